@@ -1,0 +1,28 @@
+# Thin wrapper: scripts/ do the work so CI and people run the same steps.
+BUILD := build
+ASAN_BUILD := build-asan
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIMBLE_WERROR=ON \
+		-DSCRIMBLE_SANITIZED_BUILD=$(CURDIR)/$(ASAN_BUILD) >/dev/null
+	@cmake --build $(BUILD)
+
+run: build
+	@scripts/run-scrimble $(BUILD)/scrimble
+
+test: build
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSCRIMBLE_WERROR=ON \
+		-DSCRIMBLE_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD)
+	@scripts/run-tests $(BUILD)
+
+bench: build
+	@bench/compare_peers
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,19 @@
+#pragma once
+// The platform services of one run, chosen in one place: makeX11Platform() for the
+// program, test doubles for the tests. Owned by the application object.
+
+#include "Dialogs.h"
+#include "FileProbe.h"
+#include "InstanceLock.h"
+#include "ScreenGrabber.h"
+
+#include <memory>
+
+struct Platform {
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<InstanceLock> instanceLock;
+    std::unique_ptr<ScreenGrabber> screen;
+    std::unique_ptr<FileProbe> files;
+};
+
+[[nodiscard]] Platform makeX11Platform();

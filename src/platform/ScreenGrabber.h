@@ -1,0 +1,23 @@
+#pragma once
+// Reads the whole screen. Replaces GetDesktopWindow/GetDC/BitBlt/GetDeviceCaps.
+
+#include <QString>
+
+class DeviceContext;
+
+struct ScreenInfo {
+    int width = 0;          // HORZRES, pixels
+    int height = 0;         // VERTRES, pixels
+    int bitsPerPixel = 0;   // BITSPIXEL
+};
+
+class ScreenGrabber
+{
+public:
+    virtual ~ScreenGrabber() = default;
+    [[nodiscard]] virtual ScreenInfo screenInfo() const = 0;
+    // Copies the screen's top-left target.width() x target.height() pixels into target.
+    // false (target unchanged) when the screen cannot be read; error() then says why.
+    virtual bool grab(DeviceContext& target) = 0;
+    [[nodiscard]] virtual QString error() const = 0;
+};
