@@ -84,20 +84,64 @@ struct PngOptions {
     [[nodiscard]] std::array<std::uint8_t, 16> toBytes() const;
 };
 
+// The largest image: 32768 pixels a side and 1 GiB of pixel bytes; beyond it calls
+// fail with TooLarge (DCtoDIB: handle 0). Converters work in place on the handle.
+
+// A new 24-bit image of the rectangle; pixels outside the surface are black; 0 when
+// width or height is not positive or the image would be too large.
 DIBHandle DCtoDIB(const DeviceContext& dc, int x, int y, int width, int height);
+// Source coordinates count from the image's top-left pixel and must lie inside it;
+// the drawing is clipped to the surface. 1:1 copies exactly; otherwise HALFTONE
+// averages areas when shrinking and filters bilinearly when enlarging, COLORONCOLOR
+// takes the nearest pixel. rop must be SRCCOPY.
 DibStatus DIBStretchDIBits(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight,
                            DIBHandle dib, int srcX, int srcY, int srcWidth, int srcHeight,
                            std::uint32_t rop);
+// Median cut to at most 256 colours, no dithering; 256 colours or fewer stay exact.
+// methodFlags: 0x1 split by brightness (else by the widest channel); 0x100 box colour =
+// mean of its distinct colours, 0x80 = mean of all its pixels (else the box's middle);
+// 0x1000 match by brightness, 0x20000 by Y, Cr, Cb (else by RGB). reserved must be 0.
 DibStatus DIBto8Bit(DIBHandle dib, std::uint32_t methodFlags, std::uint32_t reserved);
+// 5-5-5, each channel rounded to the nearest level; reserved must be 0.
 DibStatus DIBto16Bit(DIBHandle dib, const std::int32_t& reserved);
 DibStatus DIBto24Bit(DIBHandle dib);
+// 0 unchanged .. 255 every pixel its BT.601 luma; 8-bit images change their palette.
 DibStatus GrayDIB(DIBHandle dib, int strength);
+// 8-bit images only (WrongDepth otherwise); DIBtoBMP then writes a BI_RLE8 file.
 DibStatus DIBtoRLE(DIBHandle dib);
+// Writers put the file in place whole or not at all: an existing file survives a failure.
 DibStatus DIBtoBMP(const std::string& path, DIBHandle dib);
+// quality 1 .. 100; any non-zero progressive value writes a progressive file.
 DibStatus DIBtoJPG(const std::string& path, DIBHandle dib, int quality, int progressive);
+// Level 6, per-row filter choice (none for palette images), no gAMA; reserved must be 0.
 DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved);
+// Fields whose flag is clear keep DIBtoPNG's defaults. Filter bits: 0x08 Sub, 0x10 Up,
+// 0x20 Average, 0x40 Paeth (several: chosen per row). Gamma 0 writes no gAMA chunk.
 DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options);
 DibStatus DeleteDIB(DIBHandle dib);
+
+// Beyond the program's twelve calls: for the clipboard, the scrimble-dib tool and tests.
+
+// A copy of everything an image holds.
+struct DibSnapshot {
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;                 // 8, 16 (5-5-5) or 24 (B, G, R)
+    std::uint32_t compression = 0;    // 0 = BI_RGB, 1 = BI_RLE8
+    std::vector<std::array<std::uint8_t, 4>> palette;  // blue, green, red, 0 (8-bit images)
+    std::vector<std::uint8_t> bits;   // the body of a BMP file: bottom-up rows padded to 4 bytes, or the RLE8 stream
+    std::vector<std::uint32_t> rgb;   // every pixel as 0xRRGGBB, top row first, width x height
+};
+DibStatus DIBSnapshot(DIBHandle dib, DibSnapshot& out);
+// Width, height and bits per pixel (8, 16, 24) of an image, without copying it.
+DibStatus DIBDimensions(DIBHandle dib, int& width, int& height, int& bitCount);
+
+// A new 24-bit image from 0xAARRGGBB pixels (rows top-down, stride in pixels); 0 on failure.
+DIBHandle DIBFromPixels(const std::uint32_t* argb, int width, int height, std::size_t stride);
+
+// Reads a PNG (any colour type, via libpng) or BMP (8, 16, 24 bits, RLE8) file into a
+// new image: 24 bits for PNG, the file's own depth for BMP. out is 0 on failure.
+DibStatus DIBFromFile(const std::string& path, DIBHandle& out);
 
 // Owns one handle and deletes it when it goes out of scope.
 class DibGuard

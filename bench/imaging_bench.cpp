@@ -1,0 +1,189 @@
+// The image library on the shared screenshots (desk1080a.png, desk2160a.png):
+// argument 0 = 1080p, 1 = 2160p. SCRIMBLE_BENCH_IMAGES overrides the folder.
+#include "dibimage.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string screenshot(std::int64_t size)
+{
+    const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
+    return std::string(folder ? folder : SCRIMBLE_DEFAULT_BENCH_IMAGES) + (size == 0 ? "/desk1080a.png" : "/desk2160a.png");
+}
+
+// The screenshot drawn into a surface, the way the program holds the desktop copy.
+class Screen
+{
+public:
+    explicit Screen(std::int64_t size)
+    {
+        DIBHandle handle = 0;
+        if (!DIBFromFile(screenshot(size), handle))
+            return;
+        DibGuard image(handle);
+        int width = 0, height = 0, bitCount = 0;
+        DIBDimensions(image.get(), width, height, bitCount);
+        m_dc.resize(width, height);
+        DIBStretchDIBits(m_dc, 0, 0, width, height, image.get(), 0, 0, width, height, SRCCOPY);
+    }
+    [[nodiscard]] bool ok() const { return m_dc.width() > 0; }
+    [[nodiscard]] DIBHandle copy() const { return DCtoDIB(m_dc, 0, 0, m_dc.width(), m_dc.height()); }
+    [[nodiscard]] const DeviceContext& dc() const { return m_dc; }
+
+private:
+    DeviceContext m_dc;
+};
+
+// Each screenshot is read once per process; benchmarks only read it afterwards.
+const Screen& screenOf(std::int64_t size)
+{
+    static const Screen small(0);
+    static const Screen large(1);
+    return size == 0 ? small : large;
+}
+
+std::string outputPath(const char* name)
+{
+    return "/tmp/scrimble-bench-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// Times step(image) on a fresh copy of the screenshot per iteration (the copy untimed).
+void runOnCopy(benchmark::State& state, const std::function<void(DIBHandle)>& step)
+{
+    const Screen& screen = screenOf(state.range(0));
+    if (!screen.ok()) {
+        state.SkipWithError("screenshot not found");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        DibGuard image(screen.copy());
+        state.ResumeTiming();
+        step(image.get());
+        state.PauseTiming();
+        image.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Like runOnCopy, with the copy reduced to 8 bits (untimed) first.
+void runOn8BitCopy(benchmark::State& state, const std::function<void(DIBHandle)>& step)
+{
+    runOnCopy(state, [&](DIBHandle image) {
+        state.PauseTiming();
+        DIBto8Bit(image, 0, 0);
+        state.ResumeTiming();
+        step(image);
+    });
+}
+
+void BM_DCtoDIB(benchmark::State& state)
+{
+    const Screen& screen = screenOf(state.range(0));
+    for (auto _ : state) {
+        DibGuard image(screen.copy());
+        benchmark::DoNotOptimize(image.get());
+    }
+}
+
+void BM_StretchHalf(benchmark::State& state)
+{
+    const Screen& screen = screenOf(state.range(0));
+    DibGuard image(screen.copy());
+    DeviceContext target(screen.dc().width() / 2, screen.dc().height() / 2);
+    target.stretchMode = HALFTONE;
+    for (auto _ : state)
+        DIBStretchDIBits(target, 0, 0, target.width(), target.height(), image.get(), 0, 0, screen.dc().width(),
+                         screen.dc().height(), SRCCOPY);
+}
+
+void BM_StretchOneToOne(benchmark::State& state)
+{
+    const Screen& screen = screenOf(state.range(0));
+    DibGuard image(screen.copy());
+    DeviceContext target(screen.dc().width(), screen.dc().height());
+    target.stretchMode = HALFTONE;
+    for (auto _ : state)
+        DIBStretchDIBits(target, 0, 0, target.width(), target.height(), image.get(), 0, 0, target.width(),
+                         target.height(), SRCCOPY);
+}
+
+void BM_DIBto8Bit(benchmark::State& state)
+{
+    runOnCopy(state, [&](DIBHandle image) { DIBto8Bit(image, static_cast<std::uint32_t>(state.range(1)), 0); });
+}
+
+void BM_DIBto8BitRleBmp(benchmark::State& state)
+{
+    const std::string path = outputPath("rle.bmp");
+    runOnCopy(state, [&](DIBHandle image) {
+        DIBto8Bit(image, 0, 0);
+        DIBtoRLE(image);
+        DIBtoBMP(path, image);
+    });
+    ::unlink(path.c_str());
+}
+
+void BM_DIBto16Bit(benchmark::State& state)
+{
+    runOnCopy(state, [](DIBHandle image) { DIBto16Bit(image, 0); });
+}
+
+void BM_DIBto24BitFrom8(benchmark::State& state)
+{
+    runOn8BitCopy(state, [](DIBHandle image) { DIBto24Bit(image); });
+}
+
+void BM_GrayDIB(benchmark::State& state)
+{
+    runOnCopy(state, [](DIBHandle image) { GrayDIB(image, 255); });
+}
+
+void BM_DIBtoRLE(benchmark::State& state)
+{
+    runOn8BitCopy(state, [](DIBHandle image) { DIBtoRLE(image); });
+}
+
+void BM_DIBtoBMP(benchmark::State& state)
+{
+    const std::string path = outputPath("a.bmp");
+    runOnCopy(state, [&](DIBHandle image) { DIBtoBMP(path, image); });
+    ::unlink(path.c_str());
+}
+
+void BM_DIBtoJPG(benchmark::State& state)
+{
+    const std::string path = outputPath("a.jpg");
+    runOnCopy(state, [&](DIBHandle image) { DIBtoJPG(path, image, 60, static_cast<int>(state.range(1))); });
+    ::unlink(path.c_str());
+}
+
+void BM_DIBtoPNG(benchmark::State& state)
+{
+    const std::string path = outputPath("a.png");
+    runOnCopy(state, [&](DIBHandle image) { DIBtoPNG(path, image, 0); });
+    ::unlink(path.c_str());
+}
+
+}  // namespace
+
+BENCHMARK(BM_DCtoDIB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchHalf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchOneToOne)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBto8Bit)->ArgsProduct({{0, 1}, {0, 0x20181}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBto8BitRleBmp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBto16Bit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBto24BitFrom8)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrayDIB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBtoRLE)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBtoBMP)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBtoJPG)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBtoPNG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

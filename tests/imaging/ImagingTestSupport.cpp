@@ -1,0 +1,156 @@
+#include "ImagingTestSupport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::string pillowPython()
+{
+    const char* python = std::getenv("SCRIMBLE_PILLOW_PYTHON");
+    return python ? python : "/usr/bin/python3";
+}
+
+std::string runCommand(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, n);
+    ::pclose(pipe);
+    return output;
+}
+
+}  // namespace
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/scrimble-imaging-XXXXXX";
+    if (!::mkdtemp(pattern))
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::vector<std::string> TempDir::entries() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+DIBHandle makeImage(int width, int height, const std::function<std::uint32_t(int, int)>& colour)
+{
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+                0xFF000000u | colour(x, y);
+    return DIBFromPixels(pixels.data(), width, height, static_cast<std::size_t>(width));
+}
+
+DibSnapshot snapshotOf(DIBHandle dib)
+{
+    DibSnapshot snapshot;
+    if (!DIBSnapshot(dib, snapshot))
+        throw std::runtime_error("no snapshot");
+    return snapshot;
+}
+
+PillowImage decodeWithPillow(const std::string& path)
+{
+    PillowImage image;
+    // The pixels go to a file of this test's own, never beside the image (the shared
+    // screenshots' folder may be read-only and other test processes read it too).
+    const TempDir scratch;
+    const std::string raw = scratch.file("pixels.raw");
+    const std::string script = std::string(SCRIMBLE_IMAGING_SCRIPTS) + "/pillow_decode.py";
+    std::istringstream lines(runCommand(pillowPython() + " '" + script + "' '" + path + "' '" + raw + "'"));
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto eq = line.find('=');
+        if (eq != std::string::npos)
+            image.fields[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    if (!image.fields.contains("width"))
+        return image;
+    image.width = std::stoi(image.fields["width"]);
+    image.height = std::stoi(image.fields["height"]);
+    const std::vector<std::uint8_t> bytes = readFileBytes(raw);
+    if (bytes.size() != 3 * static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+        return image;
+    for (std::size_t i = 0; i < bytes.size(); i += 3)
+        image.rgb.push_back((std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2]);
+    image.ok = true;
+    return image;
+}
+
+std::string benchScreenshotPath(const std::string& name)
+{
+    const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
+    const std::string path = std::string(folder ? folder : "/work/shared/bench") + "/" + name;
+    return std::filesystem::exists(path) ? path : std::string();
+}
+
+PillowImage benchScreenshot(const std::string& name)
+{
+    const std::string path = benchScreenshotPath(name);
+    return path.empty() ? PillowImage{} : decodeWithPillow(path);
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+std::uint32_t be32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
+}
+
+double lumaOf(std::uint32_t rgb)
+{
+    return 0.299 * ((rgb >> 16) & 0xFF) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * (rgb & 0xFF);
+}
+
+double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const double d = static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
+            sum += d * d;
+        }
+    const double mse = sum / (3.0 * static_cast<double>(a.size()));
+    return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+}

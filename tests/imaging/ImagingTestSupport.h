@@ -1,0 +1,60 @@
+#pragma once
+// Helpers of the imaging tests: a temporary folder, images made from a pixel
+// function, and Pillow as the independent decoder.
+
+#include "dibimage.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// A fresh folder under /tmp, removed with its contents at the end of the test.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] std::string file(const std::string& name) const { return m_path + "/" + name; }
+    [[nodiscard]] const std::string& path() const { return m_path; }
+    // Names of the entries in the folder, sorted.
+    [[nodiscard]] std::vector<std::string> entries() const;
+
+private:
+    std::string m_path;
+};
+
+// A 24-bit image whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
+[[nodiscard]] DIBHandle makeImage(int width, int height, const std::function<std::uint32_t(int, int)>& colour);
+// The image's pixels as 0xRRGGBB, top row first (via DIBSnapshot).
+[[nodiscard]] DibSnapshot snapshotOf(DIBHandle dib);
+
+// What Pillow makes of an image file.
+struct PillowImage {
+    bool ok = false;
+    int width = 0;
+    int height = 0;
+    std::map<std::string, std::string> fields;  // format, mode, palette_size, info.*
+    std::vector<std::uint32_t> rgb;             // 0xRRGGBB, top row first
+};
+[[nodiscard]] PillowImage decodeWithPillow(const std::string& path);
+
+// Path of a shared benchmark screenshot (desk1080a.png, ...), empty when missing.
+[[nodiscard]] std::string benchScreenshotPath(const std::string& name);
+// The screenshot read by Pillow; ok is false when it is missing.
+[[nodiscard]] PillowImage benchScreenshot(const std::string& name);
+
+[[nodiscard]] std::vector<std::uint8_t> readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+[[nodiscard]] std::uint32_t le32(const std::vector<std::uint8_t>& bytes, std::size_t at);
+[[nodiscard]] std::uint32_t be32(const std::vector<std::uint8_t>& bytes, std::size_t at);
+
+// Luma of 0xRRGGBB with the BT.601 weights, unrounded.
+[[nodiscard]] double lumaOf(std::uint32_t rgb);
+// Peak signal-to-noise ratio in dB of b against a over all channels.
+[[nodiscard]] double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b);
