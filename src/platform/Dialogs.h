@@ -8,6 +8,12 @@
 
 class QWidget;
 
+// The caption of a message box: its own title, or the program's when it has none.
+[[nodiscard]] inline QString messageBoxTitle(const QString& title)
+{
+    return title.isEmpty() ? QStringLiteral("Scrimble Ver3.1.0") : title;
+}
+
 enum class MessageButtons { Ok, YesNo };          // YesNo: Yes is the default button
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -17,3 +17,9 @@ struct Platform {
 };
 
 [[nodiscard]] Platform makeX11Platform();
+
+// Call before the QApplication exists. On a Wayland desktop that also offers X11
+// (XWayland) the windows then run on X11 too: a full-screen copy must sit exactly on
+// the screen the grabber reads, and Wayland does not let windows place themselves.
+// An explicit QT_QPA_PLATFORM is left alone.
+void preferX11Windows();

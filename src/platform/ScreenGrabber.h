@@ -17,7 +17,8 @@ public:
     virtual ~ScreenGrabber() = default;
     [[nodiscard]] virtual ScreenInfo screenInfo() const = 0;
     // Copies the screen's top-left target.width() x target.height() pixels into target.
-    // false (target unchanged) when the screen cannot be read; error() then says why.
+    // false when the screen cannot be read; error() then says why. The target is
+    // unchanged unless the display is lost in the middle of the copy.
     virtual bool grab(DeviceContext& target) = 0;
     [[nodiscard]] virtual QString error() const = 0;
 };

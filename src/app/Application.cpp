@@ -1,0 +1,92 @@
+#include "Application.h"
+
+#include "ApplicationFolder.h"
+#include "SelectMode.h"
+#include "capture/CaptureMode.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+Application::Application(Platform platform, QString applicationFolder, const QString& settingsPath)
+    : m_platform(std::move(platform)),
+      m_applicationFolder(std::move(applicationFolder)),
+      m_settings(settingsPath)
+{
+}
+
+Application::~Application()
+{
+    delete m_chooser.data();
+}
+
+std::unique_ptr<Application> Application::forExecutable(Platform platform, const QString& executableFolder)
+{
+    const QString folder = ApplicationFolder::fromExecutableFolder(executableFolder);
+    return std::make_unique<Application>(std::move(platform), folder, ApplicationFolder::settingsPath(folder));
+}
+
+void Application::start()
+{
+    showModeChooser();
+}
+
+void Application::showModeChooser()
+{
+    if (m_ending || m_chooser)
+        return;
+    auto* chooser = new SelectMode(*this, m_settings);
+    m_chooser = chooser;
+    chooser->load();
+}
+
+ModeOpenResult Application::openDesktopCapture()
+{
+    auto mode = std::make_unique<CaptureMode>(m_platform, m_settings, *this, m_outputOptions);
+    const ModeOpenResult result = mode->load();
+    if (result == ModeOpenResult::ProgramEnding)
+        endProgram();
+    if (result != ModeOpenResult::Opened)
+        return result;
+    return adoptMode(std::move(mode));
+}
+
+ModeOpenResult Application::openPrintScreenSave()
+{
+    return reportModeUnavailable(QStringLiteral("プリントスクリーンセーブ"));
+}
+
+ModeOpenResult Application::adoptMode(std::unique_ptr<OpenMode> mode)
+{
+    if (m_ending)
+        return ModeOpenResult::ProgramEnding;
+    m_openMode = std::move(mode);
+    return ModeOpenResult::Opened;
+}
+
+// A mode this build does not have must not pretend to open: the user is told, and
+// the chooser stays so that the other mode can be picked. The chooser comes back first,
+// so that the message stands over it and never over an empty screen.
+ModeOpenResult Application::reportModeUnavailable(const QString& modeName)
+{
+    if (m_chooser)
+        m_chooser->show();
+    m_platform.dialogs->message(m_chooser.data(),
+                                QStringLiteral("「%1」はこのビルドではまだ使用できません。").arg(modeName),
+                                QString(), MessageButtons::Ok);
+    return ModeOpenResult::NotOpened;
+}
+
+void Application::returnToModeChooser()
+{
+    m_closingMode = std::move(m_openMode);
+    QTimer::singleShot(0, &m_context, [this] {
+        m_closingMode.reset();
+        showModeChooser();
+    });
+}
+
+void Application::endProgram()
+{
+    m_ending = true;
+    QTimer::singleShot(0, &m_context, [] { QCoreApplication::exit(0); });
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Set.ini: a profile file of "[section]" and "key=value" lines, UTF-8.
+// Reads follow the Windows profile rules: section and key names match without regard
+// to case, the first match wins, blanks around names and values are dropped, and a
+// missing file, section or key gives the caller's default. A write touches one line
+// (or adds it) and keeps every other byte of the file; it goes through a temporary
+// file renamed over the old one, so a failed write leaves the old file as it was.
+// Failures are silent: the next read simply sees the old values.
+
+#include <QString>
+
+class Settings
+{
+public:
+    // The longest text readText returns, in characters; longer values are cut.
+    static constexpr int MaxTextLength = 255;
+
+    explicit Settings(QString path);
+
+    [[nodiscard]] const QString& path() const { return m_path; }
+
+    // The leading decimal digits of the stored value (no digits: 0); defaultValue when
+    // the file, section or key is missing or the value is empty. Saturates at INT_MAX.
+    [[nodiscard]] int readInt(const QString& section, const QString& key, int defaultValue) const;
+    // The stored value, or defaultValue when missing; either is cut to MaxTextLength.
+    [[nodiscard]] QString readText(const QString& section, const QString& key,
+                                   const QString& defaultValue) const;
+    // Stores value under section/key, creating the file or section when missing. Line
+    // breaks in value become spaces so that a value cannot add lines of its own.
+    // Returns false when nothing was written; callers may ignore it.
+    bool writeText(const QString& section, const QString& key, const QString& value) const;
+
+private:
+    QString m_path;
+};

@@ -1,0 +1,8 @@
+#include "DiskFileProbe.h"
+
+#include <QFileInfo>
+
+bool DiskFileProbe::exists(const QString& path) const
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Existence questions answered by the disk.
+
+#include "FileProbe.h"
+
+class DiskFileProbe final : public FileProbe
+{
+public:
+    // true for any existing entry: file, folder or other.
+    [[nodiscard]] bool exists(const QString& path) const override;
+};

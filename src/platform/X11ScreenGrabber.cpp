@@ -1,0 +1,313 @@
+#include "X11ScreenGrabber.h"
+
+#include "imaging/dibimage.h"
+
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+// How the server lays out ZPixmap images of the root depth.
+struct PixelFormat {
+    int bitsPerPixel = 0;
+    int scanlinePad = 32;   // bits
+    bool lsbFirst = true;   // byte order of multi-byte pixels
+    std::uint32_t red = 0;  // channel masks of the root visual
+    std::uint32_t green = 0;
+    std::uint32_t blue = 0;
+
+    // The common case: 0x00RRGGBB words in our own byte order, copied as they are.
+    [[nodiscard]] bool isNativeXrgb() const
+    {
+        return bitsPerPixel == 32 && lsbFirst == (std::endian::native == std::endian::little)
+               && red == 0xFF0000 && green == 0xFF00 && blue == 0xFF;
+    }
+    [[nodiscard]] std::size_t rowBytes(int width) const
+    {
+        const auto bits = static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel);
+        const auto pad = static_cast<std::size_t>(scanlinePad);
+        return (bits + pad - 1) / pad * pad / 8;
+    }
+};
+
+PixelFormat pixelFormatOf(const xcb_setup_t* setup, const xcb_screen_t* screen)
+{
+    PixelFormat format;
+    format.lsbFirst = setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
+        if (it.data->depth == screen->root_depth) {
+            format.bitsPerPixel = it.data->bits_per_pixel;
+            format.scanlinePad = it.data->scanline_pad;
+        }
+    }
+    for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem; xcb_depth_next(&depths)) {
+        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals)) {
+            if (visuals.data->visual_id == screen->root_visual) {
+                format.red = visuals.data->red_mask;
+                format.green = visuals.data->green_mask;
+                format.blue = visuals.data->blue_mask;
+            }
+        }
+    }
+    return format;
+}
+
+// One channel of a pixel value, scaled to 0..255 and rounded to the nearest.
+std::uint32_t channel(std::uint32_t pixel, std::uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t maximum = mask >> shift;
+    return (((pixel & mask) >> shift) * 255 + maximum / 2) / maximum;
+}
+
+std::uint32_t loadPixel(const std::uint8_t* at, int bytes, bool lsbFirst)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= static_cast<std::uint32_t>(at[lsbFirst ? i : bytes - 1 - i]) << (8 * i);
+    return value;
+}
+
+// Converts rows firstRow .. firstRow + rows - 1 of the screen, held in source.
+void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceContext& target, int firstRow,
+                 int width, int rows)
+{
+    const std::size_t stride = format.rowBytes(width);
+    const int bytes = format.bitsPerPixel / 8;
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t* from = source + stride * static_cast<std::size_t>(y);
+        std::uint32_t* to = target.row(firstRow + y);
+        if (format.isNativeXrgb()) {
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t pixel;
+                std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
+                to[x] = pixel | 0xFF000000u;
+            }
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = loadPixel(from + static_cast<std::size_t>(x) * bytes, bytes, format.lsbFirst);
+            to[x] = 0xFF000000u | channel(pixel, format.red) << 16 | channel(pixel, format.green) << 8
+                    | channel(pixel, format.blue);
+        }
+    }
+}
+
+// A System V shared-memory segment the server has attached; detached and freed with
+// the object. The id is removed at once, so the kernel frees the memory even if we die.
+class SharedSegment
+{
+public:
+    SharedSegment(xcb_connection_t* connection, std::size_t size) : m_connection(connection), m_size(size)
+    {
+        const int id = ::shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+        if (id < 0)
+            return;
+        void* address = ::shmat(id, nullptr, 0);
+        if (address != reinterpret_cast<void*>(-1)) {
+            m_address = static_cast<std::uint8_t*>(address);
+            m_segment = xcb_generate_id(connection);
+            Reply<xcb_generic_error_t> error(
+                xcb_request_check(connection, xcb_shm_attach_checked(connection, m_segment, id, 0)));
+            m_attached = !error;
+        }
+        ::shmctl(id, IPC_RMID, nullptr);
+    }
+    ~SharedSegment()
+    {
+        if (m_attached)
+            xcb_shm_detach(m_connection, m_segment);
+        if (m_address)
+            ::shmdt(m_address);
+    }
+    SharedSegment(const SharedSegment&) = delete;
+    SharedSegment& operator=(const SharedSegment&) = delete;
+
+    [[nodiscard]] bool usable() const { return m_attached; }
+    [[nodiscard]] std::size_t size() const { return m_size; }
+    [[nodiscard]] xcb_shm_seg_t id() const { return m_segment; }
+    [[nodiscard]] const std::uint8_t* data() const { return m_address; }
+
+private:
+    xcb_connection_t* m_connection;
+    std::size_t m_size;
+    std::uint8_t* m_address = nullptr;
+    xcb_shm_seg_t m_segment = 0;
+    bool m_attached = false;
+};
+
+bool serverHasShm(xcb_connection_t* connection)
+{
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_shm_id);
+    if (!extension || !extension->present)
+        return false;
+    xcb_generic_error_t* error = nullptr;
+    Reply<xcb_shm_query_version_reply_t> version(
+        xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), &error));
+    Reply<xcb_generic_error_t> refusal(error);
+    return version != nullptr;
+}
+
+QString unreachableDisplayText(const QString& displayName)
+{
+    if (!displayName.isEmpty())
+        return QStringLiteral("The X11 display \"%1\" cannot be reached: the screen cannot be read.").arg(displayName);
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QStringLiteral("This Wayland session offers no X11 display (DISPLAY is not set): "
+                              "the screen cannot be read.");
+    return QStringLiteral("No X11 display (DISPLAY is not set): the screen cannot be read.");
+}
+
+}  // namespace
+
+struct X11ScreenGrabber::Connection {
+    xcb_connection_t* xcb = nullptr;
+    const xcb_screen_t* screen = nullptr;
+    PixelFormat format;
+    bool shm = false;
+    std::unique_ptr<SharedSegment> segment;
+
+    ~Connection()
+    {
+        segment.reset();
+        xcb_disconnect(xcb);
+    }
+
+    // Reads rows y .. y + height - 1 of the root window, width pixels wide; the bytes
+    // stay valid until the next call. nullptr when the server refuses.
+    const std::uint8_t* read(int y, int width, int height, Reply<xcb_get_image_reply_t>& plainReply);
+    const std::uint8_t* readShared(int y, int width, int height);
+};
+
+// The screen is read in bands of about this many bytes: the shared segment stays
+// small (a whole 4K screen would keep another 33 MB mapped for the rest of the run)
+// and each band is converted while it is still in the cache.
+constexpr std::size_t BandBytes = 4u << 20;
+
+const std::uint8_t* X11ScreenGrabber::Connection::readShared(int y, int width, int height)
+{
+    const std::size_t needed = format.rowBytes(width) * static_cast<std::size_t>(height);
+    if (!segment || segment->size() < needed)
+        segment = std::make_unique<SharedSegment>(xcb, needed);
+    if (!segment->usable()) {
+        shm = false;  // e.g. a remote server: no point in trying again
+        segment.reset();
+        return nullptr;
+    }
+    const auto cookie = xcb_shm_get_image(xcb, screen->root, 0, static_cast<std::int16_t>(y),
+                                          static_cast<std::uint16_t>(width),
+                                          static_cast<std::uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                          segment->id(), 0);
+    xcb_generic_error_t* error = nullptr;
+    Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(xcb, cookie, &error));
+    Reply<xcb_generic_error_t> refusal(error);
+    return reply ? segment->data() : nullptr;
+}
+
+const std::uint8_t* X11ScreenGrabber::Connection::read(int y, int width, int height,
+                                                       Reply<xcb_get_image_reply_t>& plainReply)
+{
+    if (shm) {
+        if (const std::uint8_t* bytes = readShared(y, width, height))
+            return bytes;
+    }
+    const auto cookie = xcb_get_image(xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, static_cast<std::int16_t>(y),
+                                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), ~0u);
+    xcb_generic_error_t* error = nullptr;
+    plainReply.reset(xcb_get_image_reply(xcb, cookie, &error));
+    Reply<xcb_generic_error_t> refusal(error);
+    if (!plainReply)
+        return nullptr;
+    const auto length = static_cast<std::size_t>(xcb_get_image_data_length(plainReply.get()));
+    if (length < format.rowBytes(width) * static_cast<std::size_t>(height))
+        return nullptr;
+    return xcb_get_image_data(plainReply.get());
+}
+
+X11ScreenGrabber::X11ScreenGrabber(const QString& displayName, Transfer transfer)
+{
+    const QByteArray name = displayName.toLocal8Bit();
+    int screenNumber = 0;
+    xcb_connection_t* xcb = xcb_connect(name.isEmpty() ? nullptr : name.constData(), &screenNumber);
+    if (xcb_connection_has_error(xcb)) {
+        xcb_disconnect(xcb);
+        m_error = unreachableDisplayText(displayName.isEmpty() ? qEnvironmentVariable("DISPLAY") : displayName);
+        return;
+    }
+    m_connection = std::make_unique<Connection>();
+    m_connection->xcb = xcb;
+    const xcb_setup_t* setup = xcb_get_setup(xcb);
+    auto screens = xcb_setup_roots_iterator(setup);
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    m_connection->screen = screens.data;
+    m_connection->format = pixelFormatOf(setup, screens.data);
+    m_connection->shm = transfer == Transfer::SharedMemoryWhenOffered && serverHasShm(xcb);
+}
+
+X11ScreenGrabber::~X11ScreenGrabber() = default;
+
+ScreenInfo X11ScreenGrabber::screenInfo() const
+{
+    if (!m_connection)
+        return {};
+    return {m_connection->screen->width_in_pixels, m_connection->screen->height_in_pixels,
+            m_connection->format.bitsPerPixel};
+}
+
+bool X11ScreenGrabber::grab(DeviceContext& target)
+{
+    if (!m_connection)
+        return false;
+    const PixelFormat& format = m_connection->format;
+    if (format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32) {
+        m_error = QStringLiteral("The X11 screen uses %1 bits per pixel, which cannot be read.").arg(format.bitsPerPixel);
+        return false;
+    }
+    const int width = std::min<int>(target.width(), m_connection->screen->width_in_pixels);
+    const int height = std::min<int>(target.height(), m_connection->screen->height_in_pixels);
+    if (width <= 0 || height <= 0)
+        return true;
+    const int bandRows = static_cast<int>(std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1,
+                                                                  static_cast<std::size_t>(height)));
+    for (int y = 0; y < height; y += bandRows) {
+        const int rows = std::min(bandRows, height - y);
+        Reply<xcb_get_image_reply_t> plainReply;
+        const std::uint8_t* bytes = m_connection->read(y, width, rows, plainReply);
+        if (!bytes) {
+            m_error = xcb_connection_has_error(m_connection->xcb)
+                          ? QStringLiteral("The connection to the X11 display was lost: the screen cannot be read.")
+                          : QStringLiteral("The X server refused to send the screen image.");
+            return false;
+        }
+        convertRows(bytes, format, target, y, width, rows);
+    }
+    m_error.clear();
+    return true;
+}
+
+QString X11ScreenGrabber::error() const
+{
+    return m_error;
+}
+
+bool X11ScreenGrabber::usesSharedMemory() const
+{
+    return m_connection && m_connection->shm;
+}

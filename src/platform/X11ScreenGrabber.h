@@ -1,0 +1,39 @@
+#pragma once
+// The X11 screen: reads the root window of the display through xcb, into shared
+// memory (MIT-SHM) when the server offers it, else through plain GetImage replies.
+
+#include "ScreenGrabber.h"
+
+#include <memory>
+
+class X11ScreenGrabber final : public ScreenGrabber
+{
+public:
+    enum class Transfer {
+        SharedMemoryWhenOffered,  // MIT-SHM on a local server, replies otherwise
+        RepliesOnly,              // plain GetImage replies
+    };
+
+    // displayName empty: $DISPLAY. A display that cannot be reached leaves a grabber
+    // whose every grab fails with error() saying why.
+    explicit X11ScreenGrabber(const QString& displayName = QString(),
+                              Transfer transfer = Transfer::SharedMemoryWhenOffered);
+    ~X11ScreenGrabber() override;
+    X11ScreenGrabber(const X11ScreenGrabber&) = delete;
+    X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
+
+    // bitsPerPixel: bits each pixel takes in the server's image format (32 on a
+    // depth-24 screen), as BITSPIXEL counts them.
+    [[nodiscard]] ScreenInfo screenInfo() const override;
+    bool grab(DeviceContext& target) override;
+    [[nodiscard]] QString error() const override;
+
+    // true while grabs go through shared memory.
+    [[nodiscard]] bool usesSharedMemory() const;
+
+    struct Connection;
+
+private:
+    std::unique_ptr<Connection> m_connection;
+    QString m_error;
+};

@@ -1,0 +1,95 @@
+// The single-instance lock across real processes: a second process is refused while
+// the first lives, and is let in once the first has died, however it died.
+#include "platform/FlockInstanceLock.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Exit status of a child that tries the lock: 0 first instance, 1 refused.
+int childTries(const QString& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const FlockInstanceLock lock(path);
+        ::_exit(lock.isFirstInstance() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class FlockInstanceLockTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(QStringLiteral("scrimble.lock"));
+};
+
+TEST_F(FlockInstanceLockTest, SecondProcessIsRefusedWhileFirstHolds)
+{
+    const FlockInstanceLock first(m_path);
+    ASSERT_TRUE(first.isFirstInstance());
+    EXPECT_EQ(childTries(m_path), 1);
+}
+
+TEST_F(FlockInstanceLockTest, ReleasedWhenTheHolderGoes)
+{
+    {
+        const FlockInstanceLock first(m_path);
+        ASSERT_EQ(childTries(m_path), 1);
+    }
+    EXPECT_EQ(childTries(m_path), 0);
+}
+
+TEST_F(FlockInstanceLockTest, KilledHolderLeavesNoStaleLock)
+{
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const FlockInstanceLock lock(m_path);
+        const char held = lock.isFirstInstance() ? 'y' : 'n';
+        (void)!::write(ready[1], &held, 1);
+        for (;;)
+            ::pause();
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    EXPECT_EQ(held, 'y');
+    EXPECT_FALSE(FlockInstanceLock(m_path).isFirstInstance());
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_TRUE(QFile::exists(m_path)) << "the crash left its lock file behind";
+    EXPECT_TRUE(FlockInstanceLock(m_path).isFirstInstance());
+}
+
+TEST_F(FlockInstanceLockTest, UnusableLockFileDoesNotStopTheProgram)
+{
+    QFile blocker(m_dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_TRUE(FlockInstanceLock(blocker.fileName() + QStringLiteral("/scrimble.lock")).isFirstInstance());
+}
+
+TEST_F(FlockInstanceLockTest, DefaultPathIsPerUser)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
+    EXPECT_EQ(FlockInstanceLock::defaultPath(), m_path);
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(FlockInstanceLock::defaultPath(), QStringLiteral("/tmp/scrimble-%1.lock").arg(::getuid()));
+    qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The real X11 grabber on the test's X server: a full-screen window paints a pattern in
+// which neighbouring pixels differ, the grab must return it pixel for pixel.
+#include "platform/X11ScreenGrabber.h"
+
+#include "imaging/dibimage.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QRgb patternAt(int x, int y)
+{
+    return qRgb((x * 7 + y) & 0xFF, (y * 3 + (x >> 8)) & 0xFF, (x ^ y) & 0xFF);
+}
+
+QImage pattern(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            row[x] = patternAt(x, y);
+    }
+    return image;
+}
+
+class PatternWindow : public QWidget
+{
+public:
+    explicit PatternWindow(QImage image)
+        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_image(std::move(image))
+    {
+        // No window manager places us: the geometry is the screen's, given outright.
+        setGeometry(QRect(QPoint(0, 0), m_image.size()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
+
+private:
+    QImage m_image;
+};
+
+// Pixels of dc that differ from the pattern.
+int mismatches(const DeviceContext& dc)
+{
+    int count = 0;
+    for (int y = 0; y < dc.height(); ++y)
+        for (int x = 0; x < dc.width(); ++x)
+            count += dc.row(y)[x] != (0xFF000000u | patternAt(x, y));
+    return count;
+}
+
+class X11ScreenGrabberTest : public ::testing::TestWithParam<X11ScreenGrabber::Transfer>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "runs on an X server only";
+        m_window = std::make_unique<PatternWindow>(pattern(QGuiApplication::primaryScreen()->geometry().size()));
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        X11ScreenGrabber probe;
+        DeviceContext corner(16, 16);
+        QTRY_VERIFY_WITH_TIMEOUT(probe.grab(corner) && mismatches(corner) == 0, 10000);
+    }
+
+    std::unique_ptr<PatternWindow> m_window;
+};
+
+TEST_P(X11ScreenGrabberTest, WholeScreenPixelForPixel)
+{
+    X11ScreenGrabber grabber(QString(), GetParam());
+    EXPECT_EQ(grabber.usesSharedMemory(), GetParam() == X11ScreenGrabber::Transfer::SharedMemoryWhenOffered)
+        << "the test server is local and offers MIT-SHM";
+    const ScreenInfo info = grabber.screenInfo();
+    DeviceContext dc(info.width, info.height);
+    ASSERT_TRUE(grabber.grab(dc)) << grabber.error().toStdString();
+    EXPECT_EQ(mismatches(dc), 0);
+    EXPECT_TRUE(grabber.error().isEmpty());
+}
+
+TEST_P(X11ScreenGrabberTest, SmallerTargetGetsTheTopLeft)
+{
+    X11ScreenGrabber grabber(QString(), GetParam());
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(101, 57), QSize(1920, 1)}) {
+        DeviceContext dc(size.width(), size.height());
+        ASSERT_TRUE(grabber.grab(dc));
+        EXPECT_EQ(mismatches(dc), 0) << size.width() << "x" << size.height();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(X11ScreenGrabber, X11ScreenGrabberTest,
+                         ::testing::Values(X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
+                                           X11ScreenGrabber::Transfer::RepliesOnly),
+                         [](const auto& info) {
+                             return info.param == X11ScreenGrabber::Transfer::RepliesOnly ? "Replies" : "SharedMemory";
+                         });
+
+TEST(X11ScreenGrabber, ScreenInfoMatchesTheServer)
+{
+    const X11ScreenGrabber grabber;
+    const ScreenInfo info = grabber.screenInfo();
+    EXPECT_EQ(QSize(info.width, info.height), QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(info.bitsPerPixel, 32) << "a depth-24 screen stores 32 bits per pixel";
+}
+
+// A private X server of the given depth, gone with the object.
+class PrivateServer
+{
+public:
+    explicit PrivateServer(int depth)
+    {
+        m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                                QStringLiteral("-screen"), QStringLiteral("0"),
+                                                QStringLiteral("320x200x%1").arg(depth),
+                                                QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                                QStringLiteral("-noreset")});
+        if (m_server.waitForReadyRead(10000))
+            m_display = u':' + QString::fromLatin1(m_server.readLine().trimmed());
+    }
+    ~PrivateServer()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
+
+    [[nodiscard]] const QString& display() const { return m_display; }
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
+struct DepthCase {
+    int depth;
+    const char* colour;    // as xsetroot takes it
+    std::uint32_t pixel;   // what the grab must give: each channel widened to 8 bits, rounded
+    int bitsPerPixel;
+    friend void PrintTo(const DepthCase& c, std::ostream* out) { *out << c.depth; }
+};
+
+class ScreenDepth : public ::testing::TestWithParam<DepthCase> {};
+
+// Screens whose pixels are not 32-bit XRGB go through the per-channel conversion:
+// 16-bit 5-6-5 channels 31, 32, 8 widen to 255, 130, 66 (32 * 255 / 63 = 129.5).
+TEST_P(ScreenDepth, RootColourComesBackWidened)
+{
+    const DepthCase& c = GetParam();
+    const PrivateServer server(c.depth);
+    ASSERT_FALSE(server.display().isEmpty()) << "Xvfb did not start";
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xsetroot"), {QStringLiteral("-display"), server.display(),
+                                                            QStringLiteral("-solid"), QString::fromLatin1(c.colour)}),
+              0);
+    for (const auto transfer : {X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
+                                X11ScreenGrabber::Transfer::RepliesOnly}) {
+        X11ScreenGrabber grabber(server.display(), transfer);
+        EXPECT_EQ(grabber.screenInfo().bitsPerPixel, c.bitsPerPixel);
+        DeviceContext dc(320, 200);
+        ASSERT_TRUE(grabber.grab(dc)) << grabber.error().toStdString();
+        int wrong = 0;
+        for (int y = 0; y < dc.height(); ++y)
+            for (int x = 0; x < dc.width(); ++x)
+                wrong += dc.row(y)[x] != c.pixel;
+        EXPECT_EQ(wrong, 0) << std::hex << dc.row(0)[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(X11ScreenGrabber, ScreenDepth,
+                         ::testing::Values(DepthCase{16, "#ff8040", 0xFFFF8242u, 16},
+                                           DepthCase{24, "#ff8040", 0xFFFF8040u, 32}));
+
+TEST(X11ScreenGrabber, UnreachableDisplayFailsWithAReason)
+{
+    X11ScreenGrabber grabber(QStringLiteral(":987"));
+    DeviceContext dc(4, 4);
+    dc.fill(0xFF123456u);
+    EXPECT_FALSE(grabber.grab(dc));
+    EXPECT_TRUE(grabber.error().contains(QStringLiteral(":987"))) << grabber.error().toStdString();
+    EXPECT_EQ(dc.row(3)[3], 0xFF123456u) << "target unchanged";
+    EXPECT_EQ(grabber.screenInfo().width, 0);
+}
+
+TEST(X11ScreenGrabber, WaylandWithoutX11SaysSo)
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("DISPLAY");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    X11ScreenGrabber grabber;
+    qputenv("DISPLAY", display);
+    if (wayland.isNull())
+        qunsetenv("WAYLAND_DISPLAY");
+    else
+        qputenv("WAYLAND_DISPLAY", wayland);
+    DeviceContext dc(4, 4);
+    EXPECT_FALSE(grabber.grab(dc));
+    EXPECT_TRUE(grabber.error().contains(QStringLiteral("Wayland"))) << grabber.error().toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#include "TestPlatform.h"
+
+TestPlatform makeTestPlatform()
+{
+    TestPlatform test;
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    auto lock = std::make_unique<FakeInstanceLock>();
+    auto screen = std::make_unique<FakeScreenGrabber>();
+    auto files = std::make_unique<FakeFileProbe>();
+    test.dialogs = dialogs.get();
+    test.lock = lock.get();
+    test.screen = screen.get();
+    test.files = files.get();
+    test.platform.dialogs = std::move(dialogs);
+    test.platform.instanceLock = std::move(lock);
+    test.platform.screen = std::move(screen);
+    test.platform.files = std::move(files);
+    return test;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// A Platform made of test doubles, with typed pointers to each so the test can script
+// them after the Platform has been handed to the object under test.
+
+#include "FakeFileProbe.h"
+#include "FakeInstanceLock.h"
+#include "FakeScreenGrabber.h"
+#include "ScriptedDialogs.h"
+#include "platform/Platform.h"
+
+struct TestPlatform {
+    Platform platform;
+    ScriptedDialogs* dialogs = nullptr;    // owned by platform
+    FakeInstanceLock* lock = nullptr;      // owned by platform
+    FakeScreenGrabber* screen = nullptr;   // owned by platform
+    FakeFileProbe* files = nullptr;        // owned by platform
+};
+
+[[nodiscard]] TestPlatform makeTestPlatform();
