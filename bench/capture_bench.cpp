@@ -1,0 +1,186 @@
+// The desktop capture mode's two hot paths on real screenshots:
+//  - RenderPicture: mouse release to picture drawn (the refresh's image steps) for
+//    a 1920x1080 selection of the 3840x2160 desktop at 100 % (24 and 8 bits) and
+//    the whole desktop at 50 % (24 bits);
+//  - the whole-screen grab on the running X display: X11ScreenGrabber (shared
+//    memory and plain replies) beside Qt's QScreen::grabWindow(0).
+// BM_PeakMemory, run alone, gives the peak RSS of one capture-mode workload
+// (grab, buffer, picture, a whole-screen refresh at 100 %, 8 bits, grey) above
+// the Qt baseline.
+
+#include "CaptureSelection.h"
+#include "OutputOptions.h"
+#include "RenderPicture.h"
+#include "platform/X11ScreenGrabber.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The shared screenshot as a desktop copy; a black 3840x2160 surface when missing.
+DeviceContext loadDesktop(const char* file)
+{
+    const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
+    const std::string path = std::string(folder ? folder : SCRIMBLE_DEFAULT_BENCH_IMAGES) + "/" + file;
+    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return DeviceContext(3840, 2160);
+    }
+    DeviceContext desktop(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(desktop.row(y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 4);
+    return desktop;
+}
+
+// Qt's screen access needs an application object; made on first use so that
+// the Qt baseline is in place before a memory measurement starts.
+QGuiApplication& guiApplication()
+{
+    static int argc = 1;
+    static char name[] = "capture_bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return application;
+}
+
+const DeviceContext& desktop2160()
+{
+    static const DeviceContext desktop = loadDesktop("desk2160a.png");
+    return desktop;
+}
+
+void renderSelection(benchmark::State& state, int x, int y, int width, int height, std::int16_t magnification,
+                     std::int16_t bitDepth)
+{
+    const DeviceContext& desktop = desktop2160();
+    CaptureSelection selection;
+    selection.Magnification = magnification;
+    SetSelectionSizes(selection, width, height);
+    OutputOptions options;
+    options.BitDepth = bitDepth;
+    // The windows' surfaces, sized by the refresh's first steps, halftone as at load.
+    DeviceContext buffer(selection.SelectionWidth, selection.SelectionHeight);
+    DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
+    buffer.stretchMode = HALFTONE;
+    picture.stretchMode = HALFTONE;
+    for (auto _ : state) {
+        const DibStatus status = RenderPicture(desktop, buffer, picture, x, y, selection, options, GreyStep::No);
+        if (!status)
+            state.SkipWithError(status.text());
+        benchmark::DoNotOptimize(picture.pixels());
+    }
+}
+
+void BM_RenderPicture_1080_100_24bit(benchmark::State& state)
+{
+    renderSelection(state, 960, 540, 1920, 1080, 100, 0);
+}
+void BM_RenderPicture_1080_100_8bit(benchmark::State& state)
+{
+    renderSelection(state, 960, 540, 1920, 1080, 100, 2);
+}
+void BM_RenderPicture_2160_50_24bit(benchmark::State& state)
+{
+    renderSelection(state, 0, 0, 3840, 2160, 50, 0);
+}
+
+void grabWith(benchmark::State& state, X11ScreenGrabber::Transfer transfer)
+{
+    X11ScreenGrabber grabber(QString(), transfer);
+    const ScreenInfo info = grabber.screenInfo();
+    DeviceContext target(info.width, info.height);
+    for (auto _ : state) {
+        if (!grabber.grab(target)) {
+            state.SkipWithError(grabber.error().toStdString().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(target.pixels());
+    }
+    state.SetLabel(std::to_string(info.width) + "x" + std::to_string(info.height)
+                   + (grabber.usesSharedMemory() ? " shm" : " replies"));
+}
+
+void BM_Grab_X11ScreenGrabber(benchmark::State& state)
+{
+    grabWith(state, X11ScreenGrabber::Transfer::SharedMemoryWhenOffered);
+}
+void BM_Grab_X11ScreenGrabberReplies(benchmark::State& state)
+{
+    grabWith(state, X11ScreenGrabber::Transfer::RepliesOnly);
+}
+
+void BM_Grab_QtGrabWindow(benchmark::State& state)
+{
+    guiApplication();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        state.SkipWithError("no screen");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screen->grabWindow(0).toImage().constBits());
+}
+
+BENCHMARK(BM_RenderPicture_1080_100_24bit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderPicture_1080_100_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderPicture_2160_50_24bit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Grab_X11ScreenGrabber)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Grab_X11ScreenGrabberReplies)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Grab_QtGrabWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+long peakRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// One pass of what the capture mode holds at once: the desktop copy, the buffer,
+// the picture at 100 % of the whole screen, and the refresh's images. Peak RSS
+// only grows, so this is meaningful alone in its process:
+// --benchmark_filter=PeakMemory.
+void BM_PeakMemory(benchmark::State& state)
+{
+    guiApplication();
+    const long baseline = peakRssKiB();
+    X11ScreenGrabber grabber;
+    const ScreenInfo info = grabber.screenInfo();
+    for (auto _ : state) {
+        DeviceContext desktop(info.width, info.height);
+        if (!grabber.grab(desktop)) {
+            state.SkipWithError(grabber.error().toStdString().c_str());
+            return;
+        }
+        CaptureSelection selection;
+        SetSelectionSizes(selection, info.width, info.height);
+        DeviceContext buffer(selection.SelectionWidth, selection.SelectionHeight);
+        DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
+        picture.stretchMode = HALFTONE;
+        OutputOptions options;
+        options.BitDepth = 2;
+        if (!RenderPicture(desktop, buffer, picture, 0, 0, selection, options, GreyStep::Yes))
+            state.SkipWithError("refresh failed");
+    }
+    const double copyKiB = static_cast<double>(info.width) * info.height * 4 / 1024.0;
+    state.counters["baseline_MiB"] = static_cast<double>(baseline) / 1024.0;
+    state.counters["above_MiB"] = static_cast<double>(peakRssKiB() - baseline) / 1024.0;
+    state.counters["screen_copies"] = static_cast<double>(peakRssKiB() - baseline) / copyKiB;
+}
+
+BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

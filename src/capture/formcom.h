@@ -1,0 +1,63 @@
+#pragma once
+// The command panel: always above the desktop copy, it takes the selection as typed
+// coordinates, the magnification and the capture delay, and carries the commands of
+// the desktop capture mode. The coordinate and number fields are committed when they
+// lose the keyboard focus; until then their texts and the variables may differ.
+
+#include "PanelControls.h"
+#include "PanelFields.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+
+class CaptureMode;
+class QLineEdit;
+
+class formcom final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit formcom(CaptureMode& mode);
+
+    // Creates the spin buttons, reads the screen size, sets the defaults and shows
+    // the panel above the desktop copy.
+    void Form_Load();
+
+    [[nodiscard]] const PanelControls& controls() const { return m_ui; }
+    [[nodiscard]] std::int16_t captureDelay() const { return CaptureDelay; }
+    [[nodiscard]] bool imageCleared() const { return ImageCleared; }
+
+    // The texts of sX, sY, eX, eY; no variable changes until a field is committed.
+    void setCornerTexts(const std::array<QString, 4>& texts);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectControls();
+    void commitField(const QLineEdit* field);
+    // CommitStartField or CommitEndField: the rule of the field's kind.
+    using CoordinateRule = CoordinateCommit (*)(const QString&, const QString&, std::int32_t, std::int32_t);
+    void commitCoordinate(QLineEdit* field, QLineEdit* opposite, std::int32_t& variable, std::int32_t extent,
+                          CoordinateRule rule);
+
+    void Text1_LostFocus();
+    void Text2_LostFocus();
+    void Command4_Click();
+    void Command9_Click();
+    void Command3_Click();
+    void Command10_Click();
+    void screen_Click();
+    void SelectM_Click();
+    void Form_Unload();
+
+    CaptureMode& m_mode;
+    PanelControls m_ui;
+    std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30
+    bool ImageCleared = false;        // the clear command now takes a new image
+    bool ReturningToChooser = false;  // the unload must not end the program
+};

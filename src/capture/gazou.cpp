@@ -1,0 +1,61 @@
+#include "gazou.h"
+
+#include "CaptureMode.h"
+#include "ClickActivation.h"
+#include "SurfacePainter.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+gazou::gazou(CaptureMode& mode)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_mode(mode)
+{
+    setWindowTitle(QStringLiteral("取得画像"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
+    new ClickActivation(*this);
+    Form_Load();
+}
+
+void gazou::Form_Load()
+{
+    setClientSize(DesignWidth, DesignHeight);
+    move(0, 0);
+}
+
+void gazou::setClientSize(int width, int height)
+{
+    m_surface.resize(width, height);
+    m_surface.fill(EmptySurfaceColor);
+    setFixedSize(width, height);
+    update();
+}
+
+void gazou::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    PaintSurface(painter, m_surface, event->rect());
+}
+
+void gazou::keyPressEvent(QKeyEvent* event)
+{
+    m_mode.functionKey(event->key(), ModeWindow::Picture);
+}
+
+void gazou::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+// Closing discards the window with its picture; the next use meets a new one, empty,
+// at the top-left corner and of the design size. Resetting this object in place
+// gives exactly that without deleting a widget inside its own event handler.
+void gazou::Form_Unload()
+{
+    Form_Load();
+}

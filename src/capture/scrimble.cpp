@@ -1,0 +1,224 @@
+#include "scrimble.h"
+
+#include "CaptureMode.h"
+#include "ClickActivation.h"
+#include "PanelFields.h"
+#include "PixelRounding.h"
+#include "SurfacePainter.h"
+#include "app/ModeHost.h"
+#include "formcom.h"
+#include "gazou.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+
+namespace {
+
+Qt::CursorShape toQtCursor(CursorShape shape)
+{
+    switch (shape) {
+    case CursorShape::DiagonalNwSe:
+        return Qt::SizeFDiagCursor;
+    case CursorShape::DiagonalNeSw:
+        return Qt::SizeBDiagCursor;
+    case CursorShape::Vertical:
+        return Qt::SizeVerCursor;
+    case CursorShape::Horizontal:
+        return Qt::SizeHorCursor;
+    case CursorShape::Move:
+        return Qt::SizeAllCursor;
+    case CursorShape::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// Shape1 on whole pixels: the rectangle of selected pixels.
+QRect outlinePixels(const ShapeRect& shape)
+{
+    return {RoundPixel<int>(shape.left), RoundPixel<int>(shape.top), RoundPixel<int>(shape.width),
+            RoundPixel<int>(shape.height)};
+}
+
+QRect handlePixels(const HandlePosition& handle)
+{
+    return {RoundPixel<int>(handle.left), RoundPixel<int>(handle.top), HandleSize, HandleSize};
+}
+
+}  // namespace
+
+scrimble::scrimble(CaptureMode& mode)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    , m_mode(mode)
+{
+    const ScreenInfo screen = mode.platform().screen->screenInfo();
+    m_surface.resize(screen.width, screen.height);
+    setWindowTitle(QStringLiteral("Scrimble"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
+    // The geometry serves a screen without a window manager; with one, the full
+    // screen state also lifts the copy above panels and docks.
+    setGeometry(0, 0, m_surface.width(), m_surface.height());
+    setWindowState(Qt::WindowFullScreen);
+    Timer1.setSingleShot(true);
+    new ClickActivation(*this);
+    connect(&Timer1, &QTimer::timeout, this, &scrimble::Timer1_Timer);
+}
+
+ModeOpenResult scrimble::Form_Load()
+{
+    if (!m_mode.platform().instanceLock->isFirstInstance())
+        return ModeOpenResult::ProgramEnding;
+    Timer1.stop();
+    if (!GrabDesktop()) {
+        m_mode.reportGrabFailure();
+        return ModeOpenResult::NotOpened;
+    }
+    m_mode.showDesktop();
+    m_mode.loadPanel();
+    InitOutputOptions(m_mode.options());
+    m_mode.picture().surface().stretchMode = HALFTONE;
+    m_surface.stretchMode = HALFTONE;
+    m_mode.buffer().stretchMode = HALFTONE;
+    m_mode.picture().setClientSize(0, 0);
+    return ModeOpenResult::Opened;
+}
+
+bool scrimble::GrabDesktop()
+{
+    const bool grabbed = m_mode.platform().screen->grab(m_surface);
+    update();
+    return grabbed;
+}
+
+void scrimble::clearPicture()
+{
+    m_surface.fill(EmptySurfaceColor);
+    update();
+}
+
+void scrimble::setShape(const ShapeRect& shape)
+{
+    const QRegion before = outlineRegion() + handlesRegion();
+    m_editor.setShape(shape);
+    update(before + outlineRegion() + handlesRegion());
+}
+
+void scrimble::setHandlesVisible(bool visible)
+{
+    m_handlesVisible = visible;
+    update(handlesRegion());
+}
+
+void scrimble::mousePressEvent(QMouseEvent* event)
+{
+    Form_MouseDown(event->position().x(), event->position().y());
+}
+
+void scrimble::mouseMoveEvent(QMouseEvent* event)
+{
+    Form_MouseMove(event->position().x(), event->position().y());
+}
+
+void scrimble::mouseReleaseEvent(QMouseEvent*)
+{
+    Form_MouseUp();
+}
+
+void scrimble::Form_MouseDown(double x, double y)
+{
+    setHandlesVisible(false);
+    const QRegion before = outlineRegion();
+    if (m_editor.press(x, y, m_mode.picture().isVisible()) == PressResult::NewOutline)
+        m_mode.picture().hide();
+    update(before + outlineRegion());
+}
+
+// Only the outline's border strips are repainted while the pointer moves; the
+// picture is rendered once, at the release.
+void scrimble::Form_MouseMove(double x, double y)
+{
+    const QRegion before = outlineRegion();
+    if (const std::optional<CursorShape> cursor = m_editor.move(x, y))
+        setCursor(toQtCursor(*cursor));
+    update(before + outlineRegion());
+}
+
+void scrimble::Form_MouseUp()
+{
+    m_editor.release(m_mode.selection());
+    unsetCursor();
+    m_mode.commitSelection(GreyStep::No, HandleGrid::Record);
+    m_mode.panel().setCornerTexts(CornerTexts(m_editor.shape()));
+}
+
+void scrimble::keyPressEvent(QKeyEvent* event)
+{
+    m_mode.functionKey(event->key(), ModeWindow::Desktop);
+}
+
+// The take-image command hid every window of the mode and armed the timer, so the
+// copy shows the real desktop.
+void scrimble::Timer1_Timer()
+{
+    if (!GrabDesktop())
+        m_mode.reportGrabFailure();
+    m_mode.showDesktop();
+    m_mode.panel().show();
+    m_mode.keepPanelOnTop();
+    Timer1.stop();
+}
+
+void scrimble::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    PaintSurface(painter, m_surface, event->rect());
+    drawSelection(painter);
+    drawHandles(painter);
+}
+
+// A dashed black-on-white line on the border pixels of the selection, so that it
+// shows on any picture.
+void scrimble::drawSelection(QPainter& painter) const
+{
+    const QRect pixels = outlinePixels(m_editor.shape()).normalized();
+    if (!m_editor.shape().visible || pixels.isEmpty())
+        return;
+    const QRect border = pixels.adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(border);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawRect(border);
+}
+
+void scrimble::drawHandles(QPainter& painter) const
+{
+    if (!m_handlesVisible)
+        return;
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::black);
+    for (const HandlePosition& handle : m_editor.handles())
+        painter.drawRect(handlePixels(handle).adjusted(0, 0, -1, -1));
+    painter.setBrush(Qt::NoBrush);
+}
+
+// The border strips of Shape1 with a pixel to spare on either side.
+QRegion scrimble::outlineRegion() const
+{
+    const QRect pixels = outlinePixels(m_editor.shape()).normalized();
+    const QRect outer = pixels.adjusted(-1, -1, 1, 1);
+    const QRect inner = pixels.adjusted(2, 2, -2, -2);
+    return inner.isValid() ? QRegion(outer).subtracted(QRegion(inner)) : QRegion(outer);
+}
+
+QRegion scrimble::handlesRegion() const
+{
+    QRegion region;
+    for (const HandlePosition& handle : m_editor.handles())
+        region += handlePixels(handle).adjusted(-1, -1, 1, 1);
+    return region;
+}

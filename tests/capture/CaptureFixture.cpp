@@ -1,0 +1,107 @@
+#include "CaptureFixture.h"
+
+#include "formcom.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <tuple>
+
+std::uint32_t PatternPixel(int x, int y)
+{
+    const auto red = static_cast<std::uint32_t>((x * 7 + y * 3) & 0xFF);
+    const auto green = static_cast<std::uint32_t>((x ^ (y * 5)) & 0xFF);
+    const auto blue = static_cast<std::uint32_t>((x / 4 + y * 11) & 0xFF);
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
+bool SameOptions(const OutputOptions& a, const OutputOptions& b)
+{
+    const auto fields = [](const OutputOptions& o) {
+        return std::tuple(o.BitDepth, o.RleCompress, o.BoxSplitMethod, o.BoxColorMethod, o.PaletteMatchMethod,
+                          o.JpegQuality, o.JpegProgressive, o.PngDetailed, o.PngCompression, o.PngGamma,
+                          o.PngFilters, o.PngInterlace, o.ColorMode, o.GrayStrength);
+    };
+    return fields(a) == fields(b);
+}
+
+OutputOptions UnusualOptions()
+{
+    return {2, -1, 1, 2, 2, 90, -1, 1, 3, 100000, {1, 1, 1, 1}, 1, 1, 200};
+}
+
+CaptureFixture::CaptureFixture()
+    : test(makeTestPlatform())
+    , settings(dir.filePath(QStringLiteral("Set.ini")))
+{
+    DeviceContext& screen = test.screen->screen;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            screen.row(y)[x] = PatternPixel(x, y);
+    mode = std::make_unique<CaptureMode>(test.platform, settings, host, options);
+}
+
+ModeOpenResult CaptureFixture::load()
+{
+    return mode->load();
+}
+
+QLineEdit& CaptureFixture::field(const char* name)
+{
+    return *panel().findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+bool CaptureFixture::type(std::initializer_list<std::pair<const char*, const char*>> typed)
+{
+    for (const auto& [name, text] : typed)
+        if (!TypeAndCommit(panel(), field(name), QString::fromUtf8(text)))
+            return false;
+    return true;
+}
+
+namespace {
+
+void sendMouse(QWidget& widget, QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, point, widget.mapToGlobal(point), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+}  // namespace
+
+void MousePress(QWidget& widget, QPointF point)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+}
+
+void MouseMove(QWidget& widget, QPointF point)
+{
+    sendMouse(widget, QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
+}
+
+void MouseRelease(QWidget& widget, QPointF point)
+{
+    sendMouse(widget, QEvent::MouseButtonRelease, point, Qt::LeftButton, Qt::NoButton);
+}
+
+void MouseDrag(QWidget& widget, QPointF from, QPointF to)
+{
+    MousePress(widget, from);
+    MouseMove(widget, (from + to) / 2);
+    MouseMove(widget, to);
+    MouseRelease(widget, to);
+}
+
+bool TypeAndCommit(formcom& panel, QLineEdit& field, const QString& text)
+{
+    panel.activateWindow();
+    if (!QTest::qWaitFor([&] { return panel.isActiveWindow(); }, 5000))
+        return false;
+    field.setFocus(Qt::OtherFocusReason);
+    field.selectAll();
+    QTest::keyClicks(&field, text);
+    QTest::keyClick(&field, Qt::Key_Tab);
+    return QTest::qWaitFor([&] { return !field.hasFocus(); }, 5000);
+}

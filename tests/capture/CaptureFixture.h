@@ -1,0 +1,80 @@
+#pragma once
+// One desktop capture mode on a fake screen of known pixels, with a Set.ini in a
+// temporary folder and a host that records what the mode asked of it. A fresh
+// fixture per test.
+
+#include "CaptureMode.h"
+#include "OutputOptions.h"
+#include "TestPlatform.h"
+#include "app/ModeHost.h"
+#include "app/Settings.h"
+
+#include <QPointF>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+class QLineEdit;
+class QWidget;
+class formcom;
+class gazou;
+class scrimble;
+
+// The host of an open mode, as far as the mode talks to it.
+class RecordingHost final : public ModeHost
+{
+public:
+    int endRequests = 0;
+    int chooserRequests = 0;
+
+    ModeOpenResult openDesktopCapture() override { return ModeOpenResult::NotOpened; }
+    ModeOpenResult openPrintScreenSave() override { return ModeOpenResult::NotOpened; }
+    void returnToModeChooser() override { ++chooserRequests; }
+    void endProgram() override { ++endRequests; }
+};
+
+// The fake screen's pixel at (x, y): every pixel of a row differs, and the screen
+// holds far more than 256 colours.
+[[nodiscard]] std::uint32_t PatternPixel(int x, int y);
+
+// Every field equal.
+[[nodiscard]] bool SameOptions(const OutputOptions& a, const OutputOptions& b);
+
+// Options with every field away from its mode-start value.
+[[nodiscard]] OutputOptions UnusualOptions();
+
+class CaptureFixture
+{
+public:
+    CaptureFixture();
+
+    [[nodiscard]] ModeOpenResult load();
+    [[nodiscard]] scrimble& desktop() { return mode->desktop(); }
+    [[nodiscard]] gazou& picture() { return mode->picture(); }
+    [[nodiscard]] formcom& panel() { return mode->panel(); }
+    [[nodiscard]] QLineEdit& field(const char* name);
+    // Types each (field, text) into the panel in turn, committing each.
+    [[nodiscard]] bool type(std::initializer_list<std::pair<const char*, const char*>> typed);
+
+    TestPlatform test;
+    QTemporaryDir dir;
+    Settings settings;
+    RecordingHost host;
+    OutputOptions options;
+    std::unique_ptr<CaptureMode> mode;
+};
+
+// Mouse input as the window system delivers it: the button stays held from the
+// press through every move to the release. Points in the widget's pixels.
+void MousePress(QWidget& widget, QPointF point);
+void MouseMove(QWidget& widget, QPointF point);
+void MouseRelease(QWidget& widget, QPointF point);
+void MouseDrag(QWidget& widget, QPointF from, QPointF to);
+
+// Types text into a field of the active panel and moves the focus on with Tab,
+// which commits the field. false when the panel could not be made active.
+[[nodiscard]] bool TypeAndCommit(formcom& panel, QLineEdit& field, const QString& text);

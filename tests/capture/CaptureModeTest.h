@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QObject>
+
+class CaptureModeTest final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadShowsFrozenScreen();
+    void panelStaysAboveDesktop();
+    void clickGivesKeyboardFocus();
+    void secondInstanceEndsSilently();
+    void unreadableScreenIsReported();
+    void returnToChooser();
+    void optionsAcrossModes();
+};

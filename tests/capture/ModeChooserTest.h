@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QObject>
+
+class ModeChooserTest final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void chooserOpensTheMode();
+    void storedDefaultOpensTheMode();
+    void returnAndComeBack();
+    void secondInstanceExitsWritingNothing();
+};

@@ -1,0 +1,127 @@
+// The mode on the real X11 screen: a window painted with a known pattern covers the
+// screen, the X11 grabber copies it, and a mouse selection must show exactly those
+// pixels, in the picture window's surface and on the screen itself.
+
+#include "RealScreenTest.h"
+
+#include "CaptureFixture.h"
+#include "FakeInstanceLock.h"
+#include "ScriptedDialogs.h"
+#include "formcom.h"
+#include "gazou.h"
+#include "scrimble.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+namespace {
+
+class PatternWindow final : public QWidget
+{
+public:
+    explicit PatternWindow(QSize size)
+        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+        , m_image(size, QImage::Format_RGB32)
+    {
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                m_image.setPixel(x, y, PatternPixel(x, y));
+        setGeometry(QRect(QPoint(0, 0), size));
+    }
+
+    // Shows every pixel's complement from now on.
+    void invert()
+    {
+        m_image.invertPixels();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_image);
+    }
+
+private:
+    QImage m_image;
+};
+
+bool screenShowsPattern(QPoint at)
+{
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage();
+    return (shot.pixel(0, 0) & 0xFFFFFFu) == (PatternPixel(at.x(), at.y()) & 0xFFFFFFu);
+}
+
+}  // namespace
+
+void RealScreenTest::selectionOfThePaintedScreen()
+{
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    PatternWindow pattern(screenSize);
+    pattern.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pattern));
+    QTRY_VERIFY(screenShowsPattern(QPoint(screenSize.width() - 1, screenSize.height() - 1)));
+
+    Platform platform = makeX11Platform();
+    platform.instanceLock = std::make_unique<FakeInstanceLock>();
+    platform.dialogs = std::make_unique<ScriptedDialogs>();
+    QTemporaryDir dir;
+    Settings settings(dir.filePath(QStringLiteral("Set.ini")));
+    RecordingHost host;
+    OutputOptions options;
+    CaptureMode mode(platform, settings, host, options);
+    QCOMPARE(mode.load(), ModeOpenResult::Opened);
+    const DeviceContext& copy = mode.desktop().surface();
+    QCOMPARE(QSize(copy.width(), copy.height()), screenSize);
+    for (int y = 0; y < copy.height(); y += 7)
+        for (int x = 0; x < copy.width(); x += 5)
+            QCOMPARE(copy.row(y)[x] & 0xFFFFFFu, PatternPixel(x, y) & 0xFFFFFFu);
+    pattern.hide();
+
+    const QRect selected(640, 480, 300, 200);
+    MouseDrag(mode.desktop(), selected.topLeft(), selected.topLeft() + QPoint(300, 200));
+    const DeviceContext& shown = mode.picture().surface();
+    QCOMPARE(QSize(shown.width(), shown.height()), selected.size());
+    for (int y = 0; y < selected.height(); ++y)
+        for (int x = 0; x < selected.width(); ++x)
+            QCOMPARE(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu);
+
+    QVERIFY(QTest::qWaitForWindowExposed(&mode.picture()));
+    const QPoint origin = mode.picture().mapToGlobal(QPoint(0, 0));
+    const auto onScreen = [&] {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, origin.x(), origin.y(), selected.width(), selected.height())
+            .toImage();
+    };
+    const QPoint last(selected.width() - 1, selected.height() - 1);
+    QTRY_COMPARE(onScreen().pixel(last) & 0xFFFFFFu,
+                 PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
+    const QImage image = onScreen();
+    for (int y = 0; y < selected.height(); ++y)
+        for (int x = 0; x < selected.width(); ++x)
+            QCOMPARE(image.pixel(x, y) & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu);
+
+    // Take image with no delay: the windows of the mode go, the inverted pattern is
+    // uncovered, and the new copy is taken from the real screen, not from the old copy.
+    const auto copyShowsInvertedPattern = [&] {
+        for (int y = 0; y < copy.height(); y += 9)
+            for (int x = 0; x < copy.width(); x += 7)
+                if ((copy.row(y)[x] & 0xFFFFFFu) != (~PatternPixel(x, y) & 0xFFFFFFu))
+                    return false;
+        return true;
+    };
+    pattern.invert();
+    pattern.show();
+    mode.desktop().raise();
+    QPushButton* clearOrTake = mode.panel().controls().Command3;
+    clearOrTake->click();
+    clearOrTake->click();
+    QTRY_VERIFY(mode.desktop().isVisible());
+    QVERIFY(copyShowsInvertedPattern());
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QObject>
+
+class RealScreenTest final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void selectionOfThePaintedScreen();
+};
