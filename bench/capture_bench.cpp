@@ -70,13 +70,11 @@ void renderSelection(benchmark::State& state, int x, int y, int width, int heigh
     SetSelectionSizes(selection, width, height);
     OutputOptions options;
     options.BitDepth = bitDepth;
-    // The windows' surfaces, sized by the refresh's first steps, halftone as at load.
-    DeviceContext buffer(selection.SelectionWidth, selection.SelectionHeight);
+    // The picture window's surface, sized by the refresh's first steps, halftone as at load.
     DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
-    buffer.stretchMode = HALFTONE;
     picture.stretchMode = HALFTONE;
     for (auto _ : state) {
-        const DibStatus status = RenderPicture(desktop, buffer, picture, x, y, selection, options, GreyStep::No);
+        const DibStatus status = RenderPicture(desktop, picture, x, y, selection, options, GreyStep::No);
         if (!status)
             state.SkipWithError(status.text());
         benchmark::DoNotOptimize(picture.pixels());
@@ -147,8 +145,8 @@ long peakRssKiB()
     return usage.ru_maxrss;
 }
 
-// One pass of what the capture mode holds at once: the desktop copy, the buffer,
-// the picture at 100 % of the whole screen, and the refresh's images. Peak RSS
+// One pass of what the capture mode holds at once: the desktop copy, the picture
+// at 100 % of the whole screen, and the refresh's images and buffer. Peak RSS
 // only grows, so this is meaningful alone in its process:
 // --benchmark_filter=PeakMemory.
 void BM_PeakMemory(benchmark::State& state)
@@ -165,12 +163,11 @@ void BM_PeakMemory(benchmark::State& state)
         }
         CaptureSelection selection;
         SetSelectionSizes(selection, info.width, info.height);
-        DeviceContext buffer(selection.SelectionWidth, selection.SelectionHeight);
         DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
         picture.stretchMode = HALFTONE;
         OutputOptions options;
         options.BitDepth = 2;
-        if (!RenderPicture(desktop, buffer, picture, 0, 0, selection, options, GreyStep::Yes))
+        if (!RenderPicture(desktop, picture, 0, 0, selection, options, GreyStep::Yes))
             state.SkipWithError("refresh failed");
     }
     const double copyKiB = static_cast<double>(info.width) * info.height * 4 / 1024.0;

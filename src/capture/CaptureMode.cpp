@@ -83,7 +83,7 @@ void CaptureMode::prepareWindows()
 // image step of the preview.
 void CaptureMode::renderPicture(int sourceX, int sourceY, GreyStep grey)
 {
-    static_cast<void>(RenderPicture(m_desktop->surface(), m_buffer, m_picture->surface(), sourceX, sourceY,
+    static_cast<void>(RenderPicture(m_desktop->surface(), m_picture->surface(), sourceX, sourceY,
                                     m_selection, m_options, grey));
     m_picture->update();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop capture mode while it is open: owns its windows (the desktop copy, the
-// picture window, the command panel), the buffer F and the capture selection, and
+// picture window, the command panel) and the capture selection, and
 // runs the steps that involve more than one window. The output options belong to the
 // application (they outlive the mode) and are handed in by reference.
 
@@ -41,9 +41,6 @@ public:
     [[nodiscard]] ModeHost& host() { return m_host; }
     [[nodiscard]] OutputOptions& options() { return m_options; }
     [[nodiscard]] CaptureSelection& selection() { return m_selection; }
-    // The buffer window F: the selection at its natural size between the colour
-    // reduction and the scaling. Never shown.
-    [[nodiscard]] DeviceContext& buffer() { return m_buffer; }
     [[nodiscard]] scrimble& desktop() { return *m_desktop; }
     [[nodiscard]] gazou& picture() { return *m_picture; }
     // Exists from the desktop copy's load on.
@@ -62,8 +59,8 @@ public:
     void functionKey(int keyCode, ModeWindow from);
 
     // The picture refresh's window steps: the picture window shown at ViewWidth x
-    // ViewHeight, the buffer at SelectionWidth x SelectionHeight, both emptied, and
-    // the panel shown.
+    // ViewHeight and emptied, and the panel shown. (The buffer F exists only while
+    // RenderPicture runs.)
     void prepareWindows();
     // The picture refresh's image steps from (sourceX, sourceY) of the desktop copy.
     void renderPicture(int sourceX, int sourceY, GreyStep grey);
@@ -85,7 +82,6 @@ private:
     ModeHost& m_host;
     OutputOptions& m_options;
     CaptureSelection m_selection;
-    DeviceContext m_buffer;
     std::unique_ptr<gazou> m_picture;
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;

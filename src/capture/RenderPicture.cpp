@@ -11,19 +11,22 @@ DibStatus firstFailure(DibStatus sofar, DibStatus next)
     return sofar.ok() ? next : sofar;
 }
 
-// Draws the reduced image 1:1 into the buffer and reads it back: the reduced
-// colours in the screen's own depth. Returns the new image's handle (0 on failure).
-DIBHandle throughBuffer(DeviceContext& buffer, DIBHandle reduced, int w, int h, DibStatus& status)
+// Draws the reduced image 1:1 into the buffer F and reads it back: the reduced
+// colours in the screen's own depth. A is freed before the read-back, and F only
+// lives for this pass, so that a whole 4K screen costs one copy less at its peak.
+// Returns the new image's handle (0 on failure).
+DIBHandle throughBuffer(DibGuard& reduced, int w, int h, DibStatus& status)
 {
-    buffer.resize(w, h);
-    status = firstFailure(status, DIBStretchDIBits(buffer, 0, 0, w, h, reduced, 0, 0, w, h, SRCCOPY));
+    DeviceContext buffer(w, h);
+    buffer.stretchMode = HALFTONE;
+    status = firstFailure(status, DIBStretchDIBits(buffer, 0, 0, w, h, reduced.get(), 0, 0, w, h, SRCCOPY));
+    reduced.reset();
     return DCtoDIB(buffer, 0, 0, w, h);
 }
 
 } // namespace
 
-DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& buffer, DeviceContext& picture,
-                        int sourceX, int sourceY, const CaptureSelection& selection,
+DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY, const CaptureSelection& selection,
                         const OutputOptions& options, GreyStep grey)
 {
     const int w = selection.SelectionWidth;
@@ -34,14 +37,9 @@ DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& buffer, Dev
     if (!a)
         return {DibError::BadArgument};
     DibStatus status = ReduceColors(a.get(), options);
-    // At 24 bits the round trip through the buffer gives back A itself: skip it,
-    // and give back the buffer's memory (a whole screen at 4K).
+    // At 24 bits the round trip through the buffer gives back A itself: skip it.
     const bool reduced = ReducesColors(options);
-    if (!reduced)
-        buffer.resize(0, 0);
-    const DibGuard b(reduced ? throughBuffer(buffer, a.get(), w, h, status) : 0);
-    if (reduced)
-        a.reset();  // B replaces A: one image less at the refresh's peak
+    const DibGuard b(reduced ? throughBuffer(a, w, h, status) : 0);
     const DIBHandle shown = reduced ? b.get() : a.get();
     if (!shown)
         return firstFailure(status, DibStatus{DibError::BadArgument});

@@ -83,7 +83,6 @@ ModeOpenResult scrimble::Form_Load()
     InitOutputOptions(m_mode.options());
     m_mode.picture().surface().stretchMode = HALFTONE;
     m_surface.stretchMode = HALFTONE;
-    m_mode.buffer().stretchMode = HALFTONE;
     m_mode.picture().setClientSize(0, 0);
     return ModeOpenResult::Opened;
 }

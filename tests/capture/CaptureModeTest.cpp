@@ -44,7 +44,6 @@ void CaptureModeTest::loadShowsFrozenScreen()
     QCOMPARE(f.field("Text2").text(), QStringLiteral("100"));
     QCOMPARE(desktop.surface().stretchMode, HALFTONE);
     QCOMPARE(f.picture().surface().stretchMode, HALFTONE);
-    QCOMPARE(f.mode->buffer().stretchMode, HALFTONE);
     for (const QPoint p : {QPoint(0, 0), QPoint(1023, 767), QPoint(512, 300)})
         QCOMPARE(desktop.surface().row(p.y())[p.x()], PatternPixel(p.x(), p.y()));
     QVERIFY(!desktop.editor().shape().visible);
