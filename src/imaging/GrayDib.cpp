@@ -1,14 +1,9 @@
 #include "DibTable.h"
+#include "Luma.h"
 #include "Parallel.h"
 #include "PixelRows.h"
 
 namespace {
-
-// Luma weights of ITU-R BT.601 in 16-bit fixed point (they add up to 65536).
-[[nodiscard]] unsigned luma(unsigned r, unsigned g, unsigned b)
-{
-    return (r * 19595 + g * 38470 + b * 7471 + 32768) >> 16;
-}
 
 // Rounded (a * (255 - s) + y * s) / 255.
 [[nodiscard]] std::uint8_t mix(unsigned a, unsigned y, unsigned s)
@@ -19,7 +14,7 @@ namespace {
 
 void grayTriple(std::uint8_t* bgr, unsigned s)
 {
-    const unsigned y = luma(bgr[2], bgr[1], bgr[0]);
+    const unsigned y = luma8(bgr[2], bgr[1], bgr[0]);
     bgr[0] = mix(bgr[0], y, s);
     bgr[1] = mix(bgr[1], y, s);
     bgr[2] = mix(bgr[2], y, s);
@@ -29,7 +24,7 @@ void grayRow24(std::uint8_t* row, int width, unsigned s)
 {
     if (s == 255) {
         for (int x = 0; x < width; ++x, row += 3) {
-            const auto y = static_cast<std::uint8_t>(luma(row[2], row[1], row[0]));
+            const auto y = static_cast<std::uint8_t>(luma8(row[2], row[1], row[0]));
             row[0] = row[1] = row[2] = y;
         }
         return;

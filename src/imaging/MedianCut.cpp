@@ -1,5 +1,7 @@
 #include "MedianCut.h"
 
+#include "Luma.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -58,7 +60,7 @@ int splitAxis(const std::vector<ColorCell>& cells, const Box& box, std::uint32_t
             high[k] = std::max<int>(high[k], cells[i].mean[k]);
         }
     // The brightness method weighs each channel's range by its share of the luma.
-    const double weight[3] = {0.299, 0.587, 0.114};
+    const double weight[3] = {LumaRed, LumaGreen, LumaBlue};
     int best = 0;
     double bestRange = -1;
     for (int k = 0; k < 3; ++k) {

@@ -1,5 +1,6 @@
 #include "PaletteMatcher.h"
 
+#include "Luma.h"
 #include "MedianCut.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ PaletteMatcher::PaletteMatcher(const std::vector<std::array<std::uint8_t, 3>>& p
 // Coordinates scaled by 256 so that integer distances keep fractions of a level.
 PaletteMatcher::Point PaletteMatcher::toPoint(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
 {
-    const double y = 0.299 * r + 0.587 * g + 0.114 * b;
+    const double y = lumaOf(r, g, b);
     if (m_flags & MatchBrightness)
         return {static_cast<std::int32_t>(std::lround(256 * y)), 0, 0};
     if (m_flags & MatchYCrCb) {
