@@ -2,6 +2,7 @@
 // without a word, leave the old Set.ini byte for byte and leave no temporary file.
 #include "app/Settings.h"
 
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -9,28 +10,15 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
 
 // Runs writeText in a child whose files may not grow beyond limitBytes; returns the
 // child's exit status: 0 when the write reported failure, 1 when it claimed success.
 int writeUnderFileSizeLimit(const QString& path, const QString& value, rlim_t limitBytes)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);  // the write then fails with EFBIG instead of killing us
-        const rlimit limit{limitBytes, limitBytes};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool written = Settings(path).writeText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), value);
-        ::_exit(written ? 1 : 0);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runUnderFileSizeLimit(limitBytes, [&] {
+        return Settings(path).writeText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), value) ? 1 : 0;
+    });
 }
 
 TEST(SettingsWriteFailure, FullDiskKeepsOldFileWhole)

@@ -1,13 +1,9 @@
 // Failure paths: bad handles, folders that cannot take the file, a full disk. Nothing
 // crashes, nothing truncated is left, an existing file survives.
+#include "FileSizeLimit.h"
 #include "ImagingTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -91,19 +87,11 @@ TEST_P(WriterFailure, FullDiskKeepsTheOldFileAndLeavesNoTemporary)
     const std::vector<std::uint8_t> old(100, 0x5A);
     writeFileBytes(dir.file("a"), old);
     DibGuard image(noiseImage(GetParam()));
-    const pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int written = runUnderFileSizeLimit(4096, [&] {
         const DibStatus status = write(GetParam(), dir.file("a"), image.get());
-        ::_exit(status.error == DibError::WriteFailed ? 0 : 10 + static_cast<int>(status.error));
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return status.error == DibError::WriteFailed ? 0 : 10 + static_cast<int>(status.error);
+    });
+    EXPECT_EQ(written, 0);
     EXPECT_EQ(readFileBytes(dir.file("a")), old);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"a"});
 }
