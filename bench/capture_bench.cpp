@@ -62,14 +62,14 @@ const DeviceContext& desktop2160()
 }
 
 void renderSelection(benchmark::State& state, int x, int y, int width, int height, std::int16_t magnification,
-                     std::int16_t bitDepth)
+                     ColorDepth depth)
 {
     const DeviceContext& desktop = desktop2160();
     CaptureSelection selection;
     selection.Magnification = magnification;
     SetSelectionSizes(selection, width, height);
     OutputOptions options;
-    options.BitDepth = bitDepth;
+    options.BitDepth = depth;
     // The picture window's surface, sized by the refresh's first steps, halftone as at load.
     DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
     picture.stretchMode = HALFTONE;
@@ -83,15 +83,15 @@ void renderSelection(benchmark::State& state, int x, int y, int width, int heigh
 
 void BM_RenderPicture_1080_100_24bit(benchmark::State& state)
 {
-    renderSelection(state, 960, 540, 1920, 1080, 100, 0);
+    renderSelection(state, 960, 540, 1920, 1080, 100, ColorDepth::Bits24);
 }
 void BM_RenderPicture_1080_100_8bit(benchmark::State& state)
 {
-    renderSelection(state, 960, 540, 1920, 1080, 100, 2);
+    renderSelection(state, 960, 540, 1920, 1080, 100, ColorDepth::Bits8);
 }
 void BM_RenderPicture_2160_50_24bit(benchmark::State& state)
 {
-    renderSelection(state, 0, 0, 3840, 2160, 50, 0);
+    renderSelection(state, 0, 0, 3840, 2160, 50, ColorDepth::Bits24);
 }
 
 void grabWith(benchmark::State& state, X11ScreenGrabber::Transfer transfer)
@@ -166,7 +166,7 @@ void BM_PeakMemory(benchmark::State& state)
         DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
         picture.stretchMode = HALFTONE;
         OutputOptions options;
-        options.BitDepth = 2;
+        options.BitDepth = ColorDepth::Bits8;
         if (!RenderPicture(desktop, picture, 0, 0, selection, options, GreyStep::Yes))
             state.SkipWithError("refresh failed");
     }

@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "ApplicationFolder.h"
+#include "shared/ApplicationFolder.h"
 #include "SelectMode.h"
 #include "capture/CaptureMode.h"
 
@@ -41,7 +41,8 @@ void Application::showModeChooser()
 
 ModeOpenResult Application::openDesktopCapture()
 {
-    auto mode = std::make_unique<CaptureMode>(m_platform, m_settings, *this, m_outputOptions);
+    auto mode = std::make_unique<CaptureMode>(m_platform, m_settings, *this, m_captureSelection,
+                                              m_outputOptions);
     const ModeOpenResult result = mode->load();
     if (result == ModeOpenResult::ProgramEnding)
         endProgram();

@@ -4,11 +4,12 @@
 // it through ModeHost; state that must outlive a mode (kept across a return to the
 // chooser) is a member here and is handed to the mode by reference.
 
-#include "ModeHost.h"
 #include "SelectMode.h"
-#include "Settings.h"
+#include "capture/CaptureSelection.h"
 #include "capture/OutputOptions.h"
 #include "platform/Platform.h"
+#include "shared/ModeHost.h"
+#include "shared/Settings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -39,7 +40,9 @@ public:
     // The chooser while it exists (shown or not), else nullptr.
     [[nodiscard]] SelectMode* modeChooser() const { return m_chooser.data(); }
     [[nodiscard]] bool hasOpenMode() const { return m_openMode != nullptr; }
-    // The desktop capture mode's output options; they live for the whole run.
+    // The desktop capture mode's selection variables and output options; they live
+    // for the whole run.
+    [[nodiscard]] CaptureSelection& captureSelection() { return m_captureSelection; }
     [[nodiscard]] OutputOptions& outputOptions() { return m_outputOptions; }
 
     ModeOpenResult openDesktopCapture() override;
@@ -56,6 +59,7 @@ private:
     Platform m_platform;
     QString m_applicationFolder;
     Settings m_settings;
+    CaptureSelection m_captureSelection;
     OutputOptions m_outputOptions;
     QPointer<SelectMode> m_chooser;
     std::unique_ptr<OpenMode> m_openMode;

@@ -1,7 +1,7 @@
 #include "SelectMode.h"
 
-#include "ModeHost.h"
-#include "Settings.h"
+#include "shared/ModeHost.h"
+#include "shared/Settings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

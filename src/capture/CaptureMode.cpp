@@ -1,54 +1,96 @@
 #include "CaptureMode.h"
 
+#include "PanelFields.h"
 #include "PixelRounding.h"
-#include "SurfacePainter.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
+#include "shared/Settings.h"
 
-CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost& host, OutputOptions& options)
+namespace {
+
+void bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost& host,
+                         CaptureSelection& selection, OutputOptions& options)
     : m_platform(platform)
     , m_settings(settings)
     , m_host(host)
+    , m_selection(selection)
     , m_options(options)
-    , m_picture(std::make_unique<gazou>(*this))
-    , m_desktop(std::make_unique<scrimble>(*this))
+    , m_picture(std::make_unique<gazou>())
+    , m_desktop(std::make_unique<scrimble>(*platform.screen))
 {
+    connect(m_picture.get(), &gazou::functionKeyPressed, this,
+            [this](int key) { functionKey(key, ModeWindow::Picture); });
+    connectDesktop();
 }
 
 CaptureMode::~CaptureMode() = default;
 
+void CaptureMode::connectDesktop()
+{
+    scrimble* desktop = m_desktop.get();
+    connect(desktop, &scrimble::selectionPressed, this, &CaptureMode::pressSelection);
+    connect(desktop, &scrimble::selectionReleased, this, &CaptureMode::releaseSelection);
+    connect(desktop, &scrimble::recaptured, this, &CaptureMode::finishTakeImage);
+    connect(desktop, &scrimble::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Desktop); });
+}
+
 ModeOpenResult CaptureMode::load()
 {
-    return m_desktop->Form_Load();
+    if (!m_platform.instanceLock->isFirstInstance())
+        return ModeOpenResult::ProgramEnding;
+    if (!m_desktop->Form_Load()) {
+        reportGrabFailure();
+        return ModeOpenResult::NotOpened;
+    }
+    showDesktop();
+    loadPanel();
+    InitOutputOptions(m_options);
+    m_picture->surface().stretchMode = HALFTONE;
+    m_picture->setClientSize(0, 0);
+    return ModeOpenResult::Opened;
 }
 
 void CaptureMode::loadPanel()
 {
-    m_panel = std::make_unique<formcom>(*this);
+    m_panel = std::make_unique<formcom>(m_platform, m_selection);
+    formcom* panel = m_panel.get();
+    connect(panel, &formcom::updateRequested, this, &CaptureMode::updateSelection);
+    connect(panel, &formcom::selectAllRequested, this, &CaptureMode::selectAll);
+    connect(panel, &formcom::clearRequested, this, &CaptureMode::clearImage);
+    connect(panel, &formcom::takeImageRequested, this, &CaptureMode::takeImage);
+    connect(panel, &formcom::desktopToggleRequested, this, &CaptureMode::toggleDesktop);
+    connect(panel, &formcom::optionsRequested, this, &CaptureMode::optionsRequested);
+    connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
+    connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
+    connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
     m_panel->Form_Load();
+    showPanel();
 }
 
 void CaptureMode::showDesktop()
 {
-    m_desktop->show();
-    m_desktop->raise();
-    m_desktop->activateWindow();
+    bringToFront(*m_desktop);
     keepPanelOnTop();
 }
 
 void CaptureMode::showPanel()
 {
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    bringToFront(*m_panel);
 }
 
 void CaptureMode::showPicture()
 {
-    m_picture->show();
-    m_picture->raise();
-    m_picture->activateWindow();
+    bringToFront(*m_picture);
     keepPanelOnTop();
 }
 
@@ -68,6 +110,88 @@ void CaptureMode::functionKey(int keyCode, ModeWindow from)
         showPicture();
     else if (keyCode == Qt::Key_F5)
         emit optionsRequested();
+}
+
+void CaptureMode::pressSelection(double x, double y)
+{
+    if (m_desktop->pressSelection(x, y, m_picture->isVisible()) == PressResult::NewOutline)
+        m_picture->hide();
+}
+
+void CaptureMode::releaseSelection()
+{
+    m_desktop->releaseSelection(m_selection);
+    commitSelection(GreyStep::No, HandleGrid::Record);
+    m_panel->setCornerTexts(CornerTexts(m_desktop->editor().shape()));
+}
+
+// Update: the typed coordinates become the selection, rendered with the grey step.
+void CaptureMode::updateSelection()
+{
+    const ShapeRect shape = UpdateRect(m_selection, m_desktop->editor().shape());
+    m_desktop->setShape(shape);
+    SetSelectionSizes(m_selection, shape.width, shape.height);
+    commitSelection(GreyStep::Yes, HandleGrid::Record);
+}
+
+// Select all: the whole desktop copy, without touching the committed coordinates.
+void CaptureMode::selectAll()
+{
+    const DeviceContext& copy = m_desktop->surface();
+    const SelectAllResult all = SelectAll(m_selection, copy.width(), copy.height());
+    m_panel->setCornerTexts(all.fieldTexts);
+    m_desktop->setShape(all.shape);
+    commitSelection(GreyStep::No, HandleGrid::Keep);
+}
+
+void CaptureMode::clearImage()
+{
+    m_desktop->clearPicture();
+    m_picture->hide();
+    ShapeRect hidden = m_desktop->editor().shape();
+    hidden.visible = false;
+    m_desktop->setShape(hidden);
+    m_desktop->setHandlesVisible(false);
+}
+
+// Every window goes first, so that the new copy shows the real desktop.
+void CaptureMode::takeImage(int intervalMs)
+{
+    m_desktop->hide();
+    m_picture->hide();
+    m_panel->hide();
+    m_desktop->armRecapture(intervalMs);
+}
+
+void CaptureMode::finishTakeImage(bool grabbed)
+{
+    if (!grabbed)
+        reportGrabFailure();
+    showDesktop();
+    m_panel->show();
+    keepPanelOnTop();
+}
+
+// Minimises or restores the desktop copy; a desktop copy in the normal window state
+// is left alone.
+void CaptureMode::toggleDesktop()
+{
+    if (m_desktop->isMinimized()) {
+        m_panel->showDesktopMinimised(false);
+        m_desktop->showFullScreen();
+        m_panel->hide();
+        showPanel();
+    } else if (m_desktop->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        m_panel->showDesktopMinimised(true);
+        m_desktop->showMinimized();
+    }
+}
+
+void CaptureMode::returnToChooser()
+{
+    unloadWindows();
+    m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
+    m_host.returnToModeChooser();
 }
 
 void CaptureMode::prepareWindows()
@@ -93,7 +217,7 @@ void CaptureMode::commitSelection(GreyStep grey, HandleGrid grid)
     prepareWindows();
     m_desktop->setHandlesVisible(true);
     if (grid == HandleGrid::Record)
-        m_desktop->editor().recordGrid();
+        m_desktop->recordHandleGrid();
     const ShapeRect& shape = m_desktop->editor().shape();
     renderPicture(RoundPixel<int>(shape.left), RoundPixel<int>(shape.top), grey);
 }
@@ -105,7 +229,7 @@ void CaptureMode::reportGrabFailure()
 
 void CaptureMode::unloadWindows()
 {
-    m_desktop->timer().stop();
+    m_desktop->stopRecapture();
     m_desktop->hide();
     m_picture->hide();
     m_panel->hide();

@@ -1,15 +1,21 @@
 #pragma once
 // The desktop capture mode while it is open: owns its windows (the desktop copy, the
-// picture window, the command panel) and the capture selection, and
-// runs the steps that involve more than one window. The output options belong to the
-// application (they outlive the mode) and are handed in by reference.
+// picture window, the command panel) and runs every step that involves more than one
+// of them. The windows know nothing of each other or of this object: they report the
+// user's actions as signals, which the constructor connects to the steps here.
+//
+// A new window (the options window, the About box) plugs in the same way: the mode
+// owns it, hands it the state it edits by reference, connects its signals to steps
+// here, and the steps that show, hide or refresh other windows stay here.
+//
+// The capture selection and the output options belong to the application (they
+// outlive the mode) and are handed in by reference.
 
 #include "CaptureSelection.h"
 #include "OutputOptions.h"
 #include "RenderPicture.h"
-#include "app/ModeHost.h"
-#include "imaging/dibimage.h"
 #include "platform/Platform.h"
+#include "shared/ModeHost.h"
 
 #include <QObject>
 
@@ -30,23 +36,28 @@ class CaptureMode final : public QObject, public OpenMode
 {
     Q_OBJECT
 public:
-    CaptureMode(Platform& platform, const Settings& settings, ModeHost& host, OutputOptions& options);
+    CaptureMode(Platform& platform, const Settings& settings, ModeHost& host, CaptureSelection& selection,
+                OutputOptions& options);
     ~CaptureMode() override;
 
-    // The desktop copy's load: copies the screen, shows the copy and the panel.
+    // The desktop copy's load. ProgramEnding: another instance runs, nothing has been
+    // shown. NotOpened: the screen could not be read (the user has been told why).
     [[nodiscard]] ModeOpenResult load();
 
-    [[nodiscard]] Platform& platform() { return m_platform; }
-    [[nodiscard]] const Settings& settings() const { return m_settings; }
-    [[nodiscard]] ModeHost& host() { return m_host; }
-    [[nodiscard]] OutputOptions& options() { return m_options; }
-    [[nodiscard]] CaptureSelection& selection() { return m_selection; }
+    // For reading the mode's state in tests.
+    [[nodiscard]] const CaptureSelection& selection() const { return m_selection; }
     [[nodiscard]] scrimble& desktop() { return *m_desktop; }
     [[nodiscard]] gazou& picture() { return *m_picture; }
     // Exists from the desktop copy's load on.
     [[nodiscard]] formcom& panel() { return *m_panel; }
 
+signals:
+    void optionsRequested();
+
+private:
+    void connectDesktop();
     void loadPanel();
+
     // Bring a window to the front with the keyboard focus; the panel stays above.
     void showDesktop();
     void showPanel();
@@ -57,6 +68,19 @@ public:
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
     // windows only; every other key, and a window's own key, does nothing.
     void functionKey(int keyCode, ModeWindow from);
+
+    // The mouse on the desktop copy: a press hides the picture window when it starts
+    // a new outline; the release commits the outline and shows its corners.
+    void pressSelection(double x, double y);
+    void releaseSelection();
+    // The panel's commands.
+    void updateSelection();
+    void selectAll();
+    void clearImage();
+    void takeImage(int intervalMs);
+    void finishTakeImage(bool grabbed);
+    void toggleDesktop();
+    void returnToChooser();
 
     // The picture refresh's window steps: the picture window shown at ViewWidth x
     // ViewHeight and emptied, and the panel shown. (The buffer F exists only while
@@ -73,15 +97,11 @@ public:
     // Hides every window of the mode on the way back to the chooser.
     void unloadWindows();
 
-signals:
-    void optionsRequested();
-
-private:
     Platform& m_platform;
     const Settings& m_settings;
     ModeHost& m_host;
+    CaptureSelection& m_selection;
     OutputOptions& m_options;
-    CaptureSelection m_selection;
     std::unique_ptr<gazou> m_picture;
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;

@@ -65,19 +65,20 @@ std::int32_t JpegProgressiveArgument(const OutputOptions& options)
 
 bool ReducesColors(const OutputOptions& options)
 {
-    return options.BitDepth == 1 || options.BitDepth == 2;
+    return options.BitDepth == ColorDepth::Bits16 || options.BitDepth == ColorDepth::Bits8;
 }
 
 DibStatus ReduceColors(DIBHandle image, const OutputOptions& options)
 {
     switch (options.BitDepth) {
-    case 1: {
+    case ColorDepth::Bits16: {
         const std::int32_t reserved = 0;
         return DIBto16Bit(image, reserved);
     }
-    case 2:
+    case ColorDepth::Bits8:
         return DIBto8Bit(image, ReductionFlags(options), 0);
-    default:
-        return {};
+    case ColorDepth::Bits24:
+        break;
     }
+    return {};
 }

@@ -13,8 +13,16 @@
 inline constexpr std::int16_t OptionTrue = -1;
 inline constexpr std::int16_t OptionFalse = 0;
 
+// The colour depth of the picture and of BMP files; the values are the options
+// window's indices.
+enum class ColorDepth : std::int16_t {
+    Bits24 = 0,
+    Bits16 = 1,
+    Bits8 = 2,
+};
+
 struct OutputOptions {
-    std::int16_t BitDepth = 0;             // 0 = 24 bits per pixel, 1 = 16, 2 = 8
+    ColorDepth BitDepth = ColorDepth::Bits24;
     std::int16_t RleCompress = OptionFalse;  // run-length-encode 8-bit BMP files
     std::int16_t BoxSplitMethod = 0;       // 0..1, index into BoxSplitFlags
     std::int16_t BoxColorMethod = 0;       // 0..2, index into BoxColorFlags
@@ -30,13 +38,16 @@ struct OutputOptions {
     std::int32_t GrayStrength = 0;         // 0 (none) .. 255 (full grey); survives
 };
 
-// Library flags by option index. Note BoxColorFlags: 256 for index 1, 128 for index 2.
-inline constexpr std::array<std::uint32_t, 2> BoxSplitFlags{0, 1};
-inline constexpr std::array<std::uint32_t, 3> BoxColorFlags{0, 256, 128};
-inline constexpr std::array<std::uint32_t, 3> PaletteMatchFlags{0, 4096, 131072};
+// Library flags by option index. Note BoxColorFlags: the distinct colours' mean for
+// index 1, every pixel's for index 2.
+inline constexpr std::array<std::uint32_t, 2> BoxSplitFlags{0, SplitByBrightness};
+inline constexpr std::array<std::uint32_t, 3> BoxColorFlags{0, ColorFromDistinct, ColorFromAllPixels};
+inline constexpr std::array<std::uint32_t, 3> PaletteMatchFlags{0, MatchBrightness, MatchYCrCb};
 // [state][box]: an unchecked box contributes nothing.
-inline constexpr std::array<std::array<std::uint32_t, 4>, 2> PngFilterFlags{{{0, 0, 0, 0}, {8, 16, 32, 64}}};
-inline constexpr std::array<std::uint32_t, 2> PngInterlaceFlags{0, 128};
+inline constexpr std::array<std::array<std::uint32_t, 4>, 2> PngFilterFlags{
+    {{0, 0, 0, 0},
+     {PngOptions::SubFilter, PngOptions::UpFilter, PngOptions::AverageFilter, PngOptions::PaethFilter}}};
+inline constexpr std::array<std::uint32_t, 2> PngInterlaceFlags{0, PngOptions::Interlaced};
 
 // Mode-start values for everything except JpegProgressive, ColorMode and
 // GrayStrength, which keep their last values for the whole run.

@@ -1,7 +1,7 @@
 #include "PanelFields.h"
 
 #include "CaptureSelection.h"
-#include "app/NumberField.h"
+#include "shared/NumberField.h"
 
 #include <algorithm>
 #include <cmath>

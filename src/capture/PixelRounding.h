@@ -3,7 +3,7 @@
 // nearest integer, halves to the even neighbour, saturated at the type's range
 // (a selection walked far off the screen must not wrap around).
 
-#include "app/NumberField.h"
+#include "shared/NumberField.h"
 
 #include <cstdint>
 #include <limits>

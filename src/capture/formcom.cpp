@@ -1,13 +1,10 @@
 #include "formcom.h"
 
-#include "CaptureMode.h"
+#include "CaptureSelection.h"
 #include "ClickActivation.h"
 #include "PanelFields.h"
-#include "app/ModeHost.h"
-#include "app/Settings.h"
-#include "app/SpinButton.h"
-#include "gazou.h"
-#include "scrimble.h"
+#include "platform/Platform.h"
+#include "shared/SpinButton.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,9 +20,10 @@ constexpr int ScreenMargin = 24;  // pixels between the panel and the screen's t
 
 }  // namespace
 
-formcom::formcom(CaptureMode& mode)
+formcom::formcom(Platform& platform, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
-    , m_mode(mode)
+    , m_platform(platform)
+    , m_selection(selection)
     , m_ui(BuildPanelControls(*this))
 {
     setWindowTitle(QStringLiteral("コマンド(Scrimble)"));
@@ -42,7 +40,7 @@ void formcom::connectControls()
     connect(m_ui.Command9, &QPushButton::clicked, this, &formcom::Command9_Click);
     connect(m_ui.Command3, &QPushButton::clicked, this, &formcom::Command3_Click);
     connect(m_ui.Command10, &QPushButton::clicked, this, &formcom::Command10_Click);
-    connect(m_ui.Command8, &QPushButton::clicked, &m_mode, &CaptureMode::optionsRequested);
+    connect(m_ui.Command8, &QPushButton::clicked, this, &formcom::optionsRequested);
     connect(m_ui.take, &QAction::triggered, m_ui.Command1, &QPushButton::click);
     connect(m_ui.CC, &QAction::triggered, m_ui.Command11, &QPushButton::click);
     connect(m_ui.clear, &QAction::triggered, this, &formcom::Command3_Click);
@@ -57,21 +55,19 @@ void formcom::Form_Load()
     QWidget* client = centralWidget();
     CreateSpinButton(client, m_ui.Text1, MaxCaptureDelay, 0, 0);
     CreateSpinButton(client, m_ui.Text2, MaxMagnification, MinMagnification, 100);
-    CaptureSelection& selection = m_mode.selection();
-    selection.Magnification = 100;
+    m_selection.Magnification = 100;
     ReturningToChooser = false;
     CaptureDelay = 0;
     ImageCleared = false;
-    const ScreenInfo screen = m_mode.platform().screen->screenInfo();
-    selection.ScreenWidth = screen.width;
-    selection.ScreenHeight = screen.height;
-    CreateSpinButton(m_ui.Frame1, m_ui.sX, selection.ScreenWidth, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.sY, selection.ScreenHeight, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.eX, selection.ScreenWidth, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.eY, selection.ScreenHeight, 0, 0);
+    const ScreenInfo screen = m_platform.screen->screenInfo();
+    m_selection.ScreenWidth = screen.width;
+    m_selection.ScreenHeight = screen.height;
+    CreateSpinButton(m_ui.Frame1, m_ui.sX, m_selection.ScreenWidth, 0, 0);
+    CreateSpinButton(m_ui.Frame1, m_ui.sY, m_selection.ScreenHeight, 0, 0);
+    CreateSpinButton(m_ui.Frame1, m_ui.eX, m_selection.ScreenWidth, 0, 0);
+    CreateSpinButton(m_ui.Frame1, m_ui.eY, m_selection.ScreenHeight, 0, 0);
     new ClickActivation(*this);
-    move(std::max(0, selection.ScreenWidth - frameGeometry().width() - ScreenMargin), ScreenMargin);
-    m_mode.showPanel();
+    move(std::max(0, m_selection.ScreenWidth - frameGeometry().width() - ScreenMargin), ScreenMargin);
 }
 
 void formcom::setCornerTexts(const std::array<QString, 4>& texts)
@@ -93,7 +89,7 @@ bool formcom::eventFilter(QObject* watched, QEvent* event)
 
 void formcom::commitField(const QLineEdit* field)
 {
-    CaptureSelection& s = m_mode.selection();
+    CaptureSelection& s = m_selection;
     if (field == m_ui.sX)
         commitCoordinate(m_ui.sX, m_ui.eX, s.StartX, s.ScreenWidth, CommitStartField);
     else if (field == m_ui.sY)
@@ -128,81 +124,55 @@ void formcom::Text1_LostFocus()
 // Takes effect at the next Update, Select all or mouse selection.
 void formcom::Text2_LostFocus()
 {
-    CaptureSelection& selection = m_mode.selection();
-    const FieldCommit commit = CommitMagnification(m_ui.Text2->text(), selection.Magnification);
-    selection.Magnification = static_cast<std::int16_t>(commit.value);
+    const FieldCommit commit = CommitMagnification(m_ui.Text2->text(), m_selection.Magnification);
+    m_selection.Magnification = static_cast<std::int16_t>(commit.value);
     m_ui.Text2->setText(commit.text);
 }
 
-// Update: the typed coordinates become the selection, rendered with the grey step.
 void formcom::Command4_Click()
 {
-    scrimble& desktop = m_mode.desktop();
-    const ShapeRect shape = UpdateRect(m_mode.selection(), desktop.editor().shape());
-    desktop.setShape(shape);
-    SetSelectionSizes(m_mode.selection(), shape.width, shape.height);
-    m_mode.commitSelection(GreyStep::Yes, HandleGrid::Record);
+    emit updateRequested();
 }
 
-// Select all: the whole desktop copy, without touching the committed coordinates.
 void formcom::Command9_Click()
 {
-    const DeviceContext& copy = m_mode.desktop().surface();
-    const SelectAllResult all = SelectAll(m_mode.selection(), copy.width(), copy.height());
-    setCornerTexts(all.fieldTexts);
-    m_mode.desktop().setShape(all.shape);
-    m_mode.commitSelection(GreyStep::No, HandleGrid::Keep);
+    emit selectAllRequested();
 }
 
+// Clear, and the take-image command it turns into until that has run.
 void formcom::Command3_Click()
 {
-    scrimble& desktop = m_mode.desktop();
     if (!ImageCleared) {
-        desktop.clearPicture();
-        m_mode.picture().hide();
-        ShapeRect hidden = desktop.editor().shape();
-        hidden.visible = false;
-        desktop.setShape(hidden);
-        desktop.setHandlesVisible(false);
         ImageCleared = true;
         m_ui.Command3->setText(QString::fromUtf16(TakeImageCaption));
         m_ui.clear->setText(QString::fromUtf16(TakeImageCaption));
+        emit clearRequested();
         return;
     }
-    desktop.hide();
-    m_mode.picture().hide();
-    hide();
-    desktop.timer().start(CaptureTimerInterval(CaptureDelay));
+    ImageCleared = false;
     m_ui.Command3->setText(QString::fromUtf16(ClearButtonCaption));
     m_ui.clear->setText(QString::fromUtf16(ClearMenuCaption));
-    ImageCleared = false;
+    emit takeImageRequested(CaptureTimerInterval(CaptureDelay));
 }
 
-// Minimises or restores the desktop copy; a desktop copy in the normal window state
-// is left alone.
 void formcom::Command10_Click()
 {
-    scrimble& desktop = m_mode.desktop();
-    if (desktop.isMinimized()) {
-        m_ui.Command10->setText(QString::fromUtf16(MinimiseDesktopCaption));
-        desktop.showFullScreen();
-        hide();
-        m_mode.showPanel();
-    } else if (desktop.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        m_ui.Command10->setText(QString::fromUtf16(MaximiseDesktopCaption));
-        desktop.showMinimized();
-    }
+    emit desktopToggleRequested();
+}
+
+void formcom::showDesktopMinimised(bool minimised)
+{
+    m_ui.Command10->setText(QString::fromUtf16(minimised ? MaximiseDesktopCaption : MinimiseDesktopCaption));
 }
 
 void formcom::screen_Click()
 {
-    CaptureSelection& selection = m_mode.selection();
-    const ScreenInfo screen = m_mode.platform().screen->screenInfo();
-    selection.ScreenWidth = screen.width;
-    selection.ScreenHeight = screen.height;
-    selection.ScreenBitsPerPixel = static_cast<std::int16_t>(screen.bitsPerPixel);
-    m_mode.platform().dialogs->message(
-        this, ScreenInfoText(selection.ScreenWidth, selection.ScreenHeight, selection.ScreenBitsPerPixel),
+    const ScreenInfo screen = m_platform.screen->screenInfo();
+    m_selection.ScreenWidth = screen.width;
+    m_selection.ScreenHeight = screen.height;
+    m_selection.ScreenBitsPerPixel = static_cast<std::int16_t>(screen.bitsPerPixel);
+    m_platform.dialogs->message(
+        this, ScreenInfoText(m_selection.ScreenWidth, m_selection.ScreenHeight, m_selection.ScreenBitsPerPixel),
         QString::fromUtf16(ScreenInfoTitle), MessageButtons::Ok);
 }
 
@@ -210,14 +180,12 @@ void formcom::SelectM_Click()
 {
     ReturningToChooser = true;
     close();
-    m_mode.unloadWindows();
-    m_mode.settings().writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
-    m_mode.host().returnToModeChooser();
+    emit chooserRequested();
 }
 
 void formcom::keyPressEvent(QKeyEvent* event)
 {
-    m_mode.functionKey(event->key(), ModeWindow::Panel);
+    emit functionKeyPressed(event->key());
 }
 
 void formcom::closeEvent(QCloseEvent* event)
@@ -231,5 +199,5 @@ void formcom::Form_Unload()
     for (QLineEdit* field : {m_ui.sY, m_ui.sX, m_ui.eY, m_ui.eX, m_ui.Text1, m_ui.Text2})
         DestroySpinButton(field);
     if (!ReturningToChooser)
-        m_mode.host().endProgram();
+        emit programEndRequested();
 }

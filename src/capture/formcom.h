@@ -12,25 +12,40 @@
 #include <array>
 #include <cstdint>
 
-class CaptureMode;
 class QLineEdit;
+struct CaptureSelection;
+struct Platform;
 
 class formcom final : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit formcom(CaptureMode& mode);
+    // The typed fields commit into selection; the screen size and the screen
+    // information come from platform, whose dialogs show the information.
+    formcom(Platform& platform, CaptureSelection& selection);
 
-    // Creates the spin buttons, reads the screen size, sets the defaults and shows
-    // the panel above the desktop copy.
+    // Creates the spin buttons, reads the screen size and sets the defaults; the
+    // mode then shows the panel above the desktop copy.
     void Form_Load();
-
-    [[nodiscard]] const PanelControls& controls() const { return m_ui; }
-    [[nodiscard]] std::int16_t captureDelay() const { return CaptureDelay; }
-    [[nodiscard]] bool imageCleared() const { return ImageCleared; }
 
     // The texts of sX, sY, eX, eY; no variable changes until a field is committed.
     void setCornerTexts(const std::array<QString, 4>& texts);
+    // Command10's caption for a desktop copy that is now minimised or not.
+    void showDesktopMinimised(bool minimised);
+
+signals:
+    void updateRequested();
+    void selectAllRequested();
+    void clearRequested();
+    // Take image: the new copy is made intervalMs after every window has gone.
+    void takeImageRequested(int intervalMs);
+    void desktopToggleRequested();
+    void optionsRequested();
+    // The panel has closed on the way back to the chooser.
+    void chooserRequested();
+    // The panel has closed in any other way: the program ends.
+    void programEndRequested();
+    void functionKeyPressed(int keyCode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,7 +70,8 @@ private:
     void SelectM_Click();
     void Form_Unload();
 
-    CaptureMode& m_mode;
+    Platform& m_platform;
+    CaptureSelection& m_selection;
     PanelControls m_ui;
     std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30
     bool ImageCleared = false;        // the clear command now takes a new image

@@ -1,6 +1,5 @@
 #include "gazou.h"
 
-#include "CaptureMode.h"
 #include "ClickActivation.h"
 #include "SurfacePainter.h"
 
@@ -9,9 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-gazou::gazou(CaptureMode& mode)
+gazou::gazou()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_mode(mode)
 {
     setWindowTitle(QStringLiteral("取得画像"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,7 +41,7 @@ void gazou::paintEvent(QPaintEvent* event)
 
 void gazou::keyPressEvent(QKeyEvent* event)
 {
-    m_mode.functionKey(event->key(), ModeWindow::Picture);
+    emit functionKeyPressed(event->key());
 }
 
 void gazou::closeEvent(QCloseEvent* event)

@@ -7,8 +7,6 @@
 
 #include <QWidget>
 
-class CaptureMode;
-
 class gazou final : public QWidget
 {
     Q_OBJECT
@@ -17,13 +15,16 @@ public:
     static constexpr int DesignWidth = 285;
     static constexpr int DesignHeight = 228;
 
-    explicit gazou(CaptureMode& mode);
+    gazou();
 
     [[nodiscard]] DeviceContext& surface() { return m_surface; }
     [[nodiscard]] const DeviceContext& surface() const { return m_surface; }
 
     // Client area and surface become width x height pixels, emptied.
     void setClientSize(int width, int height);
+
+signals:
+    void functionKeyPressed(int keyCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,6 +35,5 @@ private:
     void Form_Load();
     void Form_Unload();
 
-    CaptureMode& m_mode;
     DeviceContext m_surface;
 };

@@ -1,13 +1,9 @@
 #include "scrimble.h"
 
-#include "CaptureMode.h"
 #include "ClickActivation.h"
-#include "PanelFields.h"
 #include "PixelRounding.h"
 #include "SurfacePainter.h"
-#include "app/ModeHost.h"
-#include "formcom.h"
-#include "gazou.h"
+#include "platform/ScreenGrabber.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -50,12 +46,12 @@ QRect handlePixels(const HandlePosition& handle)
 
 }  // namespace
 
-scrimble::scrimble(CaptureMode& mode)
+scrimble::scrimble(ScreenGrabber& screen)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , m_mode(mode)
+    , m_screen(screen)
 {
-    const ScreenInfo screen = mode.platform().screen->screenInfo();
-    m_surface.resize(screen.width, screen.height);
+    const ScreenInfo info = screen.screenInfo();
+    m_surface.resize(info.width, info.height);
     setWindowTitle(QStringLiteral("Scrimble"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -69,29 +65,23 @@ scrimble::scrimble(CaptureMode& mode)
     connect(&Timer1, &QTimer::timeout, this, &scrimble::Timer1_Timer);
 }
 
-ModeOpenResult scrimble::Form_Load()
+bool scrimble::Form_Load()
 {
-    if (!m_mode.platform().instanceLock->isFirstInstance())
-        return ModeOpenResult::ProgramEnding;
     Timer1.stop();
-    if (!GrabDesktop()) {
-        m_mode.reportGrabFailure();
-        return ModeOpenResult::NotOpened;
-    }
-    m_mode.showDesktop();
-    m_mode.loadPanel();
-    InitOutputOptions(m_mode.options());
-    m_mode.picture().surface().stretchMode = HALFTONE;
     m_surface.stretchMode = HALFTONE;
-    m_mode.picture().setClientSize(0, 0);
-    return ModeOpenResult::Opened;
+    return GrabDesktop();
 }
 
 bool scrimble::GrabDesktop()
 {
-    const bool grabbed = m_mode.platform().screen->grab(m_surface);
+    const bool grabbed = m_screen.grab(m_surface);
     update();
     return grabbed;
+}
+
+void scrimble::armRecapture(int intervalMs)
+{
+    Timer1.start(intervalMs);
 }
 
 void scrimble::clearPicture()
@@ -128,13 +118,20 @@ void scrimble::mouseReleaseEvent(QMouseEvent*)
     Form_MouseUp();
 }
 
+// Whether the press grabs a handle depends on the picture window, so the mode runs
+// it: it calls pressSelection() back before this returns.
 void scrimble::Form_MouseDown(double x, double y)
 {
     setHandlesVisible(false);
+    emit selectionPressed(x, y);
+}
+
+PressResult scrimble::pressSelection(double x, double y, bool pictureShown)
+{
     const QRegion before = outlineRegion();
-    if (m_editor.press(x, y, m_mode.picture().isVisible()) == PressResult::NewOutline)
-        m_mode.picture().hide();
+    const PressResult result = m_editor.press(x, y, pictureShown);
     update(before + outlineRegion());
+    return result;
 }
 
 // Only the outline's border strips are repainted while the pointer moves; the
@@ -149,27 +146,26 @@ void scrimble::Form_MouseMove(double x, double y)
 
 void scrimble::Form_MouseUp()
 {
-    m_editor.release(m_mode.selection());
+    emit selectionReleased();
+}
+
+void scrimble::releaseSelection(CaptureSelection& selection)
+{
+    m_editor.release(selection);
     unsetCursor();
-    m_mode.commitSelection(GreyStep::No, HandleGrid::Record);
-    m_mode.panel().setCornerTexts(CornerTexts(m_editor.shape()));
 }
 
 void scrimble::keyPressEvent(QKeyEvent* event)
 {
-    m_mode.functionKey(event->key(), ModeWindow::Desktop);
+    emit functionKeyPressed(event->key());
 }
 
-// The take-image command hid every window of the mode and armed the timer, so the
-// copy shows the real desktop.
+// The take-image command hid every window of the mode before arming the timer, so
+// the copy shows the real desktop.
 void scrimble::Timer1_Timer()
 {
-    if (!GrabDesktop())
-        m_mode.reportGrabFailure();
-    m_mode.showDesktop();
-    m_mode.panel().show();
-    m_mode.keepPanelOnTop();
     Timer1.stop();
+    emit recaptured(GrabDesktop());
 }
 
 void scrimble::paintEvent(QPaintEvent* event)

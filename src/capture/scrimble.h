@@ -10,37 +10,49 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <cstdint>
-
-class CaptureMode;
 class QRegion;
-enum class ModeOpenResult;
+class ScreenGrabber;
+struct CaptureSelection;
 
 class scrimble final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit scrimble(CaptureMode& mode);
+    // The window covers the screen that screen reads, at its size when made.
+    explicit scrimble(ScreenGrabber& screen);
 
-    // The start of the desktop capture mode. ProgramEnding: another instance runs,
-    // nothing has been shown. NotOpened: the screen could not be read (the user has
-    // been told why).
-    [[nodiscard]] ModeOpenResult Form_Load();
+    // Copies the screen for the first time; false when it could not be read.
+    [[nodiscard]] bool Form_Load();
 
-    [[nodiscard]] DeviceContext& surface() { return m_surface; }
     [[nodiscard]] const DeviceContext& surface() const { return m_surface; }
-    [[nodiscard]] SelectionEditor& editor() { return m_editor; }
     [[nodiscard]] const SelectionEditor& editor() const { return m_editor; }
     [[nodiscard]] bool handlesVisible() const { return m_handlesVisible; }
-    [[nodiscard]] QTimer& timer() { return Timer1; }
+    // Timer1, for reading its state; armRecapture() is the only way to start it.
+    [[nodiscard]] const QTimer& recaptureTimer() const { return Timer1; }
 
-    // Shape1 as the panel sets it; the handles follow it wherever they are shown.
+    // Shape1 as Update, Select all and Clear set it; the handles follow it.
     void setShape(const ShapeRect& shape);
     void setHandlesVisible(bool visible);
+    // Records the press-test grid from the handles' current places.
+    void recordHandleGrid() { m_editor.recordGrid(); }
+    // The press that started at (x, y), as the mode runs it after selectionPressed;
+    // pictureShown makes the handles grabbable.
+    PressResult pressSelection(double x, double y, bool pictureShown);
+    // Ends the drag and stores Shape1's selection and view sizes into selection.
+    void releaseSelection(CaptureSelection& selection);
     // Empties the stored copy: what the clear command leaves on screen.
     void clearPicture();
-    // Copies the screen into the surface; false leaves the surface as it was.
-    bool GrabDesktop();
+    // Copies the screen again after intervalMs, once; recaptured() tells the outcome.
+    void armRecapture(int intervalMs);
+    void stopRecapture() { Timer1.stop(); }
+
+signals:
+    // The user pressed or released the mouse button on the copy, at widget pixels.
+    void selectionPressed(double x, double y);
+    void selectionReleased();
+    // Timer1 fired and the screen was copied again (grabbed) or could not be read.
+    void recaptured(bool grabbed);
+    void functionKeyPressed(int keyCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +62,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Copies the screen into the surface; false leaves the surface as it was.
+    bool GrabDesktop();
     void Form_MouseDown(double x, double y);
     void Form_MouseMove(double x, double y);
     void Form_MouseUp();
@@ -60,7 +74,7 @@ private:
     [[nodiscard]] QRegion outlineRegion() const;
     [[nodiscard]] QRegion handlesRegion() const;
 
-    CaptureMode& m_mode;
+    ScreenGrabber& m_screen;
     DeviceContext m_surface;
     SelectionEditor m_editor;
     bool m_handlesVisible = false;

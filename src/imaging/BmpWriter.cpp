@@ -8,7 +8,7 @@
 //   pixels: bottom-up rows padded to 4 bytes (16 bits: 0RRRRRGG GGGBBBBB, 5-5-5), or the
 //     BI_RLE8 stream (encoded runs n v, escapes 00 00 end of line, 00 01 end of bitmap,
 //     absolute runs 00 n ... padded to 16 bits)
-#include "AtomicFile.h"
+#include "SafeFileStatus.h"
 #include "DibTable.h"
 
 #include <array>
@@ -70,15 +70,15 @@ DibStatus writeBmp(const std::string& path, DIBHandle handle)
     const std::size_t fileSize = offset + dib.bits().size();
     if (fileSize > 0xFFFFFFFFu)
         return {DibError::TooLarge};
-    AtomicFile file(path);
-    if (const DibError error = file.open(); error != DibError::None)
+    SafeFile file(path);
+    if (const DibError error = toDibError(file.open()); error != DibError::None)
         return {error};
     const std::vector<std::uint8_t> head = headers(dib, fileSize, offset);
-    if (const DibError error = file.write(head.data(), head.size()); error != DibError::None)
+    if (const DibError error = toDibError(file.write(head.data(), head.size())); error != DibError::None)
         return {error};
-    if (const DibError error = file.write(dib.bits().data(), dib.bits().size()); error != DibError::None)
+    if (const DibError error = toDibError(file.write(dib.bits().data(), dib.bits().size())); error != DibError::None)
         return {error};
-    return {file.commit()};
+    return {toDibError(file.commit())};
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // EOI. Colour: Y Cb Cr with 2x2 subsampled chroma, the library's default.
 // 24-bit rows go to the encoder straight from the image; other depths are expanded
 // one row at a time.
-#include "AtomicFile.h"
+#include "SafeFileStatus.h"
 #include "DibTable.h"
 #include "PixelRows.h"
 
@@ -95,8 +95,8 @@ DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int 
     const Dib* plain = nullptr;
     if (const DibError error = uncompressedView(*lease->dib, decoded, plain); error != DibError::None)
         return {error};
-    AtomicFile file(path);
-    if (const DibError error = file.open(); error != DibError::None)
+    SafeFile file(path);
+    if (const DibError error = toDibError(file.open()); error != DibError::None)
         return {error};
     // Sized here so that the row supplier never allocates while libjpeg is on the stack.
     RowSupplier supplier{plain, std::vector<std::uint8_t>(3 * static_cast<std::size_t>(plain->width()))};
@@ -104,7 +104,7 @@ DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int 
                       plain->bitCount() == 24 ? 16 : 1, suppliedRow, &supplier};
     if (!encodeJpeg(&job))
         return {std::ferror(file.stream()) ? DibError::WriteFailed : DibError::EncoderFailed};
-    return {file.commit()};
+    return {toDibError(file.commit())};
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "MedianCut.h"
+#include "dibimage.h"
 
 #include "Luma.h"
 

@@ -2,6 +2,7 @@
 
 #include "Luma.h"
 #include "MedianCut.h"
+#include "dibimage.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 // libpng writes the signature and every chunk's framing; the IDAT data are filtered
 // here and deflated by libdeflate, which is what makes the writer fast, and are handed
 // to libpng as finished chunks.
-#include "AtomicFile.h"
+#include "SafeFileStatus.h"
 #include "DibTable.h"
 #include "Parallel.h"
 #include "ZlibStream.h"
@@ -122,20 +122,20 @@ struct PngJob {
 };
 
 struct PngSink {
-    AtomicFile* file;
+    SafeFile* file;
     bool failed;
 };
 
 extern "C" void pngWrite(png_structp png, png_bytep data, std::size_t size)
 {
     auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
-    if (sink->file->write(data, size) != DibError::None) {
+    if (sink->file->write(data, size) != SafeFileError::None) {
         sink->failed = true;
         png_error(png, "write failed");
     }
 }
 
-// AtomicFile flushes on commit; without this libpng would take the sink for a FILE*.
+// SafeFile flushes on commit; without this libpng would take the sink for a FILE*.
 extern "C" void pngFlush(png_structp) {}
 
 extern "C" void pngFail(png_structp png, png_const_charp)
@@ -211,8 +211,8 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
         return {error};
     raw = Bytes();
     const std::vector<png_color> palette = pngPalette(*plain);
-    AtomicFile out(path);
-    if (const DibError error = out.open(); error != DibError::None)
+    SafeFile out(path);
+    if (const DibError error = toDibError(out.open()); error != DibError::None)
         return {error};
     PngSink sink{&out, false};
     // libpng rejects gammas it cannot represent (above 31 bits) or finds implausible.
@@ -223,7 +223,7 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
                      palette.data(), static_cast<int>(palette.size()), idat.data(), idat.size(), &sink};
     if (!encodePng(&job))
         return {sink.failed ? DibError::WriteFailed : DibError::EncoderFailed};
-    return {out.commit()};
+    return {toDibError(out.commit())};
 }
 
 // The four filter boxes of the options window, in order, and the PNG filter each
@@ -232,13 +232,13 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
 unsigned filterMask(std::uint32_t filterSet)
 {
     unsigned mask = 0;
-    if (filterSet & 0x08)
+    if (filterSet & PngOptions::SubFilter)
         mask |= 1u << FilterSub;
-    if (filterSet & 0x10)
+    if (filterSet & PngOptions::UpFilter)
         mask |= 1u << FilterUp;
-    if (filterSet & 0x20)
+    if (filterSet & PngOptions::AverageFilter)
         mask |= 1u << FilterAverage;
-    if (filterSet & 0x40)
+    if (filterSet & PngOptions::PaethFilter)
         mask |= 1u << FilterPaeth;
     return mask;
 }

@@ -69,15 +69,21 @@ struct DibStatus {
 // The 16-byte option record of DIBtoPNGex, little-endian on disk and in memory
 // streams:  0 u32 flags | 4 u16 level | 6 u16 unused | 8 u32 filter set | 12 u32 gamma x 100000
 struct PngOptions {
+    // flags
     static constexpr std::uint32_t LevelGiven = 0x01;
     static constexpr std::uint32_t FiltersGiven = 0x02;
     static constexpr std::uint32_t GammaGiven = 0x04;
     static constexpr std::uint32_t Interlaced = 0x80;
+    // filters: the row filters the writer may choose from
+    static constexpr std::uint32_t SubFilter = 0x08;
+    static constexpr std::uint32_t UpFilter = 0x10;
+    static constexpr std::uint32_t AverageFilter = 0x20;
+    static constexpr std::uint32_t PaethFilter = 0x40;
 
     std::uint32_t flags = 0;
     std::uint16_t level = 0;     // 0 fastest .. 9 smallest
     std::uint16_t unused = 0;
-    std::uint32_t filters = 0;   // OR of 0x08, 0x10, 0x20, 0x40
+    std::uint32_t filters = 0;   // OR of the filter bits above
     std::uint32_t gamma = 0;     // 45455 = 1/2.2
 
     [[nodiscard]] static PngOptions fromBytes(std::span<const std::uint8_t, 16> bytes);
@@ -97,10 +103,16 @@ DIBHandle DCtoDIB(const DeviceContext& dc, int x, int y, int width, int height);
 DibStatus DIBStretchDIBits(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight,
                            DIBHandle dib, int srcX, int srcY, int srcWidth, int srcHeight,
                            std::uint32_t rop);
+// DIBto8Bit's method flags; without a flag of a kind: split by the widest channel,
+// the box's middle as its colour, nearest in RGB.
+inline constexpr std::uint32_t SplitByBrightness = 0x1;
+inline constexpr std::uint32_t ColorFromAllPixels = 0x80;   // mean of every pixel in the box
+inline constexpr std::uint32_t ColorFromDistinct = 0x100;   // mean of the distinct colours in the box
+inline constexpr std::uint32_t MatchBrightness = 0x1000;    // nearest luma
+inline constexpr std::uint32_t MatchYCrCb = 0x20000;        // nearest in Y, Cr, Cb
+
 // Median cut to at most 256 colours, no dithering; 256 colours or fewer stay exact.
-// methodFlags: 0x1 split by brightness (else by the widest channel); 0x100 box colour =
-// mean of its distinct colours, 0x80 = mean of all its pixels (else the box's middle);
-// 0x1000 match by brightness, 0x20000 by Y, Cr, Cb (else by RGB). reserved must be 0.
+// methodFlags: an OR of the flags above. reserved must be 0.
 DibStatus DIBto8Bit(DIBHandle dib, std::uint32_t methodFlags, std::uint32_t reserved);
 // 5-5-5, each channel rounded to the nearest level; reserved must be 0.
 DibStatus DIBto16Bit(DIBHandle dib, const std::int32_t& reserved);
@@ -115,8 +127,8 @@ DibStatus DIBtoBMP(const std::string& path, DIBHandle dib);
 DibStatus DIBtoJPG(const std::string& path, DIBHandle dib, int quality, int progressive);
 // Level 6, per-row filter choice (none for palette images), no gAMA; reserved must be 0.
 DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved);
-// Fields whose flag is clear keep DIBtoPNG's defaults. Filter bits: 0x08 Sub, 0x10 Up,
-// 0x20 Average, 0x40 Paeth (several: chosen per row). Gamma 0 writes no gAMA chunk.
+// Fields whose flag is clear keep DIBtoPNG's defaults. Several filter bits: the filter
+// is chosen per row among them. Gamma 0 writes no gAMA chunk.
 DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options);
 DibStatus DeleteDIB(DIBHandle dib);
 

@@ -1,8 +1,8 @@
 // The chooser driven as a user drives it, against a host that stands in for the modes;
 // the outcome is read from Set.ini on disk.
-#include "app/ModeHost.h"
+#include "shared/ModeHost.h"
 #include "app/SelectMode.h"
-#include "app/Settings.h"
+#include "shared/Settings.h"
 
 #include "TestFiles.h"
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <tuple>
@@ -29,7 +30,7 @@ bool SameOptions(const OutputOptions& a, const OutputOptions& b)
 
 OutputOptions UnusualOptions()
 {
-    return {2, -1, 1, 2, 2, 90, -1, 1, 3, 100000, {1, 1, 1, 1}, 1, 1, 200};
+    return {ColorDepth::Bits8, -1, 1, 2, 2, 90, -1, 1, 3, 100000, {1, 1, 1, 1}, 1, 1, 200};
 }
 
 CaptureFixture::CaptureFixture()
@@ -40,7 +41,7 @@ CaptureFixture::CaptureFixture()
     for (int y = 0; y < screen.height(); ++y)
         for (int x = 0; x < screen.width(); ++x)
             screen.row(y)[x] = PatternPixel(x, y);
-    mode = std::make_unique<CaptureMode>(test.platform, settings, host, options);
+    mode = std::make_unique<CaptureMode>(test.platform, settings, host, selection, options);
 }
 
 ModeOpenResult CaptureFixture::load()
@@ -92,6 +93,11 @@ void MouseDrag(QWidget& widget, QPointF from, QPointF to)
     MouseMove(widget, (from + to) / 2);
     MouseMove(widget, to);
     MouseRelease(widget, to);
+}
+
+QPushButton* PanelButton(formcom& panel, const char* name)
+{
+    return panel.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
 bool TypeAndCommit(formcom& panel, QLineEdit& field, const QString& text)

@@ -6,8 +6,8 @@
 #include "CaptureMode.h"
 #include "OutputOptions.h"
 #include "TestPlatform.h"
-#include "app/ModeHost.h"
-#include "app/Settings.h"
+#include "shared/ModeHost.h"
+#include "shared/Settings.h"
 
 #include <QPointF>
 #include <QString>
@@ -19,6 +19,7 @@
 #include <utility>
 
 class QLineEdit;
+class QPushButton;
 class QWidget;
 class formcom;
 class gazou;
@@ -64,6 +65,7 @@ public:
     QTemporaryDir dir;
     Settings settings;
     RecordingHost host;
+    CaptureSelection selection;
     OutputOptions options;
     std::unique_ptr<CaptureMode> mode;
 };
@@ -74,6 +76,9 @@ void MousePress(QWidget& widget, QPointF point);
 void MouseMove(QWidget& widget, QPointF point);
 void MouseRelease(QWidget& widget, QPointF point);
 void MouseDrag(QWidget& widget, QPointF from, QPointF to);
+
+// The panel's button of that name, found as the user sees it.
+[[nodiscard]] QPushButton* PanelButton(formcom& panel, const char* name);
 
 // Types text into a field of the active panel and moves the focus on with Tab,
 // which commits the field. false when the panel could not be made active.

@@ -140,7 +140,7 @@ void CaptureModeTest::optionsAcrossModes()
     f.options = UnusualOptions();
     f.panel().findChild<QAction*>(QStringLiteral("SelectM"))->trigger();
     f.mode.reset();
-    f.mode = std::make_unique<CaptureMode>(f.test.platform, f.settings, f.host, f.options);
+    f.mode = std::make_unique<CaptureMode>(f.test.platform, f.settings, f.host, f.selection, f.options);
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     OutputOptions expected = UnusualOptions();
     InitOutputOptions(expected);

@@ -187,39 +187,40 @@ void CommandPanelTest::captureDelay()
     QFETCH(QString, shown);
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
-    const PanelControls& c = f.panel().controls();
+    QPushButton* clearButton = PanelButton(f.panel(), "Command3");
+    QAction* clearItem = action(f.panel(), "clear");
     QVERIFY(TypeAndCommit(f.panel(), f.field("Text1"), text));
     QCOMPARE(f.field("Text1").text(), shown);
     MouseDrag(f.desktop(), QPointF(10, 10), QPointF(60, 60));
-    QTest::mouseClick(c.Command3, Qt::LeftButton);
-    QCOMPARE(c.Command3->text(), QStringLiteral("画像取得(&T)"));
-    QCOMPARE(c.clear->text(), QStringLiteral("画像取得(&T)"));
+    QTest::mouseClick(clearButton, Qt::LeftButton);
+    QCOMPARE(clearButton->text(), QStringLiteral("画像取得(&T)"));
+    QCOMPARE(clearItem->text(), QStringLiteral("画像取得(&T)"));
     QVERIFY(!f.picture().isVisible());
     QVERIFY(!f.desktop().editor().shape().visible);
     QVERIFY(!f.desktop().handlesVisible());
-    c.clear->trigger();
-    QCOMPARE(f.desktop().timer().interval(), interval);
-    QVERIFY(f.desktop().timer().isActive());
+    clearItem->trigger();
+    QCOMPARE(f.desktop().recaptureTimer().interval(), interval);
+    QVERIFY(f.desktop().recaptureTimer().isActive());
     QVERIFY(!f.desktop().isVisible());
     QVERIFY(!f.panel().isVisible());
-    QCOMPARE(c.Command3->text(), QStringLiteral("クリア(&C)"));
-    QCOMPARE(c.clear->text(), QStringLiteral("画像クリア(&C)"));
-    f.desktop().timer().stop();
+    QCOMPARE(clearButton->text(), QStringLiteral("クリア(&C)"));
+    QCOMPARE(clearItem->text(), QStringLiteral("画像クリア(&C)"));
+    f.desktop().stopRecapture();
 }
 
 void CommandPanelTest::takeImageCapturesAgain()
 {
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
-    const PanelControls& c = f.panel().controls();
-    QTest::mouseClick(c.Command3, Qt::LeftButton);
+    QPushButton* clearButton = PanelButton(f.panel(), "Command3");
+    QTest::mouseClick(clearButton, Qt::LeftButton);
     QCOMPARE(f.desktop().surface().row(5)[5] & 0xFFFFFFu, 0xF0F0F0u);
     f.test.screen->screen.fill(0xFF123456);
-    QTest::mouseClick(c.Command3, Qt::LeftButton);
+    QTest::mouseClick(clearButton, Qt::LeftButton);
     QTRY_VERIFY(f.desktop().isVisible());
     QVERIFY(f.panel().isVisible());
     QVERIFY(!f.picture().isVisible());
-    QVERIFY(!f.desktop().timer().isActive());
+    QVERIFY(!f.desktop().recaptureTimer().isActive());
     QCOMPARE(f.desktop().surface().row(700)[1000], 0xFF123456u);
 }
 
@@ -229,7 +230,7 @@ void CommandPanelTest::selectAllAtHalfSize()
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     QVERIFY(f.type({{"Text2", "50"}, {"sX", "10"}, {"sY", "20"}, {"eX", "30"}, {"eY", "40"}}));
-    QTest::mouseClick(f.panel().controls().Command9, Qt::LeftButton);
+    QTest::mouseClick(PanelButton(f.panel(), "Command9"), Qt::LeftButton);
     const CaptureSelection& s = f.mode->selection();
     QCOMPARE(QSize(s.ViewWidth, s.ViewHeight), QSize(512, 384));
     QCOMPARE(f.picture().size(), QSize(512, 384));
@@ -249,7 +250,7 @@ void CommandPanelTest::updateWithEndBeforeStart()
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     QVERIFY(f.type({{"sX", "500"}, {"sY", "100"}, {"eX", "600"}, {"eY", "200"}, {"sX", "700"}}));
     QCOMPARE(f.mode->selection().EndX, 600);
-    QTest::mouseClick(f.panel().controls().Command4, Qt::LeftButton);
+    QTest::mouseClick(PanelButton(f.panel(), "Command4"), Qt::LeftButton);
     const ShapeRect& shape = f.desktop().editor().shape();
     QCOMPARE(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(600, 100, 100, 100));
     QCOMPARE(f.picture().size(), QSize(100, 100));
@@ -260,7 +261,7 @@ void CommandPanelTest::desktopToggle()
 {
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
-    QPushButton* toggle = f.panel().controls().Command10;
+    QPushButton* toggle = PanelButton(f.panel(), "Command10");
     QTest::mouseClick(toggle, Qt::LeftButton);
     QVERIFY(f.desktop().isMinimized());
     QCOMPARE(toggle->text(), QStringLiteral("ピクチャフォーム最大化(&S)"));
@@ -275,7 +276,7 @@ void CommandPanelTest::desktopToggleInNormalState()
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     f.desktop().showNormal();
-    QPushButton* toggle = f.panel().controls().Command10;
+    QPushButton* toggle = PanelButton(f.panel(), "Command10");
     QTest::mouseClick(toggle, Qt::LeftButton);
     QCOMPARE(f.desktop().windowState(), Qt::WindowNoState);
     QVERIFY(f.desktop().isVisible());

@@ -105,7 +105,7 @@ void ModeChooserTest::returnAndComeBack()
     OutputOptions modeStart = UnusualOptions();
     InitOutputOptions(modeStart);
     QVERIFY(SameOptions(options, modeStart));
-    QCOMPARE(options.BitDepth, std::int16_t{0});
+    QCOMPARE(options.BitDepth, ColorDepth::Bits24);
     QCOMPARE(options.JpegQuality, std::int16_t{60});
 }
 

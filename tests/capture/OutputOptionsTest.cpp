@@ -86,7 +86,7 @@ TEST(JpegProgressiveArgumentTest, TrueReachesTheLibraryAsMinusOne)
 OutputOptions everythingChanged()
 {
     OutputOptions options;
-    options.BitDepth = 2;
+    options.BitDepth = ColorDepth::Bits8;
     options.RleCompress = OptionTrue;
     options.BoxSplitMethod = 1;
     options.BoxColorMethod = 2;
@@ -107,7 +107,7 @@ TEST(InitOutputOptionsTest, ResetsTheModeStartValuesAndKeepsTheThreeThatSurvive)
 {
     OutputOptions options = everythingChanged();
     InitOutputOptions(options);
-    EXPECT_EQ(options.BitDepth, 0);
+    EXPECT_EQ(options.BitDepth, ColorDepth::Bits24);
     EXPECT_EQ(options.RleCompress, OptionFalse);
     EXPECT_EQ(options.BoxSplitMethod, 0);
     EXPECT_EQ(options.BoxColorMethod, 0);

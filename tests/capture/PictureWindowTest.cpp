@@ -68,7 +68,7 @@ void PictureWindowTest::keepsPictureWhileHidden()
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     MouseDrag(f.desktop(), QPointF(37, 41), QPointF(237, 141));
-    QTest::mouseClick(f.panel().controls().Command3, Qt::LeftButton);
+    QTest::mouseClick(PanelButton(f.panel(), "Command3"), Qt::LeftButton);
     QVERIFY(!f.picture().isVisible());
     QTest::keyClick(&f.panel(), Qt::Key_F3);
     QVERIFY(f.picture().isVisible());
@@ -83,7 +83,7 @@ void PictureWindowTest::eightBitsAtMost256Colours()
 {
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
-    f.options.BitDepth = 2;
+    f.options.BitDepth = ColorDepth::Bits8;
     MouseDrag(f.desktop(), QPointF(0, 0), QPointF(400, 300));
     const qsizetype colours = coloursOf(f.picture().surface()).size();
     QVERIFY2(colours <= 256, qPrintable(QString::number(colours)));
@@ -101,7 +101,7 @@ void PictureWindowTest::greyAfterUpdateOnly()
     QVERIFY(!allGrey(f.picture().surface()));
     for (const char* name : {"sX", "sY", "eX", "eY"})
         QVERIFY(TypeAndCommit(f.panel(), f.field(name), f.field(name).text()));
-    QTest::mouseClick(f.panel().controls().Command4, Qt::LeftButton);
+    QTest::mouseClick(PanelButton(f.panel(), "Command4"), Qt::LeftButton);
     QCOMPARE(f.picture().size(), QSize(200, 100));
     QVERIFY(allGrey(f.picture().surface()));
 }

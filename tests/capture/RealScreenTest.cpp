@@ -74,8 +74,9 @@ void RealScreenTest::selectionOfThePaintedScreen()
     QTemporaryDir dir;
     Settings settings(dir.filePath(QStringLiteral("Set.ini")));
     RecordingHost host;
+    CaptureSelection selection;
     OutputOptions options;
-    CaptureMode mode(platform, settings, host, options);
+    CaptureMode mode(platform, settings, host, selection, options);
     QCOMPARE(mode.load(), ModeOpenResult::Opened);
     const DeviceContext& copy = mode.desktop().surface();
     QCOMPARE(QSize(copy.width(), copy.height()), screenSize);
@@ -119,7 +120,7 @@ void RealScreenTest::selectionOfThePaintedScreen()
     pattern.invert();
     pattern.show();
     mode.desktop().raise();
-    QPushButton* clearOrTake = mode.panel().controls().Command3;
+    QPushButton* clearOrTake = PanelButton(mode.panel(), "Command3");
     clearOrTake->click();
     clearOrTake->click();
     QTRY_VERIFY(mode.desktop().isVisible());

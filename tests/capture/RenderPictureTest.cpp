@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(StretchModes, ExactCopyTest, testing::Values(COLORONCOL
 TEST(RenderPictureTest, EightBitsLeaveAtMostAPaletteOfColours)
 {
     OutputOptions options;
-    options.BitDepth = 2;
+    options.BitDepth = ColorDepth::Bits8;
     const std::size_t colors = colorsOf(renderedWhole(200, options, GreyStep::No)).size();
     EXPECT_LE(colors, 256u);
     EXPECT_GT(colors, 16u);   // a real reduction, not a blank picture
@@ -94,7 +94,7 @@ TEST(RenderPictureTest, ReducedSelectionIsScaledAfterTheReduction)
     Surfaces s = prepared(40, 30, 200);
     s.picture.stretchMode = COLORONCOLOR;
     OutputOptions options;
-    options.BitDepth = 2;
+    options.BitDepth = ColorDepth::Bits8;
     ASSERT_TRUE(RenderPicture(desktop, s.picture, 5, 6, s.selection, options, GreyStep::No));
     EXPECT_LE(colorsOf(s.picture).size(), 256u);
     for (int y = 0; y < 60; ++y)
@@ -105,7 +105,7 @@ TEST(RenderPictureTest, ReducedSelectionIsScaledAfterTheReduction)
 TEST(RenderPictureTest, SixteenBitsKeepFiveBitsPerChannel)
 {
     OutputOptions options;
-    options.BitDepth = 1;
+    options.BitDepth = ColorDepth::Bits16;
     std::set<std::uint32_t> reds;
     for (const std::uint32_t color : colorsOf(renderedWhole(64, options, GreyStep::No)))
         reds.insert((color >> 16) & 0xFFu);

@@ -105,8 +105,7 @@ PillowImage decodeWithPillow(const std::string& path)
 
 std::string benchScreenshotPath(const std::string& name)
 {
-    const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
-    const std::string path = std::string(folder ? folder : "/work/shared/bench") + "/" + name;
+    const std::string path = std::string(SCRIMBLE_BENCH_IMAGES) + "/" + name;
     return std::filesystem::exists(path) ? path : std::string();
 }
 

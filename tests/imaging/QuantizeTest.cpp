@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t SplitByBrightness = 1, ColourOfDistinct = 256, ColourOfAllPixels = 128;
-constexpr std::uint32_t MatchBrightness = 4096, MatchYCrCb = 131072;
 
 std::uint32_t rgbOf(const std::array<std::uint8_t, 4>& q)
 {
@@ -205,8 +203,8 @@ TEST(BoxColour, MiddleDistinctMeanAndPixelMeanInTheirOrder)
         return static_cast<int>((s.rgb.back() >> 16) & 0xFF);
     };
     EXPECT_EQ(clusterRed(0), 116);                  // middle of 100 .. 132
-    EXPECT_EQ(clusterRed(ColourOfDistinct), 113);   // (100 + 108 + 132) / 3
-    EXPECT_EQ(clusterRed(ColourOfAllPixels), 108);  // (3 x 100 + 108 + 132) / 5: pulled toward 100
+    EXPECT_EQ(clusterRed(ColorFromDistinct), 113);   // (100 + 108 + 132) / 3
+    EXPECT_EQ(clusterRed(ColorFromAllPixels), 108);  // (3 x 100 + 108 + 132) / 5: pulled toward 100
 }
 
 TEST(Reduction, EightBitImageStaysAndReservedMustBeZero)

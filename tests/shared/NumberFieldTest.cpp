@@ -1,4 +1,4 @@
-#include "app/NumberField.h"
+#include "shared/NumberField.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "SafeFile.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -21,9 +21,9 @@ std::string nameOf(const std::string& path)
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {}
+SafeFile::SafeFile(std::string target) : m_target(std::move(target)) {}
 
-AtomicFile::~AtomicFile()
+SafeFile::~SafeFile()
 {
     if (m_file)
         std::fclose(m_file);
@@ -31,10 +31,10 @@ AtomicFile::~AtomicFile()
         ::unlink(m_temporary.c_str());
 }
 
-DibError AtomicFile::open()
+SafeFileError SafeFile::open()
 {
     if (m_target.empty() || m_target.back() == '/')
-        return DibError::CannotCreate;
+        return SafeFileError::CannotCreate;
     // Process id and this object's address tell apart writes running at the same time.
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string candidate = folderOf(m_target) + "." + nameOf(m_target) + ".tmp"
@@ -46,40 +46,50 @@ DibError AtomicFile::open()
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return DibError::CannotCreate;
+            return SafeFileError::CannotCreate;
         }
         m_file = ::fdopen(fd, "wb");
         if (!m_file) {
             ::close(fd);
             ::unlink(candidate.c_str());
-            return DibError::CannotCreate;
+            return SafeFileError::CannotCreate;
         }
         // Encoders hand over a few kilobytes at a time: fewer, larger writes.
         std::setvbuf(m_file, nullptr, _IOFBF, std::size_t{1} << 16);
         m_temporary = candidate;
-        return DibError::None;
+        return SafeFileError::None;
     }
-    return DibError::CannotCreate;
+    return SafeFileError::CannotCreate;
 }
 
-DibError AtomicFile::write(const void* data, std::size_t size)
+SafeFileError SafeFile::write(const void* data, std::size_t size)
 {
     if (!m_file || std::fwrite(data, 1, size, m_file) != size)
-        return DibError::WriteFailed;
-    return DibError::None;
+        return SafeFileError::WriteFailed;
+    return SafeFileError::None;
 }
 
-DibError AtomicFile::commit()
+SafeFileError SafeFile::commit()
 {
     if (!m_file)
-        return DibError::WriteFailed;
+        return SafeFileError::WriteFailed;
     const bool written = std::ferror(m_file) == 0 && std::fflush(m_file) == 0;
     const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
     if (!written || !closed)
-        return DibError::WriteFailed;
+        return SafeFileError::WriteFailed;
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        return DibError::WriteFailed;
+        return SafeFileError::WriteFailed;
     m_committed = true;
-    return DibError::None;
+    return SafeFileError::None;
+}
+
+const char* SafeFileErrorText(SafeFileError error)
+{
+    switch (error) {
+    case SafeFileError::None: return "success";
+    case SafeFileError::CannotCreate: return "cannot create the file";
+    case SafeFileError::WriteFailed: return "writing the file failed";
+    }
+    return "unknown error";
 }

@@ -1,6 +1,6 @@
 // A full disk, made real with a file-size limit in a child process: the write must fail
 // without a word, leave the old Set.ini byte for byte and leave no temporary file.
-#include "app/Settings.h"
+#include "shared/Settings.h"
 
 #include "FileSizeLimit.h"
 #include "TestFiles.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "shared/Settings.h"
 
 #include "TestFiles.h"
 

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
 #include "ProfileText.h"
-#include "imaging/AtomicFile.h"
+#include "files/SafeFile.h"
 
 #include <QFile>
 
@@ -78,8 +78,8 @@ bool Settings::writeText(const QString& section, const QString& key, const QStri
     oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
     text.setValue(section, key, oneLine);
     const QByteArray bytes = text.bytes();
-    AtomicFile file(QFile::encodeName(m_path).toStdString());
-    return file.open() == DibError::None
-           && file.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) == DibError::None
-           && file.commit() == DibError::None;
+    SafeFile file(QFile::encodeName(m_path).toStdString());
+    return file.open() == SafeFileError::None
+           && file.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) == SafeFileError::None
+           && file.commit() == SafeFileError::None;
 }

@@ -1,4 +1,4 @@
-#include "app/ApplicationFolder.h"
+#include "shared/ApplicationFolder.h"
 
 #include <QTemporaryDir>
 

@@ -1,4 +1,4 @@
-#include "app/SpinButton.h"
+#include "shared/SpinButton.h"
 
 #include <QLineEdit>
 #include <QTest>
