@@ -1,5 +1,7 @@
 #include "CaptureSelection.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Magnifications, SelectionSizesTest, testing::Values(
     // the half; 57 x 150 / 100 is 85.5 -> 86, where 0.57 x 150 lands just below.
     SizeCase{55, 110, 110, 60, 60, 110, 110},
     SizeCase{57, 150, 150, 86, 86, 150, 150},
-    SizeCase{100, 0, 0, 0, 0, 0, 0}));
+    SizeCase{100, 0, 0, 0, 0, 0, 0}),
+    [](const auto& c) { return CaseName(c.param.magnification, c.param.width, c.param.height); });
 
 TEST(CaptureSelectionTest, StartsAtZeroWithFullMagnification)
 {

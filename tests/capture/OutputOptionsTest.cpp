@@ -1,5 +1,7 @@
 #include "OutputOptions.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -32,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(Methods, ReductionFlagsTest, testing::Values(
     ReductionCase{0, 1, 0, 256},
     ReductionCase{0, 0, 1, 4096},
     ReductionCase{1, 0, 0, 1},
-    ReductionCase{-1, 3, 7, 0}));         // indices outside the tables add nothing
+    ReductionCase{-1, 3, 7, 0}),
+    [](const auto& c) { return CaseName(c.param.split, c.param.color, c.param.match); });         // indices outside the tables add nothing
 
 struct FilterCase {
     std::array<std::int16_t, 4> boxes;
@@ -54,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Boxes, PngFilterSetTest, testing::Values(
     FilterCase{{0, 1, 0, 1}, 80},
     FilterCase{{1, 1, 1, 1}, 120},
     FilterCase{{1, 0, 0, 0}, 8},
-    FilterCase{{0, 0, 1, 0}, 32}));
+    FilterCase{{0, 0, 1, 0}, 32}),
+    [](const auto& c) { const auto& b = c.param.boxes; return CaseName(b[0], b[1], b[2], b[3]); });
 
 TEST(PngOptionRecordTest, DetailedWriterGetsFlagsSevenLevelAndGamma)
 {

@@ -2,6 +2,8 @@
 #include "OutputOptions.h"
 #include "RenderPicture.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -75,7 +77,8 @@ TEST_P(ExactCopyTest, TwentyFourBitsAtFullSizeShowsTheSelectedPixels)
             ASSERT_EQ(s.picture.row(y)[x] & 0xFFFFFFu, desktop.row(45 + y)[31 + x] & 0xFFFFFFu) << x << "," << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(StretchModes, ExactCopyTest, testing::Values(COLORONCOLOR, HALFTONE));
+INSTANTIATE_TEST_SUITE_P(StretchModes, ExactCopyTest, testing::Values(COLORONCOLOR, HALFTONE),
+    [](const auto& c) { return c.param == HALFTONE ? "Halftone" : "ColorOnColor"; });
 
 TEST(RenderPictureTest, EightBitsLeaveAtMostAPaletteOfColours)
 {
@@ -138,7 +141,8 @@ TEST_P(GreyStepTest, FullStrengthGreysOnlyWhenAsked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, GreyStepTest, testing::Values(GreyCase{GreyStep::No, false},
-                                                              GreyCase{GreyStep::Yes, true}));
+                                                              GreyCase{GreyStep::Yes, true}),
+    [](const auto& c) { return c.param.step == GreyStep::Yes ? "WithGreyStep" : "WithoutGreyStep"; });
 
 TEST(RenderPictureTest, OneAndAHalfTimesFillsTheLargerPicture)
 {

@@ -1,5 +1,7 @@
 #include "SelectionGeometry.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Elements, HandleLayoutTest, testing::Values(
     HandleCase{5, 6, 96, 197, BottomEdge | LeftEdge, CursorShape::DiagonalNeSw},
     HandleCase{6, 7, 196.5, 197, BottomEdge, CursorShape::Vertical},
     HandleCase{7, 8, 297, 197, BottomEdge | RightEdge, CursorShape::DiagonalNwSe},
-    HandleCase{8, 4, 196.5, 121.5, NoEdge, CursorShape::Move}));
+    HandleCase{8, 4, 196.5, 121.5, NoEdge, CursorShape::Move}),
+    [](const auto& c) { return CaseName(c.param.element); });
 
 TEST(HandleLayoutTest, IndicesOutsideTheGridMapToNothing)
 {
@@ -78,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Outlines, PressGridTest, testing::Values(
     GridCase{10, 20, 101, 51, {6, 56, 107}, {16, 42, 67}},
     GridCase{0, 0, 0, 0, {-4, -4, -4}, {-4, -4, -4}},
     // Beyond 16 bits the grid saturates instead of wrapping onto the screen.
-    GridCase{70000, -70000, 10, 10, {32767, 32767, 32767}, {-32768, -32768, -32768}}));
+    GridCase{70000, -70000, 10, 10, {32767, 32767, 32767}, {-32768, -32768, -32768}}),
+    [](const auto& c) { return CaseName(c.param.left, c.param.top, c.param.width, c.param.height); });
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QTemporaryDir>
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -25,7 +27,8 @@ TEST_P(FromExecutableFolder, EndsInOneSlash)
 INSTANTIATE_TEST_SUITE_P(ApplicationFolder, FromExecutableFolder,
                          ::testing::Values(FolderCase{"/usr/bin", "/usr/bin/"}, FolderCase{"/", "/"},
                                            FolderCase{"/opt/スクリンブル", "/opt/スクリンブル/"},
-                                           FolderCase{"/home/u/build/", "/home/u/build/"}));
+                                           FolderCase{"/home/u/build/", "/home/u/build/"}),
+    PrintedCaseName());
 
 struct PlaceCase {
     const char* name;
