@@ -67,6 +67,9 @@ FieldCommit CommitMagnification(const QString& text, std::int16_t previous)
 
 FieldCommit CommitCaptureDelay(const QString& text, std::int16_t previous)
 {
+    const std::optional<std::int64_t> typed = floorOfText(text);
+    if (typed && *typed >= 0 && *typed <= MaxCaptureDelay)
+        return {static_cast<std::int32_t>(*typed), text};
     return fieldCommit(committedValue(text, 0, MaxCaptureDelay, previous));
 }
 

@@ -45,7 +45,8 @@ struct CoordinateCommit {
                                               std::int32_t previous, std::int32_t screenExtent);
 // Text2: clamped to 50..200 percent. Takes effect at the next refresh.
 [[nodiscard]] FieldCommit CommitMagnification(const QString& text, std::int16_t previous);
-// Text1: seconds, kept to 0..30 so the timer interval stays valid.
+// Text1: seconds, kept to 0..30 so the timer interval stays valid. A number in range
+// keeps its text as typed ("2.7" waits 2 s); a held value or the previous one is shown.
 [[nodiscard]] FieldCommit CommitCaptureDelay(const QString& text, std::int16_t previous);
 
 // Timer1's interval in milliseconds for a delay in seconds: delay x 1000 + 1

@@ -8,7 +8,7 @@
 namespace {
 
 // Full-width forms an input method types (U+FF01..U+FF5E) and the ideographic space
-// become their ASCII forms.
+// become their ASCII forms, and the decimal digits of every script their ASCII digits.
 QString narrowed(const QString& text)
 {
     QString out = text;
@@ -17,8 +17,18 @@ QString narrowed(const QString& text)
             c = QChar(c.unicode() - 0xFF01 + u'!');
         else if (c.unicode() == 0x3000)
             c = u' ';
+        else if (c.isDigit() && c.digitValue() >= 0)
+            c = QChar(u'0' + c.digitValue());
     }
     return out;
+}
+
+// The locale reads group separators only where they group thousands; a field ignores
+// them wherever they stand ("1,5" is 15), as the program's original platform does.
+QString withoutGroupSeparators(const QString& text, const QLocale& locale)
+{
+    QString out = text;
+    return out.remove(locale.groupSeparator());
 }
 
 // Optional sign, then digits and group separators only: a plain integer, however long.
@@ -58,7 +68,9 @@ std::optional<double> parse(const QString& text, const QLocale& locale)
     if (plain.isEmpty() || std::any_of(plain.begin(), plain.end(), [](QChar c) { return c.isLetter(); }))
         return std::nullopt;
     bool ok = false;
-    const double value = locale.toDouble(plain, &ok);
+    double value = locale.toDouble(plain, &ok);
+    if (!ok)
+        value = locale.toDouble(withoutGroupSeparators(plain, locale), &ok);
     if (ok && std::isfinite(value))
         return value;
     if (isDigitString(plain, locale))

@@ -1,9 +1,11 @@
 #pragma once
 // Reading and writing the windows' number fields. A field's text is a decimal number
-// by the locale's rules: group separators are accepted ("1,024" is 1024), blanks
-// around it are ignored and full-width digits, signs, separators and blanks (as an
-// input method types them) count as their ASCII forms. Exponents ("1e3"), "inf" and
-// "nan" are not numbers. Each window decides what a text that is not a number does.
+// by the locale's rules: group separators are ignored wherever they stand ("1,024" is
+// 1024, "1,5" is 15), blanks around it are ignored, full-width digits, signs,
+// separators and blanks (as an input method types them) count as their ASCII forms,
+// and so do the decimal digits of other scripts ("٣٠٠" is 300). Exponents ("1e3"),
+// "inf" and "nan" are not numbers. Each window decides what a text that is not a
+// number does.
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,8 @@
 #include "CaptureSelection.h"
 #include "PanelFields.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -58,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, StartFieldTest, testing::Values(
     CoordinateCase{"1,024", "1,024", 0, 1024, "1024", std::nullopt},
     CoordinateCase{"abc", "50", 37, 37, "37", std::nullopt},
     // The kept value still pulls an end text that lies before it.
-    CoordinateCase{"", "0", 37, 37, "37", "37"}));
+    CoordinateCase{"", "0", 37, 37, "37", "37"}),
+    PrintedCaseName());
 
 // eX: raises to 0, pulls the start text down, then clamps to the screen.
 using EndFieldTest = CoordinateFieldTest<&CommitEndField>;
@@ -74,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, EndFieldTest, testing::Values(
     CoordinateCase{"1,024", "0", 0, 1024, "1024", std::nullopt},
     CoordinateCase{"640.99", "640", 0, 640, "640", std::nullopt},
     CoordinateCase{"x", "10", 42, 42, "42", std::nullopt},
-    CoordinateCase{"x", "50", 42, 42, "42", "42"}));
+    CoordinateCase{"x", "50", 42, 42, "42", "42"}),
+    PrintedCaseName());
 
 struct NumberCase {
     const char* text;
@@ -103,15 +107,31 @@ TEST_P(MagnificationTest, Commits) { check(); }
 INSTANTIATE_TEST_SUITE_P(Texts, MagnificationTest, testing::Values(
     NumberCase{"75.9", 100, 75}, NumberCase{"300", 100, 200}, NumberCase{"10", 100, 50},
     NumberCase{"100", 150, 100}, NumberCase{"70000", 100, 200}, NumberCase{"-70000", 100, 50},
-    NumberCase{"abc", 120, 120}, NumberCase{"1e3", 120, 120}, NumberCase{"", 80, 80}));
+    NumberCase{"abc", 120, 120}, NumberCase{"1e3", 120, 120}, NumberCase{"", 80, 80}),
+    [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
 
-// Text1: floor, then 0..30 seconds.
-using CaptureDelayTest = NumberFieldTest<&CommitCaptureDelay>;
-TEST_P(CaptureDelayTest, Commits) { check(); }
+// Text1: floor, then 0..30 seconds; a number in range keeps its text as typed.
+struct DelayCase {
+    const char* text;
+    std::int16_t previous;
+    std::int32_t value;
+    const char* shown;
+};
+
+class CaptureDelayTest : public testing::TestWithParam<DelayCase> {};
+
+TEST_P(CaptureDelayTest, Commits)
+{
+    const FieldCommit commit = CommitCaptureDelay(QString::fromUtf8(GetParam().text), GetParam().previous);
+    EXPECT_EQ(commit.value, GetParam().value);
+    EXPECT_EQ(commit.text, QString::fromUtf8(GetParam().shown));
+}
 
 INSTANTIATE_TEST_SUITE_P(Texts, CaptureDelayTest, testing::Values(
-    NumberCase{"0", 5, 0}, NumberCase{"30", 5, 30}, NumberCase{"31", 5, 30}, NumberCase{"-1", 5, 0},
-    NumberCase{"7.8", 0, 7}, NumberCase{"40000", 0, 30}, NumberCase{"abc", 5, 5}));
+    DelayCase{"0", 5, 0, "0"}, DelayCase{"30", 5, 30, "30"}, DelayCase{"31", 5, 30, "30"},
+    DelayCase{"-1", 5, 0, "0"}, DelayCase{"7.8", 0, 7, "7.8"}, DelayCase{"2,0", 0, 20, "2,0"},
+    DelayCase{"40000", 0, 30, "30"}, DelayCase{"1,5000", 0, 30, "30"}, DelayCase{"abc", 5, 5, "5"}),
+    [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
 
 class TimerIntervalTest : public testing::TestWithParam<std::pair<std::int16_t, int>> {};
 
@@ -123,7 +143,8 @@ TEST_P(TimerIntervalTest, IsDelayTimesThousandPlusOne)
 INSTANTIATE_TEST_SUITE_P(Delays, TimerIntervalTest, testing::Values(
     std::pair<std::int16_t, int>{0, 1}, std::pair<std::int16_t, int>{30, 30001},
     std::pair<std::int16_t, int>{5, 5001}, std::pair<std::int16_t, int>{31, 30001},
-    std::pair<std::int16_t, int>{-1, 1}));
+    std::pair<std::int16_t, int>{-1, 1}),
+    [](const auto& c) { return CaseName(c.param.first); });
 
 struct UpdateCase {
     std::int32_t startX, startY, endX, endY;
@@ -154,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Corners, UpdateRectTest, testing::Values(
     UpdateCase{10, 20, 110, 70, 10, 20, 100, 50},
     UpdateCase{500, 20, 300, 70, 300, 20, 200, 50},
     UpdateCase{10, 400, 110, 300, 10, 300, 100, 100},
-    UpdateCase{0, 0, 0, 0, 0, 0, 0, 0}));
+    UpdateCase{0, 0, 0, 0, 0, 0, 0, 0}),
+    [](const auto& c) { return CaseName(c.param.startX, c.param.startY, c.param.endX, c.param.endY); });
 
 TEST(SelectAllTest, HalfMagnificationOnA1024By768Screen)
 {

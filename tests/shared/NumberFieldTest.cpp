@@ -1,5 +1,7 @@
 #include "shared/NumberField.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -43,9 +45,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"+5", 5.0}, ParseCase{"0", 0.0},
                       ParseCase{"１２３", 123.0}, ParseCase{"－４", -4.0}, ParseCase{"１，０２４．５", 1024.5},
                       ParseCase{"\u3000７\u3000", 7.0},
+                      ParseCase{"1,5", 15.0}, ParseCase{"1,00,0.5", 1000.5},
+                      ParseCase{"٣٠٠", 300.0}, ParseCase{"-१२.५", -12.5},
                       ParseCase{"99999999999999999999", 1e20},
                       ParseCase{FourHundredDigits.constData(), DBL_MAX},
-                      ParseCase{MinusFourHundredDigits.constData(), -DBL_MAX}));
+                      ParseCase{MinusFourHundredDigits.constData(), -DBL_MAX}),
+    PrintedCaseName());
 
 TEST(NumberField, GermanLocaleSwapsSeparators)
 {
@@ -82,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(NumberField, Rounding,
                                            RoundCase{1e20, Int64Max, Int64Max},
                                            RoundCase{-1e20, Int64Min, Int64Min},
                                            RoundCase{DBL_MAX, Int64Max, Int64Max},
-                                           RoundCase{-DBL_MAX, Int64Min, Int64Min}));
+                                           RoundCase{-DBL_MAX, Int64Min, Int64Min}),
+    PrintedCaseName());
 
 struct ClampCase {
     std::int64_t value;
@@ -104,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(NumberField, Clamp,
                          ::testing::Values(ClampCase{-5, 0, 1920, 0}, ClampCase{5000, 0, 1920, 1920},
                                            ClampCase{300, 0, 1920, 300}, ClampCase{Int64Max, 50, 200, 200},
                                            ClampCase{20, 10, 0, 10}, ClampCase{-1, 10, 0, 0},
-                                           ClampCase{5, 10, 0, 5}));
+                                           ClampCase{5, 10, 0, 5}),
+    PrintedCaseName());
 
 struct FormatCase {
     std::int64_t value;
@@ -128,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(NumberField, Format,
                          ::testing::Values(FormatCase{0, "0", "0"}, FormatCase{999, "999", "999"},
                                            FormatCase{1000, "1000", "1,000"}, FormatCase{30000, "30000", "30,000"},
                                            FormatCase{-1024, "-1024", "-1,024"},
-                                           FormatCase{1234567, "1234567", "1,234,567"}));
+                                           FormatCase{1234567, "1234567", "1,234,567"}),
+    PrintedCaseName());
 
 TEST(NumberField, GroupedTextReadsBack)
 {
