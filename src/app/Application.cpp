@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "shared/ApplicationFolder.h"
+#include "shared/NotYetBuilt.h"
 #include "SelectMode.h"
 #include "capture/CaptureMode.h"
 
@@ -72,7 +73,7 @@ ModeOpenResult Application::reportModeUnavailable(const QString& modeName)
     if (m_chooser)
         m_chooser->show();
     m_platform.dialogs->message(m_chooser.data(),
-                                QStringLiteral("「%1」はこのビルドではまだ使用できません。").arg(modeName),
+                                NotYetBuiltText(modeName),
                                 QString(), MessageButtons::Ok);
     return ModeOpenResult::NotOpened;
 }

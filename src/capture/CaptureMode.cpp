@@ -5,12 +5,18 @@
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
+#include "shared/NotYetBuilt.h"
 #include "shared/Settings.h"
+
+#include <QEvent>
+#include <QWindow>
 
 namespace {
 
+// Also from the minimised state, which show() alone leaves as it is.
 void bringToFront(QWidget& window)
 {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();
@@ -31,6 +37,7 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     connect(m_picture.get(), &gazou::functionKeyPressed, this,
             [this](int key) { functionKey(key, ModeWindow::Picture); });
     connectDesktop();
+    watchExposure(*m_picture);
 }
 
 CaptureMode::~CaptureMode() = default;
@@ -69,35 +76,64 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::clearRequested, this, &CaptureMode::clearImage);
     connect(panel, &formcom::takeImageRequested, this, &CaptureMode::takeImage);
     connect(panel, &formcom::desktopToggleRequested, this, &CaptureMode::toggleDesktop);
-    connect(panel, &formcom::optionsRequested, this, &CaptureMode::optionsRequested);
+    connect(panel, &formcom::saveRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存")); });
+    connect(panel, &formcom::copyRequested, this,
+            [this] { reportNotYetBuilt(QStringLiteral("クリップボードにコピー")); });
+    connect(panel, &formcom::optionsRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存詳細")); });
+    connect(panel, &formcom::aboutRequested, this, [this] { reportNotYetBuilt(QStringLiteral("バージョン")); });
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
     connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
     m_panel->Form_Load();
+    watchExposure(*m_panel);
     showPanel();
+}
+
+// A window manager frames and stacks a window some time after the program shows it;
+// the window is exposed once that is done, and the copy goes below it then.
+void CaptureMode::watchExposure(QWidget& window)
+{
+    window.winId();
+    window.windowHandle()->installEventFilter(this);
+}
+
+bool CaptureMode::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose)
+        placeDesktopBehindWindows();
+    return QObject::eventFilter(watched, event);
 }
 
 void CaptureMode::showDesktop()
 {
     bringToFront(*m_desktop);
-    keepPanelOnTop();
+    if (m_panel)
+        m_panel->showDesktopMinimised(false);
+    keepWindowsInFront();
 }
 
 void CaptureMode::showPanel()
 {
     bringToFront(*m_panel);
+    placeDesktopBehindWindows();
 }
 
 void CaptureMode::showPicture()
 {
     bringToFront(*m_picture);
-    keepPanelOnTop();
+    keepWindowsInFront();
 }
 
-void CaptureMode::keepPanelOnTop()
+void CaptureMode::keepWindowsInFront()
 {
     if (m_panel && m_panel->isVisible())
         m_panel->raise();
+    placeDesktopBehindWindows();
+}
+
+void CaptureMode::placeDesktopBehindWindows()
+{
+    m_platform.stacking->placeBelow(*m_desktop, {m_picture.get(), m_panel.get()});
 }
 
 void CaptureMode::functionKey(int keyCode, ModeWindow from)
@@ -109,7 +145,12 @@ void CaptureMode::functionKey(int keyCode, ModeWindow from)
     else if (keyCode == Qt::Key_F3 && from != ModeWindow::Picture)
         showPicture();
     else if (keyCode == Qt::Key_F5)
-        emit optionsRequested();
+        reportNotYetBuilt(QStringLiteral("保存詳細"));
+}
+
+void CaptureMode::reportNotYetBuilt(const QString& featureName)
+{
+    m_platform.dialogs->message(m_panel.get(), NotYetBuiltText(featureName), QString(), MessageButtons::Ok);
 }
 
 void CaptureMode::pressSelection(double x, double y)
@@ -169,21 +210,22 @@ void CaptureMode::finishTakeImage(bool grabbed)
         reportGrabFailure();
     showDesktop();
     m_panel->show();
-    keepPanelOnTop();
+    m_panel->keepOnScreen(m_desktop->surface().width(), m_desktop->surface().height());
+    keepWindowsInFront();
 }
 
 // Minimises or restores the desktop copy; a desktop copy in the normal window state
-// is left alone.
+// is left alone. Restored, the copy comes back behind the panel and the picture.
 void CaptureMode::toggleDesktop()
 {
     if (m_desktop->isMinimized()) {
         m_panel->showDesktopMinimised(false);
-        m_desktop->showFullScreen();
-        m_panel->hide();
+        m_desktop->restore();
+        m_desktop->raise();
         showPanel();
     } else if (m_desktop->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         m_panel->showDesktopMinimised(true);
-        m_desktop->showMinimized();
+        m_desktop->minimise();
     }
 }
 
@@ -200,7 +242,7 @@ void CaptureMode::prepareWindows()
     m_picture->show();
     m_picture->raise();
     m_panel->show();
-    keepPanelOnTop();
+    keepWindowsInFront();
 }
 
 // Library failures leave the picture empty; nothing is reported, as for every

@@ -51,9 +51,6 @@ public:
     // Exists from the desktop copy's load on.
     [[nodiscard]] formcom& panel() { return *m_panel; }
 
-signals:
-    void optionsRequested();
-
 private:
     void connectDesktop();
     void loadPanel();
@@ -63,11 +60,17 @@ private:
     void showPanel();
     void showPicture();
     // The panel is topmost: a window manager keeps it so, and without one it is
-    // raised again whenever another window of the mode comes up.
-    void keepPanelOnTop();
+    // raised again whenever another window of the mode comes up. The panel and the
+    // picture window stay in front of the desktop copy.
+    void keepWindowsInFront();
+    void placeDesktopBehindWindows();
+    void watchExposure(QWidget& window);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
     // windows only; every other key, and a window's own key, does nothing.
     void functionKey(int keyCode, ModeWindow from);
+    // The commands whose windows this build does not have yet say so.
+    void reportNotYetBuilt(const QString& featureName);
 
     // The mouse on the desktop copy: a press hides the picture window when it starts
     // a new outline; the release commits the outline and shows its corners.

@@ -109,6 +109,16 @@ void buildMenus(QMainWindow& panel, PanelControls& c)
     c.version = item(c.another, "version", QStringLiteral("バージョン(&V)"), "Ctrl+V");
 }
 
+// A button whose access key is also a menu's gives it up, so that Alt with that letter
+// opens the menu every time instead of alternating between the two.
+void yieldAccessKeysToMenus(QMainWindow& panel)
+{
+    for (const QAction* title : panel.menuBar()->actions())
+        for (QPushButton* button : panel.findChildren<QPushButton*>())
+            if (button->shortcut() == QKeySequence::mnemonic(title->text()))
+                button->setShortcut(QKeySequence());
+}
+
 }  // namespace
 
 PanelControls BuildPanelControls(QMainWindow& panel)
@@ -121,5 +131,6 @@ PanelControls BuildPanelControls(QMainWindow& panel)
     buildFields(client, controls);
     buildButtons(client, controls);
     buildMenus(panel, controls);
+    yieldAccessKeysToMenus(panel);
     return controls;
 }

@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -36,6 +37,11 @@ formcom::formcom(Platform& platform, CaptureSelection& selection)
 
 void formcom::connectControls()
 {
+    // Connected first, so that it runs before each button's own handler.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        connect(button, &QPushButton::clicked, this, &formcom::commitFocusedField);
+    connect(m_ui.Command1, &QPushButton::clicked, this, &formcom::saveRequested);
+    connect(m_ui.Command11, &QPushButton::clicked, this, &formcom::copyRequested);
     connect(m_ui.Command4, &QPushButton::clicked, this, &formcom::Command4_Click);
     connect(m_ui.Command9, &QPushButton::clicked, this, &formcom::Command9_Click);
     connect(m_ui.Command3, &QPushButton::clicked, this, &formcom::Command3_Click);
@@ -48,6 +54,7 @@ void formcom::connectControls()
     connect(m_ui.save, &QAction::triggered, this, &formcom::close);
     connect(m_ui.SelectM, &QAction::triggered, this, &formcom::SelectM_Click);
     connect(m_ui.screen, &QAction::triggered, this, &formcom::screen_Click);
+    connect(m_ui.version, &QAction::triggered, this, &formcom::aboutRequested);
 }
 
 void formcom::Form_Load()
@@ -67,7 +74,18 @@ void formcom::Form_Load()
     CreateSpinButton(m_ui.Frame1, m_ui.eX, m_selection.ScreenWidth, 0, 0);
     CreateSpinButton(m_ui.Frame1, m_ui.eY, m_selection.ScreenHeight, 0, 0);
     new ClickActivation(*this);
-    move(std::max(0, m_selection.ScreenWidth - frameGeometry().width() - ScreenMargin), ScreenMargin);
+    moveToTopRight(m_selection.ScreenWidth);
+}
+
+void formcom::moveToTopRight(int screenWidth)
+{
+    move(std::max(0, screenWidth - frameGeometry().width() - ScreenMargin), ScreenMargin);
+}
+
+void formcom::keepOnScreen(int width, int height)
+{
+    if (!QRect(0, 0, width, height).contains(frameGeometry()))
+        moveToTopRight(width);
 }
 
 void formcom::setCornerTexts(const std::array<QString, 4>& texts)
@@ -79,12 +97,30 @@ void formcom::setCornerTexts(const std::array<QString, 4>& texts)
 }
 
 // A field is committed when it loses the focus to another control or window; opening
-// a menu leaves it as typed.
+// a menu leaves it as typed. The menus' Ctrl shortcuts reach their items even from a
+// field, which would otherwise keep Ctrl+C, Ctrl+V and Ctrl+E as editing keys.
 bool formcom::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         commitField(static_cast<const QLineEdit*>(watched));
+    if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(*static_cast<QKeyEvent*>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool formcom::isMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : findChildren<QAction*>())
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return true;
+    return false;
+}
+
+void formcom::commitFocusedField()
+{
+    if (auto* field = qobject_cast<QLineEdit*>(focusWidget()))
+        commitField(field);
 }
 
 void formcom::commitField(const QLineEdit* field)

@@ -30,6 +30,9 @@ public:
 
     // The texts of sX, sY, eX, eY; no variable changes until a field is committed.
     void setCornerTexts(const std::array<QString, 4>& texts);
+    // Back at the screen's top-right when the screen (width x height pixels) no longer
+    // holds the whole panel.
+    void keepOnScreen(int width, int height);
     // Command10's caption for a desktop copy that is now minimised or not.
     void showDesktopMinimised(bool minimised);
 
@@ -40,7 +43,10 @@ signals:
     // Take image: the new copy is made intervalMs after every window has gone.
     void takeImageRequested(int intervalMs);
     void desktopToggleRequested();
+    void saveRequested();
+    void copyRequested();
     void optionsRequested();
+    void aboutRequested();
     // The panel has closed on the way back to the chooser.
     void chooserRequested();
     // The panel has closed in any other way: the program ends.
@@ -54,7 +60,12 @@ protected:
 
 private:
     void connectControls();
+    void moveToTopRight(int screenWidth);
+    // Commits the field that has the focus, if any: a button worked by its access key
+    // leaves the focus where it was, and must see the typed value as a click would.
+    void commitFocusedField();
     void commitField(const QLineEdit* field);
+    [[nodiscard]] bool isMenuShortcut(const QKeyEvent& key) const;
     // CommitStartField or CommitEndField: the rule of the field's kind.
     using CoordinateRule = CoordinateCommit (*)(const QString&, const QString&, std::int32_t, std::int32_t);
     void commitCoordinate(QLineEdit* field, QLineEdit* opposite, std::int32_t& variable, std::int32_t extent,

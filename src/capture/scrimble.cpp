@@ -46,8 +46,12 @@ QRect handlePixels(const HandlePosition& handle)
 
 }  // namespace
 
+// The copy bypasses the window manager: a window manager makes a full-screen window
+// cover one monitor only, and may move or shrink it, where screen pixel (x, y) must
+// show at (x, y) on every monitor. Its stacking is the mode's business, its focus
+// comes from ClickActivation.
 scrimble::scrimble(ScreenGrabber& screen)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint)
     , m_screen(screen)
 {
     const ScreenInfo info = screen.screenInfo();
@@ -56,8 +60,6 @@ scrimble::scrimble(ScreenGrabber& screen)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
-    // The geometry serves a screen without a window manager; with one, the full
-    // screen state also lifts the copy above panels and docks.
     setGeometry(0, 0, m_surface.width(), m_surface.height());
     setWindowState(Qt::WindowFullScreen);
     Timer1.setSingleShot(true);
@@ -72,11 +74,40 @@ bool scrimble::Form_Load()
     return GrabDesktop();
 }
 
+// A screen whose size has changed since the last copy (a monitor plugged in or out)
+// is copied whole at its new size, and the window covers it again.
 bool scrimble::GrabDesktop()
 {
-    const bool grabbed = m_screen.grab(m_surface);
+    const ScreenInfo info = m_screen.screenInfo();
+    bool grabbed = false;
+    if (info.width == m_surface.width() && info.height == m_surface.height()) {
+        grabbed = m_screen.grab(m_surface);
+    } else {
+        DeviceContext resized(info.width, info.height);
+        resized.stretchMode = m_surface.stretchMode;
+        grabbed = m_screen.grab(resized);
+        if (grabbed) {
+            m_surface = std::move(resized);
+            setGeometry(0, 0, info.width, info.height);
+        }
+    }
     update();
     return grabbed;
+}
+
+// The window manager cannot iconify a window it does not manage: minimised, the copy
+// is simply not shown.
+void scrimble::minimise()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+    hide();
+}
+
+void scrimble::restore()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    setGeometry(0, 0, m_surface.width(), m_surface.height());
+    show();
 }
 
 void scrimble::armRecapture(int intervalMs)

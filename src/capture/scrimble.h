@@ -42,6 +42,9 @@ public:
     void releaseSelection(CaptureSelection& selection);
     // Empties the stored copy: what the clear command leaves on screen.
     void clearPicture();
+    // Command10's two states; restore() also brings a copy back from F1.
+    void minimise();
+    void restore();
     // Copies the screen again after intervalMs, once; recaptured() tells the outcome.
     void armRecapture(int intervalMs);
     void stopRecapture() { Timer1.stop(); }

@@ -4,6 +4,7 @@
 #include "FlockInstanceLock.h"
 #include "QtDialogs.h"
 #include "X11ScreenGrabber.h"
+#include "X11WindowStacking.h"
 
 Platform makeX11Platform()
 {
@@ -12,6 +13,7 @@ Platform makeX11Platform()
     platform.instanceLock = std::make_unique<FlockInstanceLock>(FlockInstanceLock::defaultPath());
     platform.screen = std::make_unique<X11ScreenGrabber>();
     platform.files = std::make_unique<DiskFileProbe>();
+    platform.stacking = std::make_unique<X11WindowStacking>();
     return platform;
 }
 

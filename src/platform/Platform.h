@@ -6,6 +6,7 @@
 #include "FileProbe.h"
 #include "InstanceLock.h"
 #include "ScreenGrabber.h"
+#include "WindowStacking.h"
 
 #include <memory>
 
@@ -14,6 +15,7 @@ struct Platform {
     std::unique_ptr<InstanceLock> instanceLock;
     std::unique_ptr<ScreenGrabber> screen;
     std::unique_ptr<FileProbe> files;
+    std::unique_ptr<WindowStacking> stacking;
 };
 
 [[nodiscard]] Platform makeX11Platform();

@@ -263,12 +263,21 @@ X11ScreenGrabber::X11ScreenGrabber(const QString& displayName, Transfer transfer
 
 X11ScreenGrabber::~X11ScreenGrabber() = default;
 
+// The root window's size now: RandR can change it while the program runs (a monitor
+// plugged in), and the connection's setup data keeps the size it had at connecting.
 ScreenInfo X11ScreenGrabber::screenInfo() const
 {
     if (!m_connection)
         return {};
-    return {m_connection->screen->width_in_pixels, m_connection->screen->height_in_pixels,
-            m_connection->format.bitsPerPixel};
+    xcb_connection_t* xcb = m_connection->xcb;
+    const xcb_screen_t* screen = m_connection->screen;
+    ScreenInfo info{screen->width_in_pixels, screen->height_in_pixels, m_connection->format.bitsPerPixel};
+    const Reply<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(xcb, xcb_get_geometry(xcb, screen->root), nullptr));
+    if (root) {
+        info.width = root->width;
+        info.height = root->height;
+    }
+    return info;
 }
 
 bool X11ScreenGrabber::grab(DeviceContext& target)
@@ -280,8 +289,9 @@ bool X11ScreenGrabber::grab(DeviceContext& target)
         m_error = QStringLiteral("The X11 screen uses %1 bits per pixel, which cannot be read.").arg(format.bitsPerPixel);
         return false;
     }
-    const int width = std::min<int>(target.width(), m_connection->screen->width_in_pixels);
-    const int height = std::min<int>(target.height(), m_connection->screen->height_in_pixels);
+    const ScreenInfo screen = screenInfo();
+    const int width = std::min(target.width(), screen.width);
+    const int height = std::min(target.height(), screen.height);
     if (width <= 0 || height <= 0)
         return true;
     const int bandRows = static_cast<int>(std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1,

@@ -3,6 +3,7 @@
 #include "CaptureModeTest.h"
 
 #include "CaptureFixture.h"
+#include "X11Desktop.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -150,4 +152,31 @@ void CaptureModeTest::optionsAcrossModes()
     QCOMPARE(f.options.GrayStrength, 200);
     QCOMPARE(f.options.JpegQuality, std::int16_t{60});
     QCOMPARE(f.field("Text2").text(), QStringLiteral("100"));
+}
+
+void CaptureModeTest::newScreenSizeIsCopiedWhole_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("monitor plugged in") << QSize(1600, 900);
+    QTest::newRow("monitor unplugged") << QSize(640, 480);
+}
+
+// The next new capture copies the screen at its new size and covers it, and the
+// panel, which may have stood beyond the new right edge, is on the screen again.
+void CaptureModeTest::newScreenSizeIsCopiedWhole()
+{
+    QFETCH(QSize, size);
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    f.test.screen->screen.resize(size.width(), size.height());
+    f.test.screen->screen.fill(0xFF123456);
+    QPushButton* clear = PanelButton(f.panel(), "Command3");
+    clear->click();
+    clear->click();
+    QTRY_VERIFY(f.desktop().isVisible());
+    const DeviceContext& copy = f.desktop().surface();
+    QCOMPARE(QSize(copy.width(), copy.height()), size);
+    QCOMPARE(copy.row(size.height() - 1)[size.width() - 1], 0xFF123456u);
+    QTRY_COMPARE(X11Desktop::geometry(f.desktop()), QRect(QPoint(0, 0), size));
+    QTRY_VERIFY(QRect(QPoint(0, 0), size).contains(X11Desktop::geometry(f.panel())));
 }

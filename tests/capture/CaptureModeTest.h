@@ -13,4 +13,6 @@ private slots:
     void unreadableScreenIsReported();
     void returnToChooser();
     void optionsAcrossModes();
+    void newScreenSizeIsCopiedWhole_data();
+    void newScreenSizeIsCopiedWhole();
 };

@@ -36,6 +36,23 @@ QAction* action(formcom& panel, const char* name)
     return panel.findChild<QAction*>(QString::fromLatin1(name));
 }
 
+// The panel active with the keyboard focus in the named field.
+bool focusField(CaptureFixture& f, const char* name)
+{
+    f.panel().activateWindow();
+    if (!QTest::qWaitFor([&] { return f.panel().isActiveWindow(); }, 5000))
+        return false;
+    f.field(name).setFocus(Qt::OtherFocusReason);
+    return QTest::qWaitFor([&] { return f.field(name).hasFocus(); }, 5000);
+}
+
+// The one message said that the named command is not in this build.
+bool saidNotYetBuilt(const CaptureFixture& f, const QString& command)
+{
+    return f.test.dialogs->messages.size() == 1
+           && f.test.dialogs->messages[0].text.startsWith(u'「' + command + u'」');
+}
+
 }  // namespace
 
 void CommandPanelTest::captions_data()
@@ -329,4 +346,102 @@ void CommandPanelTest::screenInformation()
     QCOMPARE(f.test.dialogs->messages[0].text, text);
     QCOMPARE(f.test.dialogs->messages[0].buttons, MessageButtons::Ok);
     QCOMPARE(int(f.mode->selection().ScreenBitsPerPixel), bits);
+}
+
+// The menus' Ctrl shortcuts reach their items while a field has the focus (a field
+// would take Ctrl+C, Ctrl+V and Ctrl+E as editing keys). An empty command: the item
+// ends the program.
+void CommandPanelTest::menuShortcutsFromAField_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << QStringLiteral("保存");
+    QTest::newRow("Ctrl+C copies") << int(Qt::Key_C) << QStringLiteral("クリップボードにコピー");
+    QTest::newRow("Ctrl+V shows the version") << int(Qt::Key_V) << QStringLiteral("バージョン");
+    QTest::newRow("Ctrl+E ends") << int(Qt::Key_E) << QString();
+}
+
+void CommandPanelTest::menuShortcutsFromAField()
+{
+    QFETCH(int, key);
+    QFETCH(QString, command);
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    QVERIFY(focusField(f, "Text1"));
+    QTest::keyClick(&f.field("Text1"), Qt::Key(key), Qt::ControlModifier);
+    if (command.isEmpty())
+        QTRY_COMPARE(f.host.endRequests, 1);
+    else
+        QTRY_VERIFY(saidNotYetBuilt(f, command));
+    QCOMPARE(f.field("Text1").text(), QStringLiteral("0"));
+}
+
+void CommandPanelTest::fieldEditingKeysStillWork()
+{
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    QVERIFY(focusField(f, "sX"));
+    QLineEdit& sX = f.field("sX");
+    QTest::keyClicks(&sX, QStringLiteral("123"));
+    QTest::keyClick(&sX, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&sX, QStringLiteral("7"));
+    QCOMPARE(sX.text(), QStringLiteral("7"));
+    QVERIFY(f.test.dialogs->messages.empty());
+}
+
+// Alt+R works Update as a click does: the field being typed in is committed first.
+void CommandPanelTest::accessKeyCommitsTheFocusedField()
+{
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    QVERIFY(f.type({{"sX", "100"}, {"sY", "50"}, {"eX", "300"}}));
+    QVERIFY(focusField(f, "eY"));
+    QTest::keyClicks(&f.field("eY"), QStringLiteral("250"));
+    QTest::keyClick(&f.field("eY"), Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(f.selection.EndY, 250);
+    const ShapeRect& shape = f.desktop().editor().shape();
+    QTRY_COMPARE(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(100, 50, 200, 200));
+    QCOMPARE(f.picture().size(), QSize(200, 200));
+}
+
+// Alt+A is the menu "another" and Command9's access key alike; the menu wins, each time.
+void CommandPanelTest::altAOpensTheMenuEveryTime()
+{
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    auto* another = f.panel().findChild<QMenu*>(QStringLiteral("another"));
+    for (int time = 0; time < 2; ++time) {
+        QVERIFY(focusField(f, "Text1"));
+        QTest::keyClick(&f.field("Text1"), Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(another->isVisible());
+        QTest::keyClick(another, Qt::Key_Escape);
+        QTRY_VERIFY(!another->isVisible());
+    }
+    QVERIFY(!f.picture().isVisible());
+    QCOMPARE(f.selection.ViewWidth, 0);
+}
+
+// Until their windows are built, save, copy, the options and the version say so.
+void CommandPanelTest::unbuiltCommandsSaySo_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Command1") << QStringLiteral("Command1") << QStringLiteral("保存");
+    QTest::newRow("Command11") << QStringLiteral("Command11") << QStringLiteral("クリップボードにコピー");
+    QTest::newRow("Command8") << QStringLiteral("Command8") << QStringLiteral("保存詳細");
+    QTest::newRow("F5") << QString() << QStringLiteral("保存詳細");
+}
+
+void CommandPanelTest::unbuiltCommandsSaySo()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, command);
+    CaptureFixture f;
+    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    if (button.isEmpty())
+        QTest::keyClick(&f.desktop(), Qt::Key_F5);
+    else
+        QTest::mouseClick(PanelButton(f.panel(), qPrintable(button)), Qt::LeftButton);
+    QTRY_VERIFY(saidNotYetBuilt(f, command));
+    QVERIFY(f.test.dialogs->saveRequests.empty());
 }

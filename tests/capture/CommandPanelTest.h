@@ -23,4 +23,11 @@ private slots:
     void endCommands();
     void screenInformation_data();
     void screenInformation();
+    void menuShortcutsFromAField_data();
+    void menuShortcutsFromAField();
+    void fieldEditingKeysStillWork();
+    void accessKeyCommitsTheFocusedField();
+    void altAOpensTheMenuEveryTime();
+    void unbuiltCommandsSaySo_data();
+    void unbuiltCommandsSaySo();
 };

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +108,31 @@ void ModeChooserTest::returnAndComeBack()
     QVERIFY(SameOptions(options, modeStart));
     QCOMPARE(options.BitDepth, ColorDepth::Bits24);
     QCOMPARE(options.JpegQuality, std::int16_t{60});
+}
+
+// The committed coordinates live for the whole run: the panel of the second entry
+// shows "0" in every field, and its Update still selects what was typed in the first.
+void ModeChooserTest::selectionSurvivesTheChooser()
+{
+    Program program;
+    program.start();
+    program.chooseDesktopCapture();
+    formcom* panel = shown<formcom>();
+    QVERIFY(panel);
+    for (const auto& [name, text] : {std::pair{"sX", "100"}, {"sY", "50"}, {"eX", "300"}, {"eY", "250"}})
+        QVERIFY(TypeAndCommit(*panel, *panel->findChild<QLineEdit*>(QString::fromLatin1(name)), QString::fromLatin1(text)));
+    panel->findChild<QAction*>(QStringLiteral("SelectM"))->trigger();
+    QTRY_VERIFY(shown<SelectMode>());
+
+    program.chooseDesktopCapture();
+    panel = shown<formcom>();
+    QVERIFY(panel);
+    QCOMPARE(panel->findChild<QLineEdit*>(QStringLiteral("eY"))->text(), QStringLiteral("0"));
+    const CaptureSelection& kept = program.application->captureSelection();
+    QCOMPARE((QList<int>{kept.StartX, kept.StartY, kept.EndX, kept.EndY}), (QList<int>{100, 50, 300, 250}));
+    QTest::mouseClick(PanelButton(*panel, "Command4"), Qt::LeftButton);
+    const ShapeRect& shape = shown<scrimble>()->editor().shape();
+    QCOMPARE(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(100, 50, 200, 200));
 }
 
 void ModeChooserTest::secondInstanceExitsWritingNothing()

@@ -9,5 +9,6 @@ private slots:
     void chooserOpensTheMode();
     void storedDefaultOpensTheMode();
     void returnAndComeBack();
+    void selectionSurvivesTheChooser();
     void secondInstanceExitsWritingNothing();
 };

@@ -6,6 +6,7 @@
 
 #include "CaptureFixture.h"
 #include "FakeInstanceLock.h"
+#include "PatternWindow.h"
 #include "ScriptedDialogs.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -13,52 +14,11 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
 
-namespace {
-
-class PatternWindow final : public QWidget
-{
-public:
-    explicit PatternWindow(QSize size)
-        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-        , m_image(size, QImage::Format_RGB32)
-    {
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                m_image.setPixel(x, y, PatternPixel(x, y));
-        setGeometry(QRect(QPoint(0, 0), size));
-    }
-
-    // Shows every pixel's complement from now on.
-    void invert()
-    {
-        m_image.invertPixels();
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.drawImage(0, 0, m_image);
-    }
-
-private:
-    QImage m_image;
-};
-
-bool screenShowsPattern(QPoint at)
-{
-    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage();
-    return (shot.pixel(0, 0) & 0xFFFFFFu) == (PatternPixel(at.x(), at.y()) & 0xFFFFFFu);
-}
-
-}  // namespace
 
 void RealScreenTest::selectionOfThePaintedScreen()
 {
@@ -66,7 +26,7 @@ void RealScreenTest::selectionOfThePaintedScreen()
     PatternWindow pattern(screenSize);
     pattern.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pattern));
-    QTRY_VERIFY(screenShowsPattern(QPoint(screenSize.width() - 1, screenSize.height() - 1)));
+    QTRY_VERIFY(pattern.isShownAt(QPoint(screenSize.width() - 1, screenSize.height() - 1)));
 
     Platform platform = makeX11Platform();
     platform.instanceLock = std::make_unique<FakeInstanceLock>();

@@ -7,6 +7,7 @@ TestPlatform makeTestPlatform()
     auto lock = std::make_unique<FakeInstanceLock>();
     auto screen = std::make_unique<FakeScreenGrabber>();
     auto files = std::make_unique<FakeFileProbe>();
+    auto stacking = std::make_unique<FakeWindowStacking>();
     test.dialogs = dialogs.get();
     test.lock = lock.get();
     test.screen = screen.get();
@@ -15,5 +16,6 @@ TestPlatform makeTestPlatform()
     test.platform.instanceLock = std::move(lock);
     test.platform.screen = std::move(screen);
     test.platform.files = std::move(files);
+    test.platform.stacking = std::move(stacking);
     return test;
 }

@@ -5,6 +5,7 @@
 #include "FakeFileProbe.h"
 #include "FakeInstanceLock.h"
 #include "FakeScreenGrabber.h"
+#include "FakeWindowStacking.h"
 #include "ScriptedDialogs.h"
 #include "platform/Platform.h"
 

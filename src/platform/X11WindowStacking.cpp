@@ -1,0 +1,69 @@
+#include "X11WindowStacking.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+using TreeReply = std::unique_ptr<xcb_query_tree_reply_t, FreeReply>;
+
+TreeReply queryTree(xcb_connection_t* xcb, xcb_window_t window)
+{
+    return TreeReply(xcb_query_tree_reply(xcb, xcb_query_tree(xcb, window), nullptr));
+}
+
+// The child of the root that holds window: the frame a window manager has put it in,
+// or the window itself. 0 when the window is gone.
+xcb_window_t topLevelOf(xcb_connection_t* xcb, xcb_window_t window)
+{
+    for (;;) {
+        const TreeReply tree = queryTree(xcb, window);
+        if (!tree)
+            return 0;
+        if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE)
+            return window;
+        window = tree->parent;
+    }
+}
+
+}  // namespace
+
+void X11WindowStacking::placeBelow(QWidget& window, const std::vector<QWidget*>& inFront)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !window.windowHandle())
+        return;
+    xcb_connection_t* xcb = x11->connection();
+    const auto own = static_cast<xcb_window_t>(window.winId());
+    const TreeReply tree = queryTree(xcb, own);
+    if (!tree)
+        return;
+    const TreeReply rootTree = queryTree(xcb, tree->root);
+    if (!rootTree)
+        return;
+    // Children of the root, bottom first.
+    const xcb_window_t* stack = xcb_query_tree_children(rootTree.get());
+    const int count = xcb_query_tree_children_length(rootTree.get());
+    int lowest = count;
+    for (const QWidget* front : inFront) {
+        if (!front || !front->isVisible() || !front->windowHandle())
+            continue;
+        const xcb_window_t top = topLevelOf(xcb, static_cast<xcb_window_t>(front->winId()));
+        lowest = std::min(lowest, static_cast<int>(std::find(stack, stack + count, top) - stack));
+    }
+    const xcb_window_t self = topLevelOf(xcb, own);
+    if (lowest == count || self == 0 || stack[lowest] == self)
+        return;
+    const std::uint32_t values[] = {stack[lowest], XCB_STACK_MODE_BELOW};
+    xcb_configure_window(xcb, self, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+    xcb_flush(xcb);
+}

@@ -1,0 +1,166 @@
+#include "DesktopTest.h"
+
+#include "CaptureFixture.h"
+#include "FakeInstanceLock.h"
+#include "PatternWindow.h"
+#include "ScriptedDialogs.h"
+#include "X11Desktop.h"
+#include "formcom.h"
+#include "gazou.h"
+#include "scrimble.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+// The real X11 platform, with a lock and dialogs of the test's.
+struct RealDesktop {
+    PatternWindow pattern{X11Desktop::rootRect().size()};
+    Platform platform = makeX11Platform();
+    QTemporaryDir dir;
+    Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
+    RecordingHost host;
+    CaptureSelection selection;
+    OutputOptions options;
+    std::unique_ptr<CaptureMode> mode;
+
+    RealDesktop()
+    {
+        platform.instanceLock = std::make_unique<FakeInstanceLock>();
+        platform.dialogs = std::make_unique<ScriptedDialogs>();
+    }
+
+    // Shows the pattern, opens the mode on it and takes the pattern away again: what
+    // shows the pattern from then on is the copy.
+    [[nodiscard]] bool open()
+    {
+        pattern.show();
+        const QRect root = X11Desktop::rootRect();
+        if (!QTest::qWaitFor([&] { return pattern.isShownAt(root.bottomRight()); }, 5000))
+            return false;
+        mode = std::make_unique<CaptureMode>(platform, settings, host, selection, options);
+        if (mode->load() != ModeOpenResult::Opened)
+            return false;
+        pattern.hide();
+        return QTest::qWaitFor([&] { return X11Desktop::isViewable(mode->panel()); }, 5000);
+    }
+};
+
+QList<QRect> monitors()
+{
+    QList<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects.append(screen->geometry());
+    return rects;
+}
+
+// The panel is in front of the copy, and so is the picture window while it can be
+// seen (one of 0 x 0 pixels cannot), behind the panel.
+bool windowsInFront(CaptureMode& mode)
+{
+    if (!X11Desktop::isAbove(mode.panel(), mode.desktop()))
+        return false;
+    if (!X11Desktop::isViewable(mode.picture()))
+        return true;
+    return X11Desktop::isAbove(mode.picture(), mode.desktop()) && X11Desktop::isAbove(mode.panel(), mode.picture());
+}
+
+QPoint centreOf(const QWidget& window)
+{
+    return X11Desktop::geometry(window).center();
+}
+
+}  // namespace
+
+void DesktopTest::copyCoversEveryMonitor()
+{
+    RealDesktop desktop;
+    QVERIFY(desktop.open());
+    QCOMPARE(X11Desktop::geometry(desktop.mode->desktop()), X11Desktop::rootRect());
+    const QRect panel = X11Desktop::geometry(desktop.mode->panel());
+    for (const QRect& monitor : monitors())
+        for (int y = monitor.top(); y <= monitor.bottom(); y += 97)
+            for (int x = monitor.left(); x <= monitor.right(); x += 89)
+                if (!panel.adjusted(-8, -40, 8, 8).contains(x, y))
+                    QVERIFY2(desktop.pattern.isShownAt({x, y}), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+}
+
+void DesktopTest::dragOnEachMonitorSelectsThePixelsUnderIt()
+{
+    RealDesktop desktop;
+    QVERIFY(desktop.open());
+    for (const QRect& monitor : monitors()) {
+        const QRect selected(monitor.center() - QPoint(150, 100), QSize(101, 61));
+        QVERIFY(X11Desktop::drag(selected.topLeft(), selected.topLeft() + QPoint(101, 61)));
+        const DeviceContext& shown = desktop.mode->picture().surface();
+        QTRY_COMPARE(QSize(shown.width(), shown.height()), selected.size());
+        QTRY_COMPARE(desktop.mode->panel().findChild<QLineEdit*>(QStringLiteral("sX"))->text(),
+                     QString::number(selected.left()));
+        for (int y = 0; y < selected.height(); ++y)
+            for (int x = 0; x < selected.width(); ++x)
+                QCOMPARE(shown.row(y)[x] & 0xFFFFFFu,
+                         PatternPixel(selected.left() + x, selected.top() + y) & 0xFFFFFFu);
+    }
+}
+
+void DesktopTest::panelAndPictureStayInFrontOfTheCopy()
+{
+    RealDesktop desktop;
+    QVERIFY(desktop.open());
+    CaptureMode& mode = *desktop.mode;
+    const QRect monitor = monitors().constFirst();
+    const QPoint away = monitor.center() + QPoint(0, monitor.height() / 4);
+    QPushButton* toggle = PanelButton(mode.panel(), "Command10");
+    QPushButton* clear = PanelButton(mode.panel(), "Command3");
+    const std::vector<std::pair<const char*, std::function<void()>>> steps{
+        {"at load", [] {}},
+        {"during a drag",
+         [&] { QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "40", "40", "mousedown", "1", "mousemove", "300", "200"}); }},
+        {"after the release", [&] { QProcess::execute(QStringLiteral("xdotool"), {"mouseup", "1"}); }},
+        {"after a click without movement", [&] { X11Desktop::click(away); }},
+        {"after F1", [&] { X11Desktop::click(centreOf(mode.panel())); X11Desktop::key("F1"); }},
+        {"after a new capture", [&] { clear->click(); clear->click(); }},
+        {"after minimising and restoring the copy", [&] { toggle->click(); toggle->click(); }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        QTest::qWait(100);
+        QVERIFY2(QTest::qWaitFor([&] { return mode.desktop().isVisible() && windowsInFront(mode); }, 5000), name);
+    }
+    if (X11Desktop::hasWindowManager())
+        QVERIFY(X11Desktop::hasNetWmState(mode.panel(), "_NET_WM_STATE_ABOVE"));
+}
+
+// F1 from the panel gives the copy the keyboard; F2 from there brings the minimised
+// panel back, and F3 from the panel the minimised picture window.
+void DesktopTest::functionKeysBringBackMinimisedWindows()
+{
+    RealDesktop desktop;
+    QVERIFY(desktop.open());
+    CaptureMode& mode = *desktop.mode;
+    const QRect monitor = monitors().constFirst();
+    QVERIFY(X11Desktop::drag(monitor.center(), monitor.center() + QPoint(120, 80)));
+    QTRY_VERIFY(X11Desktop::isViewable(mode.picture()));
+    QVERIFY(X11Desktop::click(centreOf(mode.panel())));
+    QTRY_VERIFY(mode.panel().isActiveWindow());
+    QVERIFY(X11Desktop::key("F1"));
+    QTRY_VERIFY(mode.desktop().isActiveWindow());
+    for (QWidget* window : {static_cast<QWidget*>(&mode.panel()), static_cast<QWidget*>(&mode.picture())}) {
+        window->showMinimized();
+        if (X11Desktop::hasWindowManager())
+            QTRY_VERIFY(!X11Desktop::isViewable(*window));
+    }
+    QVERIFY(X11Desktop::key("F2"));
+    QTRY_VERIFY(X11Desktop::isViewable(mode.panel()));
+    QTRY_VERIFY(mode.panel().isActiveWindow());
+    QVERIFY(X11Desktop::key("F3"));
+    QTRY_VERIFY(X11Desktop::isViewable(mode.picture()));
+    QTRY_VERIFY(windowsInFront(mode));
+}

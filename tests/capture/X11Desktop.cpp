@@ -1,0 +1,157 @@
+#include "X11Desktop.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+xcb_connection_t* connection()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+xcb_window_t root()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
+}
+
+Reply<xcb_query_tree_reply_t> tree(xcb_window_t window)
+{
+    return Reply<xcb_query_tree_reply_t>(xcb_query_tree_reply(connection(), xcb_query_tree(connection(), window), nullptr));
+}
+
+xcb_window_t topLevelOf(xcb_window_t window)
+{
+    for (auto reply = tree(window); reply && reply->parent != reply->root; reply = tree(window))
+        window = reply->parent;
+    return window;
+}
+
+xcb_window_t windowOf(const QWidget& widget)
+{
+    return static_cast<xcb_window_t>(widget.winId());
+}
+
+xcb_atom_t atom(const char* name)
+{
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection(), xcb_intern_atom(connection(), 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+bool xdotool(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+QStringList at(QPoint point)
+{
+    return {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())};
+}
+
+}  // namespace
+
+namespace X11Desktop {
+
+bool isAbove(const QWidget& upper, const QWidget& lower)
+{
+    const auto reply = tree(root());
+    const xcb_window_t* first = xcb_query_tree_children(reply.get());
+    const xcb_window_t* last = first + xcb_query_tree_children_length(reply.get());
+    const auto* upperAt = std::find(first, last, topLevelOf(windowOf(upper)));
+    const auto* lowerAt = std::find(first, last, topLevelOf(windowOf(lower)));
+    return upperAt != last && lowerAt != last && upperAt > lowerAt;
+}
+
+bool isViewable(const QWidget& window)
+{
+    const Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(
+        connection(), xcb_get_window_attributes(connection(), windowOf(window)), nullptr));
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+QRect geometry(const QWidget& window)
+{
+    const Reply<xcb_get_geometry_reply_t> size(
+        xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), windowOf(window)), nullptr));
+    const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        connection(), xcb_translate_coordinates(connection(), windowOf(window), root(), 0, 0), nullptr));
+    if (!size || !origin)
+        return {};
+    return {origin->dst_x, origin->dst_y, size->width, size->height};
+}
+
+QRect rootRect()
+{
+    const Reply<xcb_get_geometry_reply_t> size(
+        xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), root()), nullptr));
+    return size ? QRect(0, 0, size->width, size->height) : QRect();
+}
+
+// One pixel of the root image; the test screens are 24 bits deep, 32 bits a pixel.
+QRgb pixelAt(QPoint at)
+{
+    const Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(
+        connection(),
+        xcb_get_image(connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, root(), static_cast<std::int16_t>(at.x()),
+                      static_cast<std::int16_t>(at.y()), 1, 1, ~0u),
+        nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < 4)
+        return 0;
+    QRgb pixel = 0;
+    std::memcpy(&pixel, xcb_get_image_data(image.get()), 4);
+    return pixel;
+}
+
+bool hasWindowManager()
+{
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection(), xcb_get_property(connection(), 0, root(), atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+        nullptr));
+    return reply && xcb_get_property_value_length(reply.get()) == 4;
+}
+
+bool hasNetWmState(const QWidget& window, const char* state)
+{
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection(), xcb_get_property(connection(), 0, windowOf(window), atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64),
+        nullptr));
+    if (!reply)
+        return false;
+    const auto* states = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::find(states, states + count, atom(state)) != states + count;
+}
+
+bool drag(QPoint from, QPoint to)
+{
+    const QPoint middle = (from + to) / 2;
+    return xdotool(at(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + at(middle) + at(to)
+                   + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+bool click(QPoint point)
+{
+    return xdotool(at(point) + QStringList{QStringLiteral("click"), QStringLiteral("1")});
+}
+
+bool key(const char* keys)
+{
+    return xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
+}
+
+}  // namespace X11Desktop

@@ -1,0 +1,33 @@
+#pragma once
+// The desktop as the X server has it, asked without the code under test: stacking
+// order, mapping, window manager state and the pixels on screen; and input through
+// the X server itself (xdotool), so that a pointer press lands on whatever window
+// really is under it.
+
+#include <QPoint>
+#include <QRect>
+#include <QRgb>
+
+class QWidget;
+
+namespace X11Desktop {
+
+// upper's top-level window (its frame under a window manager) is stacked above lower's.
+[[nodiscard]] bool isAbove(const QWidget& upper, const QWidget& lower);
+// The window is mapped and all its ancestors are: it can be seen.
+[[nodiscard]] bool isViewable(const QWidget& window);
+// The window's own rectangle in root coordinates.
+[[nodiscard]] QRect geometry(const QWidget& window);
+// The root window's size.
+[[nodiscard]] QRect rootRect();
+[[nodiscard]] QRgb pixelAt(QPoint at);
+[[nodiscard]] bool hasWindowManager();
+// The window's _NET_WM_STATE holds the named state, such as "_NET_WM_STATE_ABOVE".
+[[nodiscard]] bool hasNetWmState(const QWidget& window, const char* state);
+
+// Pointer and keyboard through XTest; false when xdotool failed.
+bool drag(QPoint from, QPoint to);
+bool click(QPoint at);
+bool key(const char* keys);
+
+}  // namespace X11Desktop
