@@ -1,11 +1,16 @@
 #include "SafeFile.h"
 
 #include <cerrno>
-#include <cstdint>
+#include <climits>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <ctime>
+
 namespace {
+
+constexpr int MaxLinks = 40;  // as the kernel's own limit for one path
 
 std::string folderOf(const std::string& path)
 {
@@ -13,10 +18,33 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string nameOf(const std::string& path)
+// The path with every symbolic link of its last component followed, also a link
+// whose target does not exist yet (the file is then created there).
+std::optional<std::string> followLinks(std::string path)
 {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int hop = 0; hop < MaxLinks; ++hop) {
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
+        if (length < 0)
+            return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
+        if (static_cast<std::size_t>(length) == sizeof buffer)
+            return std::nullopt;
+        const std::string target(buffer, static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : folderOf(path) + target;
+    }
+    return std::nullopt;
+}
+
+// A short name no other write uses at the same time: the temporary name must fit
+// beside a target whose own name is close to the 255-byte limit.
+std::string shortName()
+{
+    static std::atomic<unsigned> counter{0};
+    const auto mixed = static_cast<unsigned long>(::getpid()) * 2654435761UL
+                       ^ static_cast<unsigned long>(std::time(nullptr)) ^ (counter++ * 40503UL);
+    char name[32];
+    std::snprintf(name, sizeof name, ".scrimble-%08lx", mixed & 0xFFFFFFFFUL);
+    return name;
 }
 
 }  // namespace
@@ -27,7 +55,7 @@ SafeFile::~SafeFile()
 {
     if (m_file)
         std::fclose(m_file);
-    if (!m_temporary.empty() && !m_committed)
+    if (!m_committed && !m_temporary.empty())
         ::unlink(m_temporary.c_str());
 }
 
@@ -35,31 +63,53 @@ SafeFileError SafeFile::open()
 {
     if (m_target.empty() || m_target.back() == '/')
         return SafeFileError::CannotCreate;
-    // Process id and this object's address tell apart writes running at the same time.
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string candidate = folderOf(m_target) + "." + nameOf(m_target) + ".tmp"
-                                      + std::to_string(::getpid()) + "-"
-                                      + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "-"
-                                      + std::to_string(attempt);
-        // 0666 less the umask, as for any new file of the user.
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
+    const std::optional<std::string> resolved = followLinks(m_target);
+    if (!resolved)
+        return SafeFileError::CannotCreate;
+    m_target = *resolved;
+    m_folder = folderOf(m_target);
+    struct stat old {};
+    if (::stat(m_target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode) || ::access(m_target.c_str(), W_OK) != 0)
             return SafeFileError::CannotCreate;
-        }
-        m_file = ::fdopen(fd, "wb");
-        if (!m_file) {
-            ::close(fd);
-            ::unlink(candidate.c_str());
-            return SafeFileError::CannotCreate;
-        }
-        // Encoders hand over a few kilobytes at a time: fewer, larger writes.
-        std::setvbuf(m_file, nullptr, _IOFBF, std::size_t{1} << 16);
-        m_temporary = candidate;
-        return SafeFileError::None;
+        m_old = old;
     }
-    return SafeFileError::CannotCreate;
+    if (const SafeFileError error = openBeside(); error != SafeFileError::None)
+        return error;
+    // Encoders hand over a few kilobytes at a time: fewer, larger writes.
+    std::setvbuf(m_file, nullptr, _IOFBF, std::size_t{1} << 16);
+    return SafeFileError::None;
+}
+
+SafeFileError SafeFile::openBeside()
+{
+    const std::string folder = m_folder.empty() ? std::string(".") : m_folder;
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    m_kind = Kind::Unnamed;
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // A file system without unnamed files: a short-named one, removed on failure.
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+            m_temporary = m_folder + shortName();
+            fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+        m_kind = Kind::Named;
+        if (fd < 0)
+            m_temporary.clear();
+    }
+    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS) && m_old) {
+        fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+        m_kind = Kind::InPlace;
+    }
+    if (fd < 0)
+        return SafeFileError::CannotCreate;
+    m_file = ::fdopen(fd, "wb");
+    if (!m_file) {
+        ::close(fd);
+        return SafeFileError::CannotCreate;
+    }
+    return SafeFileError::None;
 }
 
 SafeFileError SafeFile::write(const void* data, std::size_t size)
@@ -73,15 +123,47 @@ SafeFileError SafeFile::commit()
 {
     if (!m_file)
         return SafeFileError::WriteFailed;
-    const bool written = std::ferror(m_file) == 0 && std::fflush(m_file) == 0;
-    const bool closed = std::fclose(m_file) == 0;
+    bool ok = std::ferror(m_file) == 0 && std::fflush(m_file) == 0;
+    const int fd = ::fileno(m_file);
+    if (ok && m_kind == Kind::InPlace)
+        ok = ::ftruncate(fd, ::ftello(m_file)) == 0;
+    if (ok && m_kind != Kind::InPlace) {
+        keepOwnerAndMode(fd);
+        ok = m_kind == Kind::Named || giveName(fd);
+    }
+    ok = std::fclose(m_file) == 0 && ok;
     m_file = nullptr;
-    if (!written || !closed)
-        return SafeFileError::WriteFailed;
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+    if (ok && m_kind != Kind::InPlace)
+        ok = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
+    if (!ok)
         return SafeFileError::WriteFailed;
     m_committed = true;
     return SafeFileError::None;
+}
+
+// The unnamed file gets a short name beside the target for the moment of the rename.
+bool SafeFile::giveName(int fd)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        m_temporary = m_folder + shortName();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, m_temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    m_temporary.clear();
+    return false;
+}
+
+// The new file takes the place of the old one with its permission bits and, where
+// the process may set them, its owner and group; a new file has 0666 less the umask.
+void SafeFile::keepOwnerAndMode(int fd) const
+{
+    if (m_old) {
+        static_cast<void>(::fchown(fd, m_old->st_uid, m_old->st_gid));
+        ::fchmod(fd, m_old->st_mode & 07777);
+    }
 }
 
 const char* SafeFileErrorText(SafeFileError error)

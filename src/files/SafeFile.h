@@ -1,16 +1,25 @@
 #pragma once
-// A file replaced whole or not at all: written beside its target under a temporary
-// name and renamed over the target only when every byte was written, so a failed
-// write leaves neither a truncated file nor a damaged old one. Plain POSIX and no
-// Qt, so that the image writers and the settings file share it.
+// A file replaced whole or not at all, the image writers' and Set.ini's alike. The new
+// contents go to an unnamed file in the target's folder (O_TMPFILE), which gets a name
+// only when everything is written, and is then renamed over the target: a failed
+// write, a full disk or a killed process leaves the old file as it was and no
+// temporary file behind. What the user had stays: a symbolic link is followed and its
+// final target replaced; the replaced file keeps its permission bits (and its owner,
+// where the process may set it); a file the user may not write is not replaced. A
+// writable file in a folder the user cannot write is written in place instead.
+// Plain POSIX, no Qt.
+
+#include <sys/stat.h>
 
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 enum class SafeFileError : unsigned char {
     None,
-    CannotCreate,  // the folder is missing or not writable, or the name names a folder
+    CannotCreate,  // the folder is missing or not writable, the name is a folder, a
+                   // device or a FIFO, or the existing file may not be written
     WriteFailed,   // disk full, I/O error, file-size limit: the target is as it was
 };
 
@@ -20,21 +29,29 @@ class SafeFile
 {
 public:
     explicit SafeFile(std::string target);
-    ~SafeFile();  // removes the temporary file unless commit() succeeded
+    ~SafeFile();  // drops everything written unless commit() succeeded
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 
-    // Creates the temporary file.
     [[nodiscard]] SafeFileError open();
     // The stream to write to, valid from a successful open() until commit().
     [[nodiscard]] std::FILE* stream() { return m_file; }
     [[nodiscard]] SafeFileError write(const void* data, std::size_t size);
-    // Flushes, closes and renames into place; WriteFailed when any write failed.
+    // Flushes and puts the new contents in place; WriteFailed when any write failed.
     [[nodiscard]] SafeFileError commit();
 
 private:
-    std::string m_target;
-    std::string m_temporary;
+    enum class Kind { Unnamed, Named, InPlace };
+
+    [[nodiscard]] SafeFileError openBeside();
+    [[nodiscard]] bool giveName(int fd);
+    void keepOwnerAndMode(int fd) const;
+
+    std::string m_target;     // after following symbolic links
+    std::string m_folder;     // the target's folder, ending in "/"
+    std::string m_temporary;  // Named: the short name the new contents have meanwhile
+    std::optional<struct stat> m_old;
     std::FILE* m_file = nullptr;
+    Kind m_kind = Kind::Unnamed;
     bool m_committed = false;
 };

@@ -3,11 +3,16 @@
 #include "files/SafeFile.h"
 
 #include "FileSizeLimit.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace fs = std::filesystem;
@@ -18,7 +23,11 @@ const std::string OldText = "old contents\n";
 
 struct Folder {
     fs::path path = fs::temp_directory_path() / ("safefile-" + std::to_string(::getpid()));
-    Folder() { fs::create_directories(path); }
+    Folder()
+    {
+        fs::create_directories(path);
+        ::chmod(path.c_str(), 0777);
+    }
     ~Folder() { fs::remove_all(path); }
     [[nodiscard]] std::size_t entries() const
     {
@@ -95,6 +104,108 @@ TEST(SafeFile, FullDiskFailsTheWriteAndKeepsTheOldFile)
         return replace(target, std::string(1 << 20, 'x')) == SafeFileError::WriteFailed ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(contents(folder.path / "file"), OldText);
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
+
+mode_t modeOf(const fs::path& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// What the user had stays what it was: a link stays a link, a file keeps its mode, a
+// file the user may not write stays unwritten. setup() prepares the folder and names
+// the path written to; holds() checks the outcome.
+struct KeptCase {
+    const char* name;
+    std::function<fs::path(const fs::path&)> setup;
+    bool unprivileged;
+    SafeFileError expected;
+    std::function<bool(const fs::path&)> holds;
+};
+
+class SafeFileKeeps : public testing::TestWithParam<KeptCase>
+{
+};
+
+TEST_P(SafeFileKeeps, WhatTheUserHad)
+{
+    const KeptCase& c = GetParam();
+    Folder folder;
+    const std::string target = c.setup(folder.path).string();
+    const auto write = [&] { return static_cast<int>(replace(target, "new")); };
+    EXPECT_EQ(c.unprivileged ? runUnprivileged(write) : write(), static_cast<int>(c.expected));
+    EXPECT_TRUE(c.holds(folder.path));
+}
+
+fs::path privateFile(const fs::path& folder)
+{
+    std::ofstream(folder / "private") << OldText;
+    ::chmod((folder / "private").c_str(), 0600);
+    return folder / "private";
+}
+
+// A file of the unprivileged user's, with the given mode, in a folder with the given mode.
+fs::path usersFile(const fs::path& folder, mode_t fileMode, mode_t folderMode)
+{
+    std::ofstream(folder / "file") << OldText;
+    static_cast<void>(::chown((folder / "file").c_str(), unprivilegedUid(), unprivilegedUid()));
+    ::chmod((folder / "file").c_str(), fileMode);
+    ::chmod(folder.c_str(), folderMode);
+    return folder / "file";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SafeFileKeeps,
+    testing::Values(
+        KeptCase{"LinkToAPrivateFileWritesTheFileKeepingItsMode",
+                 [](const fs::path& f) { fs::create_symlink(privateFile(f), f / "link"); return f / "link"; },
+                 false, SafeFileError::None,
+                 [](const fs::path& f) {
+                     return fs::is_symlink(f / "link") && contents(f / "private") == "new" && modeOf(f / "private") == 0600;
+                 }},
+        KeptCase{"DanglingLinkCreatesItsTarget",
+                 [](const fs::path& f) { fs::create_symlink("made", f / "link"); return f / "link"; },
+                 false, SafeFileError::None,
+                 [](const fs::path& f) { return fs::is_symlink(f / "link") && contents(f / "made") == "new"; }},
+        KeptCase{"NameOf250Bytes",
+                 [](const fs::path& f) { return f / std::string(250, 'n'); },
+                 false, SafeFileError::None,
+                 [](const fs::path& f) { return contents(f / std::string(250, 'n')) == "new"; }},
+        KeptCase{"FifoIsNotWrittenAndDoesNotHang",
+                 [](const fs::path& f) { ::mkfifo((f / "fifo").c_str(), 0666); return f / "fifo"; },
+                 false, SafeFileError::CannotCreate,
+                 [](const fs::path& f) { return fs::is_fifo(f / "fifo"); }},
+        KeptCase{"ReadOnlyFileIsNotReplaced",
+                 [](const fs::path& f) { return usersFile(f, 0444, 0777); },
+                 true, SafeFileError::CannotCreate,
+                 [](const fs::path& f) { return contents(f / "file") == OldText && modeOf(f / "file") == 0444; }},
+        KeptCase{"WritableFileInAReadOnlyFolderIsWrittenInPlace",
+                 [](const fs::path& f) { return usersFile(f, 0644, 0755); },
+                 true, SafeFileError::None,
+                 [](const fs::path& f) { return contents(f / "file") == "new"; }}),
+    [](const testing::TestParamInfo<KeptCase>& info) { return std::string(info.param.name); });
+
+// No named temporary file is left behind by a writer killed in the middle of a write.
+TEST(SafeFile, KilledWriterLeavesOnlyTheOldFile)
+{
+    Folder folder;
+    std::ofstream(folder.path / "file") << OldText;
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        SafeFile file((folder.path / "file").string());
+        const std::string block(1 << 20, 'x');
+        if (file.open() == SafeFileError::None && file.write(block.data(), block.size()) == SafeFileError::None)
+            std::fflush(file.stream());
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(contents(folder.path / "file"), OldText);
     EXPECT_EQ(folder.entries(), 1u);
 }
