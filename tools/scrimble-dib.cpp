@@ -4,8 +4,10 @@
 #include "DibToolOptions.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -31,13 +33,22 @@ private:
     bool m_timings;
 };
 
-std::string extension(const std::string& path)
+enum class OutputFormat { Bmp, Jpeg, Png };
+
+// The format OUT's extension names, whatever its case; nullopt for any other.
+std::optional<OutputFormat> outputFormatOf(const std::string& path)
 {
     const auto dot = path.find_last_of('.');
     std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
     for (char& c : ext)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return ext;
+    if (ext == "bmp")
+        return OutputFormat::Bmp;
+    if (ext == "jpg" || ext == "jpeg")
+        return OutputFormat::Jpeg;
+    if (ext == "png")
+        return OutputFormat::Png;
+    return std::nullopt;
 }
 
 DibStatus scaled(DibGuard& image, int width, int height)
@@ -54,22 +65,23 @@ DibStatus scaled(DibGuard& image, int width, int height)
     return image ? DibStatus{} : DibStatus{DibError::OutOfMemory};
 }
 
-DibStatus write(const DibToolOptions& o, DIBHandle image, const std::string& ext)
+DibStatus write(const DibToolOptions& o, DIBHandle image, OutputFormat format)
 {
-    if (ext == "bmp")
+    switch (format) {
+    case OutputFormat::Bmp:
         return DIBtoBMP(o.output, image);
-    if (ext == "jpg" || ext == "jpeg")
+    case OutputFormat::Jpeg:
         return DIBtoJPG(o.output, image, o.jpegQuality, o.progressive ? -1 : 0);
-    if (ext == "png")
-        return o.pngRecord ? DIBtoPNGex(o.output, image, *o.pngRecord) : DIBtoPNG(o.output, image, 0);
-    return {DibError::BadArgument};
+    case OutputFormat::Png:
+        break;
+    }
+    return o.pngRecord ? DIBtoPNGex(o.output, image, *o.pngRecord) : DIBtoPNG(o.output, image, 0);
 }
 
-int runTool(const DibToolOptions& o)
+int runTool(const DibToolOptions& o, OutputFormat format)
 {
     StepRunner steps(o.timings);
     DibGuard image;
-    const std::string ext = extension(o.output);
     bool ok = steps.run("read", [&] {
         DIBHandle handle = 0;
         const DibStatus status = DIBFromFile(o.input, handle);
@@ -84,10 +96,10 @@ int runTool(const DibToolOptions& o)
         ok = steps.run("8bit", [&] { return DIBto8Bit(image.get(), o.reductionFlags, 0); });
     if (ok && o.gray > 0)
         ok = steps.run("gray", [&] { return GrayDIB(image.get(), o.gray); });
-    if (ok && o.rle && o.depth == 8 && ext == "bmp")
+    if (ok && o.rle && o.depth == 8 && format == OutputFormat::Bmp)
         ok = steps.run("rle", [&] { return DIBtoRLE(image.get()); });
     if (ok)
-        ok = steps.run("write", [&] { return write(o, image.get(), ext); });
+        ok = steps.run("write", [&] { return write(o, image.get(), format); });
     return ok ? 0 : 1;
 }
 
@@ -95,11 +107,19 @@ int runTool(const DibToolOptions& o)
 
 int main(int argc, char** argv)
 {
+    // A file-size limit must fail the write (which leaves nothing behind), not kill
+    // the tool in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string error;
     const auto options = parseDibToolOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
         std::fprintf(stderr, "scrimble-dib: %s\n%s", error.c_str(), DibToolUsage);
         return 2;
     }
-    return runTool(*options);
+    const std::optional<OutputFormat> format = outputFormatOf(options->output);
+    if (!format) {
+        std::fprintf(stderr, "scrimble-dib: %s: OUT must end in .bmp, .jpg, .jpeg or .png\n", options->output.c_str());
+        return 2;
+    }
+    return runTool(*options, *format);
 }

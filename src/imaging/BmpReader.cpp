@@ -56,6 +56,22 @@ DibError readPalette(const std::vector<std::uint8_t>& f, const BmpHeader& h, std
     return DibError::None;
 }
 
+// Every colour index the image draws with has a palette entry.
+bool indicesInPalette(const BmpHeader& h, const Bytes& bits, std::size_t paletteSize)
+{
+    if (h.bitCount != 8)
+        return true;
+    if (h.compression == BI_RLE8)
+        return largestRle8Index(bits) < static_cast<int>(paletteSize);
+    const std::size_t stride = dibStride(h.width, 8);
+    const auto width = static_cast<std::size_t>(h.width);
+    for (std::size_t row = 0; row + stride <= bits.size(); row += stride)
+        for (std::size_t x = 0; x < width; ++x)
+            if (bits[row + x] >= paletteSize)
+                return false;
+    return true;
+}
+
 }  // namespace
 
 DibError readBmp(const std::vector<std::uint8_t>& f, std::unique_ptr<Dib>& out)
@@ -64,7 +80,11 @@ DibError readBmp(const std::vector<std::uint8_t>& f, std::unique_ptr<Dib>& out)
     if (!parseHeader(f, h))
         return DibError::DecodeFailed;
     const int height = h.height < 0 ? -h.height : h.height;
+    // The program turns every image into 24 bits on its way out: one that cannot be
+    // held at 24 bits is refused before anything is allocated.
     std::size_t bytes = 0;
+    if (const DibError error = dibImageBytes(h.width, height, 24, bytes); error != DibError::None)
+        return error;
     if (const DibError error = dibImageBytes(h.width, height, static_cast<int>(h.bitCount), bytes); error != DibError::None)
         return error;
     std::vector<RgbQuad> palette;
@@ -84,8 +104,10 @@ DibError readBmp(const std::vector<std::uint8_t>& f, std::unique_ptr<Dib>& out)
         const std::size_t from = h.height < 0 ? static_cast<std::size_t>(height - 1 - row) : static_cast<std::size_t>(row);
         std::memcpy(bits.data() + stride * static_cast<std::size_t>(row), f.data() + h.offset + stride * from, stride);
     }
-    if (h.compression == BI_RLE8)
+    if (h.compression == BI_RLE8 && body > 0)
         std::memcpy(bits.data(), f.data() + h.offset, body);
+    if (!indicesInPalette(h, bits, palette.size()))
+        return DibError::DecodeFailed;
     try {
         out = std::make_unique<Dib>(h.width, height, static_cast<int>(h.bitCount), std::move(bits), std::move(palette));
     } catch (const std::bad_alloc&) {

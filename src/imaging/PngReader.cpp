@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <filesystem>
+
 namespace {
 
 // Frees libpng's read state however the read ends.
@@ -13,6 +15,20 @@ struct PngImageGuard {
     PngImageGuard& operator=(const PngImageGuard&) = delete;
 };
 
+// Deflate packs at most about 1032 bytes into one; this is a little above that.
+constexpr std::uintmax_t MostDeflateRatio = 1100;
+
+// A file too short to hold the rows its header declares even at deflate's best
+// (a 1-bit image: one byte per eight pixels and a filter byte per row) is refused
+// before its size is allocated.
+bool canHoldItsRows(const std::string& path, png_uint_32 width, png_uint_32 height)
+{
+    std::error_code error;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+    const std::uintmax_t leastRaw = std::uintmax_t{height} * (1 + (std::uintmax_t{width} + 7) / 8);
+    return !error && fileSize * MostDeflateRatio >= leastRaw;
+}
+
 }  // namespace
 
 // Any PNG becomes 24-bit B, G, R through libpng's simplified reader: alpha is
@@ -22,7 +38,7 @@ DibError readPng(const std::string& path, std::unique_ptr<Dib>& out)
 {
     PngImageGuard guard;
     png_image& image = guard.image;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
+    if (!png_image_begin_read_from_file(&image, path.c_str()) || !canHoldItsRows(path, image.width, image.height))
         return DibError::DecodeFailed;
     const auto width = static_cast<int>(std::min<png_uint_32>(image.width, 0x7FFFFFFF));
     const auto height = static_cast<int>(std::min<png_uint_32>(image.height, 0x7FFFFFFF));

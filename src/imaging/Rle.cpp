@@ -154,3 +154,27 @@ DibStatus DIBtoRLE(DIBHandle handle)
 {
     return withoutThrowing([&] { return compressRle(handle); });
 }
+
+int largestRle8Index(const Bytes& stream)
+{
+    int largest = -1;
+    std::size_t p = 0;
+    while (p + 1 < stream.size()) {
+        const unsigned count = stream[p];
+        const unsigned code = stream[p + 1];
+        p += 2;
+        if (count > 0) {
+            largest = std::max(largest, static_cast<int>(code));
+        } else if (code == 1) {
+            break;
+        } else if (code == 2) {
+            p += 2;
+        } else if (code > 2) {
+            const std::size_t end = std::min(stream.size(), p + code);
+            for (; p < end; ++p)
+                largest = std::max(largest, static_cast<int>(stream[p]));
+            p += code & 1;
+        }
+    }
+    return largest;
+}

@@ -9,3 +9,6 @@
 // Windows: pixels past a row's end are dropped, a missing end-of-bitmap ends the
 // image, skipped pixels stay index 0.
 [[nodiscard]] DibError decodeRle8(const Dib& dib, Bytes& indices);
+// The largest colour index a BI_RLE8 stream draws with, -1 when it draws none; a
+// stream cut short counts up to where it ends.
+[[nodiscard]] int largestRle8Index(const Bytes& stream);

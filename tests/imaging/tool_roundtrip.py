@@ -4,6 +4,7 @@ usage: tool_roundtrip.py SCRIMBLE_DIB INPUT.png
 Exits non-zero with a message on the first mismatch.
 """
 import os
+import resource
 import subprocess
 import sys
 import tempfile
@@ -13,8 +14,11 @@ from PIL import Image
 TOOL, SOURCE = sys.argv[1], sys.argv[2]
 
 
-def run(*args):
-    return subprocess.run([TOOL, SOURCE, *args], capture_output=True, text=True).returncode
+def run(*args, limit=None):
+    def limited():
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+    return subprocess.run([TOOL, SOURCE, *args], capture_output=True, text=True,
+                          preexec_fn=limited if limit else None).returncode
 
 
 def check(condition, message):
@@ -42,8 +46,10 @@ def main():
         check(run(out("adam7.png"), "--png-record", "0x81,6,0,0") == 0, "png record failed")
         check(Image.open(out("adam7.png")).info.get("interlace") == 1, "record's interlace flag ignored")
         check(run(out("x.png"), "--depth", "12") == 2, "bad depth accepted")
-        check(run(out("x.gif")) == 1, "unknown extension accepted")
-        check(not os.path.exists(out("x.gif")), "a failed write left a file")
+        before = sorted(os.listdir(temp))
+        check(run(out("x.gif")) == 2, "unknown extension accepted")
+        check(run(out("limited.bmp"), limit=4096) == 1, "a file-size limit did not fail the write cleanly")
+        check(sorted(os.listdir(temp)) == before, "a refused or failed write left a file")
 
 
 main()
