@@ -54,7 +54,7 @@ void CaptureMode::connectDesktop()
 ModeOpenResult CaptureMode::load()
 {
     if (!m_platform.instanceLock->isFirstInstance())
-        return ModeOpenResult::ProgramEnding;
+        return reportLockProblem();
     if (!m_desktop->Form_Load()) {
         reportGrabFailure();
         return ModeOpenResult::NotOpened;
@@ -262,6 +262,16 @@ void CaptureMode::commitSelection(GreyStep grey, HandleGrid grid)
         m_desktop->recordHandleGrid();
     const ShapeRect& shape = m_desktop->editor().shape();
     renderPicture(RoundPixel<int>(shape.left), RoundPixel<int>(shape.top), grey);
+}
+
+// Another instance ends this one silently; a lock that could not be used is told.
+ModeOpenResult CaptureMode::reportLockProblem()
+{
+    const QString problem = m_platform.instanceLock->problem();
+    if (problem.isEmpty())
+        return ModeOpenResult::ProgramEnding;
+    m_platform.dialogs->message(nullptr, problem, QString(), MessageButtons::Ok);
+    return ModeOpenResult::NotOpened;
 }
 
 void CaptureMode::reportGrabFailure()

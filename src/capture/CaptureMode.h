@@ -95,6 +95,7 @@ private:
     // handles around Shape1 and renders the picture from Shape1's rounded corner.
     void commitSelection(GreyStep grey, HandleGrid grid);
 
+    [[nodiscard]] ModeOpenResult reportLockProblem();
     // Tells the user why the screen could not be copied.
     void reportGrabFailure();
     // Hides every window of the mode on the way back to the chooser.

@@ -106,6 +106,19 @@ void CaptureModeTest::secondInstanceEndsSilently()
     QVERIFY(QDir(f.dir.path()).isEmpty());
 }
 
+// A lock that could not be used safely is no second instance: the user is told, and
+// the mode does not open.
+void CaptureModeTest::unusableLockIsReported()
+{
+    CaptureFixture f;
+    f.test.lock->first = false;
+    f.test.lock->problemText = QStringLiteral("The instance lock cannot be used.");
+    QCOMPARE(f.load(), ModeOpenResult::NotOpened);
+    QVERIFY(!anyWindowVisible());
+    QCOMPARE(f.test.dialogs->messages.size(), std::size_t{1});
+    QCOMPARE(f.test.dialogs->messages[0].text, f.test.lock->problemText);
+}
+
 void CaptureModeTest::unreadableScreenIsReported()
 {
     CaptureFixture f;

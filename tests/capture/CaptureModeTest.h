@@ -10,6 +10,7 @@ private slots:
     void panelStaysAboveDesktop();
     void clickGivesKeyboardFocus();
     void secondInstanceEndsSilently();
+    void unusableLockIsReported();
     void unreadableScreenIsReported();
     void returnToChooser();
     void optionsAcrossModes();

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,21 +76,68 @@ TEST_F(FlockInstanceLockTest, KilledHolderLeavesNoStaleLock)
     EXPECT_TRUE(FlockInstanceLock(m_path).isFirstInstance());
 }
 
-TEST_F(FlockInstanceLockTest, UnusableLockFileDoesNotStopTheProgram)
+// A lock someone else could have planted, or may change, is a problem to report,
+// never taken for another instance. setup() prepares the folder and names the lock
+// path; false: the case needs root here.
+struct UnusableCase {
+    const char* name;
+    std::function<bool(const QString& folder, QString& path)> setup;
+};
+
+class UnusableLock : public ::testing::TestWithParam<UnusableCase>
 {
-    QFile blocker(m_dir.filePath(QStringLiteral("file")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    EXPECT_TRUE(FlockInstanceLock(blocker.fileName() + QStringLiteral("/scrimble.lock")).isFirstInstance());
+};
+
+TEST_P(UnusableLock, IsAProblemNotAnotherInstance)
+{
+    QTemporaryDir dir;
+    QString path;
+    if (!GetParam().setup(dir.path(), path))
+        GTEST_SKIP() << "needs root to hand a file to another user";
+    const FlockInstanceLock lock(path);
+    EXPECT_FALSE(lock.isFirstInstance());
+    EXPECT_FALSE(lock.problem().isEmpty());
 }
 
-TEST_F(FlockInstanceLockTest, DefaultPathIsPerUser)
+INSTANTIATE_TEST_SUITE_P(
+    Locks, UnusableLock,
+    ::testing::Values(
+        UnusableCase{"ParentIsAFile",
+                     [](const QString& folder, QString& path) {
+                         QFile(folder + QStringLiteral("/file")).open(QIODevice::WriteOnly);
+                         path = folder + QStringLiteral("/file/scrimble.lock");
+                         return true;
+                     }},
+        UnusableCase{"FolderOthersMayWrite",
+                     [](const QString& folder, QString& path) {
+                         ::chmod(QFile::encodeName(folder).constData(), 0777);
+                         path = folder + QStringLiteral("/scrimble.lock");
+                         return true;
+                     }},
+        UnusableCase{"PlantedLink",
+                     [](const QString& folder, QString& path) {
+                         path = folder + QStringLiteral("/scrimble.lock");
+                         return QFile::link(folder + QStringLiteral("/elsewhere"), path);
+                     }},
+        UnusableCase{"AnotherUsersFile",
+                     [](const QString& folder, QString& path) {
+                         path = folder + QStringLiteral("/scrimble.lock");
+                         QFile(path).open(QIODevice::WriteOnly);
+                         return ::geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+                     }}),
+    [](const ::testing::TestParamInfo<UnusableCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FlockInstanceLockTest, DefaultPathIsPerUserAndPrivate)
 {
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const QString fallback = QStringLiteral("/tmp/scrimble-%1/scrimble.lock").arg(::getuid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
     EXPECT_EQ(FlockInstanceLock::defaultPath(), m_path);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.filePath(QStringLiteral("missing"))));
+    EXPECT_EQ(FlockInstanceLock::defaultPath(), fallback);
     qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(FlockInstanceLock::defaultPath(), QStringLiteral("/tmp/scrimble-%1.lock").arg(::getuid()));
+    EXPECT_EQ(FlockInstanceLock::defaultPath(), fallback);
+    EXPECT_TRUE(FlockInstanceLock(fallback).problem().isEmpty());
     qputenv("XDG_RUNTIME_DIR", saved);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// An instance lock whose answer the test sets: first = false plays a second instance.
+// An instance lock whose answer the test sets: first = false plays a second instance,
+// and with a problem text an unusable lock.
 
 #include "platform/InstanceLock.h"
 
@@ -7,5 +8,7 @@ class FakeInstanceLock final : public InstanceLock
 {
 public:
     bool first = true;
+    QString problemText;
     [[nodiscard]] bool isFirstInstance() const override { return first; }
+    [[nodiscard]] QString problem() const override { return problemText; }
 };
