@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication qtApplication(argc, argv);
-    const auto application = Application::forExecutable(makeX11Platform(), QCoreApplication::applicationDirPath());
+    const auto application = Application::forExecutable(makeX11Platform(), executableFolder());
     application->start();
     return QApplication::exec();
 }

@@ -6,12 +6,18 @@
 #include "capture/CaptureMode.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
 
 Application::Application(Platform platform, QString applicationFolder, const QString& settingsPath)
+    : Application(std::move(platform), std::move(applicationFolder), Settings(settingsPath))
+{
+}
+
+Application::Application(Platform platform, QString applicationFolder, Settings settings)
     : m_platform(std::move(platform)),
       m_applicationFolder(std::move(applicationFolder)),
-      m_settings(settingsPath)
+      m_settings(std::move(settings))
 {
 }
 
@@ -20,10 +26,11 @@ Application::~Application()
     delete m_chooser.data();
 }
 
-std::unique_ptr<Application> Application::forExecutable(Platform platform, const QString& executableFolder)
+std::unique_ptr<Application> Application::forExecutable(Platform platform, const QByteArray& executableFolder)
 {
-    const QString folder = ApplicationFolder::fromExecutableFolder(executableFolder);
-    return std::make_unique<Application>(std::move(platform), folder, ApplicationFolder::settingsPath(folder));
+    const QByteArray folder = ApplicationFolder::fromExecutableFolder(executableFolder);
+    return std::make_unique<Application>(std::move(platform), QFile::decodeName(folder),
+                                         Settings(ApplicationFolder::settingsPath(folder)));
 }
 
 void Application::start()

@@ -22,14 +22,16 @@ class Application final : public ModeHost
 public:
     // applicationFolder ends in "/"; settingsPath is the Set.ini to read and write.
     Application(Platform platform, QString applicationFolder, const QString& settingsPath);
+    Application(Platform platform, QString applicationFolder, Settings settings);
     ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // For main: the folders of the program file at executableFolder, and this
-    // machine's Set.ini (beside the program, or the XDG fallback).
+    // For main: the folders of the program file at executableFolder (the file
+    // system's bytes), and this machine's Set.ini (beside the program, or the XDG
+    // fallback).
     [[nodiscard]] static std::unique_ptr<Application> forExecutable(Platform platform,
-                                                                    const QString& executableFolder);
+                                                                    const QByteArray& executableFolder);
 
     // Creates the chooser and runs its load: it shows itself or opens the stored mode.
     void start();

@@ -6,6 +6,13 @@
 #include "X11ScreenGrabber.h"
 #include "X11WindowStacking.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+
 Platform makeX11Platform()
 {
     Platform platform;
@@ -15,6 +22,16 @@ Platform makeX11Platform()
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>();
     return platform;
+}
+
+QByteArray executableFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof path)
+        return QFile::encodeName(QCoreApplication::applicationDirPath());
+    QByteArray file(path, length);
+    return file.left(std::max<qsizetype>(file.lastIndexOf('/'), 1));
 }
 
 void preferX11Windows()

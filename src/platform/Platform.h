@@ -8,6 +8,8 @@
 #include "ScreenGrabber.h"
 #include "WindowStacking.h"
 
+#include <QByteArray>
+
 #include <memory>
 
 struct Platform {
@@ -19,6 +21,10 @@ struct Platform {
 };
 
 [[nodiscard]] Platform makeX11Platform();
+
+// The folder of the running program file, as the file system's bytes (a name that is
+// not UTF-8 stays as it is).
+[[nodiscard]] QByteArray executableFolder();
 
 // Call before the QApplication exists. On a Wayland desktop that also offers X11
 // (XWayland) the windows then run on X11 too: a full-screen copy must sit exactly on

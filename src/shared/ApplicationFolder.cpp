@@ -1,47 +1,46 @@
 #include "ApplicationFolder.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-const QString SettingsFileName = QStringLiteral("Set.ini");
+const QByteArray SettingsFileName = "Set.ini";
 
-bool canCreateFileIn(const QString& folder)
+bool canCreateFileIn(const QByteArray& folder)
 {
-    return QFileInfo(folder).isDir() && QFileInfo(folder).isWritable();
+    struct stat info {};
+    return ::stat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && ::access(folder.constData(), W_OK) == 0;
 }
 
 }  // namespace
 
 namespace ApplicationFolder {
 
-QString fromExecutableFolder(const QString& executableFolder)
+QByteArray fromExecutableFolder(const QByteArray& executableFolder)
 {
-    return executableFolder.endsWith(u'/') ? executableFolder : executableFolder + u'/';
+    return executableFolder.endsWith('/') ? executableFolder : executableFolder + '/';
 }
 
-QString settingsFolder(const QString& applicationFolder, const SettingsPlace& place)
+QByteArray settingsFolder(const QByteArray& applicationFolder, const SettingsPlace& place)
 {
-    if (place.folderWritable || place.settingsExist)
+    if ((place.folderWritable || place.settingsExist) && applicationFolder != "/")
         return applicationFolder;
-    const QString configHome = place.xdgConfigHome.startsWith(u'/')
-                                   ? place.xdgConfigHome
-                                   : place.home + QStringLiteral("/.config");
-    return fromExecutableFolder(configHome) + QStringLiteral("scrimble/");
+    const QByteArray configHome = place.xdgConfigHome.startsWith('/') ? place.xdgConfigHome : place.home + "/.config";
+    return fromExecutableFolder(configHome) + "scrimble/";
 }
 
-QString settingsPath(const QString& applicationFolder)
+QByteArray settingsPath(const QByteArray& applicationFolder)
 {
     SettingsPlace place;
     place.folderWritable = canCreateFileIn(applicationFolder);
-    place.settingsExist = QFileInfo::exists(applicationFolder + SettingsFileName);
-    place.xdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    place.home = QDir::homePath();
-    const QString folder = settingsFolder(applicationFolder, place);
-    if (folder != applicationFolder)
-        QDir().mkpath(folder);
-    return folder + SettingsFileName;
+    place.settingsExist = ::access((applicationFolder + SettingsFileName).constData(), F_OK) == 0;
+    place.xdgConfigHome = qgetenv("XDG_CONFIG_HOME");
+    place.home = QFile::encodeName(QDir::homePath());
+    return settingsFolder(applicationFolder, place) + SettingsFileName;
 }
 
 }  // namespace ApplicationFolder

@@ -1,28 +1,32 @@
 #pragma once
 // Where the program's files live. The application folder is the executable's folder
 // with a trailing "/"; Set.ini sits there, except for an installed program whose
-// folder cannot hold it, which keeps Set.ini in $XDG_CONFIG_HOME/scrimble/.
+// folder cannot hold it (and for a program in the file-system root, where nothing of
+// ours belongs), which keeps Set.ini in $XDG_CONFIG_HOME/scrimble/. Paths are the file
+// system's bytes, so that a folder name that is not UTF-8 (a Shift-JIS name from a
+// Windows archive) is used as it is.
 
-#include <QString>
+#include <QByteArray>
 
 namespace ApplicationFolder {
 
 // "/usr/bin" -> "/usr/bin/", "/" stays "/".
-[[nodiscard]] QString fromExecutableFolder(const QString& executableFolder);
+[[nodiscard]] QByteArray fromExecutableFolder(const QByteArray& executableFolder);
 
 struct SettingsPlace {
     bool folderWritable = false;  // the application folder accepts new files
     bool settingsExist = false;   // Set.ini is already there
-    QString xdgConfigHome;        // $XDG_CONFIG_HOME, may be empty
-    QString home;                 // $HOME
+    QByteArray xdgConfigHome;     // $XDG_CONFIG_HOME, may be empty
+    QByteArray home;              // $HOME
 };
 
 // The folder (with trailing "/") that holds Set.ini: the application folder when it
-// can hold the file, else $XDG_CONFIG_HOME/scrimble/ (default ~/.config/scrimble/).
-[[nodiscard]] QString settingsFolder(const QString& applicationFolder, const SettingsPlace& place);
+// can hold the file and is not the root, else $XDG_CONFIG_HOME/scrimble/ (default
+// ~/.config/scrimble/).
+[[nodiscard]] QByteArray settingsFolder(const QByteArray& applicationFolder, const SettingsPlace& place);
 
-// settingsFolder for this machine: asks the disk and the environment, and creates the
-// XDG folder when it is chosen. Returns the full path of Set.ini.
-[[nodiscard]] QString settingsPath(const QString& applicationFolder);
+// settingsFolder for this machine, from the disk and the environment, followed by
+// "Set.ini". Creates nothing: the first write makes a missing XDG folder.
+[[nodiscard]] QByteArray settingsPath(const QByteArray& applicationFolder);
 
 }  // namespace ApplicationFolder

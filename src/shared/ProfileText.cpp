@@ -2,12 +2,6 @@
 
 namespace {
 
-// A line's text without its "\r", trimmed.
-QString trimmedText(const QByteArray& line)
-{
-    return QString::fromUtf8(line).trimmed();
-}
-
 // "[name]" gives name; any other line nullopt.
 std::optional<QString> sectionName(const QString& text)
 {
@@ -38,38 +32,52 @@ bool sameName(const QString& a, const QString& b)
 
 }  // namespace
 
-ProfileText::ProfileText(const QByteArray& bytes)
+ProfileText::ProfileText(QByteArray utf8) : m_text(std::move(utf8)) {}
+
+ProfileText::Line ProfileText::lineAt(qsizetype begin) const
 {
-    if (bytes.isEmpty())
-        return;
-    m_lines = bytes.split('\n');
-    m_endsWithNewline = bytes.endsWith('\n');
-    if (m_endsWithNewline)
-        m_lines.removeLast();
-    if (bytes.contains("\r\n"))
-        m_newline = "\r\n";
+    Line line{begin, begin, begin};
+    const char* text = m_text.constData();
+    const qsizetype size = m_text.size();
+    while (line.end < size && text[line.end] != '\n' && text[line.end] != '\r')
+        ++line.end;
+    line.next = line.end;
+    if (line.next < size && text[line.next] == '\r')
+        ++line.next;
+    if (line.next < size && text[line.next] == '\n' && (line.next == line.end || text[line.next - 1] == '\r'))
+        ++line.next;
+    return line;
+}
+
+QString ProfileText::textOf(const Line& line) const
+{
+    return QString::fromUtf8(m_text.constData() + line.begin, line.end - line.begin).trimmed();
 }
 
 ProfileText::Found ProfileText::find(const QString& section, const QString& key) const
 {
     Found found;
     bool inSection = false;
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const QString text = trimmedText(m_lines[i]);
+    for (qsizetype at = 0; at < m_text.size();) {
+        const Line line = lineAt(at);
+        at = line.next;
+        const QString text = textOf(line);
         if (const auto name = sectionName(text)) {
-            if (found.sectionLine >= 0)
+            if (found.section)
                 break;  // the first matching section ended; later duplicates are not read
             inSection = sameName(*name, section);
-            if (inSection)
-                found.sectionLine = found.insertAfter = i;
+            if (inSection) {
+                found.section = true;
+                found.last = line;
+            }
             continue;
         }
         if (!inSection || text.isEmpty())
             continue;
-        found.insertAfter = i;
+        found.last = line;
         const auto pair = keyValue(text);
-        if (pair && found.keyLine < 0 && sameName(pair->key, key))
-            found.keyLine = i;
+        if (pair && !found.key && sameName(pair->key, key))
+            found.key = line;
     }
     return found;
 }
@@ -77,42 +85,40 @@ ProfileText::Found ProfileText::find(const QString& section, const QString& key)
 std::optional<QString> ProfileText::value(const QString& section, const QString& key) const
 {
     const Found found = find(section, key);
-    if (found.keyLine < 0)
+    if (!found.key)
         return std::nullopt;
-    return keyValue(trimmedText(m_lines[found.keyLine]))->value;
+    return keyValue(textOf(*found.key))->value;
 }
 
-QByteArray ProfileText::lineOf(const QString& text, qsizetype like) const
+QByteArray ProfileText::usualEnding() const
 {
-    QByteArray line = text.toUtf8();
-    if (like >= 0 && m_lines[like].endsWith('\r'))
-        line += '\r';
-    else if (like < 0 && m_newline == "\r\n")
-        line += '\r';
-    return line;
+    if (m_text.contains("\r\n"))
+        return "\r\n";
+    return m_text.contains('\r') ? "\r" : "\n";
+}
+
+QByteArray ProfileText::endingOf(const Line& line) const
+{
+    return line.next > line.end ? m_text.mid(line.end, line.next - line.end) : usualEnding();
 }
 
 void ProfileText::setValue(const QString& section, const QString& key, const QString& value)
 {
     const Found found = find(section, key);
-    if (found.keyLine >= 0) {
-        const QString existingKey = keyValue(trimmedText(m_lines[found.keyLine]))->key;
-        m_lines[found.keyLine] = lineOf(existingKey + u'=' + value, found.keyLine);
+    if (found.key) {
+        const QString existingKey = keyValue(textOf(*found.key))->key;
+        m_text.replace(found.key->begin, found.key->end - found.key->begin, (existingKey + u'=' + value).toUtf8());
         return;
     }
-    if (found.sectionLine >= 0) {
-        m_lines.insert(found.insertAfter + 1, lineOf(key + u'=' + value, found.insertAfter));
+    const QByteArray entry = (key + u'=' + value).toUtf8();
+    if (found.section) {
+        const QByteArray ending = endingOf(found.last);
+        // After a last line without an ending, the new line needs one before it.
+        m_text.insert(found.last.next, found.last.next > found.last.end ? entry + ending : ending + entry);
         return;
     }
-    m_endsWithNewline = true;
-    m_lines.append(lineOf(u'[' + section + u']', -1));
-    m_lines.append(lineOf(key + u'=' + value, -1));
-}
-
-QByteArray ProfileText::bytes() const
-{
-    QByteArray out = m_lines.join('\n');
-    if (m_endsWithNewline && !m_lines.isEmpty())
-        out += '\n';
-    return out;
+    const QByteArray ending = usualEnding();
+    if (!m_text.isEmpty() && !m_text.endsWith('\n') && !m_text.endsWith('\r'))
+        m_text += ending;
+    m_text += (u'[' + section + u']').toUtf8() + ending + entry + ending;
 }

@@ -1,10 +1,10 @@
 #pragma once
-// The lines of a profile file as bytes, and the look-ups the Windows profile rules
-// make on them. Lines keep their bytes (and a "\r" before "\n") so that a rewrite
-// changes only the line it means to.
+// A profile file's text (UTF-8 bytes) and the look-ups the Windows profile rules make
+// on it. The text is kept as it is and scanned line by line, so that memory stays
+// near the file's own size and a rewrite changes only the line it means to. Lines end
+// in "\n", "\r\n" or a lone "\r"; a line added takes its neighbour's ending.
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 #include <optional>
@@ -12,7 +12,7 @@
 class ProfileText
 {
 public:
-    explicit ProfileText(const QByteArray& bytes);
+    explicit ProfileText(QByteArray utf8);
 
     // The trimmed value of the first key of the first matching section, or nullopt.
     [[nodiscard]] std::optional<QString> value(const QString& section, const QString& key) const;
@@ -20,18 +20,27 @@ public:
     // its section, or adds the section at the end of the text.
     void setValue(const QString& section, const QString& key, const QString& value);
 
-    [[nodiscard]] QByteArray bytes() const;
+    [[nodiscard]] const QByteArray& bytes() const { return m_text; }
 
 private:
-    struct Found {
-        qsizetype sectionLine = -1;   // index of the "[section]" line
-        qsizetype keyLine = -1;       // index of the key's line
-        qsizetype insertAfter = -1;   // last non-blank line of the section
+    // One line: its text at [begin, end), its ending up to next.
+    struct Line {
+        qsizetype begin = 0;
+        qsizetype end = 0;
+        qsizetype next = 0;
     };
+    struct Found {
+        bool section = false;
+        std::optional<Line> key;     // the key's line
+        Line last;                   // the section's last non-blank line
+    };
+    [[nodiscard]] Line lineAt(qsizetype begin) const;
+    [[nodiscard]] QString textOf(const Line& line) const;
     [[nodiscard]] Found find(const QString& section, const QString& key) const;
-    [[nodiscard]] QByteArray lineOf(const QString& text, qsizetype like) const;
+    // "\r\n" or "\r" when the text uses it, else "\n".
+    [[nodiscard]] QByteArray usualEnding() const;
+    // The ending of line, or the text's usual one when line has none.
+    [[nodiscard]] QByteArray endingOf(const Line& line) const;
 
-    QList<QByteArray> m_lines;       // without "\n"
-    bool m_endsWithNewline = true;   // the text's last line had its "\n"
-    QByteArray m_newline = "\n";     // "\r\n" when the text already uses it
+    QByteArray m_text;
 };

@@ -4,30 +4,96 @@
 #include "files/SafeFile.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// The whole file, nullopt when it exists but cannot be read; empty when missing.
-std::optional<QByteArray> readAll(const QString& path)
+// How the file's bytes stand for its UTF-8 text.
+enum class Encoding { Utf8, Utf8WithMark, Utf16Le, Utf16Be };
+
+struct StoredText {
+    QByteArray utf8;
+    Encoding encoding = Encoding::Utf8;
+};
+
+// The whole file; empty when missing; nullopt when it exists but is no regular file,
+// is larger than a settings file can be, or cannot be read. Opened without blocking,
+// so that a FIFO named Set.ini cannot hang the program.
+std::optional<QByteArray> readAll(const QByteArray& path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? std::optional(QByteArray()) : std::nullopt;
+    struct stat info {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= Settings::MaxFileBytes) {
+        bytes = QByteArray();
+        char buffer[1 << 16];
+        ssize_t got = 0;
+        while ((got = ::read(fd, buffer, sizeof buffer)) > 0 && bytes->size() <= Settings::MaxFileBytes)
+            bytes->append(buffer, got);
+        if (got < 0 || bytes->size() > Settings::MaxFileBytes)
+            bytes.reset();
+    }
+    ::close(fd);
+    return bytes;
 }
 
-std::optional<QString> storedValue(const QString& path, const QString& section, const QString& key)
+StoredText decoded(const QByteArray& bytes)
+{
+    const auto utf16 = [&](QStringConverter::Encoding from) {
+        QStringDecoder decoder(from);
+        const QString text = decoder.decode(bytes.mid(2));
+        return text.toUtf8();
+    };
+    if (bytes.startsWith("\xFF\xFE"))
+        return {utf16(QStringConverter::Utf16LE), Encoding::Utf16Le};
+    if (bytes.startsWith("\xFE\xFF"))
+        return {utf16(QStringConverter::Utf16BE), Encoding::Utf16Be};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {bytes.mid(3), Encoding::Utf8WithMark};
+    return {bytes, Encoding::Utf8};
+}
+
+QByteArray encoded(const QByteArray& utf8, Encoding encoding)
+{
+    const auto utf16 = [&](QStringConverter::Encoding to, const char* mark) {
+        QStringEncoder encoder(to);
+        const QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
+        return QByteArray(mark, 2) + bytes;
+    };
+    switch (encoding) {
+    case Encoding::Utf16Le: return utf16(QStringConverter::Utf16LE, "\xFF\xFE");
+    case Encoding::Utf16Be: return utf16(QStringConverter::Utf16BE, "\xFE\xFF");
+    case Encoding::Utf8WithMark: return "\xEF\xBB\xBF" + utf8;
+    case Encoding::Utf8: break;
+    }
+    return utf8;
+}
+
+std::optional<QString> storedValue(const QByteArray& path, const QString& section, const QString& key)
 {
     const auto bytes = readAll(path);
     if (!bytes)
         return std::nullopt;
-    return ProfileText(*bytes).value(section, key);
+    return ProfileText(decoded(*bytes).utf8).value(section, key);
+}
+
+// Makes the folders of path that are missing (the XDG fallback folder is made only
+// when the first setting is written there).
+void makeFoldersOf(const QByteArray& path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0700);
 }
 
 // The first count characters; a character outside the basic plane is one, not two.
@@ -52,11 +118,18 @@ int leadingDigits(const QString& text)
 
 }  // namespace
 
-Settings::Settings(QString path) : m_path(std::move(path)) {}
+Settings::Settings(const QString& path) : m_nativePath(QFile::encodeName(path)) {}
+
+Settings::Settings(QByteArray nativePath) : m_nativePath(std::move(nativePath)) {}
+
+QString Settings::path() const
+{
+    return QFile::decodeName(m_nativePath);
+}
 
 int Settings::readInt(const QString& section, const QString& key, int defaultValue) const
 {
-    const auto value = storedValue(m_path, section, key);
+    const auto value = storedValue(m_nativePath, section, key);
     if (!value || value->isEmpty())
         return defaultValue;
     return leadingDigits(*value);
@@ -64,21 +137,24 @@ int Settings::readInt(const QString& section, const QString& key, int defaultVal
 
 QString Settings::readText(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    return cutToCharacters(storedValue(m_path, section, key).value_or(defaultValue), MaxTextLength);
+    return cutToCharacters(storedValue(m_nativePath, section, key).value_or(defaultValue), MaxTextLength);
 }
 
 bool Settings::writeText(const QString& section, const QString& key, const QString& value) const
 {
     // An existing file we cannot read would be replaced by one line: keep it instead.
-    const auto old = readAll(m_path);
+    const auto old = readAll(m_nativePath);
     if (!old)
         return false;
-    ProfileText text(*old);
+    StoredText stored = decoded(*old);
+    ProfileText text(std::move(stored.utf8));
     QString oneLine = value;
     oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
     text.setValue(section, key, oneLine);
-    const QByteArray bytes = text.bytes();
-    SafeFile file(QFile::encodeName(m_path).toStdString());
+    const QByteArray bytes = encoded(text.bytes(), stored.encoding);
+    if (old->isEmpty())
+        makeFoldersOf(m_nativePath);
+    SafeFile file(m_nativePath.toStdString());
     return file.open() == SafeFileError::None
            && file.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) == SafeFileError::None
            && file.commit() == SafeFileError::None;

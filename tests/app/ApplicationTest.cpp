@@ -8,6 +8,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,18 +68,25 @@ TEST_F(ApplicationTest, SettingsBesideTheProgram)
 {
     EXPECT_EQ(m_application.settings().path(), m_settingsPath);
     EXPECT_EQ(m_application.applicationFolder(), m_dir.path() + u'/');
-    const auto installed = Application::forExecutable(makeTestPlatform().platform, m_dir.path());
+    const auto installed = Application::forExecutable(makeTestPlatform().platform, QFile::encodeName(m_dir.path()));
     EXPECT_EQ(installed->applicationFolder(), m_dir.path() + u'/');
     EXPECT_EQ(installed->settings().path(), m_dir.path() + QStringLiteral("/Set.ini"));
 }
 
-TEST(ApplicationAtRoot, SettingsFileIsRootPlusSetIni)
+// Nothing of ours belongs in the file-system root, even where it is writable: Set.ini
+// goes to the XDG folder, which is made only by the first write.
+TEST(ApplicationAtRoot, SettingsGoToTheXdgFolderMadeOnlyWhenWritten)
 {
-    if (::access("/", W_OK) != 0)
-        GTEST_SKIP() << "the root folder is writable only for root";
-    const auto atRoot = Application::forExecutable(makeTestPlatform().platform, QStringLiteral("/"));
+    QTemporaryDir config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const auto atRoot = Application::forExecutable(makeTestPlatform().platform, "/");
+    qputenv("XDG_CONFIG_HOME", saved);
     EXPECT_EQ(atRoot->applicationFolder(), QStringLiteral("/"));
-    EXPECT_EQ(atRoot->settings().path(), QStringLiteral("/Set.ini"));
+    EXPECT_EQ(atRoot->settings().path(), config.path() + QStringLiteral("/scrimble/Set.ini"));
+    EXPECT_FALSE(QFile::exists(config.path() + QStringLiteral("/scrimble")));
+    EXPECT_TRUE(atRoot->settings().writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0")));
+    EXPECT_TRUE(QFile::exists(atRoot->settings().path()));
 }
 
 TEST_F(ApplicationTest, ClosedChooserComesBackAfterReturn)

@@ -1,5 +1,6 @@
 #include "shared/ApplicationFolder.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "CaseName.h"
@@ -20,8 +21,8 @@ class FromExecutableFolder : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(FromExecutableFolder, EndsInOneSlash)
 {
-    const QString folder = ApplicationFolder::fromExecutableFolder(QString::fromUtf8(GetParam().executableFolder));
-    EXPECT_EQ(folder, QString::fromUtf8(GetParam().applicationFolder));
+    EXPECT_EQ(ApplicationFolder::fromExecutableFolder(GetParam().executableFolder),
+              QByteArray(GetParam().applicationFolder));
 }
 
 INSTANTIATE_TEST_SUITE_P(ApplicationFolder, FromExecutableFolder,
@@ -32,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(ApplicationFolder, FromExecutableFolder,
 
 struct PlaceCase {
     const char* name;
+    const char* folder;
     ApplicationFolder::SettingsPlace place;
     const char* expected;
     friend void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.name; }
@@ -41,33 +43,29 @@ class SettingsFolder : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(SettingsFolder, BesideProgramUnlessItCannotHoldTheFile)
 {
-    EXPECT_EQ(ApplicationFolder::settingsFolder(QStringLiteral("/usr/bin/"), GetParam().place),
-              QString::fromUtf8(GetParam().expected));
+    EXPECT_EQ(ApplicationFolder::settingsFolder(GetParam().folder, GetParam().place), QByteArray(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ApplicationFolder, SettingsFolder,
-    ::testing::Values(PlaceCase{"Writable", {true, false, "/x", "/home/u"}, "/usr/bin/"},
-                      PlaceCase{"ReadOnlyWithFile", {false, true, "/x", "/home/u"}, "/usr/bin/"},
-                      PlaceCase{"ReadOnlyXdg", {false, false, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
-                      PlaceCase{"ReadOnlyXdgTrailingSlash", {false, false, "/x/conf/", "/home/u"}, "/x/conf/scrimble/"},
-                      PlaceCase{"ReadOnlyNoXdg", {false, false, "", "/home/u"}, "/home/u/.config/scrimble/"},
-                      PlaceCase{"RelativeXdgIgnored", {false, false, "conf", "/home/u"}, "/home/u/.config/scrimble/"}),
+    ::testing::Values(PlaceCase{"Writable", "/usr/bin/", {true, false, "/x", "/home/u"}, "/usr/bin/"},
+                      PlaceCase{"ReadOnlyWithFile", "/usr/bin/", {false, true, "/x", "/home/u"}, "/usr/bin/"},
+                      PlaceCase{"ReadOnlyXdg", "/usr/bin/", {false, false, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
+                      PlaceCase{"ReadOnlyXdgTrailingSlash", "/usr/bin/", {false, false, "/x/conf/", "/home/u"},
+                                "/x/conf/scrimble/"},
+                      PlaceCase{"ReadOnlyNoXdg", "/usr/bin/", {false, false, "", "/home/u"}, "/home/u/.config/scrimble/"},
+                      PlaceCase{"RelativeXdgIgnored", "/usr/bin/", {false, false, "conf", "/home/u"},
+                                "/home/u/.config/scrimble/"},
+                      PlaceCase{"RootIsNeverUsed", "/", {true, true, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
+                      PlaceCase{"ShiftJisFolderKeptByteForByte", "/opt/\x83\x58\x83\x4E/", {true, false, "", "/home/u"},
+                                "/opt/\x83\x58\x83\x4E/"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ApplicationFolder, RootFolderGivesOneSlash)
-{
-    if (::access("/", W_OK) != 0)
-        GTEST_SKIP() << "the root folder is writable only for root";
-    EXPECT_EQ(ApplicationFolder::settingsPath(ApplicationFolder::fromExecutableFolder(QStringLiteral("/"))),
-              QStringLiteral("/Set.ini"));
-}
 
 TEST(ApplicationFolder, WritableFolderKeepsSetIniBesideProgram)
 {
     QTemporaryDir dir;
-    const QString folder = ApplicationFolder::fromExecutableFolder(dir.path());
-    EXPECT_EQ(ApplicationFolder::settingsPath(folder), dir.path() + QStringLiteral("/Set.ini"));
+    const QByteArray folder = ApplicationFolder::fromExecutableFolder(QFile::encodeName(dir.path()));
+    EXPECT_EQ(ApplicationFolder::settingsPath(folder), QFile::encodeName(dir.path()) + "/Set.ini");
 }
 
 }  // namespace
