@@ -9,7 +9,11 @@
 #include "shared/Settings.h"
 
 #include <QEvent>
+#include <QFile>
+#include <QImage>
 #include <QWindow>
+
+#include <cstring>
 
 namespace {
 
@@ -76,9 +80,8 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::clearRequested, this, &CaptureMode::clearImage);
     connect(panel, &formcom::takeImageRequested, this, &CaptureMode::takeImage);
     connect(panel, &formcom::desktopToggleRequested, this, &CaptureMode::toggleDesktop);
-    connect(panel, &formcom::saveRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存")); });
-    connect(panel, &formcom::copyRequested, this,
-            [this] { reportNotYetBuilt(QStringLiteral("クリップボードにコピー")); });
+    connect(panel, &formcom::saveRequested, this, &CaptureMode::save);
+    connect(panel, &formcom::copyRequested, this, &CaptureMode::copyToClipboard);
     connect(panel, &formcom::optionsRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存詳細")); });
     connect(panel, &formcom::aboutRequested, this, [this] { reportNotYetBuilt(QStringLiteral("バージョン")); });
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
@@ -234,6 +237,73 @@ void CaptureMode::returnToChooser()
     unloadWindows();
     m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
     m_host.returnToModeChooser();
+}
+
+void CaptureMode::save()
+{
+    updateSelection();
+    const ShapeRect& shape = m_desktop->editor().shape();
+    if (!IsSavableSelection(shape)) {
+        reportSaveError(QString::fromUtf16(NoSelectionText));
+        return;
+    }
+    const DibGuard image(sourceOfSave(shape));
+    const SaveFileRequest request{QStringLiteral("名前を付けて保存"), SaveFilter(), m_saveDialog.filterIndex,
+                                  m_saveDialog.fileName, m_saveDialog.defaultExtension, true};
+    if (const std::optional<SaveFileAnswer> answer = m_platform.dialogs->saveFile(m_panel.get(), request))
+        writeSave(image.get(), *answer);
+    m_picture->show();
+    m_panel->show();
+    keepWindowsInFront();
+}
+
+// ColorMode 0: the picture as the picture window shows it, moved toward grey;
+// ColorMode 1: the selection of the desktop copy at 1:1.
+DIBHandle CaptureMode::sourceOfSave(const ShapeRect& shape) const
+{
+    if (m_options.ColorMode == 0) {
+        const DIBHandle image = DCtoDIB(m_picture->surface(), 0, 0, m_selection.ViewWidth, m_selection.ViewHeight);
+        static_cast<void>(GrayDIB(image, m_options.GrayStrength));
+        return image;
+    }
+    return DCtoDIB(m_desktop->surface(), RoundPixel<int>(shape.left), RoundPixel<int>(shape.top),
+                   RoundPixel<int>(shape.width), RoundPixel<int>(shape.height));
+}
+
+void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
+{
+    RememberSave(m_saveDialog, answer.fileName, answer.filterIndex);
+    const std::optional<SaveFormat> format = FormatOfSave(answer.filterIndex, answer.fileName);
+    if (!format) {
+        reportSaveError(UnknownFormatText(answer.fileName));
+        return;
+    }
+    const DibStatus status = image ? WriteImage(image, *format, QFile::encodeName(answer.fileName).toStdString(), m_options)
+                                   : DibStatus{DibError::BadArgument};
+    if (!status)
+        reportSaveError(SaveFailedText(answer.fileName, status));
+}
+
+// With no picture yet there is nothing to copy: the save's selection message says
+// so, and the clipboard keeps what it had.
+void CaptureMode::copyToClipboard()
+{
+    const DibGuard image(DCtoDIB(m_picture->surface(), 0, 0, m_selection.ViewWidth, m_selection.ViewHeight));
+    DibSnapshot pixels;
+    if (!image || !DIBSnapshot(image.get(), pixels)) {
+        reportSaveError(QString::fromUtf16(NoSelectionText));
+        return;
+    }
+    QImage copy(pixels.width, pixels.height, QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height; ++y)
+        std::memcpy(copy.scanLine(y), pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width,
+                    static_cast<std::size_t>(pixels.width) * sizeof(std::uint32_t));
+    m_platform.clipboard->setImage(copy);
+}
+
+void CaptureMode::reportSaveError(const QString& text)
+{
+    m_platform.dialogs->message(m_panel.get(), text, QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
 }
 
 void CaptureMode::prepareWindows()

@@ -12,6 +12,7 @@
 // outlive the mode) and are handed in by reference.
 
 #include "CaptureSelection.h"
+#include "ImageOutput.h"
 #include "OutputOptions.h"
 #include "RenderPicture.h"
 #include "platform/Platform.h"
@@ -84,6 +85,14 @@ private:
     void finishTakeImage(bool grabbed);
     void toggleDesktop();
     void returnToChooser();
+    // Save: Update, the selection check, the source image by ColorMode, the file-save
+    // dialog and the encoder; the picture window and the panel are shown again.
+    void save();
+    [[nodiscard]] DIBHandle sourceOfSave(const ShapeRect& shape) const;
+    void writeSave(DIBHandle image, const SaveFileAnswer& answer);
+    // The picture window's image onto the clipboard.
+    void copyToClipboard();
+    void reportSaveError(const QString& text);
 
     // The picture refresh's window steps: the picture window shown at ViewWidth x
     // ViewHeight and emptied, and the panel shown. (The buffer F exists only while
@@ -109,4 +118,5 @@ private:
     std::unique_ptr<gazou> m_picture;
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;
+    SaveDialogMemory m_saveDialog;
 };

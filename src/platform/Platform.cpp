@@ -2,6 +2,7 @@
 
 #include "DiskFileProbe.h"
 #include "FlockInstanceLock.h"
+#include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "X11ScreenGrabber.h"
 #include "X11WindowStacking.h"
@@ -21,6 +22,7 @@ Platform makeX11Platform()
     platform.screen = std::make_unique<X11ScreenGrabber>();
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>();
+    platform.clipboard = std::make_unique<QtClipboard>();
     return platform;
 }
 

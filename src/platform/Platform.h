@@ -2,6 +2,7 @@
 // The platform services of one run, chosen in one place: makeX11Platform() for the
 // program, test doubles for the tests. Owned by the application object.
 
+#include "Clipboard.h"
 #include "Dialogs.h"
 #include "FileProbe.h"
 #include "InstanceLock.h"
@@ -18,6 +19,7 @@ struct Platform {
     std::unique_ptr<ScreenGrabber> screen;
     std::unique_ptr<FileProbe> files;
     std::unique_ptr<WindowStacking> stacking;
+    std::unique_ptr<Clipboard> clipboard;
 };
 
 [[nodiscard]] Platform makeX11Platform();

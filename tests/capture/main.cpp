@@ -6,6 +6,7 @@
 #include "ModeChooserTest.h"
 #include "PictureWindowTest.h"
 #include "RealScreenTest.h"
+#include "SaveTest.h"
 
 #include <QApplication>
 #include <QTest>
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     CommandPanelTest panel;
     RealScreenTest screen;
     ModeChooserTest chooser;
-    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser})
+    SaveTest save;
+    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save})
         failures += QTest::qExec(test, argc, argv);
     return failures;
 }

@@ -8,14 +8,17 @@ TestPlatform makeTestPlatform()
     auto screen = std::make_unique<FakeScreenGrabber>();
     auto files = std::make_unique<FakeFileProbe>();
     auto stacking = std::make_unique<FakeWindowStacking>();
+    auto clipboard = std::make_unique<FakeClipboard>();
     test.dialogs = dialogs.get();
     test.lock = lock.get();
     test.screen = screen.get();
     test.files = files.get();
+    test.clipboard = clipboard.get();
     test.platform.dialogs = std::move(dialogs);
     test.platform.instanceLock = std::move(lock);
     test.platform.screen = std::move(screen);
     test.platform.files = std::move(files);
     test.platform.stacking = std::move(stacking);
+    test.platform.clipboard = std::move(clipboard);
     return test;
 }

@@ -2,6 +2,7 @@
 // A Platform made of test doubles, with typed pointers to each so the test can script
 // them after the Platform has been handed to the object under test.
 
+#include "FakeClipboard.h"
 #include "FakeFileProbe.h"
 #include "FakeInstanceLock.h"
 #include "FakeScreenGrabber.h"
@@ -15,6 +16,7 @@ struct TestPlatform {
     FakeInstanceLock* lock = nullptr;      // owned by platform
     FakeScreenGrabber* screen = nullptr;   // owned by platform
     FakeFileProbe* files = nullptr;        // owned by platform
+    FakeClipboard* clipboard = nullptr;    // owned by platform
 };
 
 [[nodiscard]] TestPlatform makeTestPlatform();

@@ -1,0 +1,78 @@
+#include "ImageOutput.h"
+
+#include "SelectionGeometry.h"
+
+#include <QFileInfo>
+
+QString SaveFilter()
+{
+    return QStringLiteral("BMPファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg,*jpe,*jpeg)|*.jpg;*.jpe;*.jpeg|"
+                          "PINGファイル(*.png)|*.png|全てのファイル|*.*");
+}
+
+void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterIndex)
+{
+    const QFileInfo file(fileName);
+    const QString name = file.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString folder = fileName.left(fileName.size() - name.size());
+    memory.fileName = folder + (dot > 0 ? name.left(dot) : name);
+    memory.filterIndex = filterIndex;
+    static const QString extensions[] = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")};
+    if (filterIndex >= 1 && filterIndex <= 3)
+        memory.defaultExtension = extensions[filterIndex - 1];
+}
+
+std::optional<SaveFormat> FormatOfSave(int filterIndex, const QString& fileName)
+{
+    switch (filterIndex) {
+    case 1: return SaveFormat::Bmp;
+    case 2: return SaveFormat::Jpeg;
+    case 3: return SaveFormat::Png;
+    default: break;
+    }
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    if (extension == u"bmp")
+        return SaveFormat::Bmp;
+    if (extension == u"jpg" || extension == u"jpe" || extension == u"jpeg")
+        return SaveFormat::Jpeg;
+    if (extension == u"png")
+        return SaveFormat::Png;
+    return std::nullopt;
+}
+
+bool IsSavableSelection(const ShapeRect& shape)
+{
+    return shape.visible && (shape.width >= 2 || shape.height >= 2);
+}
+
+DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path, const OutputOptions& options)
+{
+    switch (format) {
+    case SaveFormat::Bmp: {
+        if (const DibStatus status = ReduceColors(image, options); !status)
+            return status;
+        if (options.RleCompress != OptionFalse && options.BitDepth == ColorDepth::Bits8)
+            if (const DibStatus status = DIBtoRLE(image); !status)
+                return status;
+        return DIBtoBMP(path, image);
+    }
+    case SaveFormat::Jpeg:
+        return DIBtoJPG(path, image, options.JpegQuality, JpegProgressiveArgument(options));
+    case SaveFormat::Png:
+        break;
+    }
+    return options.PngDetailed == 1 ? DIBtoPNGex(path, image, PngOptionRecord(options)) : DIBtoPNG(path, image, 0);
+}
+
+QString UnknownFormatText(const QString& fileName)
+{
+    return QStringLiteral("%1 は保存できません。「全てのファイル」で保存できるのは、拡張子が .bmp、.jpg、.jpe、.jpeg、"
+                          ".png のファイルです。")
+        .arg(fileName);
+}
+
+QString SaveFailedText(const QString& fileName, const DibStatus& status)
+{
+    return QStringLiteral("%1 を保存できませんでした（%2）。").arg(fileName, QString::fromLatin1(status.text()));
+}

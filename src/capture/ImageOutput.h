@@ -1,0 +1,50 @@
+#pragma once
+// The save and the clipboard copy without windows: what the file-save dialog is
+// asked and remembers between saves, which encoder a chosen filter and name mean, and
+// the encoding of the source image with the output options.
+
+#include "OutputOptions.h"
+
+#include <QString>
+
+#include <optional>
+
+struct CaptureSelection;
+struct ShapeRect;
+
+enum class SaveFormat { Bmp, Jpeg, Png };
+
+// The four filters of the file-save dialog, index 1 to 4.
+[[nodiscard]] QString SaveFilter();
+inline constexpr int AllFilesFilter = 4;
+
+// What the file-save dialog keeps between saves for the life of the mode.
+struct SaveDialogMemory {
+    QString fileName;                        // proposed name, without its extension
+    int filterIndex = 1;
+    QString defaultExtension = QStringLiteral("jpg");
+};
+
+// After a save to fileName with filterIndex: the name proposed next (the file's own
+// name without its extension, the folders whole) and the default extension of the
+// filter (bmp, jpg, png; "all files" keeps the one before).
+void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterIndex);
+
+// The encoder for a chosen filter; with "all files" the name's extension decides
+// (.bmp, .jpg/.jpe/.jpeg, .png, in any case), and any other name gives nullopt.
+[[nodiscard]] std::optional<SaveFormat> FormatOfSave(int filterIndex, const QString& fileName);
+
+// The save's selection check: a visible outline at least 2 pixels wide or high.
+[[nodiscard]] bool IsSavableSelection(const ShapeRect& shape);
+
+// Writes image (changed in place) to path: BMP reduced as BitDepth says and run-length
+// encoded when RleCompress is set at 8 bits; JPEG with the quality and progressive
+// flag; PNG plain or, with PngDetailed, through the option record.
+[[nodiscard]] DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path,
+                                   const OutputOptions& options);
+
+// The messages of the save, titled "エラー".
+inline constexpr char16_t SaveErrorTitle[] = u"エラー";
+inline constexpr char16_t NoSelectionText[] = u"範囲が選択されていないか、余りにも範囲が狭すぎます。";
+[[nodiscard]] QString UnknownFormatText(const QString& fileName);
+[[nodiscard]] QString SaveFailedText(const QString& fileName, const DibStatus& status);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class SaveTest final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesWhatTheOptionsSay_data();
+    void writesWhatTheOptionsSay();
+    void refusesWhatIsNoSelection_data();
+    void refusesWhatIsNoSelection();
+    void failedWriteIsReportedAndLeavesNothing_data();
+    void failedWriteIsReportedAndLeavesNothing();
+    void nextDialogProposesTheNameWithoutExtension();
+    void usesTheCommittedCoordinates();
+    void copyPutsThePictureOnTheClipboard();
+    void copyWithoutAPictureSaysSo();
+    void otherProgramsPasteTheCopy();
+};
