@@ -1,6 +1,7 @@
 #include "CaptureMode.h"
 
 #include "PanelFields.h"
+#include "about/frmAbout.h"
 #include "PixelRounding.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -83,7 +84,7 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::saveRequested, this, &CaptureMode::save);
     connect(panel, &formcom::copyRequested, this, &CaptureMode::copyToClipboard);
     connect(panel, &formcom::optionsRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存詳細")); });
-    connect(panel, &formcom::aboutRequested, this, [this] { reportNotYetBuilt(QStringLiteral("バージョン")); });
+    connect(panel, &formcom::aboutRequested, this, &CaptureMode::showAbout);
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
     connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
@@ -136,7 +137,19 @@ void CaptureMode::keepWindowsInFront()
 
 void CaptureMode::placeDesktopBehindWindows()
 {
-    m_platform.stacking->placeBelow(*m_desktop, {m_picture.get(), m_panel.get()});
+    m_platform.stacking->placeBelow(*m_desktop, {m_picture.get(), m_panel.get(), m_about.get()});
+}
+
+void CaptureMode::showAbout()
+{
+    if (!m_about) {
+        m_about = std::make_unique<frmAbout>(m_platform);
+        watchExposure(*m_about);
+    }
+    if (!m_about->isVisible())
+        m_about->Form_Load();
+    bringToFront(*m_about);
+    placeDesktopBehindWindows();
 }
 
 void CaptureMode::functionKey(int keyCode, ModeWindow from)
@@ -202,6 +215,8 @@ void CaptureMode::clearImage()
 void CaptureMode::takeImage(int intervalMs)
 {
     m_desktop->hide();
+    if (m_about)
+        m_about->hide();
     m_picture->hide();
     m_panel->hide();
     m_desktop->armRecapture(intervalMs);
@@ -355,4 +370,6 @@ void CaptureMode::unloadWindows()
     m_desktop->hide();
     m_picture->hide();
     m_panel->hide();
+    if (m_about)
+        m_about->hide();
 }

@@ -23,6 +23,7 @@
 #include <memory>
 
 class Settings;
+class frmAbout;
 class formcom;
 class gazou;
 class scrimble;
@@ -93,6 +94,8 @@ private:
     // The picture window's image onto the clipboard.
     void copyToClipboard();
     void reportSaveError(const QString& text);
+    // The About box, made at its first use and loaded anew each time it appears.
+    void showAbout();
 
     // The picture refresh's window steps: the picture window shown at ViewWidth x
     // ViewHeight and emptied, and the panel shown. (The buffer F exists only while
@@ -118,5 +121,6 @@ private:
     std::unique_ptr<gazou> m_picture;
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;
+    std::unique_ptr<frmAbout> m_about;
     SaveDialogMemory m_saveDialog;
 };

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "DesktopSystemInformation.h"
 #include "DiskFileProbe.h"
 #include "FlockInstanceLock.h"
 #include "QtClipboard.h"
@@ -23,6 +24,7 @@ Platform makeX11Platform()
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>();
     platform.clipboard = std::make_unique<QtClipboard>();
+    platform.systemInformation = std::make_unique<DesktopSystemInformation>();
     return platform;
 }
 

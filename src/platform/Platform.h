@@ -7,6 +7,7 @@
 #include "FileProbe.h"
 #include "InstanceLock.h"
 #include "ScreenGrabber.h"
+#include "SystemInformation.h"
 #include "WindowStacking.h"
 
 #include <QByteArray>
@@ -20,6 +21,7 @@ struct Platform {
     std::unique_ptr<FileProbe> files;
     std::unique_ptr<WindowStacking> stacking;
     std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<SystemInformation> systemInformation;
 };
 
 [[nodiscard]] Platform makeX11Platform();

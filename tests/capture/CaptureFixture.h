@@ -58,6 +58,8 @@ public:
     [[nodiscard]] gazou& picture() { return mode->picture(); }
     [[nodiscard]] formcom& panel() { return mode->panel(); }
     [[nodiscard]] QLineEdit& field(const char* name);
+    // The About box once the version menu has made it, else nullptr.
+    [[nodiscard]] QWidget* about() const;
     // Types each (field, text) into the panel in turn, committing each.
     [[nodiscard]] bool type(std::initializer_list<std::pair<const char*, const char*>> typed);
 

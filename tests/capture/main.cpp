@@ -1,5 +1,6 @@
 // Runs every window test class of the desktop capture mode in one QApplication.
 
+#include "AboutBoxTest.h"
 #include "CaptureModeTest.h"
 #include "CommandPanelTest.h"
 #include "DesktopCopyTest.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv)
     RealScreenTest screen;
     ModeChooserTest chooser;
     SaveTest save;
-    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save})
+    AboutBoxTest about;
+    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save, &about})
         failures += QTest::qExec(test, argc, argv);
     return failures;
 }

@@ -9,6 +9,7 @@ TestPlatform makeTestPlatform()
     auto files = std::make_unique<FakeFileProbe>();
     auto stacking = std::make_unique<FakeWindowStacking>();
     auto clipboard = std::make_unique<FakeClipboard>();
+    auto systemInformation = std::make_unique<FakeSystemInformation>();
     test.dialogs = dialogs.get();
     test.lock = lock.get();
     test.screen = screen.get();
@@ -20,5 +21,6 @@ TestPlatform makeTestPlatform()
     test.platform.files = std::move(files);
     test.platform.stacking = std::move(stacking);
     test.platform.clipboard = std::move(clipboard);
+    test.platform.systemInformation = std::move(systemInformation);
     return test;
 }

@@ -6,6 +6,7 @@
 #include "FakeFileProbe.h"
 #include "FakeInstanceLock.h"
 #include "FakeScreenGrabber.h"
+#include "FakeSystemInformation.h"
 #include "FakeWindowStacking.h"
 #include "ScriptedDialogs.h"
 #include "platform/Platform.h"
