@@ -1,12 +1,12 @@
 #include "CaptureMode.h"
 
+#include "Opt.h"
 #include "PanelFields.h"
 #include "about/frmAbout.h"
 #include "PixelRounding.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
-#include "shared/NotYetBuilt.h"
 #include "shared/Settings.h"
 
 #include <QEvent>
@@ -83,7 +83,7 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::desktopToggleRequested, this, &CaptureMode::toggleDesktop);
     connect(panel, &formcom::saveRequested, this, &CaptureMode::save);
     connect(panel, &formcom::copyRequested, this, &CaptureMode::copyToClipboard);
-    connect(panel, &formcom::optionsRequested, this, [this] { reportNotYetBuilt(QStringLiteral("保存詳細")); });
+    connect(panel, &formcom::optionsRequested, this, &CaptureMode::showOptions);
     connect(panel, &formcom::aboutRequested, this, &CaptureMode::showAbout);
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
     connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
@@ -137,7 +137,8 @@ void CaptureMode::keepWindowsInFront()
 
 void CaptureMode::placeDesktopBehindWindows()
 {
-    m_platform.stacking->placeBelow(*m_desktop, {m_picture.get(), m_panel.get(), m_about.get()});
+    m_platform.stacking->placeBelow(*m_desktop,
+                                    {m_picture.get(), m_panel.get(), m_about.get(), m_optionsWindow.get()});
 }
 
 void CaptureMode::showAbout()
@@ -161,12 +162,27 @@ void CaptureMode::functionKey(int keyCode, ModeWindow from)
     else if (keyCode == Qt::Key_F3 && from != ModeWindow::Picture)
         showPicture();
     else if (keyCode == Qt::Key_F5)
-        reportNotYetBuilt(QStringLiteral("保存詳細"));
+        showOptions();
 }
 
-void CaptureMode::reportNotYetBuilt(const QString& featureName)
+void CaptureMode::showOptions()
 {
-    m_platform.dialogs->message(m_panel.get(), NotYetBuiltText(featureName), QString(), MessageButtons::Ok);
+    if (!m_optionsWindow) {
+        m_optionsWindow = std::make_unique<Opt>(m_platform, m_options, m_selection);
+        connect(m_optionsWindow.get(), &Opt::refreshRequested, this, &CaptureMode::refreshFromOptions);
+        watchExposure(*m_optionsWindow);
+    }
+    if (!m_optionsWindow->isLoaded())
+        m_optionsWindow->Form_Load();
+    bringToFront(*m_optionsWindow);
+    placeDesktopBehindWindows();
+}
+
+void CaptureMode::refreshFromOptions()
+{
+    updateSelection();
+    bringToFront(*m_optionsWindow);
+    placeDesktopBehindWindows();
 }
 
 void CaptureMode::pressSelection(double x, double y)
@@ -217,6 +233,8 @@ void CaptureMode::takeImage(int intervalMs)
     m_desktop->hide();
     if (m_about)
         m_about->hide();
+    if (m_optionsWindow)
+        m_optionsWindow->hide();
     m_picture->hide();
     m_panel->hide();
     m_desktop->armRecapture(intervalMs);
@@ -372,4 +390,6 @@ void CaptureMode::unloadWindows()
     m_panel->hide();
     if (m_about)
         m_about->hide();
+    if (m_optionsWindow)
+        m_optionsWindow->close();
 }

@@ -22,6 +22,7 @@
 
 #include <memory>
 
+class Opt;
 class Settings;
 class frmAbout;
 class formcom;
@@ -71,8 +72,10 @@ private:
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
     // windows only; every other key, and a window's own key, does nothing.
     void functionKey(int keyCode, ModeWindow from);
-    // The commands whose windows this build does not have yet say so.
-    void reportNotYetBuilt(const QString& featureName);
+    // The options window, made at its first use and loaded anew after each unload.
+    void showOptions();
+    // Opt's refresh: Update, with the options window kept in front.
+    void refreshFromOptions();
 
     // The mouse on the desktop copy: a press hides the picture window when it starts
     // a new outline; the release commits the outline and shows its corners.
@@ -122,5 +125,6 @@ private:
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;
     std::unique_ptr<frmAbout> m_about;
+    std::unique_ptr<Opt> m_optionsWindow;
     SaveDialogMemory m_saveDialog;
 };

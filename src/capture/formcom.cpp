@@ -3,6 +3,7 @@
 #include "CaptureSelection.h"
 #include "ClickActivation.h"
 #include "PanelFields.h"
+#include "ScreenInformation.h"
 #include "platform/Platform.h"
 #include "shared/SpinButton.h"
 
@@ -203,13 +204,7 @@ void formcom::showDesktopMinimised(bool minimised)
 
 void formcom::screen_Click()
 {
-    const ScreenInfo screen = m_platform.screen->screenInfo();
-    m_selection.ScreenWidth = screen.width;
-    m_selection.ScreenHeight = screen.height;
-    m_selection.ScreenBitsPerPixel = static_cast<std::int16_t>(screen.bitsPerPixel);
-    m_platform.dialogs->message(
-        this, ScreenInfoText(m_selection.ScreenWidth, m_selection.ScreenHeight, m_selection.ScreenBitsPerPixel),
-        QString::fromUtf16(ScreenInfoTitle), MessageButtons::Ok);
+    ShowScreenInformation(m_platform, m_selection, this);
 }
 
 void formcom::SelectM_Click()

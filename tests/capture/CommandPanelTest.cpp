@@ -46,12 +46,6 @@ bool focusField(CaptureFixture& f, const char* name)
     return QTest::qWaitFor([&] { return f.field(name).hasFocus(); }, 5000);
 }
 
-// The one message said that the named command is not in this build.
-bool saidNotYetBuilt(const CaptureFixture& f, const QString& command)
-{
-    return f.test.dialogs->messages.size() == 1
-           && f.test.dialogs->messages[0].text.startsWith(u'「' + command + u'」');
-}
 
 }  // namespace
 
@@ -425,25 +419,3 @@ void CommandPanelTest::altAOpensTheMenuEveryTime()
     QCOMPARE(f.selection.ViewWidth, 0);
 }
 
-// Until its window is built, the options command says so, from its button and from F5.
-void CommandPanelTest::unbuiltCommandsSaySo_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("Command8") << QStringLiteral("Command8") << QStringLiteral("保存詳細");
-    QTest::newRow("F5") << QString() << QStringLiteral("保存詳細");
-}
-
-void CommandPanelTest::unbuiltCommandsSaySo()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, command);
-    CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
-    if (button.isEmpty())
-        QTest::keyClick(&f.desktop(), Qt::Key_F5);
-    else
-        QTest::mouseClick(PanelButton(f.panel(), qPrintable(button)), Qt::LeftButton);
-    QTRY_VERIFY(saidNotYetBuilt(f, command));
-    QVERIFY(f.test.dialogs->saveRequests.empty());
-}

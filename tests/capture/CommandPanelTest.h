@@ -28,6 +28,4 @@ private slots:
     void fieldEditingKeysStillWork();
     void accessKeyCommitsTheFocusedField();
     void altAOpensTheMenuEveryTime();
-    void unbuiltCommandsSaySo_data();
-    void unbuiltCommandsSaySo();
 };

@@ -5,6 +5,7 @@
 #include "CommandPanelTest.h"
 #include "DesktopCopyTest.h"
 #include "ModeChooserTest.h"
+#include "OptionsWindowTest.h"
 #include "PictureWindowTest.h"
 #include "RealScreenTest.h"
 #include "SaveTest.h"
@@ -25,7 +26,8 @@ int main(int argc, char** argv)
     ModeChooserTest chooser;
     SaveTest save;
     AboutBoxTest about;
-    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save, &about})
+    OptionsWindowTest options;
+    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save, &about, &options})
         failures += QTest::qExec(test, argc, argv);
     return failures;
 }
