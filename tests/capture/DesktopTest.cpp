@@ -9,6 +9,7 @@
 #include "gazou.h"
 #include "scrimble.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -163,4 +164,26 @@ void DesktopTest::functionKeysBringBackMinimisedWindows()
     QVERIFY(X11Desktop::key("F3"));
     QTRY_VERIFY(X11Desktop::isViewable(mode.picture()));
     QTRY_VERIFY(windowsInFront(mode));
+}
+
+// The options window stands in front of the copy, and goes when another window takes
+// the focus from it while none of its controls holds it.
+void DesktopTest::optionsWindowClosesWhenFocusGoesElsewhere()
+{
+    RealDesktop desktop;
+    QVERIFY(desktop.open());
+    CaptureMode& mode = *desktop.mode;
+    PanelButton(mode.panel(), "Command8")->click();
+    QWidget* options = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowTitle() == QStringLiteral("各種設定"))
+            options = window;
+    QVERIFY(options);
+    QTRY_VERIFY(X11Desktop::isViewable(*options));
+    QTRY_VERIFY(X11Desktop::isAbove(*options, mode.desktop()));
+    QTRY_VERIFY(options->isActiveWindow());
+    if (QWidget* focused = options->focusWidget())
+        focused->clearFocus();
+    QVERIFY(X11Desktop::click(centreOf(mode.panel())));
+    QTRY_VERIFY(!X11Desktop::isViewable(*options));
 }

@@ -13,4 +13,5 @@ private slots:
     void dragOnEachMonitorSelectsThePixelsUnderIt();
     void panelAndPictureStayInFrontOfTheCopy();
     void functionKeysBringBackMinimisedWindows();
+    void optionsWindowClosesWhenFocusGoesElsewhere();
 };
