@@ -3,16 +3,21 @@
 //    a 1920x1080 selection of the 3840x2160 desktop at 100 % (24 and 8 bits) and
 //    the whole desktop at 50 % (24 bits);
 //  - the whole-screen grab on the running X display: X11ScreenGrabber (shared
-//    memory and plain replies) beside Qt's QScreen::grabWindow(0).
+//    memory and plain replies) beside Qt's QScreen::grabWindow(0);
+//  - the save of a 1920x1080 selection at 100 % once the dialog has answered: the
+//    Update's refresh with the grey step, the image taken from the picture, the
+//    encoder, the file put in place (BMP 24 bits, RLE8, JPEG q60, PNG level 6).
 // BM_PeakMemory, run alone, gives the peak RSS of one capture-mode workload
 // (grab, buffer, picture, a whole-screen refresh at 100 %, 8 bits, grey) above
 // the Qt baseline.
 
 #include "CaptureSelection.h"
+#include "ImageOutput.h"
 #include "OutputOptions.h"
 #include "RenderPicture.h"
 #include "platform/X11ScreenGrabber.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -58,6 +63,12 @@ QGuiApplication& guiApplication()
 const DeviceContext& desktop2160()
 {
     static const DeviceContext desktop = loadDesktop("desk2160a.png");
+    return desktop;
+}
+
+const DeviceContext& desktop1080()
+{
+    static const DeviceContext desktop = loadDesktop("desk1080a.png");
     return desktop;
 }
 
@@ -131,6 +142,38 @@ void BM_Grab_QtGrabWindow(benchmark::State& state)
         benchmark::DoNotOptimize(screen->grabWindow(0).toImage().constBits());
 }
 
+// Argument: 0 BMP 24 bits, 1 RLE8 BMP, 2 JPEG quality 60, 3 PNG (level 6).
+void BM_Save_1080(benchmark::State& state)
+{
+    const DeviceContext& desktop = desktop1080();
+    CaptureSelection selection;
+    SetSelectionSizes(selection, desktop.width(), desktop.height());
+    OutputOptions options;
+    const auto kind = state.range(0);
+    if (kind == 1) {
+        options.BitDepth = ColorDepth::Bits8;
+        options.RleCompress = OptionTrue;
+    }
+    const SaveFormat format = kind <= 1 ? SaveFormat::Bmp : kind == 2 ? SaveFormat::Jpeg : SaveFormat::Png;
+    const std::string path = "/tmp/scrimble-bench-save-" + std::to_string(kind);
+    DeviceContext picture(selection.ViewWidth, selection.ViewHeight);
+    picture.stretchMode = HALFTONE;
+    for (auto _ : state) {
+        DibStatus status = RenderPicture(desktop, picture, 0, 0, selection, options, GreyStep::Yes);
+        const DibGuard image(DCtoDIB(picture, 0, 0, selection.ViewWidth, selection.ViewHeight));
+        if (status)
+            status = GrayDIB(image.get(), options.GrayStrength);
+        if (status)
+            status = WriteImage(image.get(), format, path, options);
+        if (!status)
+            state.SkipWithError(status.text());
+    }
+    if (QFile file(QString::fromStdString(path)); file.exists())
+        state.counters["bytes"] = static_cast<double>(file.size());
+    std::remove(path.c_str());
+}
+
+BENCHMARK(BM_Save_1080)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderPicture_1080_100_24bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderPicture_1080_100_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderPicture_2160_50_24bit)->Unit(benchmark::kMillisecond)->UseRealTime();
