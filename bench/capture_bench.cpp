@@ -6,7 +6,9 @@
 //    memory and plain replies) beside Qt's QScreen::grabWindow(0);
 //  - the save of a 1920x1080 selection at 100 % once the dialog has answered: the
 //    Update's refresh with the grey step, the image taken from the picture, the
-//    encoder, the file put in place (BMP 24 bits, RLE8, JPEG q60, PNG level 6).
+//    encoder, the file put in place (BMP 24 bits, RLE8, JPEG q60, PNG level 6);
+//  - the clipboard copy of a 1920x1080 picture until another program (xclip) has
+//    read it as PNG; needs an X display, like the grab.
 // BM_PeakMemory, run alone, gives the peak RSS of one capture-mode workload
 // (grab, buffer, picture, a whole-screen refresh at 100 %, 8 bits, grey) above
 // the Qt baseline.
@@ -15,12 +17,14 @@
 #include "ImageOutput.h"
 #include "OutputOptions.h"
 #include "RenderPicture.h"
+#include "platform/QtClipboard.h"
 #include "platform/X11ScreenGrabber.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 
 #include <benchmark/benchmark.h>
@@ -173,6 +177,33 @@ void BM_Save_1080(benchmark::State& state)
     std::remove(path.c_str());
 }
 
+void BM_ClipboardCopy_1080(benchmark::State& state)
+{
+    guiApplication();
+    const DeviceContext& picture = desktop1080();
+    QtClipboard clipboard;
+    for (auto _ : state) {
+        const DibGuard image(DCtoDIB(picture, 0, 0, picture.width(), picture.height()));
+        DibSnapshot pixels;
+        if (!DIBSnapshot(image.get(), pixels)) {
+            state.SkipWithError("no image");
+            return;
+        }
+        clipboard.setImage(pixels);
+        QProcess xclip;
+        xclip.setStandardOutputFile(QStringLiteral("/dev/null"));
+        xclip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-o"});
+        // This process answers the paste request while xclip waits for it.
+        while (xclip.state() != QProcess::NotRunning)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        if (xclip.exitCode() != 0) {
+            state.SkipWithError("xclip read nothing");
+            return;
+        }
+    }
+}
+
+BENCHMARK(BM_ClipboardCopy_1080)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save_1080)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderPicture_1080_100_24bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderPicture_1080_100_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();

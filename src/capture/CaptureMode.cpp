@@ -11,10 +11,7 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QImage>
 #include <QWindow>
-
-#include <cstring>
 
 namespace {
 
@@ -327,11 +324,7 @@ void CaptureMode::copyToClipboard()
         reportSaveError(QString::fromUtf16(NoSelectionText));
         return;
     }
-    QImage copy(pixels.width, pixels.height, QImage::Format_RGB32);
-    for (int y = 0; y < pixels.height; ++y)
-        std::memcpy(copy.scanLine(y), pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width,
-                    static_cast<std::size_t>(pixels.width) * sizeof(std::uint32_t));
-    m_platform.clipboard->setImage(copy);
+    m_platform.clipboard->setImage(pixels);
 }
 
 void CaptureMode::reportSaveError(const QString& text)

@@ -8,5 +8,5 @@
 class QtClipboard final : public Clipboard
 {
 public:
-    void setImage(const QImage& image) override;
+    void setImage(const DibSnapshot& image) override;
 };

@@ -190,12 +190,12 @@ void SaveTest::copyPutsThePictureOnTheClipboard()
     QVERIFY(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
     QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
-    const QImage& copied = f.test.clipboard->image;
-    QCOMPARE(copied.size(), QSize(150, 100));
+    const DibSnapshot& copied = f.test.clipboard->image;
+    QCOMPARE(QSize(copied.width, copied.height), QSize(150, 100));
     const DeviceContext& shown = f.picture().surface();
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 150; ++x)
-            QCOMPARE(copied.pixel(x, y) & 0xFFFFFFu, shown.row(y)[x] & 0xFFFFFFu);
+            QCOMPARE(copied.rgb[static_cast<std::size_t>(y * 150 + x)], shown.row(y)[x] & 0xFFFFFFu);
 }
 
 void SaveTest::copyWithoutAPictureSaysSo()
@@ -207,7 +207,8 @@ void SaveTest::copyWithoutAPictureSaysSo()
     QCOMPARE(f.test.clipboard->puts, 0);
 }
 
-// Another program pastes the copy as PNG from the X11 clipboard, while this one runs.
+// Other programs paste the copy as PNG and as BMP from the X11 clipboard, while this
+// one runs.
 void SaveTest::otherProgramsPasteTheCopy()
 {
     CaptureFixture f;
@@ -216,17 +217,19 @@ void SaveTest::otherProgramsPasteTheCopy()
     QVERIFY(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
     QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
-    const QString pasted = f.dir.filePath(QStringLiteral("pasted.png"));
-    QProcess xclip;
-    xclip.setStandardOutputFile(pasted);
-    xclip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-o"});
-    QTRY_COMPARE(xclip.state(), QProcess::NotRunning);
-    QCOMPARE(xclip.exitCode(), 0);
-    const PillowImage image = decodeWithPillow(QFile::encodeName(pasted).toStdString());
-    QVERIFY(image.ok);
-    QCOMPARE(QSize(image.width, image.height), QSize(150, 100));
     const DeviceContext& shown = f.picture().surface();
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 150; ++x)
-            QCOMPARE(image.rgb[static_cast<std::size_t>(y * 150 + x)], shown.row(y)[x] & 0xFFFFFFu);
+    for (const char* type : {"image/png", "image/bmp"}) {
+        const QString pasted = f.dir.filePath(QString::fromLatin1(type).replace(u'/', u'.'));
+        QProcess xclip;
+        xclip.setStandardOutputFile(pasted);
+        xclip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", type, "-o"});
+        QTRY_COMPARE(xclip.state(), QProcess::NotRunning);
+        QCOMPARE(xclip.exitCode(), 0);
+        const PillowImage image = decodeWithPillow(QFile::encodeName(pasted).toStdString());
+        QVERIFY2(image.ok, type);
+        QCOMPARE(QSize(image.width, image.height), QSize(150, 100));
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 150; ++x)
+                QCOMPARE(image.rgb[static_cast<std::size_t>(y * 150 + x)], shown.row(y)[x] & 0xFFFFFFu);
+    }
 }

@@ -1,16 +1,15 @@
 #pragma once
 // A clipboard for tests: keeps the last image put on it.
 
+#include "imaging/dibimage.h"
 #include "platform/Clipboard.h"
-
-#include <QImage>
 
 class FakeClipboard final : public Clipboard
 {
 public:
-    QImage image;
+    DibSnapshot image;
     int puts = 0;
-    void setImage(const QImage& put) override
+    void setImage(const DibSnapshot& put) override
     {
         image = put;
         ++puts;
