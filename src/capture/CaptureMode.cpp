@@ -2,8 +2,8 @@
 
 #include "Opt.h"
 #include "PanelFields.h"
-#include "about/frmAbout.h"
 #include "PixelRounding.h"
+#include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
