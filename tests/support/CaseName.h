@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -29,20 +31,16 @@ inline std::string NameWord(std::string_view text)
             continue;
         }
         const char c = text[i++];
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_')
+        static constexpr std::pair<char, const char*> Spelt[] = {
+            {' ', "_"},    {'-', "minus"},  {'+', "plus"},  {'.', "dot"},   {',', "comma"}, {'/', "slash"},
+            {'#', "hash"}, {'$', "dollar"}, {':', "colon"}, {'?', "query"}, {'|', "bar"}};
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
             name += c;
-        else if (c == ' ')
-            name += '_';
-        else if (c == '-')
-            name += "minus";
-        else if (c == '+')
-            name += "plus";
-        else if (c == '.')
-            name += "dot";
-        else if (c == ',')
-            name += "comma";
-        else if (c == '/')
-            name += "slash";
+            continue;
+        }
+        for (const auto& [character, word] : Spelt)
+            if (c == character)
+                name += word;
     }
     return name.empty() ? "empty" : name;
 }
