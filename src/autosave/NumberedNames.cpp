@@ -12,8 +12,7 @@ constexpr std::int64_t LeastSearchLimit = 9999;
 // The whole part of a number field's text; 0 when it is no number.
 std::int64_t wholeValue(const QString& text)
 {
-    const std::optional<double> number = NumberField::parse(text);
-    return number ? NumberField::floorToInt(*number) : 0;
+    return NumberField::parseFloor(text).value_or(0);
 }
 
 std::int64_t maximumValue(const NamingState& state)

@@ -115,7 +115,12 @@ void CaptureMode::showDesktop()
 
 void CaptureMode::showPanel()
 {
-    bringToFront(*m_panel);
+    showInFront(*m_panel);
+}
+
+void CaptureMode::showInFront(QWidget& window)
+{
+    bringToFront(window);
     placeDesktopBehindWindows();
 }
 
@@ -146,8 +151,7 @@ void CaptureMode::showAbout()
     }
     if (!m_about->isVisible())
         m_about->Form_Load();
-    bringToFront(*m_about);
-    placeDesktopBehindWindows();
+    showInFront(*m_about);
 }
 
 void CaptureMode::functionKey(int keyCode, ModeWindow from)
@@ -171,15 +175,13 @@ void CaptureMode::showOptions()
     }
     if (!m_optionsWindow->isLoaded())
         m_optionsWindow->Form_Load();
-    bringToFront(*m_optionsWindow);
-    placeDesktopBehindWindows();
+    showInFront(*m_optionsWindow);
 }
 
 void CaptureMode::refreshFromOptions()
 {
     updateSelection();
-    bringToFront(*m_optionsWindow);
-    placeDesktopBehindWindows();
+    showInFront(*m_optionsWindow);
 }
 
 void CaptureMode::pressSelection(double x, double y)

@@ -67,6 +67,8 @@ private:
     // picture window stay in front of the desktop copy.
     void keepWindowsInFront();
     void placeDesktopBehindWindows();
+    // A window of the mode brought to the front, the desktop copy kept behind it.
+    void showInFront(QWidget& window);
     void watchExposure(QWidget& window);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other

@@ -28,11 +28,6 @@ void showText(QLineEdit* field, const QString& text)
         field->setText(text);
 }
 
-void check(QAbstractButton* box, bool checked)
-{
-    box->setChecked(checked);
-}
-
 }  // namespace
 
 Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection)
@@ -47,8 +42,7 @@ Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection
     // The gamma's own up/down control, stepping the field it sits beside.
     CreateSpinButton(m_ui.Text4->parentWidget(), m_ui.Text4, MaxPngGamma, 0, m_options.PngGamma)
         ->setObjectName(QStringLiteral("UpDown1"));
-    for (std::size_t i = 1; i <= 4; ++i)
-        m_ui.Frame[i]->setEnabled(false);
+    m_ui.Frame[1]->setEnabled(false);
     m_ui.Text2->installEventFilter(this);
     connectOptions();
     connectFields();
@@ -126,15 +120,15 @@ void Opt::showOptions()
     select(m_ui.Option1, m_options.BoxSplitMethod);
     select(m_ui.Option2, m_options.BoxColorMethod);
     select(m_ui.Option3, m_options.PaletteMatchMethod);
-    check(m_ui.Check1, m_options.RleCompress != OptionFalse);
+    m_ui.Check1->setChecked(m_options.RleCompress != OptionFalse);
     showText(m_ui.Text2, NumberField::formatPlain(m_options.JpegQuality));
     m_ui.Slider2->setValue(m_options.JpegQuality);
     showText(m_ui.Text3, NumberField::formatPlain(m_options.PngCompression));
-    check(m_ui.Check2, m_options.JpegProgressive != OptionFalse);
+    m_ui.Check2->setChecked(m_options.JpegProgressive != OptionFalse);
     showText(m_ui.Text4, NumberField::formatPlain(m_options.PngGamma));
     for (std::size_t k = 0; k < m_ui.Check3.size(); ++k)
-        check(m_ui.Check3[k], m_options.PngFilters[k] == 1);
-    check(m_ui.Check4, m_options.PngInterlace == 1);
+        m_ui.Check3[k]->setChecked(m_options.PngFilters[k] == 1);
+    m_ui.Check4->setChecked(m_options.PngInterlace == 1);
     UpdatePngControls();
     showText(m_ui.Text1, NumberField::formatPlain(m_options.GrayStrength));
 }
@@ -143,11 +137,8 @@ void Opt::showOptions()
 // in detailed mode; their choices stay meanwhile.
 void Opt::UpdateBitDepthControls()
 {
-    const bool eightBits = m_options.BitDepth == ColorDepth::Bits8;
-    if (m_ui.Frame[1]->isEnabled() == eightBits)
-        return;
-    for (std::size_t i = 1; i <= 4; ++i)
-        m_ui.Frame[i]->setEnabled(eightBits);
+    // Frame1 holds Check1 and the three method frames, which follow it.
+    m_ui.Frame[1]->setEnabled(m_options.BitDepth == ColorDepth::Bits8);
 }
 
 void Opt::UpdatePngControls()

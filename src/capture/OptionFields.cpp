@@ -15,17 +15,11 @@ FieldCommit held(std::optional<std::int64_t> value, std::int64_t lower, std::int
     return {committed, NumberField::formatPlain(committed)};
 }
 
-std::optional<std::int64_t> floorOf(const QString& text)
-{
-    const std::optional<double> number = NumberField::parse(text);
-    return number ? std::optional(NumberField::floorToInt(*number)) : std::nullopt;
-}
-
 }  // namespace
 
 FieldCommit CommitGrayStrength(const QString& text, std::int32_t previous)
 {
-    return held(floorOf(text), 0, MaxGrayStrength, previous, text);
+    return held(NumberField::parseFloor(text), 0, MaxGrayStrength, previous, text);
 }
 
 FieldCommit CommitJpegQuality(const QString& text, std::int16_t previous)
@@ -37,12 +31,12 @@ FieldCommit CommitJpegQuality(const QString& text, std::int16_t previous)
 
 FieldCommit CommitPngCompression(const QString& text, std::int16_t previous)
 {
-    return held(floorOf(text), 0, MaxPngCompression, previous, text);
+    return held(NumberField::parseFloor(text), 0, MaxPngCompression, previous, text);
 }
 
 FieldCommit CommitPngGamma(const QString& text)
 {
-    return held(floorOf(text).value_or(0), 0, MaxPngGamma, 0, text);
+    return held(NumberField::parseFloor(text).value_or(0), 0, MaxPngGamma, 0, text);
 }
 
 void ResetOptions(OutputOptions& options)

@@ -8,20 +8,11 @@
 
 namespace {
 
-// The floor of a field's text; nullopt when the text is not a number.
-std::optional<std::int64_t> floorOfText(const QString& text)
-{
-    const std::optional<double> number = NumberField::parse(text);
-    if (!number)
-        return std::nullopt;
-    return NumberField::floorToInt(*number);
-}
-
 // The committed value: the text's floor held to [lower, upper], or the previous
 // value when the text is not a number.
 std::int32_t committedValue(const QString& text, std::int64_t lower, std::int64_t upper, std::int32_t previous)
 {
-    const std::optional<std::int64_t> value = floorOfText(text);
+    const std::optional<std::int64_t> value = NumberField::parseFloor(text);
     return value ? static_cast<std::int32_t>(NumberField::clamp(*value, lower, upper)) : previous;
 }
 
@@ -38,7 +29,7 @@ CoordinateCommit CommitStartField(const QString& text, const QString& endText, s
     CoordinateCommit commit;
     commit.value = committedValue(text, 0, screenExtent, previous);
     commit.text = NumberField::formatPlain(commit.value);
-    const std::optional<std::int64_t> end = floorOfText(endText);
+    const std::optional<std::int64_t> end = NumberField::parseFloor(endText);
     if (end && *end < commit.value)
         commit.oppositeText = commit.text;
     return commit;
@@ -47,14 +38,14 @@ CoordinateCommit CommitStartField(const QString& text, const QString& endText, s
 CoordinateCommit CommitEndField(const QString& text, const QString& startText, std::int32_t previous,
                                 std::int32_t screenExtent)
 {
-    const std::optional<std::int64_t> typed = floorOfText(text);
+    const std::optional<std::int64_t> typed = NumberField::parseFloor(text);
     // The start field is compared with the end before its upper clamp, so a start
     // beyond the screen is pulled back only as far as the end was typed.
     const std::int64_t unclamped = typed ? std::max<std::int64_t>(*typed, 0) : previous;
     CoordinateCommit commit;
     commit.value = static_cast<std::int32_t>(NumberField::clamp(unclamped, 0, screenExtent));
     commit.text = NumberField::formatPlain(commit.value);
-    const std::optional<std::int64_t> start = floorOfText(startText);
+    const std::optional<std::int64_t> start = NumberField::parseFloor(startText);
     if (start && *start > unclamped)
         commit.oppositeText = NumberField::formatPlain(unclamped);
     return commit;
@@ -67,10 +58,11 @@ FieldCommit CommitMagnification(const QString& text, std::int16_t previous)
 
 FieldCommit CommitCaptureDelay(const QString& text, std::int16_t previous)
 {
-    const std::optional<std::int64_t> typed = floorOfText(text);
-    if (typed && *typed >= 0 && *typed <= MaxCaptureDelay)
-        return {static_cast<std::int32_t>(*typed), text};
-    return fieldCommit(committedValue(text, 0, MaxCaptureDelay, previous));
+    const std::optional<std::int64_t> typed = NumberField::parseFloor(text);
+    if (!typed)
+        return fieldCommit(previous);
+    const auto held = static_cast<std::int32_t>(NumberField::clamp(*typed, 0, MaxCaptureDelay));
+    return held == *typed ? FieldCommit{held, text} : fieldCommit(held);
 }
 
 int CaptureTimerInterval(std::int16_t delaySeconds)

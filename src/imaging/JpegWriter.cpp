@@ -4,7 +4,7 @@
 // 24-bit rows go to the encoder straight from the image; other depths are expanded
 // one row at a time. The encoder writes into memory and the file gets it in one
 // write: libjpeg's own stdio destination hands over 4 KB at a time, which cost a
-// tenth of the whole encode.
+// fifth of the whole encode.
 #include "SafeFileStatus.h"
 #include "DibTable.h"
 #include "PixelRows.h"

@@ -83,6 +83,12 @@ std::int64_t floorToInt(double value)
     return saturated(std::floor(value));
 }
 
+std::optional<std::int64_t> parseFloor(const QString& text)
+{
+    const std::optional<double> number = parse(text);
+    return number ? std::optional(floorToInt(*number)) : std::nullopt;
+}
+
 std::int64_t roundHalfEven(double value)
 {
     // nearbyint rounds by the current mode, which the program never changes from

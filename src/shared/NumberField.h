@@ -21,6 +21,8 @@ namespace NumberField {
 
 // Largest integer not above value, saturated to the int64 range.
 [[nodiscard]] std::int64_t floorToInt(double value);
+// The text read as a number and rounded down; nullopt when it is not a number.
+[[nodiscard]] std::optional<std::int64_t> parseFloor(const QString& text);
 // Nearest integer, halves to the even neighbour (10.5 -> 10, 11.5 -> 12), saturated.
 [[nodiscard]] std::int64_t roundHalfEven(double value);
 // value held inside [lower, upper]; the bounds may come in either order.

@@ -4,6 +4,7 @@
 #include "AboutBoxTest.h"
 
 #include "CaptureFixture.h"
+#include "about/frmAbout.h"
 #include "formcom.h"
 #include "platform/DesktopSystemInformation.h"
 #include "scrimble.h"
@@ -19,7 +20,7 @@ namespace {
 QWidget* openAbout(CaptureFixture& f)
 {
     f.panel().findChild<QAction*>(QStringLiteral("version"))->trigger();
-    return f.about();
+    return TopLevel<frmAbout>();
 }
 
 // PATH is this folder alone while the object lives.

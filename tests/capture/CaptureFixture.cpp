@@ -1,6 +1,5 @@
 #include "CaptureFixture.h"
 
-#include "about/frmAbout.h"
 #include "formcom.h"
 
 #include <QApplication>
@@ -53,14 +52,6 @@ ModeOpenResult CaptureFixture::load()
 QLineEdit& CaptureFixture::field(const char* name)
 {
     return *panel().findChild<QLineEdit*>(QString::fromLatin1(name));
-}
-
-QWidget* CaptureFixture::about() const
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<frmAbout*>(window))
-            return box;
-    return nullptr;
 }
 
 bool CaptureFixture::type(std::initializer_list<std::pair<const char*, const char*>> typed)

@@ -9,6 +9,7 @@
 #include "shared/ModeHost.h"
 #include "shared/Settings.h"
 
+#include <QApplication>
 #include <QPointF>
 #include <QString>
 #include <QTemporaryDir>
@@ -58,8 +59,6 @@ public:
     [[nodiscard]] gazou& picture() { return mode->picture(); }
     [[nodiscard]] formcom& panel() { return mode->panel(); }
     [[nodiscard]] QLineEdit& field(const char* name);
-    // The About box once the version menu has made it, else nullptr.
-    [[nodiscard]] QWidget* about() const;
     // Types each (field, text) into the panel in turn, committing each.
     [[nodiscard]] bool type(std::initializer_list<std::pair<const char*, const char*>> typed);
 
@@ -78,6 +77,17 @@ void MousePress(QWidget& widget, QPointF point);
 void MouseMove(QWidget& widget, QPointF point);
 void MouseRelease(QWidget& widget, QPointF point);
 void MouseDrag(QWidget& widget, QPointF from, QPointF to);
+
+// The top-level window of that class (the About box, the options window) once the
+// mode has made it, else nullptr.
+template <typename Window>
+[[nodiscard]] Window* TopLevel()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Window*>(window))
+            return found;
+    return nullptr;
+}
 
 // The panel's button of that name, found as the user sees it.
 [[nodiscard]] QPushButton* PanelButton(formcom& panel, const char* name);

@@ -4,6 +4,7 @@
 #include "CommandPanelTest.h"
 
 #include "CaptureFixture.h"
+#include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
@@ -366,7 +367,7 @@ void CommandPanelTest::menuShortcutsFromAField()
     if (outcome == u"end") {
         QTRY_COMPARE(f.host.endRequests, 1);
     } else if (outcome == u"about") {
-        QTRY_VERIFY(f.about() && f.about()->isVisible());
+        QTRY_VERIFY(TopLevel<frmAbout>() && TopLevel<frmAbout>()->isVisible());
     } else {
         QTRY_COMPARE(f.test.dialogs->messages.size(), std::size_t{1});
         QCOMPARE(f.test.dialogs->messages[0].title, QStringLiteral("エラー"));

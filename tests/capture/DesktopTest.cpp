@@ -2,6 +2,7 @@
 
 #include "CaptureFixture.h"
 #include "FakeInstanceLock.h"
+#include "Opt.h"
 #include "PatternWindow.h"
 #include "ScriptedDialogs.h"
 #include "X11Desktop.h"
@@ -9,7 +10,6 @@
 #include "gazou.h"
 #include "scrimble.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -174,10 +174,7 @@ void DesktopTest::optionsWindowClosesWhenFocusGoesElsewhere()
     QVERIFY(desktop.open());
     CaptureMode& mode = *desktop.mode;
     PanelButton(mode.panel(), "Command8")->click();
-    QWidget* options = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == QStringLiteral("各種設定"))
-            options = window;
+    Opt* options = TopLevel<Opt>();
     QVERIFY(options);
     QTRY_VERIFY(X11Desktop::isViewable(*options));
     QTRY_VERIFY(X11Desktop::isAbove(*options, mode.desktop()));

@@ -10,7 +10,6 @@
 #include "gazou.h"
 #include "scrimble.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -21,18 +20,10 @@
 
 namespace {
 
-Opt* optionsWindow()
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<Opt*>(window))
-            return found;
-    return nullptr;
-}
-
 Opt& openOptions(CaptureFixture& f)
 {
     QTest::mouseClick(PanelButton(f.panel(), "Command8"), Qt::LeftButton);
-    return *optionsWindow();
+    return *TopLevel<Opt>();
 }
 
 template <typename Widget>
@@ -87,8 +78,8 @@ void OptionsWindowTest::opensFromTheButtonAndF5()
         QTest::keyClick(&f.desktop(), Qt::Key_F5);
     else
         QTest::mouseClick(PanelButton(f.panel(), "Command8"), Qt::LeftButton);
-    QVERIFY(optionsWindow() && optionsWindow()->isVisible());
-    QCOMPARE(optionsWindow()->windowTitle(), QStringLiteral("各種設定"));
+    QVERIFY(TopLevel<Opt>() && TopLevel<Opt>()->isVisible());
+    QCOMPARE(TopLevel<Opt>()->windowTitle(), QStringLiteral("各種設定"));
 }
 
 // Each field's rule, typed key by key, reaches the options, the field's text and its
