@@ -49,7 +49,10 @@ std::string shortName()
 
 }  // namespace
 
-SafeFile::SafeFile(std::string target) : m_target(std::move(target)) {}
+SafeFile::SafeFile(std::string target, ExistingFile existing)
+    : m_target(std::move(target)), m_existing(existing)
+{
+}
 
 SafeFile::~SafeFile()
 {
@@ -70,6 +73,8 @@ SafeFileError SafeFile::open()
     m_folder = folderOf(m_target);
     struct stat old {};
     if (::stat(m_target.c_str(), &old) == 0) {
+        if (m_existing == ExistingFile::Keep)
+            return SafeFileError::Exists;
         if (!S_ISREG(old.st_mode) || ::access(m_target.c_str(), W_OK) != 0)
             return SafeFileError::CannotCreate;
         m_old = old;
@@ -133,12 +138,35 @@ SafeFileError SafeFile::commit()
     }
     ok = std::fclose(m_file) == 0 && ok;
     m_file = nullptr;
-    if (ok && m_kind != Kind::InPlace)
-        ok = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
     if (!ok)
         return SafeFileError::WriteFailed;
+    if (m_kind != Kind::InPlace) {
+        const SafeFileError placed = m_existing == ExistingFile::Keep ? placeWithoutReplacing() : placeOver();
+        if (placed != SafeFileError::None)
+            return placed;
+    }
     m_committed = true;
     return SafeFileError::None;
+}
+
+SafeFileError SafeFile::placeOver() const
+{
+    return ::rename(m_temporary.c_str(), m_target.c_str()) == 0 ? SafeFileError::None : SafeFileError::WriteFailed;
+}
+
+// The kernel refuses the name when it is taken, however late the other file came; a
+// file system without the no-replace rename does the same with link().
+SafeFileError SafeFile::placeWithoutReplacing() const
+{
+    int result = ::renameat2(AT_FDCWD, m_temporary.c_str(), AT_FDCWD, m_target.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && errno == EINVAL) {
+        result = ::link(m_temporary.c_str(), m_target.c_str());
+        if (result == 0)
+            ::unlink(m_temporary.c_str());
+    }
+    if (result == 0)
+        return SafeFileError::None;
+    return errno == EEXIST ? SafeFileError::Exists : SafeFileError::WriteFailed;
 }
 
 // The unnamed file gets a short name beside the target for the moment of the rename.
@@ -172,6 +200,7 @@ const char* SafeFileErrorText(SafeFileError error)
     case SafeFileError::None: return "success";
     case SafeFileError::CannotCreate: return "cannot create the file";
     case SafeFileError::WriteFailed: return "writing the file failed";
+    case SafeFileError::Exists: return "a file of that name exists";
     }
     return "unknown error";
 }

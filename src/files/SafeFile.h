@@ -7,7 +7,11 @@
 // final target replaced; the replaced file keeps its permission bits (and its owner,
 // where the process may set it); a file the user may not write is not replaced. A
 // writable file in a folder the user cannot write is written in place instead.
+// With ExistingFile::Keep the new file gets its name by link(), which never replaces:
+// a file that appears meanwhile stays and the write reports Exists.
 // Plain POSIX, no Qt.
+
+#include "ExistingFile.h"
 
 #include <sys/stat.h>
 
@@ -21,6 +25,7 @@ enum class SafeFileError : unsigned char {
     CannotCreate,  // the folder is missing or not writable, the name is a folder, a
                    // device or a FIFO, or the existing file may not be written
     WriteFailed,   // disk full, I/O error, file-size limit: the target is as it was
+    Exists,        // ExistingFile::Keep and a file of that name exists: it is untouched
 };
 
 [[nodiscard]] const char* SafeFileErrorText(SafeFileError error);
@@ -28,7 +33,7 @@ enum class SafeFileError : unsigned char {
 class SafeFile
 {
 public:
-    explicit SafeFile(std::string target);
+    explicit SafeFile(std::string target, ExistingFile existing = ExistingFile::Replace);
     ~SafeFile();  // drops everything written unless commit() succeeded
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -37,7 +42,8 @@ public:
     // The stream to write to, valid from a successful open() until commit().
     [[nodiscard]] std::FILE* stream() { return m_file; }
     [[nodiscard]] SafeFileError write(const void* data, std::size_t size);
-    // Flushes and puts the new contents in place; WriteFailed when any write failed.
+    // Flushes and puts the new contents in place; WriteFailed when any write failed,
+    // Exists when a file that must be kept took the name meanwhile.
     [[nodiscard]] SafeFileError commit();
 
 private:
@@ -45,6 +51,8 @@ private:
 
     [[nodiscard]] SafeFileError openBeside();
     [[nodiscard]] bool giveName(int fd);
+    [[nodiscard]] SafeFileError placeOver() const;
+    [[nodiscard]] SafeFileError placeWithoutReplacing() const;
     void keepOwnerAndMode(int fd) const;
 
     std::string m_target;     // after following symbolic links
@@ -53,5 +61,6 @@ private:
     std::optional<struct stat> m_old;
     std::FILE* m_file = nullptr;
     Kind m_kind = Kind::Unnamed;
+    ExistingFile m_existing;
     bool m_committed = false;
 };

@@ -60,7 +60,7 @@ std::vector<std::uint8_t> headers(const Dib& dib, std::size_t fileSize, std::siz
     return out.bytes();
 }
 
-DibStatus writeBmp(const std::string& path, DIBHandle handle)
+DibStatus writeBmp(const std::string& path, DIBHandle handle, ExistingFile existing)
 {
     auto lease = DibTable::instance().lease(handle);
     if (!lease)
@@ -70,7 +70,7 @@ DibStatus writeBmp(const std::string& path, DIBHandle handle)
     const std::size_t fileSize = offset + dib.bits().size();
     if (fileSize > 0xFFFFFFFFu)
         return {DibError::TooLarge};
-    SafeFile file(path);
+    SafeFile file(path, existing);
     if (const DibError error = toDibError(file.open()); error != DibError::None)
         return {error};
     const std::vector<std::uint8_t> head = headers(dib, fileSize, offset);
@@ -83,7 +83,7 @@ DibStatus writeBmp(const std::string& path, DIBHandle handle)
 
 }  // namespace
 
-DibStatus DIBtoBMP(const std::string& path, DIBHandle handle)
+DibStatus DIBtoBMP(const std::string& path, DIBHandle handle, ExistingFile existing)
 {
-    return withoutThrowing([&] { return writeBmp(path, handle); });
+    return withoutThrowing([&] { return writeBmp(path, handle, existing); });
 }

@@ -13,6 +13,7 @@ const char* DibErrorText(DibError error)
     case DibError::WriteFailed: return "writing the file failed";
     case DibError::EncoderFailed: return "the encoder reported an error";
     case DibError::DecodeFailed: return "the image file cannot be read";
+    case DibError::FileExists: return "a file of that name exists";
     }
     return "unknown error";
 }

@@ -89,7 +89,7 @@ const std::uint8_t* suppliedRow(void* context, int y)
 }
 
 // Any non-zero progressive value asks for a progressive file.
-DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int progressive)
+DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int progressive, ExistingFile existing)
 {
     auto lease = DibTable::instance().lease(handle);
     if (!lease)
@@ -100,7 +100,7 @@ DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int 
     const Dib* plain = nullptr;
     if (const DibError error = uncompressedView(*lease->dib, decoded, plain); error != DibError::None)
         return {error};
-    SafeFile file(path);
+    SafeFile file(path, existing);
     if (const DibError error = toDibError(file.open()); error != DibError::None)
         return {error};
     // Sized here so that the row supplier never allocates while libjpeg is on the stack.
@@ -120,7 +120,7 @@ DibStatus writeJpeg(const std::string& path, DIBHandle handle, int quality, int 
 
 }  // namespace
 
-DibStatus DIBtoJPG(const std::string& path, DIBHandle handle, int quality, int progressive)
+DibStatus DIBtoJPG(const std::string& path, DIBHandle handle, int quality, int progressive, ExistingFile existing)
 {
-    return withoutThrowing([&] { return writeJpeg(path, handle, quality, progressive); });
+    return withoutThrowing([&] { return writeJpeg(path, handle, quality, progressive, existing); });
 }

@@ -29,6 +29,7 @@ struct PngSettings {
     unsigned filters = 0;          // mask of 1 << PngFilterType
     std::uint32_t gamma = 0;       // 0: no gAMA chunk
     bool interlaced = false;
+    ExistingFile existing = ExistingFile::Replace;
 };
 
 struct Image {
@@ -211,7 +212,7 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
         return {error};
     raw = Bytes();
     const std::vector<png_color> palette = pngPalette(*plain);
-    SafeFile out(path);
+    SafeFile out(path, settings.existing);
     if (const DibError error = toDibError(out.open()); error != DibError::None)
         return {error};
     PngSink sink{&out, false};
@@ -258,9 +259,10 @@ DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved)
 // of the four filter bits keeps the default filters. A gamma of 0 writes no gAMA
 // chunk (the format forbids a zero gamma); nor does one below 16 (0.00016), which
 // libpng refuses as implausible: the image is still worth saving without it.
-DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options)
+DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options, ExistingFile existing)
 {
     PngSettings settings;
+    settings.existing = existing;
     if (options.flags & PngOptions::LevelGiven) {
         if (options.level > 9)
             return {DibError::BadArgument};

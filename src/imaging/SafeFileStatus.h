@@ -11,6 +11,7 @@
     case SafeFileError::None: return DibError::None;
     case SafeFileError::CannotCreate: return DibError::CannotCreate;
     case SafeFileError::WriteFailed: return DibError::WriteFailed;
+    case SafeFileError::Exists: return DibError::FileExists;
     }
     return DibError::WriteFailed;
 }

@@ -4,6 +4,8 @@
 // windows paint from and that DCtoDIB / DIBStretchDIBits read and draw into.
 // No Qt here, and no exception crosses this boundary: every call returns a status.
 
+#include "files/ExistingFile.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -55,6 +57,7 @@ enum class DibError : std::uint8_t {
     WriteFailed,      // disk full, I/O error: nothing is left behind
     EncoderFailed,    // libpng / libjpeg reported an error
     DecodeFailed,     // reading an image file failed
+    FileExists,       // the file may not be replaced and exists: it is untouched
 };
 
 [[nodiscard]] const char* DibErrorText(DibError error);
@@ -121,15 +124,18 @@ DibStatus DIBto24Bit(DIBHandle dib);
 DibStatus GrayDIB(DIBHandle dib, int strength);
 // 8-bit images only (WrongDepth otherwise); DIBtoBMP then writes a BI_RLE8 file.
 DibStatus DIBtoRLE(DIBHandle dib);
-// Writers put the file in place whole or not at all: an existing file survives a failure.
-DibStatus DIBtoBMP(const std::string& path, DIBHandle dib);
+// Writers put the file in place whole or not at all: an existing file survives a
+// failure. With ExistingFile::Keep they never replace a file (FileExists instead).
+DibStatus DIBtoBMP(const std::string& path, DIBHandle dib, ExistingFile existing = ExistingFile::Replace);
 // quality 1 .. 100; any non-zero progressive value writes a progressive file.
-DibStatus DIBtoJPG(const std::string& path, DIBHandle dib, int quality, int progressive);
+DibStatus DIBtoJPG(const std::string& path, DIBHandle dib, int quality, int progressive,
+                   ExistingFile existing = ExistingFile::Replace);
 // Level 6, per-row filter choice (none for palette images), no gAMA; reserved must be 0.
 DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved);
 // Fields whose flag is clear keep DIBtoPNG's defaults. Several filter bits: the filter
 // is chosen per row among them. Gamma 0 writes no gAMA chunk.
-DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options);
+DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options,
+                     ExistingFile existing = ExistingFile::Replace);
 DibStatus DeleteDIB(DIBHandle dib);
 
 // Beyond the program's twelve calls: for the clipboard, the scrimble-dib tool and tests.

@@ -210,4 +210,47 @@ TEST(SafeFile, KilledWriterLeavesOnlyTheOldFile)
     EXPECT_EQ(folder.entries(), 1u);
 }
 
+// Without replacing: a file that is there at the open, or that appears before the
+// commit, stays as it was, and nothing else is left in the folder.
+struct NewFileCase {
+    const char* name;
+    bool presentAtOpen;
+    bool appearsBeforeCommit;
+    SafeFileError expected;
+};
+
+class SafeFileWithoutReplacing : public testing::TestWithParam<NewFileCase>
+{
+};
+
+TEST_P(SafeFileWithoutReplacing, NeverTouchesAnExistingFile)
+{
+    const NewFileCase& c = GetParam();
+    Folder folder;
+    const fs::path target = folder.path / "Picture_0000.bmp";
+    if (c.presentAtOpen)
+        std::ofstream(target) << OldText;
+    SafeFileError result = SafeFileError::None;
+    {
+        SafeFile file(target.string(), ExistingFile::Keep);
+        result = file.open();
+        if (result == SafeFileError::None) {
+            ASSERT_EQ(file.write("new", 3), SafeFileError::None);
+            if (c.appearsBeforeCommit)
+                std::ofstream(target) << OldText;
+            result = file.commit();
+        }
+    }
+    EXPECT_EQ(result, c.expected);
+    EXPECT_EQ(contents(target), c.expected == SafeFileError::None ? "new" : OldText);
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SafeFileWithoutReplacing,
+    testing::Values(NewFileCase{"NewName", false, false, SafeFileError::None},
+                    NewFileCase{"PresentAtOpen", true, false, SafeFileError::Exists},
+                    NewFileCase{"AppearsWhileWriting", false, true, SafeFileError::Exists}),
+    [](const testing::TestParamInfo<NewFileCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
