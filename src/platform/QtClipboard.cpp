@@ -2,6 +2,8 @@
 
 #include "imaging/dibimage.h"
 
+#include <cstring>
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -28,6 +30,14 @@ QImage imageOf(const DibSnapshot& image)
 
 }  // namespace
 
+QtClipboard::QtClipboard()
+{
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &m_context, [this](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard)
+            m_changed = true;
+    });
+}
+
 // The PNG is made once, at the copy; every other image type is made by Qt when a
 // paste asks for it.
 void QtClipboard::setImage(const DibSnapshot& image)
@@ -41,4 +51,47 @@ void QtClipboard::setImage(const DibSnapshot& image)
     data->setImageData(copy);
     data->setData(QStringLiteral("image/png"), png);
     QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
+}
+
+bool QtClipboard::hasImage()
+{
+    if (m_changed) {
+        m_changed = false;
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+        m_hasImage = data && data->hasImage();
+    }
+    return m_hasImage;
+}
+
+bool QtClipboard::takeImage(DeviceContext& holder)
+{
+    // The time is read first: a copy made while the image travels is newer and stays.
+    const std::uint32_t takenAt = m_watch.latestChange();
+    const QImage image = QGuiApplication::clipboard()->image(QClipboard::Clipboard);
+    if (image.isNull())
+        return false;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    holder.resize(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(holder.row(y), rgb.constScanLine(y), holder.stride() * sizeof(std::uint32_t));
+    m_takenAt = takenAt;
+    return true;
+}
+
+void QtClipboard::clearTaken()
+{
+    clearSince(m_takenAt);
+}
+
+void QtClipboard::clear()
+{
+    clearSince(0);
+}
+
+// Without our own watch Qt clears, on its own last known time.
+void QtClipboard::clearSince(std::uint32_t since)
+{
+    if (!m_watch.clearUnlessChangedAfter(since))
+        QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
+    m_changed = true;
 }

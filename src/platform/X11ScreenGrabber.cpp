@@ -1,5 +1,6 @@
 #include "X11ScreenGrabber.h"
 
+#include "XcbReply.h"
 #include "imaging/dibimage.h"
 
 #include <xcb/shm.h>
@@ -15,11 +16,8 @@
 
 namespace {
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
 template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
+using Reply = XcbReply<T>;
 
 // How the server lays out ZPixmap images of the root depth.
 struct PixelFormat {

@@ -1,5 +1,7 @@
 #include "X11WindowStacking.h"
 
+#include "XcbReply.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -11,10 +13,7 @@
 
 namespace {
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-using TreeReply = std::unique_ptr<xcb_query_tree_reply_t, FreeReply>;
+using TreeReply = XcbReply<xcb_query_tree_reply_t>;
 
 TreeReply queryTree(xcb_connection_t* xcb, xcb_window_t window)
 {
