@@ -1,8 +1,8 @@
 #include "Application.h"
 
 #include "shared/ApplicationFolder.h"
-#include "shared/NotYetBuilt.h"
 #include "SelectMode.h"
+#include "autosave/AutoSaveMode.h"
 #include "capture/CaptureMode.h"
 
 #include <QCoreApplication>
@@ -61,7 +61,10 @@ ModeOpenResult Application::openDesktopCapture()
 
 ModeOpenResult Application::openPrintScreenSave()
 {
-    return reportModeUnavailable(QStringLiteral("プリントスクリーンセーブ"));
+    auto mode = std::make_unique<AutoSaveMode>(m_platform, m_settings, *this, m_applicationFolder);
+    if (const ModeOpenResult result = mode->load(); result != ModeOpenResult::Opened)
+        return result;
+    return adoptMode(std::move(mode));
 }
 
 ModeOpenResult Application::adoptMode(std::unique_ptr<OpenMode> mode)
@@ -70,19 +73,6 @@ ModeOpenResult Application::adoptMode(std::unique_ptr<OpenMode> mode)
         return ModeOpenResult::ProgramEnding;
     m_openMode = std::move(mode);
     return ModeOpenResult::Opened;
-}
-
-// A mode this build does not have must not pretend to open: the user is told, and
-// the chooser stays so that the other mode can be picked. The chooser comes back first,
-// so that the message stands over it and never over an empty screen.
-ModeOpenResult Application::reportModeUnavailable(const QString& modeName)
-{
-    if (m_chooser)
-        m_chooser->show();
-    m_platform.dialogs->message(m_chooser.data(),
-                                NotYetBuiltText(modeName),
-                                QString(), MessageButtons::Ok);
-    return ModeOpenResult::NotOpened;
 }
 
 void Application::returnToModeChooser()

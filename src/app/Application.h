@@ -55,7 +55,6 @@ public:
 private:
     // Takes ownership of a mode whose first window has loaded.
     ModeOpenResult adoptMode(std::unique_ptr<OpenMode> mode);
-    ModeOpenResult reportModeUnavailable(const QString& modeName);
     void showModeChooser();
 
     Platform m_platform;

@@ -313,7 +313,7 @@ void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
     const DibStatus status = image ? WriteImage(image, *format, QFile::encodeName(answer.fileName).toStdString(), m_options)
                                    : DibStatus{DibError::BadArgument};
     if (!status)
-        reportSaveError(SaveFailedText(answer.fileName, status));
+        reportSaveError(SaveFailedText(answer.fileName, status.text()));
 }
 
 // With no picture yet there is nothing to copy: the save's selection message says

@@ -72,7 +72,3 @@ QString UnknownFormatText(const QString& fileName)
         .arg(fileName);
 }
 
-QString SaveFailedText(const QString& fileName, const DibStatus& status)
-{
-    return QStringLiteral("%1 を保存できませんでした（%2）。").arg(fileName, QString::fromLatin1(status.text()));
-}

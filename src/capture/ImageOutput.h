@@ -4,6 +4,7 @@
 // the encoding of the source image with the output options.
 
 #include "OutputOptions.h"
+#include "shared/ImageFiles.h"
 
 #include <QString>
 
@@ -11,8 +12,6 @@
 
 struct CaptureSelection;
 struct ShapeRect;
-
-enum class SaveFormat { Bmp, Jpeg, Png };
 
 // The four filters of the file-save dialog, index 1 to 4.
 [[nodiscard]] QString SaveFilter();
@@ -43,8 +42,6 @@ void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterI
 [[nodiscard]] DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path,
                                    const OutputOptions& options);
 
-// The messages of the save, titled "エラー".
-inline constexpr char16_t SaveErrorTitle[] = u"エラー";
+// The messages of the save, titled SaveErrorTitle.
 inline constexpr char16_t NoSelectionText[] = u"範囲が選択されていないか、余りにも範囲が狭すぎます。";
 [[nodiscard]] QString UnknownFormatText(const QString& fileName);
-[[nodiscard]] QString SaveFailedText(const QString& fileName, const DibStatus& status);

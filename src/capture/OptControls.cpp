@@ -1,5 +1,7 @@
 #include "OptControls.h"
 
+#include "shared/Named.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,13 +16,6 @@
 #include <QSlider>
 
 namespace {
-
-template<typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QGroupBox* frame(QWidget* parent, OptControls& c, int index, const char* caption)
 {

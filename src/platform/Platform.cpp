@@ -5,6 +5,7 @@
 #include "FlockInstanceLock.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
+#include "X11PrintKey.h"
 #include "X11ScreenGrabber.h"
 #include "X11WindowStacking.h"
 
@@ -25,6 +26,7 @@ Platform makeX11Platform()
     platform.stacking = std::make_unique<X11WindowStacking>();
     platform.clipboard = std::make_unique<QtClipboard>();
     platform.systemInformation = std::make_unique<DesktopSystemInformation>();
+    platform.printKey = std::make_unique<X11PrintKey>();
     return platform;
 }
 

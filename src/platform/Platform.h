@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "FileProbe.h"
 #include "InstanceLock.h"
+#include "PrintKey.h"
 #include "ScreenGrabber.h"
 #include "SystemInformation.h"
 #include "WindowStacking.h"
@@ -22,6 +23,7 @@ struct Platform {
     std::unique_ptr<WindowStacking> stacking;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<SystemInformation> systemInformation;
+    std::unique_ptr<PrintKey> printKey;
 };
 
 [[nodiscard]] Platform makeX11Platform();

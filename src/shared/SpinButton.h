@@ -27,6 +27,9 @@ public:
 
     void stepUp();
     void stepDown();
+    // A new bound for the up arrow; the position and the buddy stay as they are.
+    void setUpper(std::int32_t upper) { m_upper = upper; }
+    [[nodiscard]] std::int32_t upper() const { return m_upper; }
 
     // The spin button bound to buddy, or nullptr.
     [[nodiscard]] static SpinButton* attachedTo(const QLineEdit* buddy);

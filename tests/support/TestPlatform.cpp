@@ -10,11 +10,13 @@ TestPlatform makeTestPlatform()
     auto stacking = std::make_unique<FakeWindowStacking>();
     auto clipboard = std::make_unique<FakeClipboard>();
     auto systemInformation = std::make_unique<FakeSystemInformation>();
+    auto printKey = std::make_unique<FakePrintKey>();
     test.dialogs = dialogs.get();
     test.lock = lock.get();
     test.screen = screen.get();
     test.files = files.get();
     test.clipboard = clipboard.get();
+    test.printKey = printKey.get();
     test.platform.dialogs = std::move(dialogs);
     test.platform.instanceLock = std::move(lock);
     test.platform.screen = std::move(screen);
@@ -22,5 +24,6 @@ TestPlatform makeTestPlatform()
     test.platform.stacking = std::move(stacking);
     test.platform.clipboard = std::move(clipboard);
     test.platform.systemInformation = std::move(systemInformation);
+    test.platform.printKey = std::move(printKey);
     return test;
 }

@@ -5,6 +5,7 @@
 #include "FakeClipboard.h"
 #include "FakeFileProbe.h"
 #include "FakeInstanceLock.h"
+#include "FakePrintKey.h"
 #include "FakeScreenGrabber.h"
 #include "FakeSystemInformation.h"
 #include "FakeWindowStacking.h"
@@ -18,6 +19,7 @@ struct TestPlatform {
     FakeScreenGrabber* screen = nullptr;   // owned by platform
     FakeFileProbe* files = nullptr;        // owned by platform
     FakeClipboard* clipboard = nullptr;    // owned by platform
+    FakePrintKey* printKey = nullptr;      // owned by platform
 };
 
 [[nodiscard]] TestPlatform makeTestPlatform();

@@ -1,0 +1,126 @@
+#include "AutoSaveMode.h"
+
+#include "PrtScSave.h"
+#include "WatchTick.h"
+#include "imaging/dibimage.h"
+#include "shared/Settings.h"
+
+namespace {
+
+constexpr char16_t StartQuestion[] = u"取得を開始します。クリップボード内の情報を消去しますがよろしいですか?";
+constexpr char16_t PrintKeyHeldNote[] = u"取得中はPrintキーで画面全体をクリップボードにコピーし、保存します。";
+constexpr char16_t PrintKeyTakenNote[] =
+    u"Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
+    u"クリップボードにコピーすれば保存されます。";
+
+QString withoutTrailingSlash(QString folder)
+{
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+}  // namespace
+
+AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHost& host,
+                           const QString& applicationFolder)
+    : m_platform(platform)
+    , m_settings(settings)
+    , m_host(host)
+    , m_window(std::make_unique<PrtScSave>(platform, settings, withoutTrailingSlash(applicationFolder)))
+{
+    m_timer.setObjectName(QStringLiteral("Timer1"));
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &AutoSaveMode::Timer1_Timer);
+    connect(m_window.get(), &PrtScSave::startRequested, this, &AutoSaveMode::Command3_Click);
+    connect(m_window.get(), &PrtScSave::stopRequested, this, &AutoSaveMode::Command4_Click);
+    connect(m_window.get(), &PrtScSave::programEndRequested, this, &AutoSaveMode::endProgram);
+    connect(m_window.get(), &PrtScSave::chooserRequested, this, &AutoSaveMode::returnToChooser);
+}
+
+AutoSaveMode::~AutoSaveMode()
+{
+    m_platform.printKey->release();
+}
+
+ModeOpenResult AutoSaveMode::load()
+{
+    m_window->Form_Load();
+    m_window->show();
+    m_window->activateWindow();
+    return ModeOpenResult::Opened;
+}
+
+// Only images copied from the answer on are saved: what was there is cleared.
+void AutoSaveMode::Command3_Click()
+{
+    if (m_platform.dialogs->message(m_window.get(), QString::fromUtf16(StartQuestion), QString(),
+                                    MessageButtons::YesNo)
+        != MessageAnswer::Yes)
+        return;
+    m_platform.clipboard->clear();
+    m_window->setWatching(true);
+    m_timer.setInterval(m_window->watchInterval());
+    m_timer.start();
+    takePrintKey();
+}
+
+void AutoSaveMode::Command4_Click()
+{
+    m_timer.stop();
+    m_timer.setInterval(0);
+    m_platform.printKey->release();
+    m_window->showPrintKeyNote(QString());
+    m_window->setWatching(false);
+}
+
+// A write that fails ends the watch with the image still on the clipboard, and says
+// which file and why.
+void AutoSaveMode::Timer1_Timer()
+{
+    const TickResult result = WatchTick(*m_platform.clipboard, m_window->naming(), m_window->captureFormat(),
+                                        [this](const QString& name) { return !m_platform.files->exists(name); });
+    m_window->showNaming();
+    if (result.outcome != TickResult::Outcome::Failed)
+        return;
+    Command4_Click();
+    m_platform.dialogs->message(m_window.get(), SaveFailedText(result.fileName, result.status.text()),
+                                QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
+}
+
+void AutoSaveMode::takePrintKey()
+{
+    switch (m_platform.printKey->take([this] { copyScreenToClipboard(); })) {
+    case PrintKeyHold::Held: m_window->showPrintKeyNote(QString::fromUtf16(PrintKeyHeldNote)); break;
+    case PrintKeyHold::TakenByAnother: m_window->showPrintKeyNote(QString::fromUtf16(PrintKeyTakenNote)); break;
+    case PrintKeyHold::Unavailable: m_window->showPrintKeyNote(QString()); break;
+    }
+}
+
+// What the Print key does where the desktop leaves it to us: the whole screen onto
+// the clipboard, which the watch then saves like any other copy.
+void AutoSaveMode::copyScreenToClipboard()
+{
+    const ScreenInfo screen = m_platform.screen->screenInfo();
+    DeviceContext copy(screen.width, screen.height);
+    if (!m_platform.screen->grab(copy))
+        return;
+    const DibGuard image(DCtoDIB(copy, 0, 0, copy.width(), copy.height()));
+    DibSnapshot snapshot;
+    if (image && DIBSnapshot(image.get(), snapshot))
+        m_platform.clipboard->setImage(snapshot);
+}
+
+void AutoSaveMode::endProgram()
+{
+    if (m_window->close())
+        m_host.endProgram();
+}
+
+void AutoSaveMode::returnToChooser()
+{
+    if (!m_window->close())
+        return;
+    m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
+    m_host.returnToModeChooser();
+}

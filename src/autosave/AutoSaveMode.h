@@ -1,0 +1,48 @@
+#pragma once
+// The print-screen auto-save mode while it is open: owns its window and the watch.
+// A watch looks at the clipboard at the window's interval and writes every new image
+// to the next numbered file at once; while it runs, the Print key copies the whole
+// screen onto the clipboard (where the desktop lets us have the key). The window
+// reports the user's commands as signals, connected to the steps here.
+
+#include "platform/Platform.h"
+#include "shared/ModeHost.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class PrtScSave;
+class Settings;
+
+class AutoSaveMode final : public QObject, public OpenMode
+{
+    Q_OBJECT
+public:
+    // applicationFolder ends in "/".
+    AutoSaveMode(Platform& platform, const Settings& settings, ModeHost& host, const QString& applicationFolder);
+    ~AutoSaveMode() override;
+
+    // The window's load, then the window shown.
+    [[nodiscard]] ModeOpenResult load();
+
+    [[nodiscard]] PrtScSave& window() { return *m_window; }
+    // Timer1: its interval is 0 unless a watch runs.
+    [[nodiscard]] const QTimer& watchTimer() const { return m_timer; }
+
+private:
+    void Command3_Click();
+    void Command4_Click();
+    void Timer1_Timer();
+    void takePrintKey();
+    void copyScreenToClipboard();
+    void endProgram();
+    void returnToChooser();
+
+    Platform& m_platform;
+    const Settings& m_settings;
+    ModeHost& m_host;
+    std::unique_ptr<PrtScSave> m_window;
+    QTimer m_timer;
+};

@@ -1,0 +1,79 @@
+#pragma once
+// The auto-save window: the output folder, the numbered names, the format and its
+// settings, the interval, and the start and stop buttons. It keeps the naming state
+// and the format its fields show, loads and stores folder and pattern in Set.ini, and
+// reports start, stop, program end and the way back to the chooser to its mode. While
+// its mode watches, it refuses to close and its settings are locked.
+
+#include "CaptureFormat.h"
+#include "NumberedNames.h"
+#include "PrtScSaveControls.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+
+inline constexpr std::int64_t DefaultWatchInterval = 500;
+
+class Settings;
+struct Platform;
+
+class PrtScSave final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // applicationFolder: the default output folder, without its trailing "/".
+    PrtScSave(Platform& platform, const Settings& settings, QString applicationFolder);
+
+    void Form_Load();
+    // Whether Form_Unload ran (the close was not refused).
+    [[nodiscard]] bool isLoaded() const { return m_loaded; }
+
+    // The naming state and the format as the fields show them; the mode's tick moves
+    // the naming on and shows the result with showNaming().
+    [[nodiscard]] NamingState& naming() { return m_naming; }
+    [[nodiscard]] const CaptureFormat& captureFormat() const { return m_format; }
+    void showNaming();
+    // The watch interval the field shows, 1 to 30000 ms.
+    [[nodiscard]] int watchInterval() const { return static_cast<int>(m_interval); }
+    // Locks (or unlocks) everything a watch must not change.
+    void setWatching(bool watching);
+    // One line under the buttons (empty: none) on what became of the Print key.
+    void showPrintKeyNote(const QString& text);
+
+signals:
+    void startRequested();   // Command3
+    void stopRequested();    // Command4
+    void programEndRequested();
+    void chooserRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectNaming();
+    void connectFormat();
+    void connectCommands();
+    void Command1_Click();
+    void Command2_Click();
+    void Text2_LostFocus(bool atLoad);
+    void Text3_Change();
+    void Text4_Change();
+    void Option1_Click(int index);
+    void EnableFormatSettings(int index, bool enabled);
+    // Text5, Text6, Text7: the text held to [lower, upper]; previous when it is no number.
+    [[nodiscard]] static std::int64_t holdField(QLineEdit* field, std::int64_t lower, std::int64_t upper,
+                                                std::int64_t previous);
+    void Form_Unload();
+
+    Platform& m_platform;
+    const Settings& m_settings;
+    QString m_applicationFolder;
+    PrtScSaveControls m_ui;
+    NamingState m_naming;
+    CaptureFormat m_format;
+    std::int64_t m_interval = DefaultWatchInterval;
+    bool m_watching = false;
+    bool m_loaded = false;
+};
