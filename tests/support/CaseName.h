@@ -64,3 +64,12 @@ struct PrintedCaseName {
         return NameWord(testing::PrintToString(info.param));
     }
 };
+
+// For cases that carry their own name in a member `name`.
+struct OwnCaseName {
+    template <class Param>
+    std::string operator()(const testing::TestParamInfo<Param>& info) const
+    {
+        return info.param.name;
+    }
+};

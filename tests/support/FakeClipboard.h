@@ -5,6 +5,7 @@
 #include "imaging/dibimage.h"
 #include "platform/Clipboard.h"
 
+#include <functional>
 #include <optional>
 
 class FakeClipboard final : public Clipboard
@@ -31,6 +32,7 @@ public:
     int generation = 0;
     int clearedGeneration = 0;
     int takenGeneration = -1;
+    std::function<void()> afterTake;  // e.g. another copy while the image is written
 
     void setImage(const DibSnapshot& put) override
     {
@@ -48,6 +50,8 @@ public:
             return false;
         holder = *held;
         takenGeneration = generation;
+        if (afterTake)
+            afterTake();
         return true;
     }
     void clearTaken() override
