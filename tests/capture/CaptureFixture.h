@@ -5,8 +5,8 @@
 
 #include "CaptureMode.h"
 #include "OutputOptions.h"
+#include "RecordingHost.h"
 #include "TestPlatform.h"
-#include "shared/ModeHost.h"
 #include "shared/Settings.h"
 
 #include <QApplication>
@@ -25,19 +25,6 @@ class QWidget;
 class formcom;
 class gazou;
 class scrimble;
-
-// The host of an open mode, as far as the mode talks to it.
-class RecordingHost final : public ModeHost
-{
-public:
-    int endRequests = 0;
-    int chooserRequests = 0;
-
-    ModeOpenResult openDesktopCapture() override { return ModeOpenResult::NotOpened; }
-    ModeOpenResult openPrintScreenSave() override { return ModeOpenResult::NotOpened; }
-    void returnToModeChooser() override { ++chooserRequests; }
-    void endProgram() override { ++endRequests; }
-};
 
 // The fake screen's pixel at (x, y): every pixel of a row differs, and the screen
 // holds far more than 256 colours.

@@ -1,5 +1,7 @@
 #include "X11Desktop.h"
 
+#include "platform/XcbReply.h"
+
 #include <QGuiApplication>
 #include <QProcess>
 #include <QWidget>
@@ -13,11 +15,8 @@
 
 namespace {
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
 template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
+using Reply = XcbReply<T>;
 
 xcb_connection_t* connection()
 {

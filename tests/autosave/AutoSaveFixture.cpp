@@ -1,0 +1,131 @@
+#include "AutoSaveFixture.h"
+
+#include "platform/DiskFileProbe.h"
+#include "platform/QtClipboard.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QByteArray runXclip(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), QStringList{QStringLiteral("-selection"), QStringLiteral("clipboard")} + arguments);
+    xclip.write(input);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(5000);
+    return xclip.readAllStandardOutput();
+}
+
+}  // namespace
+
+AutoSaveFixture::AutoSaveFixture() : test(makeTestPlatform())
+{
+    test.platform.clipboard = std::make_unique<QtClipboard>();
+    test.platform.files = std::make_unique<DiskFileProbe>();
+    test.files = nullptr;
+    test.clipboard = nullptr;
+}
+
+AutoSaveFixture::~AutoSaveFixture()
+{
+    if (m_mode && m_mode->watchTimer().interval() != 0)
+        stop();
+}
+
+void AutoSaveFixture::open()
+{
+    m_mode = std::make_unique<AutoSaveMode>(test.platform, m_settings, host, m_dir.path() + u'/');
+    static_cast<void>(m_mode->load());
+    static_cast<void>(QTest::qWaitForWindowExposed(&m_mode->window()));
+}
+
+QLineEdit* AutoSaveFixture::field(const char* name) const
+{
+    return control<QLineEdit>(name);
+}
+
+void AutoSaveFixture::click(QAbstractButton* button) const
+{
+    const bool indicator = qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, indicator ? QPoint(6, button->height() / 2) : QPoint());
+}
+
+void AutoSaveFixture::type(const char* fieldName, const QString& text) const
+{
+    QLineEdit* edit = field(fieldName);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void AutoSaveFixture::start(MessageAnswer answer, int intervalMs)
+{
+    type("Text7", QString::number(intervalMs));
+    test.dialogs->messageAnswers.push_back(answer);
+    click(control<QAbstractButton>("Command3"));
+}
+
+void AutoSaveFixture::stop()
+{
+    click(control<QAbstractButton>("Command4"));
+}
+
+void AutoSaveFixture::copyImage(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    runXclip({QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")}, png);
+}
+
+void AutoSaveFixture::copyText(const QString& text)
+{
+    runXclip({QStringLiteral("-i")}, text.toUtf8());
+}
+
+QString AutoSaveFixture::clipboardTargets()
+{
+    return QString::fromUtf8(runXclip({QStringLiteral("-o"), QStringLiteral("-t"), QStringLiteral("TARGETS")}));
+}
+
+QString AutoSaveFixture::clipboardText()
+{
+    return QString::fromUtf8(runXclip({QStringLiteral("-o")}));
+}
+
+QImage AutoSaveFixture::picture(int seed, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed * 40) & 0xFF, (y * 5 + seed * 13) & 0xFF, (x ^ y ^ seed) & 0xFF));
+    return image;
+}
+
+bool AutoSaveFixture::waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+QStringList AutoSaveFixture::files() const
+{
+    return QDir(m_dir.path()).entryList({QStringLiteral("Picture_*")}, QDir::Files, QDir::Name);
+}

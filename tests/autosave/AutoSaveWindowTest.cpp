@@ -1,0 +1,239 @@
+// The auto-save mode on the real X11 clipboard: xclip copies as another program
+// would, the files are read by Pillow, and the window's rules are driven by typing.
+#include "AutoSaveFixture.h"
+
+#include "CaseName.h"
+#include "ImagingTestSupport.h"
+#include "TestFiles.h"
+#include "shared/ImageFiles.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::uint32_t> rgbOf(const QImage& image)
+{
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            rgb.push_back(image.pixel(x, y) & 0xFFFFFFu);
+    return rgb;
+}
+
+bool sameImage(const QString& file, const QImage& image)
+{
+    const PillowImage read = decodeWithPillow(file.toStdString());
+    return read.ok && read.rgb == rgbOf(image);
+}
+
+struct LoadCase {
+    const char* name;
+    QByteArray settings;  // Set.ini before the window opens
+    const char* pattern;
+    const char* maximum;
+    int messages;
+};
+
+class AutoSaveLoad : public testing::TestWithParam<LoadCase>
+{
+};
+
+TEST_P(AutoSaveLoad, ShowsTheStoredPatternNormalised)
+{
+    const LoadCase& c = GetParam();
+    AutoSaveFixture f;
+    if (!c.settings.isEmpty()) {
+        ASSERT_TRUE(writeTestFile(f.settingsPath(), c.settings));
+    }
+    f.open();
+    EXPECT_EQ(f.field("Text1")->text(), f.folder());
+    EXPECT_EQ(f.field("Text2")->text(), QString::fromUtf8(c.pattern));
+    EXPECT_EQ(f.field("Text4")->text(), QString::fromUtf8(c.maximum));
+    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("0"));
+    EXPECT_EQ(f.test.dialogs->messages.size(), static_cast<std::size_t>(c.messages));
+    EXPECT_TRUE(f.control<QAbstractButton>("Option1", 0)->isChecked());
+    EXPECT_TRUE(f.control<QAbstractButton>("Option2", 0)->isChecked());
+    EXPECT_TRUE(f.control<QGroupBox>("Frame2", 0)->isEnabled());
+    EXPECT_FALSE(f.control<QGroupBox>("Frame2", 1)->isEnabled());
+    EXPECT_FALSE(f.control<QGroupBox>("Frame2", 2)->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, AutoSaveLoad,
+    testing::Values(LoadCase{"NoSettingsFile", {}, "Picture_####", "9999", 0},
+                    LoadCase{"PatternWithoutRun", "[PrintScSave]\nFilePath=abc\n", "abc_####", "9999", 0},
+                    LoadCase{"BrokenRunSaysSoAndGoesOn", "[PrintScSave]\nFilePath=Pic##a##\n", "Pic##a##", "", 1}),
+    OwnCaseName());
+
+struct FieldCase {
+    const char* name;
+    int format;           // chosen first: the field's frame is enabled
+    const char* pattern;  // typed next, then the field left
+    const char* field;
+    const char* typed;
+    const char* shown;
+};
+
+class AutoSaveFields : public testing::TestWithParam<FieldCase>
+{
+};
+
+TEST_P(AutoSaveFields, HoldTheirBounds)
+{
+    const FieldCase& c = GetParam();
+    AutoSaveFixture f;
+    f.open();
+    f.click(f.control<QAbstractButton>("Option1", c.format));
+    f.type("Text2", QString::fromUtf8(c.pattern));
+    f.field("Text7")->setFocus();
+    f.type(c.field, QString::fromUtf8(c.typed));
+    EXPECT_EQ(f.field(c.field)->text(), QString::fromUtf8(c.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Typing, AutoSaveFields,
+    testing::Values(FieldCase{"QualityAbove", 1, "Picture_####", "Text5", "120", "100"},
+                    FieldCase{"QualityZero", 1, "Picture_####", "Text5", "0", "1"},
+                    FieldCase{"LevelAbove", 2, "Picture_####", "Text6", "12", "9"},
+                    FieldCase{"IntervalAbove", 0, "Picture_####", "Text7", "40000", "30000"},
+                    FieldCase{"SerialAboveTwoDigits", 0, "Picture_##", "Text3", "150", "99"}),
+    OwnCaseName());
+
+TEST(AutoSaveWindow, PngChoiceEnablesOnlyThePngSettings)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.click(f.control<QAbstractButton>("Option1", 2));
+    EXPECT_FALSE(f.control<QGroupBox>("Frame2", 0)->isEnabled());
+    EXPECT_FALSE(f.control<QGroupBox>("Frame2", 1)->isEnabled());
+    EXPECT_TRUE(f.control<QLabel>("Label12")->isEnabled());
+}
+
+// Start: the image already there is cleared, not saved; then every copy is saved at
+// once, pixel for pixel; a text is left alone.
+TEST(AutoSaveWatch, SavesEveryImageCopiedAfterTheStart)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.copyImage(AutoSaveFixture::picture(99));
+    f.start(MessageAnswer::Yes);
+    ASSERT_EQ(f.test.dialogs->messages.size(), 1u);
+    EXPECT_EQ(f.test.dialogs->messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(f.mode().watchTimer().interval(), 50);
+    for (int i = 0; i < 5; ++i) {
+        f.copyImage(AutoSaveFixture::picture(i));
+        ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == static_cast<qsizetype>(i + 1); }))
+            << "copy " << i;
+    }
+    const QStringList expected = {QStringLiteral("Picture_0000.bmp"), QStringLiteral("Picture_0001.bmp"),
+                                  QStringLiteral("Picture_0002.bmp"), QStringLiteral("Picture_0003.bmp"),
+                                  QStringLiteral("Picture_0004.bmp")};
+    ASSERT_EQ(f.files(), expected);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(sameImage(f.folder() + u'/' + expected[i], AutoSaveFixture::picture(i))) << i;
+    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("5"));
+
+    AutoSaveFixture::copyText(QStringLiteral("just text"));
+    QTest::qWait(300);
+    EXPECT_EQ(f.files().size(), 5);
+    EXPECT_EQ(AutoSaveFixture::clipboardText(), QStringLiteral("just text"));
+}
+
+TEST(AutoSaveWatch, AnsweringNoChangesNothing)
+{
+    AutoSaveFixture f;
+    f.open();
+    AutoSaveFixture::copyText(QStringLiteral("kept"));
+    f.start(MessageAnswer::No);
+    EXPECT_EQ(f.mode().watchTimer().interval(), 0);
+    EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());
+    EXPECT_EQ(AutoSaveFixture::clipboardText(), QStringLiteral("kept"));
+}
+
+TEST(AutoSaveWatch, TwoCopiesInOneIntervalSaveOnlyTheSecond)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.start(MessageAnswer::Yes, 1500);
+    QTest::qWait(100);
+    f.copyImage(AutoSaveFixture::picture(1));
+    f.copyImage(AutoSaveFixture::picture(2));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return !f.files().isEmpty(); }));
+    QTest::qWait(1700);
+    ASSERT_EQ(f.files(), QStringList{QStringLiteral("Picture_0000.bmp")});
+    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(2)));
+}
+
+// Stop, PNG, start again: the serial number goes on and the new files are PNG.
+TEST(AutoSaveWatch, SecondWatchContinuesTheSerialInTheNewFormat)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.start(MessageAnswer::Yes);
+    f.copyImage(AutoSaveFixture::picture(3));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+    f.stop();
+    f.click(f.control<QAbstractButton>("Option1", 2));
+    f.start(MessageAnswer::Yes);
+    f.copyImage(AutoSaveFixture::picture(4));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2; }));
+    EXPECT_EQ(f.files().last(), QStringLiteral("Picture_0001.png"));
+    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0001.png"), AutoSaveFixture::picture(4)));
+}
+
+// A folder that cannot be written ends the watch: the image stays on the clipboard,
+// the number stays, and the message names the file.
+TEST(AutoSaveWatch, FailedWriteStopsTheWatchAndKeepsTheImage)
+{
+    AutoSaveFixture f;
+    ASSERT_TRUE(writeTestFile(f.settingsPath(), "[PrtScSave]\nFolderPath=" + f.folder().toUtf8() + "/missing\n"));
+    f.open();
+    f.start(MessageAnswer::Yes);
+    f.copyImage(AutoSaveFixture::picture(5));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.test.dialogs->messages.size() == 2; }));
+    const RecordedMessage& message = f.test.dialogs->messages[1];
+    EXPECT_EQ(message.title, QString::fromUtf16(SaveErrorTitle));
+    EXPECT_TRUE(message.text.contains(f.folder() + QStringLiteral("/missing/Picture_0000.bmp"))) << message.text.toStdString();
+    EXPECT_EQ(f.mode().watchTimer().interval(), 0);
+    EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());
+    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(AutoSaveFixture::clipboardTargets().contains(QStringLiteral("image/png")));
+}
+
+// While watching the window stays and its menu is locked; after stop it closes and
+// stores folder and pattern.
+TEST(AutoSaveWindow, CloseRefusedWhileWatching)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.type("Text2", QStringLiteral("Shot_###"));
+    f.start(MessageAnswer::Yes);
+    EXPECT_FALSE(f.control<QMenu>("Fil")->menuAction()->isEnabled());
+    EXPECT_FALSE(f.window().close());
+    EXPECT_TRUE(f.window().isVisible());
+    EXPECT_FALSE(QFile::exists(f.settingsPath()));
+    f.stop();
+    EXPECT_TRUE(f.window().close());
+    const Settings stored(f.settingsPath());
+    EXPECT_EQ(stored.readText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), {}), f.folder());
+    EXPECT_EQ(stored.readText(QStringLiteral("PrintScSave"), QStringLiteral("FilePath"), {}), QStringLiteral("Shot_###"));
+}
+
+TEST(AutoSaveWindow, BackToTheChooserStoresBooleanZero)
+{
+    AutoSaveFixture f;
+    ASSERT_TRUE(writeTestFile(f.settingsPath(), "[Start]\nBoolean=1\nMode=0\n"));
+    f.open();
+    f.control<QMenu>("Fil")->actions().at(1)->trigger();
+    EXPECT_EQ(f.host.chooserRequests, 1);
+    EXPECT_TRUE(readTestFile(f.settingsPath()).value_or(QByteArray()).contains("Boolean=0"));
+}
+
+}  // namespace
