@@ -5,6 +5,8 @@
 #include "CaseName.h"
 #include "ImagingTestSupport.h"
 #include "TestFiles.h"
+#include "X11Desktop.h"
+#include "platform/X11PrintKey.h"
 #include "shared/ImageFiles.h"
 
 #include <QAbstractButton>
@@ -234,6 +236,43 @@ TEST(AutoSaveWindow, BackToTheChooserStoresBooleanZero)
     f.control<QMenu>("Fil")->actions().at(1)->trigger();
     EXPECT_EQ(f.host.chooserRequests, 1);
     EXPECT_TRUE(readTestFile(f.settingsPath()).value_or(QByteArray()).contains("Boolean=0"));
+}
+
+// During a watch the Print key copies the whole screen to the clipboard, and the watch
+// saves it; where another program holds the key, the window says so and watches on.
+TEST(AutoSaveWatch, PrintKeySavesTheScreen)
+{
+    AutoSaveFixture f;
+    f.test.platform.printKey = std::make_unique<X11PrintKey>();
+    f.test.screen->screen.resize(200, 120);
+    f.test.screen->screen.fill(0xFF204060u);
+    f.open();
+    f.start(MessageAnswer::Yes);
+    ASSERT_TRUE(X11Desktop::key("Print"));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), [] {
+        QImage screen(200, 120, QImage::Format_RGB32);
+        screen.fill(qRgb(0x20, 0x40, 0x60));
+        return screen;
+    }()));
+    f.stop();
+    ASSERT_TRUE(X11Desktop::key("Print"));
+    QTest::qWait(200);
+    EXPECT_EQ(f.files().size(), 1) << "the key is given back with the stop";
+}
+
+TEST(AutoSaveWatch, PrintKeyHeldElsewhereIsSaidAndTheWatchGoesOn)
+{
+    AutoSaveFixture f;
+    f.test.platform.printKey = std::make_unique<X11PrintKey>();
+    const X11Desktop::KeyboardTakenElsewhere desktop;
+    ASSERT_TRUE(desktop.held());
+    f.open();
+    f.start(MessageAnswer::Yes);
+    EXPECT_TRUE(f.control<QLabel>("printKey")->isVisible());
+    EXPECT_NE(f.control<QLabel>("printKey")->text(), QString());
+    f.copyImage(AutoSaveFixture::picture(6));
+    EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
 }
 
 }  // namespace

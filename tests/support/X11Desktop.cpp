@@ -153,4 +153,19 @@ bool key(const char* keys)
     return xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
 }
 
+KeyboardTakenElsewhere::KeyboardTakenElsewhere() : m_xcb(xcb_connect(nullptr, nullptr))
+{
+    if (xcb_connection_has_error(m_xcb))
+        return;
+    const xcb_window_t rootWindow = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data->root;
+    const Reply<xcb_generic_error_t> error(xcb_request_check(
+        m_xcb, xcb_grab_key_checked(m_xcb, 1, rootWindow, 0, XCB_GRAB_ANY, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+    m_held = !error;
+}
+
+KeyboardTakenElsewhere::~KeyboardTakenElsewhere()
+{
+    xcb_disconnect(m_xcb);
+}
+
 }  // namespace X11Desktop

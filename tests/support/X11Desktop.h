@@ -9,6 +9,7 @@
 #include <QRgb>
 
 class QWidget;
+struct xcb_connection_t;
 
 namespace X11Desktop {
 
@@ -29,5 +30,22 @@ namespace X11Desktop {
 bool drag(QPoint from, QPoint to);
 bool click(QPoint at);
 bool key(const char* keys);
+
+// Another program holding every key without modifiers (a passive grab on the root
+// window from a connection of its own), as a desktop holds its shortcuts, until
+// destroyed.
+class KeyboardTakenElsewhere
+{
+public:
+    KeyboardTakenElsewhere();
+    ~KeyboardTakenElsewhere();
+    KeyboardTakenElsewhere(const KeyboardTakenElsewhere&) = delete;
+    KeyboardTakenElsewhere& operator=(const KeyboardTakenElsewhere&) = delete;
+    [[nodiscard]] bool held() const { return m_held; }
+
+private:
+    xcb_connection_t* m_xcb;
+    bool m_held = false;
+};
 
 }  // namespace X11Desktop
