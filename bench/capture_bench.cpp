@@ -13,6 +13,7 @@
 // (grab, buffer, picture, a whole-screen refresh at 100 %, 8 bits, grey) above
 // the Qt baseline.
 
+#include "BenchImages.h"
 #include "CaptureSelection.h"
 #include "ImageOutput.h"
 #include "OutputOptions.h"
@@ -36,22 +37,6 @@
 #include <string>
 
 namespace {
-
-// The shared screenshot as a desktop copy; a black 3840x2160 surface when missing.
-DeviceContext loadDesktop(const char* file)
-{
-    const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
-    const std::string path = std::string(folder ? folder : SCRIMBLE_DEFAULT_BENCH_IMAGES) + "/" + file;
-    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
-    if (image.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", path.c_str());
-        return DeviceContext(3840, 2160);
-    }
-    DeviceContext desktop(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(desktop.row(y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 4);
-    return desktop;
-}
 
 // Qt's screen access needs an application object; made on first use so that
 // the Qt baseline is in place before a memory measurement starts.

@@ -1,6 +1,6 @@
 #include "PrtScSaveControls.h"
 
-#include "shared/Named.h"
+#include "shared/Controls.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -12,8 +12,9 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+
+#include <utility>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace {
 
@@ -51,20 +52,6 @@ QWidget* fieldHolder(QWidget* parent, QLineEdit*& field, const char* name, int w
     field = named(new QLineEdit(holder), name);
     field->setGeometry(0, 0, width, 22);
     return holder;
-}
-
-QButtonGroup* options(QWidget* parent, QBoxLayout* layout, const char* name, std::initializer_list<const char*> captions)
-{
-    auto* group = new QButtonGroup(parent);
-    group->setObjectName(QString::fromLatin1(name));
-    int id = 0;
-    for (const char* caption : captions) {
-        auto* button = named(new QRadioButton(QString::fromUtf8(caption), parent), name);
-        button->setProperty("index", id);
-        group->addButton(button, id++);
-        layout->addWidget(button);
-    }
-    return group;
 }
 
 void buildNaming(QWidget* client, QGridLayout* grid, PrtScSaveControls& c)
@@ -112,32 +99,26 @@ QGroupBox* settingsFrame(QWidget* parent, PrtScSaveControls& c, std::size_t inde
 void buildBmp(QGroupBox* bmp, PrtScSaveControls& c)
 {
     auto* layout = tight(new QVBoxLayout(bmp));
-    c.Option2 = options(bmp, layout, "Option2", {"24bit", "16bit", "8bit"});
+    c.Option2 = OptionButtons(bmp, layout, "Option2", {"24bit", "16bit", "8bit"});
     c.Check2 = named(new QCheckBox(QStringLiteral("RLE化"), bmp), "Check2");
     c.Check3 = named(new QCheckBox(QStringLiteral("グレースケール"), bmp), "Check3");
     layout->addWidget(c.Check2);
     layout->addWidget(c.Check3);
 }
 
-void buildJpeg(QGroupBox* jpeg, PrtScSaveControls& c)
+// A settings frame of one number field: its caption, the field, the range and any
+// further notes, then its check box.
+void numberSettings(QGroupBox* box, QLineEdit*& field, const char* fieldName,
+                    std::initializer_list<std::pair<const char*, const char*>> notes, QCheckBox*& check,
+                    const char* checkName, const char* checkCaption, const char* captionName)
 {
-    auto* layout = tight(new QVBoxLayout(jpeg));
-    layout->addWidget(label(jpeg, "Label8", "圧縮率"));
-    layout->addWidget(fieldHolder(jpeg, c.Text5, "Text5", 70));
-    layout->addWidget(help(jpeg, "Label9", "1(高圧縮)～100(高画質)"));
-    c.Check4 = named(new QCheckBox(QStringLiteral("プログレッシブ"), jpeg), "Check4");
-    layout->addWidget(c.Check4);
-}
-
-void buildPng(QGroupBox* png, PrtScSaveControls& c)
-{
-    auto* layout = tight(new QVBoxLayout(png));
-    layout->addWidget(label(png, "Label10", "圧縮率"));
-    layout->addWidget(fieldHolder(png, c.Text6, "Text6", 70));
-    layout->addWidget(help(png, "Label11", "0(低圧縮)～9(高圧縮)"));
-    layout->addWidget(help(png, "Label12", "圧縮率を高くしても画質の劣化はありません。"));
-    c.Check5 = named(new QCheckBox(QStringLiteral("インターレース"), png), "Check5");
-    layout->addWidget(c.Check5);
+    auto* layout = tight(new QVBoxLayout(box));
+    layout->addWidget(label(box, captionName, "圧縮率"));
+    layout->addWidget(fieldHolder(box, field, fieldName, 70));
+    for (const auto& [name, text] : notes)
+        layout->addWidget(help(box, name, text));
+    check = named(new QCheckBox(QString::fromUtf8(checkCaption), box), checkName);
+    layout->addWidget(check);
 }
 
 void buildFormat(QWidget* client, QGridLayout* grid, PrtScSaveControls& c)
@@ -145,11 +126,14 @@ void buildFormat(QWidget* client, QGridLayout* grid, PrtScSaveControls& c)
     c.Frame1 = named(new QGroupBox(QStringLiteral("保存形式"), client), "Frame1");
     auto* frameGrid = tight(new QGridLayout(c.Frame1));
     auto* choice = new QHBoxLayout;
-    c.Option1 = options(c.Frame1, choice, "Option1", {"BMP形式", "JPG形式", "PNG形式"});
+    c.Option1 = OptionButtons(c.Frame1, choice, "Option1", {"BMP形式", "JPG形式", "PNG形式"});
     frameGrid->addLayout(choice, 0, 0, 1, 3);
     buildBmp(settingsFrame(c.Frame1, c, 0, "BMP設定"), c);
-    buildJpeg(settingsFrame(c.Frame1, c, 1, "JPG設定"), c);
-    buildPng(settingsFrame(c.Frame1, c, 2, "PNG設定"), c);
+    numberSettings(settingsFrame(c.Frame1, c, 1, "JPG設定"), c.Text5, "Text5", {{"Label9", "1(高圧縮)～100(高画質)"}},
+                   c.Check4, "Check4", "プログレッシブ", "Label8");
+    numberSettings(settingsFrame(c.Frame1, c, 2, "PNG設定"), c.Text6, "Text6",
+                   {{"Label11", "0(低圧縮)～9(高圧縮)"}, {"Label12", "圧縮率を高くしても画質の劣化はありません。"}},
+                   c.Check5, "Check5", "インターレース", "Label10");
     for (std::size_t i = 0; i < c.Frame2.size(); ++i)
         frameGrid->addWidget(c.Frame2[i], 1, static_cast<int>(i), Qt::AlignTop);
     grid->addWidget(c.Frame1, 7, 0, 1, 6);

@@ -1,6 +1,6 @@
 #include "OptControls.h"
 
-#include "shared/Named.h"
+#include "shared/Controls.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSlider>
 
 namespace {
@@ -28,16 +27,7 @@ QGroupBox* frame(QWidget* parent, OptControls& c, int index, const char* caption
 // Option buttons in a frame, ids 0.. in caption order.
 QButtonGroup* options(QGroupBox* box, const char* name, std::initializer_list<const char*> captions)
 {
-    auto* group = new QButtonGroup(box);
-    group->setObjectName(QString::fromLatin1(name));
-    int id = 0;
-    for (const char* caption : captions) {
-        auto* button = named(new QRadioButton(QString::fromUtf8(caption), box), name);
-        button->setProperty("index", id);
-        group->addButton(button, id++);
-        box->layout()->addWidget(button);
-    }
-    return group;
+    return OptionButtons(box, static_cast<QBoxLayout*>(box->layout()), name, captions);
 }
 
 QCheckBox* check(QGroupBox* box, const char* name, const char* caption)

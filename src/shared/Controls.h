@@ -1,0 +1,23 @@
+#pragma once
+// Building the windows' controls: each named as the user and the tests know it
+// (objectName), and groups of option buttons.
+
+#include <QString>
+
+#include <initializer_list>
+
+class QBoxLayout;
+class QButtonGroup;
+class QWidget;
+
+template<typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// Option buttons named name, children of parent, added to layout in caption order;
+// a button's id and its "index" property are its place, from 0.
+QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* name,
+                            std::initializer_list<const char*> captions);
