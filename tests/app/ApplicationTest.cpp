@@ -1,15 +1,15 @@
-// The application object with test doubles for the platform: a mode this build does
-// not have says so when chosen, keeps the chooser and writes nothing.
+// The application object with test doubles for the platform: the chooser opens the
+// modes, the settings live beside the program or in the XDG folder, and the program
+// ends when asked, also before its event loop runs.
 #include "app/Application.h"
 #include "app/SelectMode.h"
+#include "autosave/PrtScSave.h"
 
 #include "TestFiles.h"
 #include "TestPlatform.h"
-#include "platform/QtDialogs.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -21,6 +21,14 @@
 #include <unistd.h>
 
 namespace {
+
+PrtScSave* autoSaveWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<PrtScSave*>(window))
+            return found;
+    return nullptr;
+}
 
 class ApplicationTest : public ::testing::Test
 {
@@ -35,33 +43,26 @@ protected:
     [[nodiscard]] QByteArray settingsBytes() const { return readTestFile(m_settingsPath).value_or("<missing>"); }
 };
 
-TEST_F(ApplicationTest, ChoosingAMissingModeSaysSoAndKeepsTheChooser)
+// The chooser's auto-save choice opens its window.
+TEST_F(ApplicationTest, ChoosingPrintScreenSaveOpensItsWindow)
 {
     m_application.start();
     SelectMode* chooser = m_application.modeChooser();
     ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(chooser->isVisible());
     QTest::mouseClick(chooser->Option2, Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(chooser->Command1, Qt::LeftButton);
 
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].title, QStringLiteral("Scrimble Ver3.1.0"));
-    EXPECT_TRUE(m_dialogs.messages[0].text.contains(QStringLiteral("プリントスクリーンセーブ")));
-    EXPECT_EQ(m_application.modeChooser(), chooser);
-    EXPECT_TRUE(chooser->isVisible());
-    EXPECT_FALSE(m_application.hasOpenMode());
-    EXPECT_EQ(settingsBytes(), QByteArray("<missing>")) << "nothing opened, nothing stored";
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_TRUE(m_application.hasOpenMode());
+    EXPECT_NE(autoSaveWindow(), nullptr);
 }
 
-TEST_F(ApplicationTest, StoredMissingModeFallsBackToTheChooser)
+TEST_F(ApplicationTest, StoredPrintScreenSaveOpensAtStart)
 {
-    const QByteArray stored = "[Start]\nBoolean=1\nMode=0\n";
-    writeSettings(stored);
+    writeSettings("[Start]\nBoolean=1\nMode=0\n");
     m_application.start();
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    ASSERT_NE(m_application.modeChooser(), nullptr);
-    EXPECT_TRUE(m_application.modeChooser()->isVisible());
-    EXPECT_EQ(settingsBytes(), stored);
+    EXPECT_TRUE(m_application.hasOpenMode());
+    EXPECT_NE(autoSaveWindow(), nullptr);
 }
 
 TEST_F(ApplicationTest, SettingsBesideTheProgram)
@@ -102,33 +103,25 @@ TEST_F(ApplicationTest, ClosedChooserComesBackAfterReturn)
     EXPECT_TRUE(m_application.modeChooser()->isVisible());
 }
 
-// With the real message box and the real event loop: dismissing the "not available"
-// message must not end the program, whose only other window is the chooser.
-TEST(ApplicationRealDialogs, DismissingTheMessageKeepsTheProgramRunning)
+// With the real event loop: the chooser going away once the auto-save window is up
+// must not end the program.
+TEST(ApplicationRealLoop, OpeningPrintScreenSaveKeepsTheProgramRunning)
 {
     QTemporaryDir dir;
-    TestPlatform test = makeTestPlatform();
-    test.platform.dialogs = std::make_unique<QtDialogs>();
-    Application application(std::move(test.platform), dir.path() + u'/', dir.filePath(QStringLiteral("Set.ini")));
+    Application application(makeTestPlatform().platform, dir.path() + u'/', dir.filePath(QStringLiteral("Set.ini")));
     application.start();
-    bool pressed = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            box->button(QMessageBox::Ok)->click();
-            pressed = true;
-        } else if (pressed) {
-            const bool chooserUp = application.modeChooser() && application.modeChooser()->isVisible();
-            QCoreApplication::exit(chooserUp ? 5 : 6);
-        }
+        if (!application.modeChooser() && autoSaveWindow() && autoSaveWindow()->isVisible())
+            QCoreApplication::exit(5);
     });
-    poll.start(20);
+    poll.start(200);
     QTimer::singleShot(0, [&] {
         QTest::mouseClick(application.modeChooser()->Option2, Qt::LeftButton, {}, QPoint(8, 8));
         QTest::mouseClick(application.modeChooser()->Command1, Qt::LeftButton);
     });
     QTimer::singleShot(10000, [] { QCoreApplication::exit(7); });
-    EXPECT_EQ(QCoreApplication::exec(), 5) << "0: the program ended when the message closed; 7: no message";
+    EXPECT_EQ(QCoreApplication::exec(), 5) << "0: the program ended with the chooser; 7: no window";
 }
 
 TEST_F(ApplicationTest, EndProgramBeforeTheEventLoopStillEndsIt)
