@@ -5,6 +5,7 @@
 
 #include "CaseName.h"
 #include "FakeClipboard.h"
+#include "FileSizeLimit.h"
 #include "ImagingTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,25 @@ TEST(WatchTick, TwoTicksSaveOneCopyOnce)
     EXPECT_EQ(WatchTick(clipboard, naming, CaptureFormat{}, isFree).outcome, Outcome::Saved);
     EXPECT_EQ(WatchTick(clipboard, naming, CaptureFormat{}, isFree).outcome, Outcome::NothingNew);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Picture_0000.bmp"});
+}
+
+// A full disk (a file-size limit, which binds root too) fails the write: the image
+// stays on the clipboard, the number stays, and no partial file is left.
+TEST(WatchTick, FullDiskKeepsTheImageAndTheNumber)
+{
+    TempDir dir;
+    const int failures = runUnderFileSizeLimit(1024, [&] {
+        FakeClipboard clipboard;
+        clipboard.copy(picture(0x336699));
+        NamingState naming;
+        naming.folder = QString::fromStdString(dir.path());
+        static_cast<void>(NormalizePattern(naming));
+        const TickResult result = WatchTick(clipboard, naming, CaptureFormat{}, [](const QString&) { return true; });
+        return (result.outcome != Outcome::Failed) | (!clipboard.held) << 1 | (naming.serial != u"0") << 2
+               | (result.status.error != DibError::WriteFailed) << 3;
+    });
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(dir.entries().empty());
 }
 
 }  // namespace
