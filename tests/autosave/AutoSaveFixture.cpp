@@ -5,28 +5,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRadioButton>
 #include <QTest>
 
-namespace {
-
-QByteArray runXclip(const QStringList& arguments, const QByteArray& input = {})
-{
-    QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), QStringList{QStringLiteral("-selection"), QStringLiteral("clipboard")} + arguments);
-    xclip.write(input);
-    xclip.closeWriteChannel();
-    xclip.waitForFinished(5000);
-    return xclip.readAllStandardOutput();
-}
-
-}  // namespace
 
 AutoSaveFixture::AutoSaveFixture() : test(makeTestPlatform())
 {
@@ -79,30 +64,6 @@ void AutoSaveFixture::start(MessageAnswer answer, int intervalMs)
 void AutoSaveFixture::stop()
 {
     click(control<QAbstractButton>("Command4"));
-}
-
-void AutoSaveFixture::copyImage(const QImage& image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    runXclip({QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")}, png);
-}
-
-void AutoSaveFixture::copyText(const QString& text)
-{
-    runXclip({QStringLiteral("-i")}, text.toUtf8());
-}
-
-QString AutoSaveFixture::clipboardTargets()
-{
-    return QString::fromUtf8(runXclip({QStringLiteral("-o"), QStringLiteral("-t"), QStringLiteral("TARGETS")}));
-}
-
-QString AutoSaveFixture::clipboardText()
-{
-    return QString::fromUtf8(runXclip({QStringLiteral("-o")}));
 }
 
 QImage AutoSaveFixture::picture(int seed, int width, int height)

@@ -39,12 +39,6 @@ public:
     void start(MessageAnswer answer, int intervalMs = 50);
     void stop();
 
-    // xclip as the other program: an image (as PNG) or a text on the clipboard.
-    static void copyImage(const QImage& image);
-    static void copyText(const QString& text);
-    // What xclip reads from the clipboard: its types, or its text.
-    [[nodiscard]] static QString clipboardTargets();
-    [[nodiscard]] static QString clipboardText();
     // A picture no other of the test has.
     [[nodiscard]] static QImage picture(int seed, int width = 160, int height = 90);
 

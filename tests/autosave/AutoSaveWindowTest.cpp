@@ -6,6 +6,7 @@
 #include "ImagingTestSupport.h"
 #include "TestFiles.h"
 #include "X11Desktop.h"
+#include "Xclip.h"
 #include "platform/X11PrintKey.h"
 #include "shared/ImageFiles.h"
 
@@ -124,13 +125,13 @@ TEST(AutoSaveWatch, SavesEveryImageCopiedAfterTheStart)
 {
     AutoSaveFixture f;
     f.open();
-    f.copyImage(AutoSaveFixture::picture(99));
+    Xclip::copyImage(AutoSaveFixture::picture(99));
     f.start(MessageAnswer::Yes);
     ASSERT_EQ(f.test.dialogs->messages.size(), 1u);
     EXPECT_EQ(f.test.dialogs->messages[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(f.mode().watchTimer().interval(), 50);
     for (int i = 0; i < 5; ++i) {
-        f.copyImage(AutoSaveFixture::picture(i));
+        Xclip::copyImage(AutoSaveFixture::picture(i));
         ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == static_cast<qsizetype>(i + 1); }))
             << "copy " << i;
     }
@@ -142,21 +143,21 @@ TEST(AutoSaveWatch, SavesEveryImageCopiedAfterTheStart)
         EXPECT_TRUE(sameImage(f.folder() + u'/' + expected[i], AutoSaveFixture::picture(i))) << i;
     EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("5"));
 
-    AutoSaveFixture::copyText(QStringLiteral("just text"));
+    Xclip::copyText(QStringLiteral("just text"));
     QTest::qWait(300);
     EXPECT_EQ(f.files().size(), 5);
-    EXPECT_EQ(AutoSaveFixture::clipboardText(), QStringLiteral("just text"));
+    EXPECT_EQ(Xclip::text(), QStringLiteral("just text"));
 }
 
 TEST(AutoSaveWatch, AnsweringNoChangesNothing)
 {
     AutoSaveFixture f;
     f.open();
-    AutoSaveFixture::copyText(QStringLiteral("kept"));
+    Xclip::copyText(QStringLiteral("kept"));
     f.start(MessageAnswer::No);
     EXPECT_EQ(f.mode().watchTimer().interval(), 0);
     EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());
-    EXPECT_EQ(AutoSaveFixture::clipboardText(), QStringLiteral("kept"));
+    EXPECT_EQ(Xclip::text(), QStringLiteral("kept"));
 }
 
 TEST(AutoSaveWatch, TwoCopiesInOneIntervalSaveOnlyTheSecond)
@@ -165,8 +166,8 @@ TEST(AutoSaveWatch, TwoCopiesInOneIntervalSaveOnlyTheSecond)
     f.open();
     f.start(MessageAnswer::Yes, 1500);
     QTest::qWait(100);
-    f.copyImage(AutoSaveFixture::picture(1));
-    f.copyImage(AutoSaveFixture::picture(2));
+    Xclip::copyImage(AutoSaveFixture::picture(1));
+    Xclip::copyImage(AutoSaveFixture::picture(2));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return !f.files().isEmpty(); }));
     QTest::qWait(1700);
     ASSERT_EQ(f.files(), QStringList{QStringLiteral("Picture_0000.bmp")});
@@ -179,12 +180,12 @@ TEST(AutoSaveWatch, SecondWatchContinuesTheSerialInTheNewFormat)
     AutoSaveFixture f;
     f.open();
     f.start(MessageAnswer::Yes);
-    f.copyImage(AutoSaveFixture::picture(3));
+    Xclip::copyImage(AutoSaveFixture::picture(3));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
     f.stop();
     f.click(f.control<QAbstractButton>("Option1", 2));
     f.start(MessageAnswer::Yes);
-    f.copyImage(AutoSaveFixture::picture(4));
+    Xclip::copyImage(AutoSaveFixture::picture(4));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2; }));
     EXPECT_EQ(f.files().last(), QStringLiteral("Picture_0001.png"));
     EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0001.png"), AutoSaveFixture::picture(4)));
@@ -198,7 +199,7 @@ TEST(AutoSaveWatch, FailedWriteStopsTheWatchAndKeepsTheImage)
     ASSERT_TRUE(writeTestFile(f.settingsPath(), "[PrtScSave]\nFolderPath=" + f.folder().toUtf8() + "/missing\n"));
     f.open();
     f.start(MessageAnswer::Yes);
-    f.copyImage(AutoSaveFixture::picture(5));
+    Xclip::copyImage(AutoSaveFixture::picture(5));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.test.dialogs->messages.size() == 2; }));
     const RecordedMessage& message = f.test.dialogs->messages[1];
     EXPECT_EQ(message.title, QString::fromUtf16(SaveErrorTitle));
@@ -206,7 +207,7 @@ TEST(AutoSaveWatch, FailedWriteStopsTheWatchAndKeepsTheImage)
     EXPECT_EQ(f.mode().watchTimer().interval(), 0);
     EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());
     EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("0"));
-    EXPECT_TRUE(AutoSaveFixture::clipboardTargets().contains(QStringLiteral("image/png")));
+    EXPECT_TRUE(Xclip::targets().contains(QStringLiteral("image/png")));
 }
 
 // While watching the window stays and its menu is locked; after stop it closes and
@@ -271,7 +272,7 @@ TEST(AutoSaveWatch, PrintKeyHeldElsewhereIsSaidAndTheWatchGoesOn)
     f.start(MessageAnswer::Yes);
     EXPECT_TRUE(f.control<QLabel>("printKey")->isVisible());
     EXPECT_NE(f.control<QLabel>("printKey")->text(), QString());
-    f.copyImage(AutoSaveFixture::picture(6));
+    Xclip::copyImage(AutoSaveFixture::picture(6));
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
 }
 
