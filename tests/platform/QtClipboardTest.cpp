@@ -50,6 +50,7 @@ TEST(QtClipboard, ACopyAfterTheTakeSurvivesTheClear)
     DeviceContext holder;
     ASSERT_TRUE(clipboard.takeImage(holder));
     Xclip::copyImage(filled(0x112233));
+    ASSERT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u) << "the second copy is in place";
     clipboard.clearTaken();
     EXPECT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u);
     ASSERT_TRUE(seesImage(clipboard));
