@@ -119,11 +119,13 @@ ComposedName ComposeFileName(NamingState& state)
 
 void AdvanceCounter(NamingState& state, const QString& baseName, const FileIsFree& isFree)
 {
-    if (state.serial == state.maximum) {
+    // By value, not by text: "9,999" as a spin button writes it is the maximum too,
+    // and must not be saved over once more.
+    const std::int64_t current = SerialValue(state);
+    if (current >= maximumValue(state)) {
         OverflowStep(state, baseName, isFree);
         return;
     }
-    const std::int64_t current = SerialValue(state);
     if (state.overwriteAllowed) {
         setSerial(state, current + 1);
         return;

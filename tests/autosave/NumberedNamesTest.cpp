@@ -101,14 +101,26 @@ TEST(AdvanceCounterTest, WithoutOverwritingSkipsToTheNextFreeNumber)
     EXPECT_EQ(state.serial, QStringLiteral("6"));
 }
 
-TEST(AdvanceCounterTest, WithOverwritingTheMaximumOverflows)
+// The maximum however the field writes it (plain, as a spin button groups it, with a
+// fraction): with overwriting allowed the next capture must not go to it again.
+class AdvanceAtTheMaximum : public testing::TestWithParam<std::pair<const char*, const char*>>
 {
-    NamingState state = named("Picture_##", "99");
+};
+
+TEST_P(AdvanceAtTheMaximum, WithOverwritingOverflows)
+{
+    const auto [pattern, serial] = GetParam();
+    NamingState state = named(pattern, serial);
     state.overwriteAllowed = true;
     AdvanceCounter(state, ComposeFileName(state).baseName, [](const QString&) { return true; });
-    EXPECT_EQ(state.pattern, QStringLiteral("Picture_##_$"));
+    EXPECT_EQ(state.pattern, QString::fromUtf8(pattern) + QStringLiteral("_$"));
     EXPECT_EQ(state.serial, QStringLiteral("0"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, AdvanceAtTheMaximum,
+                         testing::Values(std::pair{"Picture_##", "99"}, std::pair{"Picture_####", "9,999"},
+                                         std::pair{"Picture_##", "99.5"}),
+                         [](const auto& info) { return CaseName(info.param.first, info.param.second); });
 
 // Never onto an existing file: a search that would pass the maximum overflows instead
 // of coming back to the maximum's name.
