@@ -31,22 +31,24 @@ CaptureFormat bmp(BmpDepth depth, bool rle, bool grey)
     return f;
 }
 
-CaptureFormat jpeg(int quality, bool progressive)
+// JPEG with quality and progressive, or PNG with level and interlacing.
+CaptureFormat coded(SaveFormat format, int setting, bool flag)
 {
     CaptureFormat f;
-    f.format = SaveFormat::Jpeg;
-    f.quality = quality;
-    f.progressive = progressive;
+    f.format = format;
+    f.quality = f.level = setting;
+    f.progressive = f.interlaced = flag;
     return f;
+}
+
+CaptureFormat jpeg(int quality, bool progressive)
+{
+    return coded(SaveFormat::Jpeg, quality, progressive);
 }
 
 CaptureFormat png(int level, bool interlaced)
 {
-    CaptureFormat f;
-    f.format = SaveFormat::Png;
-    f.level = level;
-    f.interlaced = interlaced;
-    return f;
+    return coded(SaveFormat::Png, level, interlaced);
 }
 
 class CaptureFormatTest : public testing::TestWithParam<FormatCase>
