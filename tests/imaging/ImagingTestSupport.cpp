@@ -75,6 +75,13 @@ DibSnapshot snapshotOf(DIBHandle dib)
     return snapshot;
 }
 
+bool encodeJpegWithPillow(const std::string& source, const std::string& out, int quality)
+{
+    const std::string script = std::string(SCRIMBLE_IMAGING_SCRIPTS) + "/pillow_jpeg.py";
+    runCommand(pillowPython() + " '" + script + "' '" + source + "' '" + out + "' " + std::to_string(quality));
+    return std::filesystem::exists(out);
+}
+
 PillowImage decodeWithPillow(const std::string& path)
 {
     PillowImage image;

@@ -42,6 +42,8 @@ struct PillowImage {
     std::vector<std::uint32_t> rgb;             // 0xRRGGBB, top row first
 };
 [[nodiscard]] PillowImage decodeWithPillow(const std::string& path);
+// Pillow's own baseline JPEG of the image file at source; false when it failed.
+bool encodeJpegWithPillow(const std::string& source, const std::string& out, int quality);
 
 // Path of a shared benchmark screenshot (desk1080a.png, ...), empty when missing.
 [[nodiscard]] std::string benchScreenshotPath(const std::string& name);

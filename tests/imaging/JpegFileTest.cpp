@@ -58,6 +58,41 @@ INSTANTIATE_TEST_SUITE_P(Flags, JpegMode,
                                          ModeCase{"AutoSaveTicked", 1, 0xC2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Large baseline images are encoded in two bands on two cores; what a decoder makes of
+// the file must be exactly what it makes of Pillow's single pass on the same libjpeg.
+struct PillowMatchCase {
+    const char* name;
+    int width, height, quality, depth;
+};
+
+class JpegLikePillow : public testing::TestWithParam<PillowMatchCase>
+{
+};
+
+TEST_P(JpegLikePillow, DecodesToTheSamePixels)
+{
+    const PillowMatchCase& c = GetParam();
+    DibGuard image(makeImage(c.width, c.height, texture));
+    if (c.depth == 8) {
+        ASSERT_TRUE(DIBto8Bit(image.get(), 0, 0));
+    }
+    TempDir dir;
+    ASSERT_TRUE(DIBtoBMP(dir.file("source.bmp"), image.get()));
+    ASSERT_TRUE(DIBtoJPG(dir.file("ours.jpg"), image.get(), c.quality, 0));
+    ASSERT_TRUE(encodeJpegWithPillow(dir.file("source.bmp"), dir.file("pillow.jpg"), c.quality));
+    const PillowImage ours = decodeWithPillow(dir.file("ours.jpg"));
+    const PillowImage pillow = decodeWithPillow(dir.file("pillow.jpg"));
+    ASSERT_TRUE(ours.ok && pillow.ok);
+    EXPECT_EQ(ours.rgb, pillow.rgb);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, JpegLikePillow,
+                         testing::Values(PillowMatchCase{"OnePass", 128, 96, 60, 24},
+                                         PillowMatchCase{"TwoBandsFullHd", 1920, 1080, 60, 24},
+                                         PillowMatchCase{"TwoBandsOddSize", 1001, 517, 95, 24},
+                                         PillowMatchCase{"TwoBandsFromEightBits", 800, 400, 60, 8}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(JpegQuality, HigherQualityGivesLargerFiles)
 {
     DibGuard image(makeImage(128, 96, texture));
