@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "platform/DisplayCheck.h"
 
 #include <QApplication>
@@ -6,11 +7,36 @@
 #include <csignal>
 #include <cstdio>
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     // A full disk or a file-size limit must make a write fail (and be reported),
     // not kill the program with the image unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Before the display is looked at: --help and --version work without one.
+    const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
+    switch (line.action) {
+    case CommandLine::Action::ShowHelp:
+    case CommandLine::Action::ShowVersion:
+        std::fputs(qPrintable(line.text), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fputs(qPrintable(line.text), stderr);
+        return RefusedCommandLineExitCode;
+    case CommandLine::Action::Run:
+        break;
+    }
     preferX11Windows();
     if (const QString problem = unusableDisplayReason(); !problem.isEmpty()) {
         std::fprintf(stderr, "scrimble: %s\n", qPrintable(problem));
@@ -18,6 +44,6 @@ int main(int argc, char* argv[])
     }
     QApplication qtApplication(argc, argv);
     const auto application = Application::forExecutable(makeX11Platform(), executableFolder());
-    application->start();
+    application->start(line.mode);
     return QApplication::exec();
 }

@@ -33,9 +33,15 @@ std::unique_ptr<Application> Application::forExecutable(Platform platform, const
                                          Settings(ApplicationFolder::settingsPath(folder)));
 }
 
-void Application::start()
+void Application::start(StartMode mode)
 {
-    showModeChooser();
+    ModeOpenResult opened = ModeOpenResult::NotOpened;
+    if (mode == StartMode::Capture)
+        opened = openDesktopCapture();
+    else if (mode == StartMode::AutoSave)
+        opened = openPrintScreenSave();
+    if (opened == ModeOpenResult::NotOpened)
+        showModeChooser();
 }
 
 void Application::showModeChooser()

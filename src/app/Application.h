@@ -4,6 +4,7 @@
 // it through ModeHost; state that must outlive a mode (kept across a return to the
 // chooser) is a member here and is handed to the mode by reference.
 
+#include "CommandLine.h"
 #include "SelectMode.h"
 #include "capture/CaptureSelection.h"
 #include "capture/OutputOptions.h"
@@ -34,7 +35,9 @@ public:
                                                                     const QByteArray& executableFolder);
 
     // Creates the chooser and runs its load: it shows itself or opens the stored mode.
-    void start();
+    // A mode named on the command line opens directly instead (the stored default
+    // stays); when it cannot open, the chooser comes.
+    void start(StartMode mode = StartMode::Chooser);
 
     [[nodiscard]] Platform& platform() { return m_platform; }
     [[nodiscard]] const QString& applicationFolder() const { return m_applicationFolder; }

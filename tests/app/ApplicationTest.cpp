@@ -65,6 +65,39 @@ TEST_F(ApplicationTest, StoredPrintScreenSaveOpensAtStart)
     EXPECT_NE(autoSaveWindow(), nullptr);
 }
 
+// A mode named on the command line opens without the chooser, whatever default is
+// stored, and the stored default stays; a mode that cannot open leaves the chooser.
+struct StartCase {
+    const char* name;
+    StartMode mode;
+    bool screenFails;
+    bool opened;
+};
+
+class ApplicationStart : public ApplicationTest, public testing::WithParamInterface<StartCase>
+{
+};
+
+TEST_P(ApplicationStart, OpensTheNamedMode)
+{
+    const StartCase& c = GetParam();
+    const QByteArray stored = "[Start]\nBoolean=1\nMode=1\n";
+    writeSettings(stored);
+    if (c.screenFails)
+        m_test.screen->failWith(QStringLiteral("no screen"));
+    m_application.start(c.mode);
+    EXPECT_EQ(m_application.hasOpenMode(), c.opened);
+    EXPECT_EQ(m_application.modeChooser() != nullptr, !c.opened);
+    EXPECT_EQ(autoSaveWindow() != nullptr, c.opened && c.mode == StartMode::AutoSave);
+    EXPECT_EQ(settingsBytes(), stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ApplicationStart,
+                         testing::Values(StartCase{"AutoSave", StartMode::AutoSave, false, true},
+                                         StartCase{"Capture", StartMode::Capture, false, true},
+                                         StartCase{"CaptureWithoutScreen", StartMode::Capture, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ApplicationTest, SettingsBesideTheProgram)
 {
     EXPECT_EQ(m_application.settings().path(), m_settingsPath);

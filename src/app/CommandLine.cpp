@@ -1,0 +1,50 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+const QString VersionText = QStringLiteral("Scrimble 3.3.2");
+
+struct Modes {
+    const char* name;
+    StartMode mode;
+};
+constexpr Modes ModeNames[] = {{"capture", StartMode::Capture}, {"autosave", StartMode::AutoSave}};
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Screen capture: freeze the screen and select a part of it, or save "
+                                                    "every image copied to the clipboard."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("Open <mode> directly: capture (desktop capture) or autosave "
+                                                 "(print-screen auto-save). The stored default stays as it is."),
+                                  QStringLiteral("mode"));
+    parser.addOption(mode);
+    // Parsed before the application object exists, which would name the program.
+    const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("scrimble"));
+    const auto refuse = [&usage](const QString& error) {
+        return CommandLine{CommandLine::Action::Refuse, StartMode::Chooser,
+                           QStringLiteral("scrimble: %1\n\n%2").arg(error, usage)};
+    };
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        return {CommandLine::Action::ShowHelp, StartMode::Chooser, usage};
+    if (parser.isSet(version))
+        return {CommandLine::Action::ShowVersion, StartMode::Chooser, VersionText + u'\n'};
+    if (!parser.isSet(mode))
+        return {};
+    const QString asked = parser.value(mode);
+    for (const Modes& known : ModeNames)
+        if (asked == QLatin1String(known.name))
+            return {CommandLine::Action::Run, known.mode, {}};
+    return refuse(QStringLiteral("unknown mode '%1' (capture or autosave)").arg(asked));
+}

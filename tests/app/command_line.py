@@ -1,0 +1,26 @@
+"""The program's command line as a shell or a desktop shortcut runs it: --version and
+--help need no display and exit 0; anything else unknown prints the usage on
+standard error and exits 2.
+
+usage: command_line.py SCRIMBLE
+"""
+import os
+import subprocess
+import sys
+
+CASES = [
+    (["--version"], 0, "stdout", "Scrimble 3.3.2\n"),
+    (["--help"], 0, "stdout", "--mode <mode>"),
+    (["--frobnicate"], 2, "stderr", "Usage: scrimble"),
+    (["--mode", "video"], 2, "stderr", "Usage: scrimble"),
+]
+
+env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+failed = 0
+for arguments, code, stream, expected in CASES:
+    run = subprocess.run([sys.argv[1]] + arguments, env=env, capture_output=True, text=True, timeout=30)
+    text = getattr(run, stream)
+    if run.returncode != code or expected not in text:
+        print(f"FAIL {arguments}: exit {run.returncode}, {stream} {text!r}")
+        failed += 1
+sys.exit(1 if failed else 0)
