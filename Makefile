@@ -1,8 +1,9 @@
 # Thin wrapper: scripts/ do the work so CI and people run the same steps.
 BUILD := build
 ASAN_BUILD := build-asan
+PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench install package clean
 
 deps:
 	@scripts/install-deps
@@ -23,6 +24,12 @@ test: build
 
 bench: build
 	@bench/compare_peers
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -27,7 +27,7 @@ QByteArray fromExecutableFolder(const QByteArray& executableFolder)
 
 QByteArray settingsFolder(const QByteArray& applicationFolder, const SettingsPlace& place)
 {
-    if ((place.folderWritable || place.settingsExist) && applicationFolder != "/")
+    if ((place.folderWritable || place.settingsExist) && applicationFolder != "/" && !place.installed)
         return applicationFolder;
     const QByteArray configHome = place.xdgConfigHome.startsWith('/') ? place.xdgConfigHome : place.home + "/.config";
     return fromExecutableFolder(configHome) + "scrimble/";
@@ -40,6 +40,7 @@ QByteArray settingsPath(const QByteArray& applicationFolder)
     place.settingsExist = ::access((applicationFolder + SettingsFileName).constData(), F_OK) == 0;
     place.xdgConfigHome = qgetenv("XDG_CONFIG_HOME");
     place.home = QFile::encodeName(QDir::homePath());
+    place.installed = ::access((applicationFolder + "../share/applications/scrimble.desktop").constData(), F_OK) == 0;
     return settingsFolder(applicationFolder, place) + SettingsFileName;
 }
 

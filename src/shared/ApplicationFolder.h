@@ -1,8 +1,9 @@
 #pragma once
 // Where the program's files live. The application folder is the executable's folder
-// with a trailing "/"; Set.ini sits there, except for an installed program whose
-// folder cannot hold it (and for a program in the file-system root, where nothing of
-// ours belongs), which keeps Set.ini in $XDG_CONFIG_HOME/scrimble/. Paths are the file
+// with a trailing "/"; Set.ini sits there, except for an installed program (its
+// desktop entry in ../share/applications beside the folder) or one whose folder
+// cannot hold it (and for a program in the file-system root, where nothing of ours
+// belongs), which keeps Set.ini in $XDG_CONFIG_HOME/scrimble/. Paths are the file
 // system's bytes, so that a folder name that is not UTF-8 (a Shift-JIS name from a
 // Windows archive) is used as it is.
 
@@ -18,11 +19,12 @@ struct SettingsPlace {
     bool settingsExist = false;   // Set.ini is already there
     QByteArray xdgConfigHome;     // $XDG_CONFIG_HOME, may be empty
     QByteArray home;              // $HOME
+    bool installed = false;       // installed with its desktop entry: a system folder even for root
 };
 
 // The folder (with trailing "/") that holds Set.ini: the application folder when it
-// can hold the file and is not the root, else $XDG_CONFIG_HOME/scrimble/ (default
-// ~/.config/scrimble/).
+// can hold the file, is not the root and the program is not installed, else
+// $XDG_CONFIG_HOME/scrimble/ (default ~/.config/scrimble/).
 [[nodiscard]] QByteArray settingsFolder(const QByteArray& applicationFolder, const SettingsPlace& place);
 
 // settingsFolder for this machine, from the disk and the environment, followed by

@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PlaceCase{"RelativeXdgIgnored", "/usr/bin/", {false, false, "conf", "/home/u"},
                                 "/home/u/.config/scrimble/"},
                       PlaceCase{"RootIsNeverUsed", "/", {true, true, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
+                      PlaceCase{"InstalledUsesXdgEvenWhenWritable", "/usr/bin/", {true, true, "/x/conf", "/home/u", true},
+                                "/x/conf/scrimble/"},
                       PlaceCase{"ShiftJisFolderKeptByteForByte", "/opt/\x83\x58\x83\x4E/", {true, false, "", "/home/u"},
                                 "/opt/\x83\x58\x83\x4E/"}),
     [](const auto& info) { return std::string(info.param.name); });

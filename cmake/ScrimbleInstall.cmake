@@ -1,0 +1,21 @@
+# What `cmake --install` puts in place (PREFIX/bin, the desktop entry with its two
+# actions, the icon, the AppStream metainfo) and the .deb that `make package` builds
+# with CPack; its dependencies come from dpkg-shlibdeps.
+include(GNUInstallDirs)
+install(TARGETS scrimble RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/scrimble.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/scrimble.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/io.github.scrimble.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME scrimble)
+set(CPACK_PACKAGE_VENDOR "Scrimble")
+set(CPACK_PACKAGE_CONTACT "Scrimble developers <scrimble@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Screen capture that freezes the screen and saves exactly the part you select")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY scrimble)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
