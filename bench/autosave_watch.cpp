@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    Platform platform = makeX11Platform();
+    Platform platform = makeDesktopPlatform();
     platform.dialogs = std::make_unique<AnswerYes>();
     const Settings settings(folder + QStringLiteral("/Set.ini"));
     settings.writeText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), folder);

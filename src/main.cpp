@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication qtApplication(argc, argv);
-    const auto application = Application::forExecutable(makeX11Platform(), executableFolder());
+    const auto application = Application::forExecutable(makeDesktopPlatform(), executableFolder());
     application->start(line.mode);
     return QApplication::exec();
 }

@@ -9,6 +9,8 @@ namespace {
 
 constexpr char16_t StartQuestion[] = u"取得を開始します。クリップボード内の情報を消去しますがよろしいですか?";
 constexpr char16_t PrintKeyHeldNote[] = u"取得中はPrintキーで画面全体をクリップボードにコピーし、保存します。";
+constexpr char16_t FocusOnlyNote[] =
+    u"このデスクトップでは、このウィンドウがアクティブな間にコピーされた画像だけを取得できます。";
 constexpr char16_t PrintKeyTakenNote[] =
     u"Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
     u"クリップボードにコピーすれば保存されます。";
@@ -46,6 +48,7 @@ AutoSaveMode::~AutoSaveMode()
 ModeOpenResult AutoSaveMode::load()
 {
     m_window->Form_Load();
+    showNote(QString());
     m_window->show();
     m_window->activateWindow();
     return ModeOpenResult::Opened;
@@ -70,7 +73,7 @@ void AutoSaveMode::Command4_Click()
     m_timer.stop();
     m_timer.setInterval(0);
     m_platform.printKey->release();
-    m_window->showPrintKeyNote(QString());
+    showNote(QString());
     m_window->setWatching(false);
 }
 
@@ -91,9 +94,9 @@ void AutoSaveMode::Timer1_Timer()
 void AutoSaveMode::takePrintKey()
 {
     switch (m_platform.printKey->take([this] { copyScreenToClipboard(); })) {
-    case PrintKeyHold::Held: m_window->showPrintKeyNote(QString::fromUtf16(PrintKeyHeldNote)); break;
-    case PrintKeyHold::TakenByAnother: m_window->showPrintKeyNote(QString::fromUtf16(PrintKeyTakenNote)); break;
-    case PrintKeyHold::Unavailable: m_window->showPrintKeyNote(QString()); break;
+    case PrintKeyHold::Held: showNote(QString::fromUtf16(PrintKeyHeldNote)); break;
+    case PrintKeyHold::TakenByAnother: showNote(QString::fromUtf16(PrintKeyTakenNote)); break;
+    case PrintKeyHold::Unavailable: showNote(QString()); break;
     }
 }
 
@@ -109,6 +112,17 @@ void AutoSaveMode::copyScreenToClipboard()
     DibSnapshot snapshot;
     if (image && DIBSnapshot(image.get(), snapshot))
         m_platform.clipboard->setImage(snapshot);
+}
+
+// What the session lets the watch see comes first, then the Print key's line.
+void AutoSaveMode::showNote(const QString& printKeyLine)
+{
+    QStringList lines;
+    if (!m_platform.clipboard->seesCopiesWithoutFocus())
+        lines << QString::fromUtf16(FocusOnlyNote);
+    if (!printKeyLine.isEmpty())
+        lines << printKeyLine;
+    m_window->showNote(lines.join(u'\n'));
 }
 
 void AutoSaveMode::endProgram()

@@ -37,6 +37,7 @@ private:
     void Timer1_Timer();
     void takePrintKey();
     void copyScreenToClipboard();
+    void showNote(const QString& printKeyLine);
     void endProgram();
     void returnToChooser();
 

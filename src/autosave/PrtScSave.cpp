@@ -205,10 +205,10 @@ void PrtScSave::setWatching(bool watching)
     m_ui.Command4->setEnabled(watching);
 }
 
-void PrtScSave::showPrintKeyNote(const QString& text)
+void PrtScSave::showNote(const QString& text)
 {
-    m_ui.printKey->setText(text);
-    m_ui.printKey->setVisible(!text.isEmpty());
+    m_ui.note->setText(text);
+    m_ui.note->setVisible(!text.isEmpty());
 }
 
 bool PrtScSave::eventFilter(QObject* watched, QEvent* event)

@@ -38,8 +38,9 @@ public:
     [[nodiscard]] int watchInterval() const { return static_cast<int>(m_interval); }
     // Locks (or unlocks) everything a watch must not change.
     void setWatching(bool watching);
-    // One line under the buttons (empty: none) on what became of the Print key.
-    void showPrintKeyNote(const QString& text);
+    // Lines under the buttons (empty: none) on what the session lets the watch see
+    // and what became of the Print key.
+    void showNote(const QString& text);
 
 signals:
     void startRequested();   // Command3

@@ -151,9 +151,9 @@ void buildWatch(QWidget* client, QGridLayout* grid, PrtScSaveControls& c)
     grid->addWidget(c.Command4, 8, 5);
     grid->addWidget(help(client, "Label15", "クリップボード内を調べる時間間隔をms (1000分の1秒)単位で指定できます。"),
                     9, 0, 1, 6);
-    c.printKey = help(client, "printKey", "");
-    c.printKey->hide();
-    grid->addWidget(c.printKey, 10, 0, 1, 6);
+    c.note = help(client, "note", "");
+    c.note->hide();
+    grid->addWidget(c.note, 10, 0, 1, 6);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct PrtScSaveControls {
     QLineEdit* Text7 = nullptr;       // interval in ms
     QPushButton* Command3 = nullptr;  // start
     QPushButton* Command4 = nullptr;  // stop
-    QLabel* printKey = nullptr;       // what became of the Print key during a watch
+    QLabel* note = nullptr;           // what the session allows: clipboard, Print key
     QMenu* Fil = nullptr;
     QAction* EndPro = nullptr;
     QAction* SelectM = nullptr;

@@ -27,4 +27,7 @@ public:
     virtual void clearTaken() = 0;
     // Empties the clipboard, whatever it holds.
     virtual void clear() = 0;
+    // false where the session shows the clipboard only to the window with the focus
+    // (an X11 program on a Wayland desktop without clipboard control).
+    [[nodiscard]] virtual bool seesCopiesWithoutFocus() const { return true; }
 };

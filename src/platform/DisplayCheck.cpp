@@ -51,7 +51,7 @@ QString unusableDisplayReason()
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
                    ? QStringLiteral("no display: DISPLAY is not set; start Scrimble from a desktop session")
-                   : QStringLiteral("this Wayland session offers no X11 (XWayland), and capture through Wayland "
-                                    "is not built yet");
+                   : QStringLiteral("this Wayland session offers no X11 (XWayland), on which Scrimble's windows "
+                                    "run: install XWayland (Debian: xwayland) or start Scrimble from an X11 session");
     return x11ScreenProblem();
 }

@@ -5,28 +5,66 @@
 #include "FlockInstanceLock.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
+#include "PortalScreenGrabber.h"
+#include "WaylandSession.h"
+#include "WlClipboard.h"
 #include "X11PrintKey.h"
 #include "X11ScreenGrabber.h"
 #include "X11WindowStacking.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <climits>
 #include <unistd.h>
 
-Platform makeX11Platform()
+namespace {
+
+// The Print key of a Wayland session belongs to the compositor.
+class NoPrintKey final : public PrintKey
 {
+public:
+    PrintKeyHold take(std::function<void()>) override { return PrintKeyHold::Unavailable; }
+    void release() override {}
+};
+
+bool isWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// On Wayland the clipboard is watched through wl-clipboard where the compositor lets
+// a program watch it without the focus; otherwise through Qt (under XWayland, which
+// shows it only to the focused window).
+std::unique_ptr<Clipboard> clipboardFor(bool wayland)
+{
+    if (wayland && offersClipboardControl() && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
+        return std::make_unique<WlClipboard>();
+    return std::make_unique<QtClipboard>(!wayland);
+}
+
+}  // namespace
+
+Platform makeDesktopPlatform()
+{
+    const bool wayland = isWaylandSession();
     Platform platform;
     platform.dialogs = std::make_unique<QtDialogs>();
     platform.instanceLock = std::make_unique<FlockInstanceLock>(FlockInstanceLock::defaultPath());
-    platform.screen = std::make_unique<X11ScreenGrabber>();
+    if (wayland)
+        platform.screen = std::make_unique<PortalScreenGrabber>(std::make_unique<X11ScreenGrabber>());
+    else
+        platform.screen = std::make_unique<X11ScreenGrabber>();
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>();
-    platform.clipboard = std::make_unique<QtClipboard>();
+    platform.clipboard = clipboardFor(wayland);
     platform.systemInformation = std::make_unique<DesktopSystemInformation>();
-    platform.printKey = std::make_unique<X11PrintKey>();
+    if (wayland)
+        platform.printKey = std::make_unique<NoPrintKey>();
+    else
+        platform.printKey = std::make_unique<X11PrintKey>();
     return platform;
 }
 

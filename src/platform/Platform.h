@@ -1,5 +1,5 @@
 #pragma once
-// The platform services of one run, chosen in one place: makeX11Platform() for the
+// The platform services of one run, chosen in one place: makeDesktopPlatform() for the
 // program, test doubles for the tests. Owned by the application object.
 
 #include "Clipboard.h"
@@ -26,7 +26,9 @@ struct Platform {
     std::unique_ptr<PrintKey> printKey;
 };
 
-[[nodiscard]] Platform makeX11Platform();
+// X11 services on an X11 desktop; on a Wayland desktop (the windows on XWayland) the
+// screen through the desktop portal and the clipboard through wl-clipboard.
+[[nodiscard]] Platform makeDesktopPlatform();
 
 // The folder of the running program file, as the file system's bytes (a name that is
 // not UTF-8 stays as it is).

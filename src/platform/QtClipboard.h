@@ -15,20 +15,23 @@
 class QtClipboard final : public Clipboard
 {
 public:
-    // Needs the QGuiApplication.
-    QtClipboard();
+    // Needs the QGuiApplication. seesCopiesWithoutFocus: false under XWayland on a
+    // desktop that shows the clipboard to the focused window only.
+    explicit QtClipboard(bool seesCopiesWithoutFocus = true);
 
     void setImage(const DibSnapshot& image) override;
     [[nodiscard]] bool hasImage() override;
     bool takeImage(DeviceContext& holder) override;
     void clearTaken() override;
     void clear() override;
+    [[nodiscard]] bool seesCopiesWithoutFocus() const override { return m_withoutFocus; }
 
 private:
     void clearSince(std::uint32_t since);
 
     X11SelectionWatch m_watch;
     QObject m_context;  // receives Qt's change signal for as long as this object lives
+    bool m_withoutFocus;
     bool m_changed = true;
     bool m_hasImage = false;
     std::uint32_t m_takenAt = 0;

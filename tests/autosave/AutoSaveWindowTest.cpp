@@ -270,8 +270,8 @@ TEST(AutoSaveWatch, PrintKeyHeldElsewhereIsSaidAndTheWatchGoesOn)
     ASSERT_TRUE(desktop.held());
     f.open();
     f.start(MessageAnswer::Yes);
-    EXPECT_TRUE(f.control<QLabel>("printKey")->isVisible());
-    EXPECT_NE(f.control<QLabel>("printKey")->text(), QString());
+    EXPECT_TRUE(f.control<QLabel>("note")->isVisible());
+    EXPECT_NE(f.control<QLabel>("note")->text(), QString());
     Xclip::copyImage(AutoSaveFixture::picture(6));
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
 }

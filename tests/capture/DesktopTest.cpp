@@ -24,7 +24,7 @@ namespace {
 // The real X11 platform, with a lock and dialogs of the test's.
 struct RealDesktop {
     PatternWindow pattern{X11Desktop::rootRect().size()};
-    Platform platform = makeX11Platform();
+    Platform platform = makeDesktopPlatform();
     QTemporaryDir dir;
     Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
     RecordingHost host;

@@ -28,7 +28,7 @@ void RealScreenTest::selectionOfThePaintedScreen()
     QVERIFY(QTest::qWaitForWindowExposed(&pattern));
     QTRY_VERIFY(pattern.isShownAt(QPoint(screenSize.width() - 1, screenSize.height() - 1)));
 
-    Platform platform = makeX11Platform();
+    Platform platform = makeDesktopPlatform();
     platform.instanceLock = std::make_unique<FakeInstanceLock>();
     platform.dialogs = std::make_unique<ScriptedDialogs>();
     QTemporaryDir dir;

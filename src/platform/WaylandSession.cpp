@@ -1,0 +1,34 @@
+#include "WaylandSession.h"
+
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+void announced(void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t)
+{
+    if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0)
+        *static_cast<bool*>(data) = true;
+}
+
+void removed(void*, wl_registry*, std::uint32_t) {}
+
+constexpr wl_registry_listener Listener = {announced, removed};
+
+}  // namespace
+
+bool offersClipboardControl()
+{
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display)
+        return false;
+    bool offered = false;
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &Listener, &offered);
+    wl_display_roundtrip(display);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    return offered;
+}

@@ -1,0 +1,57 @@
+// The auto-save mode in a Wayland session (sway, started by run-on-wayland): an image
+// copied with wl-copy while another window has the focus is saved all the same,
+// through the compositor's clipboard control.
+#include "AutoSaveFixture.h"
+
+#include "ImagingTestSupport.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool runWith(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    tool.write(input);
+    tool.closeWriteChannel();
+    return tool.waitForFinished(10000) && tool.exitCode() == 0;
+}
+
+TEST(AutoSaveWayland, SavesACopyMadeWhileAnotherWindowHasTheFocus)
+{
+    AutoSaveFixture f;
+    f.test.platform.clipboard = makeDesktopPlatform().clipboard;
+    ASSERT_TRUE(f.test.platform.clipboard->seesCopiesWithoutFocus());
+    f.open();
+    f.start(MessageAnswer::Yes);
+
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("scrimble-other-window"));
+    other.resize(300, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    ASSERT_TRUE(runWith(QStringLiteral("swaymsg"), {QStringLiteral("[title=\"scrimble-other-window\"] focus")}));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return other.isActiveWindow(); }));
+    EXPECT_FALSE(f.window().isActiveWindow());
+
+    const QImage picture = AutoSaveFixture::picture(7);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    ASSERT_TRUE(runWith(QStringLiteral("wl-copy"), {QStringLiteral("--type"), QStringLiteral("image/png")}, png));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }, 10000));
+    const PillowImage read = decodeWithPillow((f.folder() + QStringLiteral("/Picture_0000.bmp")).toStdString());
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.width, picture.width());
+    EXPECT_EQ(read.rgb.front(), picture.pixel(0, 0) & 0xFFFFFFu);
+    EXPECT_EQ(read.rgb.back(), picture.pixel(picture.width() - 1, picture.height() - 1) & 0xFFFFFFu);
+}
+
+}  // namespace

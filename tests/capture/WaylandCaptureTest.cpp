@@ -1,0 +1,96 @@
+// The capture mode in a Wayland session (sway with XWayland, started by
+// run-on-wayland): the frozen copy comes through the screenshot portal and must equal
+// grim's picture of the same screen pixel for pixel, and a drag must select exactly
+// those pixels. Run with SCRIMBLE_NO_PORTAL set, the portal is absent and the mode
+// says so in one message instead of showing a black copy.
+#include "CaptureFixture.h"
+#include "FakeInstanceLock.h"
+#include "PatternWindow.h"
+#include "ScriptedDialogs.h"
+#include "gazou.h"
+#include "scrimble.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct WaylandCapture {
+    QTemporaryDir dir;
+    Platform platform = makeDesktopPlatform();
+    ScriptedDialogs* dialogs = nullptr;
+    Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
+    RecordingHost host;
+    CaptureSelection selection;
+    OutputOptions options;
+    std::unique_ptr<CaptureMode> mode;
+
+    WaylandCapture()
+    {
+        platform.instanceLock = std::make_unique<FakeInstanceLock>();
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        platform.dialogs = std::move(scripted);
+        mode = std::make_unique<CaptureMode>(platform, settings, host, selection, options);
+    }
+};
+
+QImage grim(const QString& file)
+{
+    if (QProcess::execute(QStringLiteral("grim"), {file}) != 0)
+        return {};
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
+{
+    if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
+        GTEST_SKIP() << "the portal is absent in this run";
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    PatternWindow pattern(screenSize);
+    pattern.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
+    QTest::qWait(500);
+    WaylandCapture capture;
+    const QImage reference = grim(capture.dir.filePath(QStringLiteral("grim.png")));
+    ASSERT_FALSE(reference.isNull()) << "grim took no picture";
+    ASSERT_EQ(capture.mode->load(), ModeOpenResult::Opened)
+        << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
+    const DeviceContext& copy = capture.mode->desktop().surface();
+    ASSERT_EQ(QSize(copy.width(), copy.height()), reference.size());
+    int differing = 0;
+    for (int y = 0; y < copy.height(); ++y)
+        for (int x = 0; x < copy.width(); ++x)
+            differing += (copy.row(y)[x] & 0xFFFFFFu) != (reference.pixel(x, y) & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0);
+
+    const QRect selected(200, 150, 300, 200);
+    MouseDrag(capture.mode->desktop(), selected.topLeft(), selected.topLeft() + QPoint(300, 200));
+    const DeviceContext& shown = capture.mode->picture().surface();
+    ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size());
+    differing = 0;
+    for (int y = 0; y < selected.height(); ++y)
+        for (int x = 0; x < selected.width(); ++x)
+            differing += (shown.row(y)[x] & 0xFFFFFFu) != (reference.pixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(WaylandCapture, WithoutThePortalOneMessageAndNoCopy)
+{
+    if (qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
+        GTEST_SKIP() << "the portal runs in this run";
+    WaylandCapture capture;
+    EXPECT_EQ(capture.mode->load(), ModeOpenResult::NotOpened);
+    ASSERT_EQ(capture.dialogs->messages.size(), 1u);
+    EXPECT_TRUE(capture.dialogs->messages[0].text.contains(QStringLiteral("ポータル")))
+        << capture.dialogs->messages[0].text.toStdString();
+    EXPECT_FALSE(capture.mode->desktop().isVisible());
+}
+
+}  // namespace
