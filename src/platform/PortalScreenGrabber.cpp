@@ -51,9 +51,14 @@ QString requestPath(const QDBusConnection& bus, const QString& token)
     return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
 }
 
-bool copyInto(const QImage& picture, DeviceContext& target)
+// An output scaled up (scale 2) gives the portal's picture in device pixels, twice the
+// X screen the windows run on: it is brought down to that screen by area averaging,
+// so that the copy is the whole screen, not its top-left quarter.
+bool copyInto(const QImage& picture, const QSize& screen, DeviceContext& target)
 {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const bool scaled = picture.width() > screen.width() || picture.height() > screen.height();
+    const QImage rgb = (scaled ? picture.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : picture)
+                           .convertToFormat(QImage::Format_RGB32);
     const int width = std::min(rgb.width(), target.width());
     const int height = std::min(rgb.height(), target.height());
     if (width <= 0 || height <= 0)
@@ -108,7 +113,8 @@ bool PortalScreenGrabber::grab(DeviceContext& target)
     // Made for this request: the picture is in memory now, and nowhere else.
     if (QFileInfo(file).lastModified() >= asked.addSecs(-1))
         QFile::remove(file);
-    if (picture.isNull() || !copyInto(picture, target)) {
+    const ScreenInfo screen = m_sizes->screenInfo();
+    if (picture.isNull() || !copyInto(picture, QSize(screen.width, screen.height), target)) {
         m_error = QStringLiteral("画面を取得できません: ポータルの画像を読めません。");
         return false;
     }

@@ -3,7 +3,8 @@
 // (org.freedesktop.portal.Screenshot, not interactive): the portal writes the whole
 // screen to a file, which is read straight into the frozen copy and then removed,
 // since a screen picture is private and the copy lives in memory only. The screen's
-// size is the X11 (XWayland) screen's, on which the windows run.
+// size is the X11 (XWayland) screen's, on which the windows run; on a scaled output
+// the portal's larger picture is brought down to it.
 
 #include "ScreenGrabber.h"
 
