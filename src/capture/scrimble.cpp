@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
+
 namespace {
 
 Qt::CursorShape toQtCursor(CursorShape shape)
@@ -56,11 +58,12 @@ scrimble::scrimble(ScreenGrabber& screen)
 {
     const ScreenInfo info = screen.screenInfo();
     m_surface.resize(info.width, info.height);
+    m_scale = std::max(info.scale, 1);
     setWindowTitle(QStringLiteral("Scrimble"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
-    setGeometry(0, 0, m_surface.width(), m_surface.height());
+    setGeometry(windowRect());
     setWindowState(Qt::WindowFullScreen);
     Timer1.setSingleShot(true);
     new ClickActivation(*this);
@@ -80,7 +83,7 @@ bool scrimble::GrabDesktop()
 {
     const ScreenInfo info = m_screen.screenInfo();
     bool grabbed = false;
-    if (info.width == m_surface.width() && info.height == m_surface.height()) {
+    if (info.width == m_surface.width() && info.height == m_surface.height() && info.scale == m_scale) {
         grabbed = m_screen.grab(m_surface);
     } else {
         DeviceContext resized(info.width, info.height);
@@ -88,7 +91,8 @@ bool scrimble::GrabDesktop()
         grabbed = m_screen.grab(resized);
         if (grabbed) {
             m_surface = std::move(resized);
-            setGeometry(0, 0, info.width, info.height);
+            m_scale = std::max(info.scale, 1);
+            setGeometry(windowRect());
         }
     }
     update();
@@ -106,7 +110,7 @@ void scrimble::minimise()
 void scrimble::restore()
 {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
-    setGeometry(0, 0, m_surface.width(), m_surface.height());
+    setGeometry(windowRect());
     show();
 }
 
@@ -125,23 +129,23 @@ void scrimble::setShape(const ShapeRect& shape)
 {
     const QRegion before = outlineRegion() + handlesRegion();
     m_editor.setShape(shape);
-    update(before + outlineRegion() + handlesRegion());
+    updateSurface(before + outlineRegion() + handlesRegion());
 }
 
 void scrimble::setHandlesVisible(bool visible)
 {
     m_handlesVisible = visible;
-    update(handlesRegion());
+    updateSurface(handlesRegion());
 }
 
 void scrimble::mousePressEvent(QMouseEvent* event)
 {
-    Form_MouseDown(event->position().x(), event->position().y());
+    Form_MouseDown(event->position().x() * m_scale, event->position().y() * m_scale);
 }
 
 void scrimble::mouseMoveEvent(QMouseEvent* event)
 {
-    Form_MouseMove(event->position().x(), event->position().y());
+    Form_MouseMove(event->position().x() * m_scale, event->position().y() * m_scale);
 }
 
 void scrimble::mouseReleaseEvent(QMouseEvent*)
@@ -161,7 +165,7 @@ PressResult scrimble::pressSelection(double x, double y, bool pictureShown)
 {
     const QRegion before = outlineRegion();
     const PressResult result = m_editor.press(x, y, pictureShown);
-    update(before + outlineRegion());
+    updateSurface(before + outlineRegion());
     return result;
 }
 
@@ -172,7 +176,7 @@ void scrimble::Form_MouseMove(double x, double y)
     const QRegion before = outlineRegion();
     if (const std::optional<CursorShape> cursor = m_editor.move(x, y))
         setCursor(toQtCursor(*cursor));
-    update(before + outlineRegion());
+    updateSurface(before + outlineRegion());
 }
 
 void scrimble::Form_MouseUp()
@@ -202,9 +206,30 @@ void scrimble::Timer1_Timer()
 void scrimble::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    PaintSurface(painter, m_surface, event->rect());
+    painter.scale(1.0 / m_scale, 1.0 / m_scale);
+    const QRect rect = event->rect();
+    PaintSurface(painter, m_surface, QRect(rect.topLeft() * m_scale, rect.size() * m_scale));
     drawSelection(painter);
     drawHandles(painter);
+}
+
+// The copy's own pixels (screen pixels) painted over the window's, scale to one.
+QRect scrimble::windowRect() const
+{
+    return {0, 0, m_surface.width() / m_scale, m_surface.height() / m_scale};
+}
+
+void scrimble::updateSurface(const QRegion& surfacePixels)
+{
+    if (m_scale == 1) {
+        update(surfacePixels);
+        return;
+    }
+    QRegion window;
+    for (const QRect& part : surfacePixels)
+        window += QRect(part.left() / m_scale - 1, part.top() / m_scale - 1, part.width() / m_scale + 3,
+                        part.height() / m_scale + 3);
+    update(window);
 }
 
 // A dashed black-on-white line on the border pixels of the selection, so that it

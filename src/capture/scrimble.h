@@ -76,9 +76,14 @@ private:
     void drawHandles(QPainter& painter) const;
     [[nodiscard]] QRegion outlineRegion() const;
     [[nodiscard]] QRegion handlesRegion() const;
+    // The window covers the screen; the copy has scale screen pixels per window pixel.
+    [[nodiscard]] QRect windowRect() const;
+    // Repaints the window over these pixels of the copy.
+    void updateSurface(const QRegion& surfacePixels);
 
     ScreenGrabber& m_screen;
     DeviceContext m_surface;
+    int m_scale = 1;  // screen pixels per window pixel (2 on a Wayland output scaled by 2)
     SelectionEditor m_editor;
     bool m_handlesVisible = false;
     QTimer Timer1;  // the delayed re-capture of the take-image command; fires once per arming

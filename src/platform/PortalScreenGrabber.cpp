@@ -16,6 +16,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -51,36 +52,50 @@ QString requestPath(const QDBusConnection& bus, const QString& token)
     return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
 }
 
-// An output scaled up (scale 2) gives the portal's picture in device pixels, twice the
-// X screen the windows run on: it is brought down to that screen by area averaging,
-// so that the copy is the whole screen, not its top-left quarter.
-bool copyInto(const QImage& picture, const QSize& screen, DeviceContext& target)
-{
-    const bool scaled = picture.width() > screen.width() || picture.height() > screen.height();
-    const QImage rgb = (scaled ? picture.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : picture)
-                           .convertToFormat(QImage::Format_RGB32);
-    const int width = std::min(rgb.width(), target.width());
-    const int height = std::min(rgb.height(), target.height());
-    if (width <= 0 || height <= 0)
-        return false;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(target.row(y), rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    return true;
-}
+constexpr qint64 FreshPictureMs = 1000;
 
 }  // namespace
+
 
 PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) : m_sizes(std::move(sizes)) {}
 
 PortalScreenGrabber::~PortalScreenGrabber() = default;
 
+// The X screen's size when no picture comes: the grab then says why.
 ScreenInfo PortalScreenGrabber::screenInfo() const
 {
-    return m_sizes->screenInfo();
+    ScreenInfo info = m_sizes->screenInfo();
+    if (!freshPicture() || info.width <= 0)
+        return info;
+    info.scale = std::max(1, static_cast<int>(std::lround(static_cast<double>(m_picture.width()) / info.width)));
+    info.width = m_picture.width();
+    info.height = m_picture.height();
+    return info;
 }
 
 bool PortalScreenGrabber::grab(DeviceContext& target)
 {
+    if (!freshPicture())
+        return false;
+    const QImage rgb = m_picture.convertToFormat(QImage::Format_RGB32);
+    m_picture = QImage();
+    const int width = std::min(rgb.width(), target.width());
+    const int height = std::min(rgb.height(), target.height());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(target.row(y), rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+    return true;
+}
+
+bool PortalScreenGrabber::freshPicture() const
+{
+    if (!m_picture.isNull() && m_taken.isValid() && m_taken.elapsed() <= FreshPictureMs)
+        return true;
+    return takePicture();
+}
+
+bool PortalScreenGrabber::takePicture() const
+{
+    m_picture = QImage();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         m_error = QStringLiteral("画面を取得できません: セッションバス (D-Bus) に接続できません。");
@@ -109,15 +124,15 @@ bool PortalScreenGrabber::grab(DeviceContext& target)
         return false;
     }
     const QString file = QUrl(answer.results.value(QStringLiteral("uri")).toString()).toLocalFile();
-    const QImage picture(file);
+    m_picture = QImage(file);
     // Made for this request: the picture is in memory now, and nowhere else.
     if (QFileInfo(file).lastModified() >= asked.addSecs(-1))
         QFile::remove(file);
-    const ScreenInfo screen = m_sizes->screenInfo();
-    if (picture.isNull() || !copyInto(picture, QSize(screen.width, screen.height), target)) {
+    if (m_picture.isNull()) {
         m_error = QStringLiteral("画面を取得できません: ポータルの画像を読めません。");
         return false;
     }
+    m_taken.start();
     m_error.clear();
     return true;
 }

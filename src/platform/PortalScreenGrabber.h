@@ -1,12 +1,16 @@
 #pragma once
 // The screen of a Wayland session, through the desktop portal
 // (org.freedesktop.portal.Screenshot, not interactive): the portal writes the whole
-// screen to a file, which is read straight into the frozen copy and then removed,
-// since a screen picture is private and the copy lives in memory only. The screen's
-// size is the X11 (XWayland) screen's, on which the windows run; on a scaled output
-// the portal's larger picture is brought down to it.
+// screen to a file, which is read straight into memory and then removed, since a
+// screen picture is private. The portal tells the screen's size only with a picture:
+// screenInfo() takes one, and the grab() that follows within a second uses it. On a
+// scaled output the picture has more pixels than the X11 (XWayland) screen the
+// windows run on: its size is the screen's, and scale says how many per window pixel.
 
 #include "ScreenGrabber.h"
+
+#include <QElapsedTimer>
+#include <QImage>
 
 #include <memory>
 
@@ -22,6 +26,14 @@ public:
     [[nodiscard]] QString error() const override { return m_error; }
 
 private:
+    // A picture taken at most a second ago and not used by a grab yet, else a new one;
+    // false (error() says why) when the portal gave none.
+    bool freshPicture() const;
+    bool takePicture() const;
+
     std::unique_ptr<ScreenGrabber> m_sizes;
-    QString m_error;
+    // The picture is the screen's state, which screenInfo() reads.
+    mutable QString m_error;
+    mutable QImage m_picture;
+    mutable QElapsedTimer m_taken;
 };

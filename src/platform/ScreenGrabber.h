@@ -9,6 +9,9 @@ struct ScreenInfo {
     int width = 0;          // HORZRES, pixels
     int height = 0;         // VERTRES, pixels
     int bitsPerPixel = 0;   // BITSPIXEL
+    // Screen pixels per window pixel: 2 on a Wayland output scaled by 2, whose pixels
+    // the grab gives while the windows (on XWayland) measure half as many.
+    int scale = 1;
 };
 
 class ScreenGrabber
