@@ -1,5 +1,7 @@
 #include "CaptureFixture.h"
 
+#include "FakeInstanceLock.h"
+
 #include "formcom.h"
 
 #include <QApplication>
@@ -110,4 +112,17 @@ bool TypeAndCommit(formcom& panel, QLineEdit& field, const QString& text)
     QTest::keyClicks(&field, text);
     QTest::keyClick(&field, Qt::Key_Tab);
     return QTest::qWaitFor([&] { return !field.hasFocus(); }, 5000);
+}
+
+RealPlatformCapture::RealPlatformCapture()
+{
+    platform.instanceLock = std::make_unique<FakeInstanceLock>();
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    platform.dialogs = std::move(scripted);
+}
+
+std::unique_ptr<CaptureMode> RealPlatformCapture::makeMode()
+{
+    return std::make_unique<CaptureMode>(platform, settings, host, selection, options);
 }

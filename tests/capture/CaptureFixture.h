@@ -6,6 +6,7 @@
 #include "CaptureMode.h"
 #include "OutputOptions.h"
 #include "RecordingHost.h"
+#include "ScriptedDialogs.h"
 #include "TestPlatform.h"
 #include "shared/Settings.h"
 
@@ -25,6 +26,21 @@ class QWidget;
 class formcom;
 class gazou;
 class scrimble;
+
+// The mode on the desktop's real platform (screen, clipboard, stacking), with a lock
+// and dialogs of the test's.
+struct RealPlatformCapture {
+    QTemporaryDir dir;
+    Platform platform = makeDesktopPlatform();
+    ScriptedDialogs* dialogs = nullptr;  // owned by platform
+    Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
+    RecordingHost host;
+    CaptureSelection selection;
+    OutputOptions options;
+
+    RealPlatformCapture();
+    [[nodiscard]] std::unique_ptr<CaptureMode> makeMode();
+};
 
 // The fake screen's pixel at (x, y): every pixel of a row differs, and the screen
 // holds far more than 256 colours.

@@ -24,19 +24,8 @@ namespace {
 // The real X11 platform, with a lock and dialogs of the test's.
 struct RealDesktop {
     PatternWindow pattern{X11Desktop::rootRect().size()};
-    Platform platform = makeDesktopPlatform();
-    QTemporaryDir dir;
-    Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
-    RecordingHost host;
-    CaptureSelection selection;
-    OutputOptions options;
+    RealPlatformCapture real;
     std::unique_ptr<CaptureMode> mode;
-
-    RealDesktop()
-    {
-        platform.instanceLock = std::make_unique<FakeInstanceLock>();
-        platform.dialogs = std::make_unique<ScriptedDialogs>();
-    }
 
     // Shows the pattern, opens the mode on it and takes the pattern away again: what
     // shows the pattern from then on is the copy.
@@ -46,7 +35,7 @@ struct RealDesktop {
         const QRect root = X11Desktop::rootRect();
         if (!QTest::qWaitFor([&] { return pattern.isShownAt(root.bottomRight()); }, 5000))
             return false;
-        mode = std::make_unique<CaptureMode>(platform, settings, host, selection, options);
+        mode = real.makeMode();
         if (mode->load() != ModeOpenResult::Opened)
             return false;
         pattern.hide();

@@ -4,9 +4,7 @@
 // those pixels, also on an output scaled by 2, where both stay in the output's pixels. Run with SCRIMBLE_NO_PORTAL set, the portal is absent and the mode
 // says so in one message instead of showing a black copy.
 #include "CaptureFixture.h"
-#include "FakeInstanceLock.h"
 #include "PatternWindow.h"
-#include "ScriptedDialogs.h"
 #include "gazou.h"
 #include "scrimble.h"
 
@@ -14,7 +12,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,24 +20,8 @@
 
 namespace {
 
-struct WaylandCapture {
-    QTemporaryDir dir;
-    Platform platform = makeDesktopPlatform();
-    ScriptedDialogs* dialogs = nullptr;
-    Settings settings{dir.filePath(QStringLiteral("Set.ini"))};
-    RecordingHost host;
-    CaptureSelection selection;
-    OutputOptions options;
-    std::unique_ptr<CaptureMode> mode;
-
-    WaylandCapture()
-    {
-        platform.instanceLock = std::make_unique<FakeInstanceLock>();
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        platform.dialogs = std::move(scripted);
-        mode = std::make_unique<CaptureMode>(platform, settings, host, selection, options);
-    }
+struct WaylandCapture : RealPlatformCapture {
+    std::unique_ptr<CaptureMode> mode = makeMode();
 };
 
 // The output's scale in this run (run-on-wayland's SCRIMBLE_WAYLAND_SCALE).
