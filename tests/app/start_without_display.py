@@ -32,7 +32,7 @@ def main():
     server, eight_bit = eight_bit_display()
     cases = {
         "no DISPLAY": ({}, "DISPLAY"),
-        "Wayland without XWayland": ({"WAYLAND_DISPLAY": "wayland-0"}, "Wayland"),
+        "Wayland without XWayland": ({"WAYLAND_DISPLAY": "wayland-0"}, "install XWayland"),
         "no server": ({"DISPLAY": ":97"}, ":97"),
         "no such screen": ({"DISPLAY": display.split(".")[0] + ".5"}, "screen 5"),
         "8-bit PseudoColor": ({"DISPLAY": eight_bit}, "8-bit"),
