@@ -8,6 +8,7 @@
 #include "gazou.h"
 #include "scrimble.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -61,6 +62,7 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     ASSERT_FALSE(reference.isNull()) << "grim took no picture";
     ASSERT_EQ(capture.mode->load(), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/out.png"))) << "the wlr portal's picture file is left behind";
     const DeviceContext& copy = capture.mode->desktop().surface();
     ASSERT_EQ(QSize(copy.width(), copy.height()), reference.size());
     EXPECT_EQ(differingPixels(copy, reference, {}), 0);
