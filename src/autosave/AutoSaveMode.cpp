@@ -38,6 +38,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(m_window.get(), &PrtScSave::stopRequested, this, &AutoSaveMode::Command4_Click);
     connect(m_window.get(), &PrtScSave::programEndRequested, this, &AutoSaveMode::endProgram);
     connect(m_window.get(), &PrtScSave::chooserRequested, this, &AutoSaveMode::returnToChooser);
+    connect(m_window.get(), &PrtScSave::unloaded, this, &AutoSaveMode::windowUnloaded);
 }
 
 AutoSaveMode::~AutoSaveMode()
@@ -127,14 +128,24 @@ void AutoSaveMode::showNote(const QString& printKeyLine)
 
 void AutoSaveMode::endProgram()
 {
-    if (m_window->close())
-        m_host.endProgram();
+    m_window->close();
 }
 
 void AutoSaveMode::returnToChooser()
 {
-    if (!m_window->close())
+    m_returningToChooser = true;
+    if (!m_window->close()) {
+        m_returningToChooser = false;
         return;
+    }
     m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
     m_host.returnToModeChooser();
+}
+
+// The mode's only window: closed by its close box or "終了(&E)", the program ends
+// with it, rather than running on with nothing on the screen.
+void AutoSaveMode::windowUnloaded()
+{
+    if (!m_returningToChooser)
+        m_host.endProgram();
 }

@@ -40,10 +40,12 @@ private:
     void showNote(const QString& printKeyLine);
     void endProgram();
     void returnToChooser();
+    void windowUnloaded();
 
     Platform& m_platform;
     const Settings& m_settings;
     ModeHost& m_host;
     std::unique_ptr<PrtScSave> m_window;
     QTimer m_timer;
+    bool m_returningToChooser = false;
 };

@@ -237,4 +237,5 @@ void PrtScSave::Form_Unload()
     m_settings.writeText(FolderSection, FolderKey, m_ui.Text1->text());
     m_settings.writeText(PatternSection, PatternKey, m_ui.Text2->text());
     m_loaded = false;
+    emit unloaded();
 }

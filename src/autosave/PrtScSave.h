@@ -47,6 +47,8 @@ signals:
     void stopRequested();    // Command4
     void programEndRequested();
     void chooserRequested();
+    // The window has closed and stored folder and pattern.
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -32,6 +32,9 @@ void AutoSaveFixture::open()
     m_mode = std::make_unique<AutoSaveMode>(test.platform, m_settings, host, m_dir.path() + u'/');
     static_cast<void>(m_mode->load());
     static_cast<void>(QTest::qWaitForWindowExposed(&m_mode->window()));
+    // Focus changes (the pattern field's normalisation) need the window active.
+    m_mode->window().activateWindow();
+    static_cast<void>(QTest::qWaitForWindowActive(&m_mode->window()));
 }
 
 QLineEdit* AutoSaveFixture::field(const char* name) const

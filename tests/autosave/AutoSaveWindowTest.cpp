@@ -96,6 +96,7 @@ TEST_P(AutoSaveFields, HoldTheirBounds)
     f.click(f.control<QAbstractButton>("Option1", c.format));
     f.type("Text2", QString::fromUtf8(c.pattern));
     f.field("Text7")->setFocus();
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return !f.field("Text2")->hasFocus(); }));
     f.type(c.field, QString::fromUtf8(c.typed));
     EXPECT_EQ(f.field(c.field)->text(), QString::fromUtf8(c.shown));
 }
@@ -222,8 +223,10 @@ TEST(AutoSaveWindow, CloseRefusedWhileWatching)
     EXPECT_FALSE(f.window().close());
     EXPECT_TRUE(f.window().isVisible());
     EXPECT_FALSE(QFile::exists(f.settingsPath()));
+    EXPECT_EQ(f.host.endRequests, 0);
     f.stop();
     EXPECT_TRUE(f.window().close());
+    EXPECT_EQ(f.host.endRequests, 1) << "the program ends with its only window";
     const Settings stored(f.settingsPath());
     EXPECT_EQ(stored.readText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), {}), f.folder());
     EXPECT_EQ(stored.readText(QStringLiteral("PrintScSave"), QStringLiteral("FilePath"), {}), QStringLiteral("Shot_###"));
@@ -236,6 +239,7 @@ TEST(AutoSaveWindow, BackToTheChooserStoresBooleanZero)
     f.open();
     f.control<QMenu>("Fil")->actions().at(1)->trigger();
     EXPECT_EQ(f.host.chooserRequests, 1);
+    EXPECT_EQ(f.host.endRequests, 0);
     EXPECT_TRUE(readTestFile(f.settingsPath()).value_or(QByteArray()).contains("Boolean=0"));
 }
 
