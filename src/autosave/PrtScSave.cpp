@@ -113,7 +113,6 @@ void PrtScSave::Form_Load()
     CreateSpinButton(m_ui.Text7->parentWidget(), m_ui.Text7, static_cast<std::int32_t>(MaxWatchInterval),
                      static_cast<std::int32_t>(MinWatchInterval), static_cast<std::int32_t>(DefaultWatchInterval));
     m_naming.SuffixNumber = 0;
-    m_loaded = true;
 }
 
 void PrtScSave::showNaming()
@@ -236,6 +235,5 @@ void PrtScSave::Form_Unload()
         DestroySpinButton(field);
     m_settings.writeText(FolderSection, FolderKey, m_ui.Text1->text());
     m_settings.writeText(PatternSection, PatternKey, m_ui.Text2->text());
-    m_loaded = false;
     emit unloaded();
 }

@@ -26,8 +26,6 @@ public:
     PrtScSave(Platform& platform, const Settings& settings, QString applicationFolder);
 
     void Form_Load();
-    // Whether Form_Unload ran (the close was not refused).
-    [[nodiscard]] bool isLoaded() const { return m_loaded; }
 
     // The naming state and the format as the fields show them; the mode's tick moves
     // the naming on and shows the result with showNaming().
@@ -78,5 +76,4 @@ private:
     CaptureFormat m_format;
     std::int64_t m_interval = DefaultWatchInterval;
     bool m_watching = false;
-    bool m_loaded = false;
 };
