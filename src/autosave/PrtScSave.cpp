@@ -2,6 +2,7 @@
 
 #include "AutoSaveFields.h"
 #include "platform/Platform.h"
+#include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/Settings.h"
 #include "shared/SpinButton.h"
@@ -28,12 +29,6 @@ const QString FolderKey = QStringLiteral("FolderPath");
 const QString PatternSection = QStringLiteral("PrintScSave");
 const QString PatternKey = QStringLiteral("FilePath");
 const QString DefaultPattern = QStringLiteral("Picture_####");
-
-void showText(QLineEdit* field, const QString& text)
-{
-    if (field->text() != text)
-        field->setText(text);
-}
 
 std::int32_t spinBound(const QString& maximum)
 {

@@ -3,6 +3,7 @@
 #include "OptionFields.h"
 #include "OutputOptions.h"
 #include "ScreenInformation.h"
+#include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/SpinButton.h"
 
@@ -18,17 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-
-namespace {
-
-// The field shows value unless it already does (each rewrite runs the field's rule once more).
-void showText(QLineEdit* field, const QString& text)
-{
-    if (field->text() != text)
-        field->setText(text);
-}
-
-}  // namespace
 
 Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window)

@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QButtonGroup>
+#include <QLineEdit>
 #include <QRadioButton>
 
 QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* name,
@@ -17,4 +18,10 @@ QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* nam
         layout->addWidget(button);
     }
     return group;
+}
+
+void showText(QLineEdit* field, const QString& text)
+{
+    if (field->text() != text)
+        field->setText(text);
 }

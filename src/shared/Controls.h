@@ -1,6 +1,7 @@
 #pragma once
 // Building the windows' controls: each named as the user and the tests know it
-// (objectName), and groups of option buttons.
+// (objectName), groups of option buttons, and number fields shown without a
+// needless rewrite.
 
 #include <QString>
 
@@ -8,6 +9,7 @@
 
 class QBoxLayout;
 class QButtonGroup;
+class QLineEdit;
 class QWidget;
 
 template<typename Widget>
@@ -21,3 +23,7 @@ Widget* named(Widget* widget, const char* name)
 // a button's id and its "index" property are its place, from 0.
 QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* name,
                             std::initializer_list<const char*> captions);
+
+// The field shows text unless it already does: each rewrite runs the field's rule
+// once more.
+void showText(QLineEdit* field, const QString& text);
