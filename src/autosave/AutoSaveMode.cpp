@@ -83,7 +83,7 @@ void AutoSaveMode::Command4_Click()
 void AutoSaveMode::Timer1_Timer()
 {
     const TickResult result = WatchTick(*m_platform.clipboard, m_window->naming(), m_window->captureFormat(),
-                                        [this](const QString& name) { return !m_platform.files->exists(name); });
+                                        FreeWhereAbsent(*m_platform.files));
     m_window->showNaming();
     if (result.outcome != TickResult::Outcome::Failed)
         return;

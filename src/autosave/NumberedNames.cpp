@@ -1,5 +1,6 @@
 #include "NumberedNames.h"
 
+#include "platform/FileProbe.h"
 #include "shared/NumberField.h"
 
 #include <algorithm>
@@ -80,6 +81,11 @@ void searchSuffix(NamingState& state, std::int64_t first, const std::function<QS
 }
 
 }  // namespace
+
+FileIsFree FreeWhereAbsent(const FileProbe& files)
+{
+    return [&files](const QString& name) { return !files.exists(name); };
+}
 
 bool IsInvalidNameCharacter(QChar c)
 {

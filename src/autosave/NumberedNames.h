@@ -23,8 +23,12 @@ struct NamingState {
     QString extension = QStringLiteral(".bmp");
 };
 
+class FileProbe;
+
 // true when no file of that name exists.
 using FileIsFree = std::function<bool(const QString& fileName)>;
+// Free where the probe finds nothing of that name (a folder counts as taken).
+[[nodiscard]] FileIsFree FreeWhereAbsent(const FileProbe& files);
 
 enum class PatternCheck {
     Cut,         // cut before its first invalid character; nothing else changed

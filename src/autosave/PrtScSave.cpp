@@ -181,7 +181,7 @@ void PrtScSave::Command1_Click()
 
 void PrtScSave::Command2_Click()
 {
-    if (FindStartNumber(m_naming, [this](const QString& name) { return !m_platform.files->exists(name); }))
+    if (FindStartNumber(m_naming, FreeWhereAbsent(*m_platform.files)))
         showNaming();
 }
 
