@@ -69,19 +69,18 @@ bool WlClipboard::hasImage()
     collectChanges();
     if (m_changes != m_looked) {
         m_looked = m_changes;
-        m_hasImage = !imageType(types()).isEmpty();
+        m_imageType = imageType(types());
     }
-    return m_hasImage;
+    return !m_imageType.isEmpty();
 }
 
+// The types are those of the last look, unless a change came since.
 bool WlClipboard::takeImage(DeviceContext& holder)
 {
-    collectChanges();
-    const long takenAt = m_changes;
-    const QString type = imageType(types());
-    if (type.isEmpty())
+    if (!hasImage())
         return false;
-    if (!holdPicture(QImage::fromData(run(QStringLiteral("wl-paste"), {QStringLiteral("--type"), type})), holder))
+    const long takenAt = m_looked;
+    if (!holdPicture(QImage::fromData(run(QStringLiteral("wl-paste"), {QStringLiteral("--type"), m_imageType})), holder))
         return false;
     m_taken = takenAt;
     return true;
@@ -97,7 +96,7 @@ void WlClipboard::clearTaken()
 void WlClipboard::clear()
 {
     run(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
-    m_hasImage = false;
+    m_imageType.clear();
 }
 
 void WlClipboard::setImage(const DibSnapshot& image)

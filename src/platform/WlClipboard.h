@@ -29,5 +29,5 @@ private:
     long m_changes = 0;
     long m_looked = -1;   // m_changes at the last type query
     long m_taken = -1;    // m_changes at the last take
-    bool m_hasImage = false;
+    QString m_imageType;  // the image type the last query found; empty: none
 };
