@@ -2,6 +2,8 @@
 // (the X11 SAVE_TARGETS convention). The manager here is the test itself: it owns
 // CLIPBOARD_MANAGER on a connection of its own and, asked to save, reads image/png from
 // the ending program before answering.
+#include "platform/XcbReply.h"
+
 #include <QImage>
 #include <QProcess>
 
@@ -18,29 +20,25 @@
 
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
 xcb_atom_t atom(xcb_connection_t* xcb, const char* name)
 {
-    const Reply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr),
-        &std::free);
+    const XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 // Waits (up to ten seconds) for an event of the given type.
-Reply<xcb_generic_event_t> waitFor(xcb_connection_t* xcb, std::uint8_t type)
+XcbReply<xcb_generic_event_t> waitFor(xcb_connection_t* xcb, std::uint8_t type)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        Reply<xcb_generic_event_t> event(xcb_poll_for_event(xcb), &std::free);
+        XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(xcb));
         if (event && (event->response_type & 0x7F) == type)
             return event;
         if (!event)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return {nullptr, &std::free};
+    return nullptr;
 }
 
 // A clipboard manager that saves one clipboard: the image/png it read, or empty.
@@ -71,9 +69,8 @@ public:
         xcb_flush(m_xcb);
         std::string png;
         if (waitFor(m_xcb, XCB_SELECTION_NOTIFY)) {
-            const Reply<xcb_get_property_reply_t> property(
-                xcb_get_property_reply(m_xcb, xcb_get_property(m_xcb, 1, m_window, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr),
-                &std::free);
+            const XcbReply<xcb_get_property_reply_t> property(
+                xcb_get_property_reply(m_xcb, xcb_get_property(m_xcb, 1, m_window, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr));
             if (property)
                 png.assign(static_cast<const char*>(xcb_get_property_value(property.get())),
                            static_cast<std::size_t>(xcb_get_property_value_length(property.get())));
