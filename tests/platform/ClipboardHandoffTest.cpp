@@ -12,10 +12,8 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <future>
-#include <memory>
 #include <string>
 
 namespace {
