@@ -7,7 +7,7 @@
 //    whole path from xclip to the file).
 // The idle cases need an X display.
 
-#include "BenchImages.h"
+#include "BenchSupport.h"
 #include "WatchTick.h"
 #include "platform/QtClipboard.h"
 
@@ -20,15 +20,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QGuiApplication& guiApplication()
-{
-    static int argc = 1;
-    static char name[] = "autosave_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-    return application;
-}
 
 // A clipboard that offers the same image at every look and is never emptied.
 class StandingImage final : public Clipboard

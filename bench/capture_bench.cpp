@@ -13,7 +13,7 @@
 // (grab, buffer, picture, a whole-screen refresh at 100 %, 8 bits, grey) above
 // the Qt baseline.
 
-#include "BenchImages.h"
+#include "BenchSupport.h"
 #include "CaptureSelection.h"
 #include "ImageOutput.h"
 #include "OutputOptions.h"
@@ -37,17 +37,6 @@
 #include <string>
 
 namespace {
-
-// Qt's screen access needs an application object; made on first use so that
-// the Qt baseline is in place before a memory measurement starts.
-QGuiApplication& guiApplication()
-{
-    static int argc = 1;
-    static char name[] = "capture_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-    return application;
-}
 
 const DeviceContext& desktop2160()
 {

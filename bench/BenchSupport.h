@@ -1,8 +1,10 @@
 #pragma once
-// The shared screenshots as device contexts for the benchmarks.
+// What the benchmarks share: the screenshots as device contexts, and the Qt
+// application object that screen and clipboard access need.
 
 #include "imaging/dibimage.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -26,4 +28,15 @@ inline DeviceContext loadDesktop(const char* file)
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(desktop.row(y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 4);
     return desktop;
+}
+
+// Made on first use, so that the Qt baseline is in place before a memory
+// measurement starts.
+inline QGuiApplication& guiApplication()
+{
+    static int argc = 1;
+    static char name[] = "scrimble-bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return application;
 }
