@@ -176,16 +176,20 @@ DibError writeBands(SafeFile& file, const std::array<Encoded, 2>& bands, int hei
     return DibError::None;
 }
 
+unsigned mcusPerRow(const Dib& plain)
+{
+    return static_cast<unsigned>((plain.width() + McuRows - 1) / McuRows);
+}
+
 // Rows of the first band (whole MCU rows) when the image is worth two bands and the
 // restart interval fits its 16 bits; 0 otherwise.
 int firstBandRows(const Dib& plain, bool progressive)
 {
     const int mcuRows = (plain.height() + McuRows - 1) / McuRows;
     const int firstMcuRows = (mcuRows + 1) / 2;
-    const auto mcusPerRow = static_cast<unsigned>((plain.width() + McuRows - 1) / McuRows);
     const bool worthIt = static_cast<std::size_t>(plain.width()) * static_cast<std::size_t>(plain.height())
                          >= LeastBandedPixels;
-    if (progressive || !worthIt || mcuRows < 2 || mcusPerRow * static_cast<unsigned>(firstMcuRows) > 0xFFFF)
+    if (progressive || !worthIt || mcuRows < 2 || mcusPerRow(plain) * static_cast<unsigned>(firstMcuRows) > 0xFFFF)
         return 0;
     return firstMcuRows * McuRows;
 }
@@ -201,8 +205,7 @@ DibError writeTwoBands(SafeFile& file, const Dib& plain, int quality, int firstR
     });
     if (!ran || !encoded[0] || !encoded[1])
         return DibError::EncoderFailed;
-    const auto mcusPerRow = static_cast<unsigned>((plain.width() + McuRows - 1) / McuRows);
-    return writeBands(file, bands, plain.height(), mcusPerRow * static_cast<unsigned>(firstRows / McuRows));
+    return writeBands(file, bands, plain.height(), mcusPerRow(plain) * static_cast<unsigned>(firstRows / McuRows));
 }
 
 DibError writeOnePass(SafeFile& file, const Dib& plain, int quality, bool progressive)

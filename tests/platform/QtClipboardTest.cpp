@@ -27,13 +27,23 @@ bool seesImage(QtClipboard& clipboard)
     return clipboard.hasImage();
 }
 
-TEST(QtClipboard, TakesAnImageAndClearsIt)
+class QtClipboardTest : public ::testing::Test
 {
+protected:
     QtClipboard clipboard;
-    Xclip::copyImage(filled(0x336699));
-    ASSERT_TRUE(seesImage(clipboard));
     DeviceContext holder;
-    ASSERT_TRUE(clipboard.takeImage(holder));
+
+    // Another program copies a picture of one colour; the service sees it and takes it.
+    bool copiedAndTaken(QRgb colour)
+    {
+        Xclip::copyImage(filled(colour));
+        return seesImage(clipboard) && clipboard.takeImage(holder);
+    }
+};
+
+TEST_F(QtClipboardTest, TakesAnImageAndClearsIt)
+{
+    ASSERT_TRUE(copiedAndTaken(0x336699));
     EXPECT_EQ(holder.width(), 40);
     EXPECT_EQ(holder.row(29)[39] & 0xFFFFFFu, 0x336699u);
     clipboard.clearTaken();
@@ -42,13 +52,9 @@ TEST(QtClipboard, TakesAnImageAndClearsIt)
     EXPECT_FALSE(Xclip::targets().contains(QStringLiteral("image/png")));
 }
 
-TEST(QtClipboard, ACopyAfterTheTakeSurvivesTheClear)
+TEST_F(QtClipboardTest, ACopyAfterTheTakeSurvivesTheClear)
 {
-    QtClipboard clipboard;
-    Xclip::copyImage(filled(0x336699));
-    ASSERT_TRUE(seesImage(clipboard));
-    DeviceContext holder;
-    ASSERT_TRUE(clipboard.takeImage(holder));
+    ASSERT_TRUE(copiedAndTaken(0x336699));
     Xclip::copyImage(filled(0x112233));
     ASSERT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u) << "the second copy is in place";
     clipboard.clearTaken();
@@ -56,13 +62,11 @@ TEST(QtClipboard, ACopyAfterTheTakeSurvivesTheClear)
     ASSERT_TRUE(seesImage(clipboard));
 }
 
-TEST(QtClipboard, TextIsNoImageAndStays)
+TEST_F(QtClipboardTest, TextIsNoImageAndStays)
 {
-    QtClipboard clipboard;
     Xclip::copyText(QStringLiteral("words"));
     QTest::qWait(100);
     EXPECT_FALSE(clipboard.hasImage());
-    DeviceContext holder;
     EXPECT_FALSE(clipboard.takeImage(holder));
     EXPECT_EQ(Xclip::text(), QStringLiteral("words"));
 }
