@@ -4,8 +4,10 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +17,13 @@ QStringList argumentsOf(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+// Whether all of text reached the stream: a full disk or a closed standard output
+// must not pass for success, as with the core utilities.
+bool printed(std::FILE* stream, const QString& text)
+{
+    return std::fputs(qPrintable(text), stream) >= 0 && std::fflush(stream) == 0;
 }
 
 }  // namespace
@@ -29,8 +38,10 @@ int main(int argc, char* argv[])
     switch (line.action) {
     case CommandLine::Action::ShowHelp:
     case CommandLine::Action::ShowVersion:
-        std::fputs(qPrintable(line.text), stdout);
-        return 0;
+        if (printed(stdout, line.text))
+            return 0;
+        std::fprintf(stderr, "scrimble: write error: %s\n", std::strerror(errno));
+        return 1;
     case CommandLine::Action::Refuse:
         std::fputs(qPrintable(line.text), stderr);
         return RefusedCommandLineExitCode;

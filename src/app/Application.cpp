@@ -1,12 +1,12 @@
 #include "Application.h"
 
+#include "platform/FileNameText.h"
 #include "shared/ApplicationFolder.h"
 #include "SelectMode.h"
 #include "autosave/AutoSaveMode.h"
 #include "capture/CaptureMode.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTimer>
 
 Application::Application(Platform platform, QString applicationFolder, const QString& settingsPath)
@@ -29,7 +29,7 @@ Application::~Application()
 std::unique_ptr<Application> Application::forExecutable(Platform platform, const QByteArray& executableFolder)
 {
     const QByteArray folder = ApplicationFolder::fromExecutableFolder(executableFolder);
-    return std::make_unique<Application>(std::move(platform), QFile::decodeName(folder),
+    return std::make_unique<Application>(std::move(platform), FileNameText::decode(folder),
                                          Settings(ApplicationFolder::settingsPath(folder)));
 }
 

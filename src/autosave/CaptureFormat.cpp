@@ -1,6 +1,6 @@
 #include "CaptureFormat.h"
 
-#include <QFile>
+#include "platform/FileNameText.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ DibStatus ConvertForBmp(DIBHandle image, const CaptureFormat& format)
 
 DibStatus WriteCapture(DIBHandle image, const CaptureFormat& format, const QString& fileName, ExistingFile existing)
 {
-    const std::string path = QFile::encodeName(fileName).toStdString();
+    const std::string path = FileNameText::encode(fileName).toStdString();
     switch (format.format) {
     case SaveFormat::Jpeg: return DIBtoJPG(path, image, format.quality, format.progressive ? 1 : 0, existing);
     case SaveFormat::Png: return DIBtoPNGex(path, image, PngRecordOf(format), existing);

@@ -6,11 +6,11 @@
 #include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
+#include "platform/FileNameText.h"
 #include "scrimble.h"
 #include "shared/Settings.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QWindow>
 
 namespace {
@@ -310,7 +310,7 @@ void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
         reportSaveError(UnknownFormatText(answer.fileName));
         return;
     }
-    const DibStatus status = image ? WriteImage(image, *format, QFile::encodeName(answer.fileName).toStdString(), m_options)
+    const DibStatus status = image ? WriteImage(image, *format, FileNameText::encode(answer.fileName).toStdString(), m_options)
                                    : DibStatus{DibError::BadArgument};
     if (!status)
         reportSaveError(SaveFailedText(answer.fileName, status.text()));

@@ -18,21 +18,17 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The path with every symbolic link of its last component followed, also a link
-// whose target does not exist yet (the file is then created there).
-std::optional<std::string> followLinks(std::string path)
+// The kernel's rule for protected symbolic links, applied whatever the sysctl says,
+// and to plain files too: in a sticky folder that everyone may write to (/tmp), an
+// entry that neither this user nor the folder's owner owns was put there by somebody
+// else, and writing through it or over it would write where that user chose.
+bool plantedByAnotherUser(const struct stat& entry, const std::string& folder)
 {
-    for (int hop = 0; hop < MaxLinks; ++hop) {
-        char buffer[PATH_MAX];
-        const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
-        if (length < 0)
-            return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
-        if (static_cast<std::size_t>(length) == sizeof buffer)
-            return std::nullopt;
-        const std::string target(buffer, static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : folderOf(path) + target;
-    }
-    return std::nullopt;
+    struct stat holder {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &holder) != 0)
+        return false;
+    const bool shared = (holder.st_mode & S_ISVTX) != 0 && (holder.st_mode & S_IWOTH) != 0;
+    return shared && entry.st_uid != ::geteuid() && entry.st_uid != holder.st_uid;
 }
 
 // A short name no other write uses at the same time: the temporary name must fit
@@ -66,15 +62,11 @@ SafeFileError SafeFile::open()
 {
     if (m_target.empty() || m_target.back() == '/')
         return SafeFileError::CannotCreate;
-    const std::optional<std::string> resolved = followLinks(m_target);
-    if (!resolved)
-        return SafeFileError::CannotCreate;
-    m_target = *resolved;
+    if (const SafeFileError error = resolveTarget(); error != SafeFileError::None)
+        return error;
     m_folder = folderOf(m_target);
     struct stat old {};
     if (::stat(m_target.c_str(), &old) == 0) {
-        if (m_existing == ExistingFile::Keep)
-            return SafeFileError::Exists;
         if (!S_ISREG(old.st_mode) || ::access(m_target.c_str(), W_OK) != 0)
             return SafeFileError::CannotCreate;
         m_old = old;
@@ -84,6 +76,31 @@ SafeFileError SafeFile::open()
     // Encoders hand over a few kilobytes at a time: fewer, larger writes.
     std::setvbuf(m_file, nullptr, _IOFBF, std::size_t{1} << 16);
     return SafeFileError::None;
+}
+
+// Follows the symbolic links of the target's last component, also one whose target
+// does not exist yet (the file is then created there). A name that must be kept is
+// taken by any entry, a dangling link included: no new file is made through a link.
+SafeFileError SafeFile::resolveTarget()
+{
+    for (int hop = 0; hop < MaxLinks; ++hop) {
+        struct stat entry {};
+        if (::lstat(m_target.c_str(), &entry) != 0)
+            return errno == ENOENT ? SafeFileError::None : SafeFileError::CannotCreate;
+        if (m_existing == ExistingFile::Keep)
+            return SafeFileError::Exists;
+        if (plantedByAnotherUser(entry, folderOf(m_target)))
+            return SafeFileError::NotYours;
+        if (!S_ISLNK(entry.st_mode))
+            return SafeFileError::None;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(m_target.c_str(), buffer, sizeof buffer);
+        if (length <= 0 || static_cast<std::size_t>(length) == sizeof buffer)
+            return SafeFileError::CannotCreate;
+        const std::string target(buffer, static_cast<std::size_t>(length));
+        m_target = target.front() == '/' ? target : folderOf(m_target) + target;
+    }
+    return SafeFileError::CannotCreate;
 }
 
 SafeFileError SafeFile::openBeside()
@@ -201,6 +218,7 @@ const char* SafeFileErrorText(SafeFileError error)
     case SafeFileError::CannotCreate: return "cannot create the file";
     case SafeFileError::WriteFailed: return "writing the file failed";
     case SafeFileError::Exists: return "a file of that name exists";
+    case SafeFileError::NotYours: return "the name is another user's link or file in a shared folder";
     }
     return "unknown error";
 }

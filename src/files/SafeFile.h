@@ -4,11 +4,13 @@
 // only when everything is written, and is then renamed over the target: a failed
 // write, a full disk or a killed process leaves the old file as it was and no
 // temporary file behind. What the user had stays: a symbolic link is followed and its
-// final target replaced; the replaced file keeps its permission bits (and its owner,
+// final target replaced, unless another user placed it in a shared sticky folder such
+// as /tmp; the replaced file keeps its permission bits (and its owner,
 // where the process may set it); a file the user may not write is not replaced. A
 // writable file in a folder the user cannot write is written in place instead.
-// With ExistingFile::Keep the new file gets its name by link(), which never replaces:
-// a file that appears meanwhile stays and the write reports Exists.
+// With ExistingFile::Keep no link is followed and the new file gets its name by a
+// rename that never replaces: a file that appears meanwhile stays and the write
+// reports Exists.
 // Plain POSIX, no Qt.
 
 #include "ExistingFile.h"
@@ -25,7 +27,10 @@ enum class SafeFileError : unsigned char {
     CannotCreate,  // the folder is missing or not writable, the name is a folder, a
                    // device or a FIFO, or the existing file may not be written
     WriteFailed,   // disk full, I/O error, file-size limit: the target is as it was
-    Exists,        // ExistingFile::Keep and a file of that name exists: it is untouched
+    Exists,        // ExistingFile::Keep and anything of that name exists (a dangling
+                   // link too): it is untouched
+    NotYours,      // the name, or a link on the way, is another user's in a sticky
+                   // folder that everyone may write to: nothing is written anywhere
 };
 
 [[nodiscard]] const char* SafeFileErrorText(SafeFileError error);
@@ -49,6 +54,7 @@ public:
 private:
     enum class Kind { Unnamed, Named, InPlace };
 
+    [[nodiscard]] SafeFileError resolveTarget();
     [[nodiscard]] SafeFileError openBeside();
     [[nodiscard]] bool giveName(int fd);
     [[nodiscard]] SafeFileError placeOver() const;

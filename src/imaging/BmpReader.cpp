@@ -2,11 +2,12 @@
 
 #include "Rle.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-std::uint32_t le(const std::vector<std::uint8_t>& f, std::size_t at, int width)
+std::uint32_t le(std::span<const std::uint8_t> f, std::size_t at, int width)
 {
     std::uint32_t v = 0;
     for (int i = 0; i < width; ++i)
@@ -25,9 +26,9 @@ struct BmpHeader {
     std::uint32_t colorsUsed;
 };
 
-bool parseHeader(const std::vector<std::uint8_t>& f, BmpHeader& h)
+bool parseHeader(std::span<const std::uint8_t> f, std::uint64_t fileSize, BmpHeader& h)
 {
-    if (f.size() < 54 || f[0] != 'B' || f[1] != 'M')
+    if (f.size() < BmpHeaderBytes || f[0] != 'B' || f[1] != 'M')
         return false;
     h.offset = le(f, 10, 4);
     h.infoSize = le(f, 14, 4);
@@ -40,10 +41,10 @@ bool parseHeader(const std::vector<std::uint8_t>& f, BmpHeader& h)
     const bool rle = h.compression == BI_RLE8 && h.bitCount == 8 && h.height > 0;
     const bool plain = h.compression == BI_RGB && (h.bitCount == 8 || h.bitCount == 16 || h.bitCount == 24);
     return h.infoSize >= 40 && le(f, 26, 2) == 1 && (rle || plain) && h.height != INT32_MIN
-           && h.offset <= f.size() && h.colorsUsed <= 256;
+           && h.offset <= fileSize && h.colorsUsed <= 256;
 }
 
-DibError readPalette(const std::vector<std::uint8_t>& f, const BmpHeader& h, std::vector<RgbQuad>& palette)
+DibError readPalette(std::span<const std::uint8_t> f, const BmpHeader& h, std::vector<RgbQuad>& palette)
 {
     if (h.bitCount != 8)
         return DibError::None;
@@ -72,20 +73,48 @@ bool indicesInPalette(const BmpHeader& h, const Bytes& bits, std::size_t palette
     return true;
 }
 
+// The pixel bytes the header declares. The program turns every image into 24 bits on
+// its way out: one that cannot be held at 24 bits is refused before anything is
+// allocated.
+DibError pixelBytes(const BmpHeader& h, std::size_t& bytes)
+{
+    const int height = h.height < 0 ? -h.height : h.height;
+    if (const DibError error = decodedImageBytes(h.width, height, bytes); error != DibError::None)
+        return error;
+    return dibImageBytes(h.width, height, static_cast<int>(h.bitCount), bytes);
+}
+
+// The longest RLE8 stream of an image: every pixel a run of its own (two bytes), an
+// end of line for every row and the end of the image.
+std::uint64_t longestRle8(const BmpHeader& h)
+{
+    const auto height = static_cast<std::uint64_t>(h.height);
+    return 2 * static_cast<std::uint64_t>(h.width) * height + 2 * height + 2;
+}
+
 }  // namespace
 
-DibError readBmp(const std::vector<std::uint8_t>& f, std::unique_ptr<Dib>& out)
+DibError bmpFileBytes(std::span<const std::uint8_t> head, std::uint64_t fileSize, std::size_t& needed)
 {
     BmpHeader h{};
-    if (!parseHeader(f, h))
+    if (!parseHeader(head, fileSize, h))
+        return DibError::DecodeFailed;
+    std::size_t bytes = 0;
+    if (const DibError error = pixelBytes(h, bytes); error != DibError::None)
+        return error;
+    const std::uint64_t body = h.compression == BI_RLE8 ? (h.sizeImage ? h.sizeImage : longestRle8(h)) : bytes;
+    needed = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, std::max<std::uint64_t>(h.offset + body, BmpHeaderBytes)));
+    return DibError::None;
+}
+
+DibError readBmp(std::span<const std::uint8_t> f, std::unique_ptr<Dib>& out)
+{
+    BmpHeader h{};
+    if (!parseHeader(f, f.size(), h))
         return DibError::DecodeFailed;
     const int height = h.height < 0 ? -h.height : h.height;
-    // The program turns every image into 24 bits on its way out: one that cannot be
-    // held at 24 bits is refused before anything is allocated.
     std::size_t bytes = 0;
-    if (const DibError error = dibImageBytes(h.width, height, 24, bytes); error != DibError::None)
-        return error;
-    if (const DibError error = dibImageBytes(h.width, height, static_cast<int>(h.bitCount), bytes); error != DibError::None)
+    if (const DibError error = pixelBytes(h, bytes); error != DibError::None)
         return error;
     std::vector<RgbQuad> palette;
     if (const DibError error = readPalette(f, h, palette); error != DibError::None)

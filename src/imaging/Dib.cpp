@@ -25,6 +25,14 @@ DibError dibImageBytes(int width, int height, int bitCount, std::size_t& bytes)
     return DibError::None;
 }
 
+DibError decodedImageBytes(int width, int height, std::size_t& bytes)
+{
+    if (width > 0 && height > 0
+        && static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MaxDecodedPixels)
+        return DibError::TooLarge;
+    return dibImageBytes(width, height, 24, bytes);
+}
+
 DibError allocateBytes(Bytes& buffer, std::size_t size)
 {
     try {

@@ -37,10 +37,17 @@ inline constexpr std::uint32_t BI_RLE8 = 1;
 inline constexpr int MaxSide = 32768;
 inline constexpr std::size_t MaxBytes = std::size_t{1} << 30;
 
+// The largest image a reader decodes from a file (or from another program's bytes):
+// at most MaxDecodedPixels pixels, four 7680 x 4320 screens side by side, held at 24
+// bits (at most 384 MiB). Readers check it from the header, before they allocate.
+inline constexpr std::uint64_t MaxDecodedPixels = std::uint64_t{1} << 27;
+
 // Bytes of one row padded to 4, or 0 when width/bitCount are outside the limits.
 [[nodiscard]] std::size_t dibStride(int width, int bitCount);
 // Checks width x height at bitCount against the limits; on success sets bytes.
 [[nodiscard]] DibError dibImageBytes(int width, int height, int bitCount, std::size_t& bytes);
+// dibImageBytes at 24 bits, and TooLarge beyond MaxDecodedPixels as well.
+[[nodiscard]] DibError decodedImageBytes(int width, int height, std::size_t& bytes);
 // Allocates a buffer without throwing: OutOfMemory instead of std::bad_alloc.
 [[nodiscard]] DibError allocateBytes(Bytes& buffer, std::size_t size);
 

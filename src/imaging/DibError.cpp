@@ -14,6 +14,7 @@ const char* DibErrorText(DibError error)
     case DibError::EncoderFailed: return "the encoder reported an error";
     case DibError::DecodeFailed: return "the image file cannot be read";
     case DibError::FileExists: return "a file of that name exists";
+    case DibError::NotYours: return "the name is another user's link or file in a shared folder";
     }
     return "unknown error";
 }

@@ -2,7 +2,8 @@
 
 #include <png.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -15,18 +16,44 @@ struct PngImageGuard {
     PngImageGuard& operator=(const PngImageGuard&) = delete;
 };
 
-// Deflate packs at most about 1032 bytes into one; this is a little above that.
-constexpr std::uintmax_t MostDeflateRatio = 1100;
+constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// A chunk's length, type and checksum around its data.
+constexpr std::uint64_t ChunkFrame = 12;
 
-// A file too short to hold the rows its header declares even at deflate's best
-// (a 1-bit image: one byte per eight pixels and a filter byte per row) is refused
-// before its size is allocated.
-bool canHoldItsRows(const std::string& path, png_uint_32 width, png_uint_32 height)
+std::uint32_t bigEndian(std::span<const std::uint8_t> bytes, std::size_t at)
 {
-    std::error_code error;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
-    const std::uintmax_t leastRaw = std::uintmax_t{height} * (1 + (std::uintmax_t{width} + 7) / 8);
-    return !error && fileSize * MostDeflateRatio >= leastRaw;
+    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8
+           | bytes[at + 3];
+}
+
+// Every chunk up to IEND lies inside the bytes: libpng allocates a chunk's declared
+// length before it reads the data, so a length the bytes cannot hold is refused here.
+bool chunksFitTheBytes(std::span<const std::uint8_t> png)
+{
+    if (png.size() < Signature.size() || !std::equal(Signature.begin(), Signature.end(), png.begin()))
+        return false;
+    std::uint64_t at = Signature.size();
+    while (at + ChunkFrame <= png.size()) {
+        const std::uint64_t length = bigEndian(png, at);
+        if (at + ChunkFrame + length > png.size())
+            return false;
+        if (std::equal(png.begin() + at + 4, png.begin() + at + 8, "IEND"))
+            return true;
+        at += ChunkFrame + length;
+    }
+    return false;
+}
+
+// Deflate packs at most about 1032 bytes into one; this is a little above that.
+constexpr std::uint64_t MostDeflateRatio = 1100;
+
+// Bytes too few to hold the rows the header declares even at deflate's best (a 1-bit
+// image: one byte per eight pixels and a filter byte per row) are refused before the
+// image is allocated.
+bool canHoldItsRows(std::size_t size, png_uint_32 width, png_uint_32 height)
+{
+    const std::uint64_t leastRaw = std::uint64_t{height} * (1 + (std::uint64_t{width} + 7) / 8);
+    return std::uint64_t{size} * MostDeflateRatio >= leastRaw;
 }
 
 }  // namespace
@@ -34,16 +61,19 @@ bool canHoldItsRows(const std::string& path, png_uint_32 width, png_uint_32 heig
 // Any PNG becomes 24-bit B, G, R through libpng's simplified reader: alpha is
 // composited onto black, 16-bit samples are reduced, and a gamma other than sRGB's is
 // converted to sRGB.
-DibError readPng(const std::string& path, std::unique_ptr<Dib>& out)
+DibError readPng(std::span<const std::uint8_t> file, std::unique_ptr<Dib>& out)
 {
+    if (!chunksFitTheBytes(file))
+        return DibError::DecodeFailed;
     PngImageGuard guard;
     png_image& image = guard.image;
-    if (!png_image_begin_read_from_file(&image, path.c_str()) || !canHoldItsRows(path, image.width, image.height))
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())
+        || !canHoldItsRows(file.size(), image.width, image.height))
         return DibError::DecodeFailed;
-    const auto width = static_cast<int>(std::min<png_uint_32>(image.width, 0x7FFFFFFF));
-    const auto height = static_cast<int>(std::min<png_uint_32>(image.height, 0x7FFFFFFF));
+    const auto width = static_cast<int>(std::min<png_uint_32>(image.width, MaxSide + 1));
+    const auto height = static_cast<int>(std::min<png_uint_32>(image.height, MaxSide + 1));
     std::size_t bytes = 0;
-    if (const DibError error = dibImageBytes(width, height, 24, bytes); error != DibError::None)
+    if (const DibError error = decodedImageBytes(width, height, bytes); error != DibError::None)
         return error;
     Bytes bits;
     if (const DibError error = allocateBytes(bits, bytes); error != DibError::None)

@@ -12,6 +12,7 @@
     case SafeFileError::CannotCreate: return DibError::CannotCreate;
     case SafeFileError::WriteFailed: return DibError::WriteFailed;
     case SafeFileError::Exists: return DibError::FileExists;
+    case SafeFileError::NotYours: return DibError::NotYours;
     }
     return DibError::WriteFailed;
 }

@@ -58,6 +58,7 @@ enum class DibError : std::uint8_t {
     EncoderFailed,    // libpng / libjpeg reported an error
     DecodeFailed,     // reading an image file failed
     FileExists,       // the file may not be replaced and exists: it is untouched
+    NotYours,         // the name is another user's link or file in a shared sticky folder
 };
 
 [[nodiscard]] const char* DibErrorText(DibError error);
@@ -158,7 +159,10 @@ DibStatus DIBDimensions(DIBHandle dib, int& width, int& height, int& bitCount);
 DIBHandle DIBFromPixels(const std::uint32_t* argb, int width, int height, std::size_t stride);
 
 // Reads a PNG (any colour type, via libpng) or BMP (8, 16, 24 bits, RLE8) file into a
-// new image: 24 bits for PNG, the file's own depth for BMP. out is 0 on failure.
+// new image: 24 bits for PNG, the file's own depth for BMP. out is 0 on failure. An
+// image beyond the decoded-image limit (2^27 pixels, four 7680 x 4320 screens) fails
+// with TooLarge, found from the header before anything is allocated; only as much of
+// the file is read as its image needs (a PNG file of at most 512 MiB).
 DibStatus DIBFromFile(const std::string& path, DIBHandle& out);
 
 // Owns one handle and deletes it when it goes out of scope.

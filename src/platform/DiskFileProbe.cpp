@@ -1,8 +1,12 @@
 #include "DiskFileProbe.h"
 
-#include <QFileInfo>
+#include "FileNameText.h"
 
+#include <sys/stat.h>
+
+// The entry itself, not what a link names: a dangling link takes its name too.
 bool DiskFileProbe::exists(const QString& path) const
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    struct stat entry {};
+    return !path.isEmpty() && ::lstat(FileNameText::encode(path).constData(), &entry) == 0;
 }

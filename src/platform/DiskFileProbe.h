@@ -6,6 +6,6 @@
 class DiskFileProbe final : public FileProbe
 {
 public:
-    // true for any existing entry: file, folder or other.
+    // true for any existing entry: file, folder, link (a dangling one too) or other.
     [[nodiscard]] bool exists(const QString& path) const override;
 };

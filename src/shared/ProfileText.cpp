@@ -1,5 +1,7 @@
 #include "ProfileText.h"
 
+#include "platform/FileNameText.h"
+
 namespace {
 
 // "[name]" gives name; any other line nullopt.
@@ -51,7 +53,7 @@ ProfileText::Line ProfileText::lineAt(qsizetype begin) const
 
 QString ProfileText::textOf(const Line& line) const
 {
-    return QString::fromUtf8(m_text.constData() + line.begin, line.end - line.begin).trimmed();
+    return FileNameText::decode(m_text.mid(line.begin, line.end - line.begin)).trimmed();
 }
 
 ProfileText::Found ProfileText::find(const QString& section, const QString& key) const
@@ -107,10 +109,10 @@ void ProfileText::setValue(const QString& section, const QString& key, const QSt
     const Found found = find(section, key);
     if (found.key) {
         const QString existingKey = keyValue(textOf(*found.key))->key;
-        m_text.replace(found.key->begin, found.key->end - found.key->begin, (existingKey + u'=' + value).toUtf8());
+        m_text.replace(found.key->begin, found.key->end - found.key->begin, FileNameText::encode(existingKey + u'=' + value));
         return;
     }
-    const QByteArray entry = (key + u'=' + value).toUtf8();
+    const QByteArray entry = FileNameText::encode(key + u'=' + value);
     if (found.section) {
         const QByteArray ending = endingOf(found.last);
         // After a last line without an ending, the new line needs one before it.

@@ -1,5 +1,6 @@
 #pragma once
-// A profile file's text (UTF-8 bytes) and the look-ups the Windows profile rules make
+// A profile file's text (UTF-8 bytes; a byte that is no UTF-8, such as a Shift-JIS
+// folder name, is kept through FileNameText) and the look-ups the Windows profile rules make
 // on it. The text is kept as it is and scanned line by line, so that memory stays
 // near the file's own size and a rewrite changes only the line it means to. Lines end
 // in "\n", "\r\n" or a lone "\r"; a line added takes its neighbour's ending.

@@ -2,8 +2,8 @@
 
 #include "ProfileText.h"
 #include "files/SafeFile.h"
+#include "platform/FileNameText.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -118,13 +118,13 @@ int leadingDigits(const QString& text)
 
 }  // namespace
 
-Settings::Settings(const QString& path) : m_nativePath(QFile::encodeName(path)) {}
+Settings::Settings(const QString& path) : m_nativePath(FileNameText::encode(path)) {}
 
 Settings::Settings(QByteArray nativePath) : m_nativePath(std::move(nativePath)) {}
 
 QString Settings::path() const
 {
-    return QFile::decodeName(m_nativePath);
+    return FileNameText::decode(m_nativePath);
 }
 
 int Settings::readInt(const QString& section, const QString& key, int defaultValue) const

@@ -4,12 +4,15 @@
 #include "app/Application.h"
 #include "app/SelectMode.h"
 #include "autosave/PrtScSave.h"
+#include "platform/FileNameText.h"
 
 #include "TestFiles.h"
 #include "TestPlatform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -18,7 +21,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -121,6 +128,28 @@ TEST(ApplicationAtRoot, SettingsGoToTheXdgFolderMadeOnlyWhenWritten)
     EXPECT_FALSE(QFile::exists(config.path() + QStringLiteral("/scrimble")));
     EXPECT_TRUE(atRoot->settings().writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0")));
     EXPECT_TRUE(QFile::exists(atRoot->settings().path()));
+}
+
+// A program unpacked into a folder with a Shift-JIS name (スクショ): the auto-save
+// window's default folder, that folder, goes to Set.ini as its own bytes and comes
+// back from there naming the same folder, not one of U+FFFD characters.
+TEST(ApplicationInShiftJisFolder, DefaultAutoSaveFolderKeepsItsBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x58\x83\x4e\x83\x56\x83\x87";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    for (int run = 0; run < 2; ++run) {
+        const auto application = Application::forExecutable(makeTestPlatform().platform, folder);
+        application->start(StartMode::AutoSave);
+        ASSERT_NE(autoSaveWindow(), nullptr);
+        const auto* shown = autoSaveWindow()->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        EXPECT_EQ(FileNameText::encode(shown->text()), folder) << "run " << run;
+        autoSaveWindow()->findChild<QAction*>(QStringLiteral("SelectM"))->trigger();
+        QTRY_VERIFY(autoSaveWindow() == nullptr);
+        std::ifstream stored((folder + "/Set.ini").toStdString(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(stored), std::istreambuf_iterator<char>()};
+        EXPECT_NE(bytes.find("\nFolderPath=" + folder.toStdString() + "\n"), std::string::npos) << bytes;
+    }
 }
 
 TEST_F(ApplicationTest, ClosedChooserComesBackAfterReturn)

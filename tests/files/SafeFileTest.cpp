@@ -14,6 +14,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -188,6 +190,113 @@ INSTANTIATE_TEST_SUITE_P(
                  true, SafeFileError::None,
                  [](const fs::path& f) { return contents(f / "file") == "new"; }}),
     [](const testing::TestParamInfo<KeptCase>& info) { return std::string(info.param.name); });
+
+// Links and files that another user planted in a shared sticky folder such as /tmp,
+// as the unprivileged user saves there: nothing is written through them or over them,
+// whatever the kernel's protected_symlinks says. "home" is the user's own folder with
+// their notes; "shared" is sticky and world-writable, owned by root like /tmp.
+constexpr uid_t OtherUserId = 65533;
+
+struct Places {
+    fs::path home;
+    fs::path shared;
+    [[nodiscard]] fs::path notes() const { return home / "notes.txt"; }
+};
+
+enum class Owner { User, OtherUser, FolderOwner };
+
+fs::path plantLink(const fs::path& target, const fs::path& link, Owner owner)
+{
+    fs::create_symlink(target, link);
+    const uid_t uid = owner == Owner::User ? unprivilegedUid() : owner == Owner::OtherUser ? OtherUserId : ::geteuid();
+    static_cast<void>(::lchown(link.c_str(), uid, uid));
+    return link;
+}
+
+struct PlantedCase {
+    const char* name;
+    std::function<fs::path(const Places&)> plant;  // the path saved to
+    SafeFileError replacing;                       // with ExistingFile::Replace
+    SafeFileError keeping;                         // with ExistingFile::Keep
+    const char* written;                           // where a successful replace lands, below the folder
+};
+
+class SafeFilePlanted : public testing::TestWithParam<std::tuple<PlantedCase, ExistingFile>>
+{
+};
+
+TEST_P(SafeFilePlanted, NothingIsWrittenThroughAnotherUsersEntry)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "planting another user's links needs root";
+    const auto& [c, existing] = GetParam();
+    Folder folder;
+    const Places places{folder.path / "home", folder.path / "shared"};
+    fs::create_directory(places.home);
+    fs::create_directory(places.shared);
+    ::chmod(places.shared.c_str(), 01777);
+    std::ofstream(places.notes()) << OldText;
+    ::chmod(places.notes().c_str(), 0600);
+    for (const fs::path& mine : {places.home, places.notes()})
+        static_cast<void>(::chown(mine.c_str(), unprivilegedUid(), unprivilegedUid()));
+    const fs::path target = c.plant(places);
+    const bool wasLink = fs::is_symlink(target);
+    const int result = runUnprivileged([&] {
+        SafeFile file(target.string(), existing);
+        SafeFileError error = file.open();
+        if (error == SafeFileError::None && (error = file.write("new", 3)) == SafeFileError::None)
+            error = file.commit();
+        return static_cast<int>(error);
+    });
+    const SafeFileError expected = existing == ExistingFile::Replace ? c.replacing : c.keeping;
+    EXPECT_EQ(result, static_cast<int>(expected));
+    // The new contents stand in one file at most, the one expected, and nowhere else.
+    std::vector<fs::path> written;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.path))
+        if (fs::is_regular_file(entry.symlink_status()) && contents(entry.path()) == "new")
+            written.push_back(fs::relative(entry.path(), folder.path));
+    const bool wrote = expected == SafeFileError::None;
+    EXPECT_EQ(written, wrote ? std::vector<fs::path>{c.written} : std::vector<fs::path>{});
+    EXPECT_EQ(contents(places.notes()), wrote && c.written == std::string("home/notes.txt") ? "new" : OldText);
+    EXPECT_EQ(fs::is_symlink(target), wasLink);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SafeFilePlanted,
+    testing::Combine(
+        testing::Values(
+            PlantedCase{"OtherUsersLinkToYourFile",
+                        [](const Places& p) { return plantLink(p.notes(), p.shared / "shot.png", Owner::OtherUser); },
+                        SafeFileError::NotYours, SafeFileError::Exists, "home/notes.txt"},
+            PlantedCase{"OtherUsersDanglingLink",
+                        [](const Places& p) {
+                            return plantLink(p.home / "anything.bmp", p.shared / "Picture_0002.bmp", Owner::OtherUser);
+                        },
+                        SafeFileError::NotYours, SafeFileError::Exists, "home/anything.bmp"},
+            PlantedCase{"OtherUsersRegularFile",
+                        [](const Places& p) {
+                            std::ofstream(p.shared / "shot.png") << OldText;
+                            ::chmod((p.shared / "shot.png").c_str(), 0666);
+                            static_cast<void>(::chown((p.shared / "shot.png").c_str(), OtherUserId, OtherUserId));
+                            return p.shared / "shot.png";
+                        },
+                        SafeFileError::NotYours, SafeFileError::Exists, "shared/shot.png"},
+            PlantedCase{"FolderOwnersLinkIsFollowed",
+                        [](const Places& p) { return plantLink(p.notes(), p.shared / "shot.png", Owner::FolderOwner); },
+                        SafeFileError::None, SafeFileError::Exists, "home/notes.txt"},
+            PlantedCase{"YourOwnLinkInYourFolder",
+                        [](const Places& p) { return plantLink(p.notes(), p.home / "link.png", Owner::User); },
+                        SafeFileError::None, SafeFileError::Exists, "home/notes.txt"},
+            PlantedCase{"YourOwnDanglingLinkInYourFolder",
+                        [](const Places& p) { return plantLink("made.png", p.home / "link.png", Owner::User); },
+                        SafeFileError::None, SafeFileError::Exists, "home/made.png"},
+            PlantedCase{"PlainNewNameInTheSharedFolder", [](const Places& p) { return p.shared / "shot.png"; },
+                        SafeFileError::None, SafeFileError::None, "shared/shot.png"}),
+        testing::Values(ExistingFile::Replace, ExistingFile::Keep)),
+    [](const testing::TestParamInfo<std::tuple<PlantedCase, ExistingFile>>& info) {
+        return std::string(std::get<0>(info.param).name)
+               + (std::get<1>(info.param) == ExistingFile::Replace ? "_Replacing" : "_Keeping");
+    });
 
 // No named temporary file is left behind by a writer killed in the middle of a write.
 TEST(SafeFile, KilledWriterLeavesOnlyTheOldFile)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <functional>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,22 +51,49 @@ void chunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<s
     put(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))), 4, true);
 }
 
-// A grey PNG whose header declares width x height over a few bytes of image data.
-std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height)
+std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth)
 {
     std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> header;
     put(header, width, 4, true);
     put(header, height, 4, true);
-    header.insert(header.end(), {8, 0, 0, 0, 0});
+    header.insert(header.end(), {bitDepth, 0, 0, 0, 0});
     chunk(png, "IHDR", header);
-    const std::vector<std::uint8_t> rows(4096, 0);
+    return png;
+}
+
+// A grey PNG of width x height whose image data packs rawBytes zero bytes: all its
+// rows when there are enough of them, else a header that claims more than it holds.
+std::vector<std::uint8_t> pngOf(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth, std::size_t rawBytes)
+{
+    std::vector<std::uint8_t> png = pngHeader(width, height, bitDepth);
+    const std::vector<std::uint8_t> rows(rawBytes, 0);
     std::vector<std::uint8_t> packed(compressBound(rows.size()));
     uLongf size = packed.size();
-    compress(packed.data(), &size, rows.data(), rows.size());
+    compress2(packed.data(), &size, rows.data(), rows.size(), Z_BEST_COMPRESSION);
     packed.resize(size);
     chunk(png, "IDAT", packed);
     chunk(png, "IEND", {});
+    return png;
+}
+
+std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height)
+{
+    return pngOf(width, height, 8, 4096);
+}
+
+// A 1-bit PNG whose every row is there: valid, however large it decodes.
+std::vector<std::uint8_t> wholeOneBitPng(std::uint32_t side)
+{
+    return pngOf(side, side, 1, std::size_t{side} * (1 + (side + 7) / 8));
+}
+
+// A PNG of 44 bytes whose text chunk declares 0x7ffffff0 bytes of text.
+std::vector<std::uint8_t> pngWithHugeTextChunk()
+{
+    std::vector<std::uint8_t> png = pngHeader(1, 1, 8);
+    put(png, 0x7ffffff0, 4, true);
+    png.insert(png.end(), {'t', 'E', 'X', 't', 'a', 0, 'b'});
     return png;
 }
 
@@ -72,11 +101,13 @@ std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height)
 // too small for what the header claims: a reader that allocated it first would fail
 // with OutOfMemory. (AddressSanitizer needs a vast address space, so there the read
 // runs unlimited.)
-DibError readUnderSmallAddressSpace(const std::vector<std::uint8_t>& bytes)
+DibError readUnderSmallAddressSpace(const std::vector<std::uint8_t>& bytes, off_t sparseSize)
 {
     TempDir dir;
     const std::string path = dir.file("hostile");
     writeFileBytes(path, bytes);
+    if (sparseSize > 0 && ::truncate(path.c_str(), sparseSize) != 0)
+        return DibError::WriteFailed;
 #if defined(__SANITIZE_ADDRESS__)
     DIBHandle handle = 0;
     const DibStatus status = DIBFromFile(path, handle);
@@ -98,8 +129,9 @@ DibError readUnderSmallAddressSpace(const std::vector<std::uint8_t>& bytes)
 
 struct HostileCase {
     const char* name;
-    std::vector<std::uint8_t> bytes;
+    std::function<std::vector<std::uint8_t>()> bytes;  // made when the case runs
     DibError expected;
+    off_t sparseSize = 0;  // the file is made this long with a hole after the bytes
     friend void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -109,19 +141,27 @@ class HostileFile : public testing::TestWithParam<HostileCase>
 
 TEST_P(HostileFile, IsReadWithoutAllocatingWhatItClaims)
 {
-    EXPECT_EQ(readUnderSmallAddressSpace(GetParam().bytes), GetParam().expected);
+    EXPECT_EQ(readUnderSmallAddressSpace(GetParam().bytes(), GetParam().sparseSize), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileFile,
     testing::Values(
-        HostileCase{"TinyPngClaimingAGigabyte", pngClaiming(18000, 18000), DibError::DecodeFailed},
-        HostileCase{"TinyRle8ClaimingTheLargestSize", bmpFile(32768, 32768, Rle8, 2, {0, 1}), DibError::TooLarge},
-        HostileCase{"IndexPastThePalette", bmpFile(4, 1, Plain, 2, {0, 1, 5, 0}), DibError::DecodeFailed},
-        HostileCase{"RunPastThePalette", bmpFile(4, 1, Rle8, 2, {4, 7, 0, 1}), DibError::DecodeFailed},
-        HostileCase{"AbsoluteRunPastThePalette", bmpFile(4, 1, Rle8, 2, {0, 3, 1, 0, 9, 0, 0, 1}),
+        HostileCase{"TinyPngClaimingAGigabyte", [] { return pngClaiming(18000, 18000); }, DibError::DecodeFailed},
+        HostileCase{"TinyRle8ClaimingTheLargestSize", [] { return bmpFile(32768, 32768, Rle8, 2, {0, 1}); },
+                    DibError::TooLarge},
+        HostileCase{"IndexPastThePalette", [] { return bmpFile(4, 1, Plain, 2, {0, 1, 5, 0}); }, DibError::DecodeFailed},
+        HostileCase{"RunPastThePalette", [] { return bmpFile(4, 1, Rle8, 2, {4, 7, 0, 1}); }, DibError::DecodeFailed},
+        HostileCase{"AbsoluteRunPastThePalette", [] { return bmpFile(4, 1, Rle8, 2, {0, 3, 1, 0, 9, 0, 0, 1}); },
                     DibError::DecodeFailed},
-        HostileCase{"EmptyRle8Body", bmpFile(4, 2, Rle8, 2, {}), DibError::None}),
+        HostileCase{"EmptyRle8Body", [] { return bmpFile(4, 2, Rle8, 2, {}); }, DibError::None},
+        HostileCase{"TextChunkClaimingTwoGigabytes", pngWithHugeTextChunk, DibError::DecodeFailed},
+        HostileCase{"WholeOneBitPngBeyondTheLimit", [] { return wholeOneBitPng(18000); }, DibError::TooLarge},
+        HostileCase{"WholeOneBitPngWithinTheLimit", [] { return wholeOneBitPng(8000); }, DibError::None},
+        HostileCase{"SparseFileOfOneAndAHalfGigabytes", [] { return std::vector<std::uint8_t>{'B', 'M'}; },
+                    DibError::DecodeFailed, off_t{1536} << 20},
+        HostileCase{"BmpHeaderOverASparseFile", [] { return bmpFile(4096, 4096, Plain, 256, {}); }, DibError::None,
+                    off_t{1536} << 20}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

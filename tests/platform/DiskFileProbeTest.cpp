@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@ TEST(DiskFileProbe, AnswersWhatTheDiskHolds)
     const QString file = dir.filePath(QStringLiteral("Picture_0001.png"));
     ASSERT_TRUE(writeTestFile(file, "x"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("画像")));
+    const QString dangling = dir.filePath(QStringLiteral("Picture_0003.png"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("elsewhere.png")), dangling));
     const struct {
         QString path;
         bool exists;
@@ -23,6 +26,7 @@ TEST(DiskFileProbe, AnswersWhatTheDiskHolds)
         {dir.filePath(QStringLiteral("画像")), true},
         {dir.filePath(QStringLiteral("Picture_0002.png")), false},
         {file + QStringLiteral("/inside"), false},
+        {dangling, true},
         {QString(), false},
     };
     const DiskFileProbe probe;
