@@ -1,7 +1,6 @@
 #include "AutoSaveMode.h"
 
 #include "PrtScSave.h"
-#include "WatchTick.h"
 #include "imaging/dibimage.h"
 #include "shared/Settings.h"
 
@@ -30,6 +29,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     , m_settings(settings)
     , m_host(host)
     , m_window(std::make_unique<PrtScSave>(platform, settings, withoutTrailingSlash(applicationFolder)))
+    , m_watch(*platform.clipboard, FreeWhereAbsent(*platform.files))
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(0);
@@ -39,6 +39,12 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(m_window.get(), &PrtScSave::programEndRequested, this, &AutoSaveMode::endProgram);
     connect(m_window.get(), &PrtScSave::chooserRequested, this, &AutoSaveMode::returnToChooser);
     connect(m_window.get(), &PrtScSave::unloaded, this, &AutoSaveMode::windowUnloaded);
+    connect(&m_watch, &AutoSaveWatch::saved, this, [this](const QString&, const NamingState& naming) { copySaved(naming); });
+    connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
+    connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
+        m_passedOverLine = line;
+        showNote(m_printKeyLine);
+    });
 }
 
 AutoSaveMode::~AutoSaveMode()
@@ -63,6 +69,8 @@ void AutoSaveMode::Command3_Click()
         != MessageAnswer::Yes)
         return;
     m_platform.clipboard->clear();
+    m_passedOverLine.clear();
+    m_watch.start(m_window->naming());
     m_window->setWatching(true);
     m_timer.setInterval(m_window->watchInterval());
     m_timer.start();
@@ -71,6 +79,7 @@ void AutoSaveMode::Command3_Click()
 
 void AutoSaveMode::Command4_Click()
 {
+    m_watch.stop();
     m_timer.stop();
     m_timer.setInterval(0);
     m_platform.printKey->release();
@@ -78,17 +87,27 @@ void AutoSaveMode::Command4_Click()
     m_window->setWatching(false);
 }
 
-// A write that fails ends the watch with the image still on the clipboard, and says
-// which file and why.
+// The tick only notices a new copy; the watch reads and writes it in the background.
 void AutoSaveMode::Timer1_Timer()
 {
-    const TickResult result = WatchTick(*m_platform.clipboard, m_window->naming(), m_window->captureFormat(),
-                                        FreeWhereAbsent(*m_platform.files));
+    m_watch.tick(m_window->captureFormat(), m_window->naming().overwriteAllowed);
+}
+
+// The names move on with each file written; the overwrite rule stays the window's.
+void AutoSaveMode::copySaved(const NamingState& naming)
+{
+    const bool overwriteAllowed = m_window->naming().overwriteAllowed;
+    m_window->naming() = naming;
+    m_window->naming().overwriteAllowed = overwriteAllowed;
     m_window->showNaming();
-    if (result.outcome != TickResult::Outcome::Failed)
-        return;
+}
+
+// A write that fails ends the watch with the image still on the clipboard, and says
+// which file and why.
+void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
+{
     Command4_Click();
-    m_platform.dialogs->message(m_window.get(), SaveFailedText(result.fileName, result.status.text()),
+    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status.text()),
                                 QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
 }
 
@@ -111,18 +130,24 @@ void AutoSaveMode::copyScreenToClipboard()
         return;
     const DibGuard image(DCtoDIB(copy, 0, 0, copy.width(), copy.height()));
     DibSnapshot snapshot;
-    if (image && DIBSnapshot(image.get(), snapshot))
-        m_platform.clipboard->setImage(snapshot);
+    if (!image || !DIBSnapshot(image.get(), snapshot))
+        return;
+    m_watch.expectOwnCopy();
+    m_platform.clipboard->setImage(snapshot);
 }
 
-// What the session lets the watch see comes first, then the Print key's line.
+// What the session lets the watch see comes first, then the Print key's line, then
+// the last copy that was not saved.
 void AutoSaveMode::showNote(const QString& printKeyLine)
 {
+    m_printKeyLine = printKeyLine;
     QStringList lines;
     if (!m_platform.clipboard->seesCopiesWithoutFocus())
         lines << QString::fromUtf16(FocusOnlyNote);
     if (!printKeyLine.isEmpty())
         lines << printKeyLine;
+    if (!m_passedOverLine.isEmpty())
+        lines << m_passedOverLine;
     m_window->showNote(lines.join(u'\n'));
 }
 

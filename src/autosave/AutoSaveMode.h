@@ -1,10 +1,12 @@
 #pragma once
 // The print-screen auto-save mode while it is open: owns its window and the watch.
 // A watch looks at the clipboard at the window's interval and writes every new image
-// to the next numbered file at once; while it runs, the Print key copies the whole
-// screen onto the clipboard (where the desktop lets us have the key). The window
-// reports the user's commands as signals, connected to the steps here.
+// to the next numbered file, in the background (AutoSaveWatch); while it runs, the
+// Print key copies the whole screen onto the clipboard (where the desktop lets us
+// have the key). The window reports the user's commands as signals, connected to the
+// steps here.
 
+#include "AutoSaveWatch.h"
 #include "platform/Platform.h"
 #include "shared/ModeHost.h"
 
@@ -38,6 +40,8 @@ private:
     void takePrintKey();
     void copyScreenToClipboard();
     void showNote(const QString& printKeyLine);
+    void copySaved(const NamingState& naming);
+    void saveFailed(const QString& fileName, const DibStatus& status);
     void endProgram();
     void returnToChooser();
     void windowUnloaded();
@@ -47,5 +51,8 @@ private:
     ModeHost& m_host;
     std::unique_ptr<PrtScSave> m_window;
     QTimer m_timer;
+    AutoSaveWatch m_watch;
+    QString m_printKeyLine;
+    QString m_passedOverLine;  // the last copy not saved, and why
     bool m_returningToChooser = false;
 };

@@ -109,3 +109,15 @@ DibStatus DIBFromFile(const std::string& path, DIBHandle& handle)
         return added(std::move(dib), handle);
     });
 }
+
+DibStatus DIBFromMemory(std::span<const std::uint8_t> bytes, DIBHandle& handle)
+{
+    return withoutThrowing([&] {
+        handle = 0;
+        std::unique_ptr<Dib> dib;
+        const DibError error = isBmp(bytes) ? readBmp(bytes, dib) : readPng(bytes, dib);
+        if (error != DibError::None)
+            return DibStatus{error};
+        return added(std::move(dib), handle);
+    });
+}

@@ -164,6 +164,9 @@ DIBHandle DIBFromPixels(const std::uint32_t* argb, int width, int height, std::s
 // with TooLarge, found from the header before anything is allocated; only as much of
 // the file is read as its image needs (a PNG file of at most 512 MiB).
 DibStatus DIBFromFile(const std::string& path, DIBHandle& out);
+// The same from a file's bytes in memory, such as another program's copy on the
+// clipboard: BMP when they start with "BM", else PNG.
+DibStatus DIBFromMemory(std::span<const std::uint8_t> bytes, DIBHandle& out);
 
 // Owns one handle and deletes it when it goes out of scope.
 class DibGuard

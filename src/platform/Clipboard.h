@@ -1,13 +1,41 @@
 #pragma once
-// The system clipboard: images put on it for other programs, and images taken off it
-// by the auto-save watch.
+// The system clipboard: images put on it for other programs, and copies read off it
+// by the auto-save watch without waiting on the program that made them.
 
-class DeviceContext;
+#include <QByteArray>
+
+#include <cstdint>
+#include <functional>
+
 struct DibSnapshot;
+
+// Which copy the clipboard holds: a value that changes with every copy (on X11 the
+// time of the copy and its owner's window). 0: none seen yet.
+using ClipboardCopyId = std::uint64_t;
+
+// The largest image a copy may bring, encoded: a PNG of the largest image the library
+// decodes is far smaller. A copy beyond it is not read on.
+inline constexpr qsizetype MaxClipboardBytes = qsizetype{512} << 20;
+
+// What reading one copy gave.
+struct ClipboardCopy {
+    enum class Outcome {
+        Image,        // bytes: a PNG or BMP file
+        NoImage,      // text, files, or nothing: left as it is
+        TooLarge,     // more than MaxClipboardBytes
+        TimedOut,     // the owner did not answer in time: given up for this copy
+        Replaced,     // another copy came while this one was read: read that one instead
+    };
+    Outcome outcome = Outcome::NoImage;
+    ClipboardCopyId id = 0;
+    QByteArray bytes;
+};
 
 class Clipboard
 {
 public:
+    using Done = std::function<void(ClipboardCopy)>;
+
     virtual ~Clipboard() = default;
     // Puts the image's pixels on the clipboard for other programs to paste (as PNG,
     // BMP and the other image types they ask for), replacing what was there. The
@@ -15,19 +43,18 @@ public:
     // clipboard manager when it ends.
     virtual void setImage(const DibSnapshot& image) = 0;
 
-    // Whether the clipboard offers an image. Only the list of types is asked for, and
-    // only when the clipboard changed since the last call; otherwise the last answer
-    // stands, without asking anyone.
-    [[nodiscard]] virtual bool hasImage() = 0;
-    // The clipboard's image at its own size in pixels into holder; false (holder
-    // unchanged) when it holds none. Remembers which copy it took.
-    virtual bool takeImage(DeviceContext& holder) = 0;
-    // Empties the clipboard if it still holds the copy takeImage took last: an image
-    // copied meanwhile stays for the next look.
-    virtual void clearTaken() = 0;
+    // The copy the clipboard holds, as far as is known without asking its owner.
+    [[nodiscard]] virtual ClipboardCopyId currentCopy() = 0;
+    // Starts reading the current copy; done runs later, on the thread that made the
+    // service, with its image (PNG or BMP) or why there is none. false (done never
+    // runs) while a read is under way.
+    virtual bool read(Done done) = 0;
+    // Empties the clipboard if it still holds copy id: a copy made since stays.
+    virtual void clearCopy(ClipboardCopyId id) = 0;
     // Empties the clipboard, whatever it holds.
     virtual void clear() = 0;
     // false where the session shows the clipboard only to the window with the focus
-    // (an X11 program on a Wayland desktop without clipboard control).
+    // (an X11 program on a Wayland desktop that neither shares every copy with
+    // XWayland nor offers clipboard control).
     [[nodiscard]] virtual bool seesCopiesWithoutFocus() const { return true; }
 };

@@ -3,12 +3,44 @@
 #include "imaging/dibimage.h"
 
 #include <QBuffer>
+#include <QMimeData>
 
-#include <cstring>
+#include <mutex>
 
 namespace {
 
-constexpr int FastPngQuality = 90;
+// Qt's PNG writer takes a quality and turns it into the compression level: 100 is
+// level 0, which Qt still packs with zlib, and which pastes fastest.
+constexpr int FastestPngQuality = 100;
+
+const QString PngType = QStringLiteral("image/png");
+const QString QtImageType = QStringLiteral("application/x-qt-image");
+
+class ImageOnRequest final : public QMimeData
+{
+public:
+    explicit ImageOnRequest(QImage image) : m_image(std::move(image)) {}
+
+    [[nodiscard]] QStringList formats() const override { return {QtImageType, PngType}; }
+
+protected:
+    // Qt offers every other image type from the image when asked for the Qt type.
+    [[nodiscard]] QVariant retrieveData(const QString& type, QMetaType wanted) const override
+    {
+        if (type == PngType) {
+            std::call_once(m_encoded, [this] { m_png = fastPng(m_image); });
+            return m_png;
+        }
+        if (type == QtImageType && wanted.id() != QMetaType::QByteArray)
+            return m_image;
+        return {};
+    }
+
+private:
+    QImage m_image;
+    mutable std::once_flag m_encoded;
+    mutable QByteArray m_png;
+};
 
 }  // namespace
 
@@ -29,17 +61,11 @@ QByteArray fastPng(const QImage& image)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG", FastPngQuality);
+    image.save(&buffer, "PNG", FastestPngQuality);
     return png;
 }
 
-bool holdPicture(const QImage& picture, DeviceContext& holder)
+QMimeData* imageOnRequest(const QImage& image)
 {
-    if (picture.isNull())
-        return false;
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    holder.resize(rgb.width(), rgb.height());
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(holder.row(y), rgb.constScanLine(y), holder.stride() * sizeof(std::uint32_t));
-    return true;
+    return new ImageOnRequest(image);
 }

@@ -1,17 +1,19 @@
 #pragma once
-// Images between the clipboard's form (QImage, PNG) and the program's (DibSnapshot,
-// DeviceContext), for every clipboard and screen back end.
+// Images between the clipboard's form (PNG on request) and the program's (DibSnapshot),
+// for every clipboard back end.
 
 #include <QByteArray>
 #include <QImage>
 
-class DeviceContext;
+class QMimeData;
 struct DibSnapshot;
 
 // The image's pixels, opaque.
 [[nodiscard]] QImage imageOf(const DibSnapshot& image);
-// PNG at Qt's fastest compression: a paste asks for PNG first, and Qt's default level
-// took ten times as long as the rest of a copy.
+// The PNG a paste gets: made at the fastest compression, since the clipboard is local
+// and the size matters little beside the time.
 [[nodiscard]] QByteArray fastPng(const QImage& image);
-// The picture at its own size into holder; false (holder unchanged) for a null picture.
-bool holdPicture(const QImage& picture, DeviceContext& holder);
+// Clipboard contents offering the image, encoded only when a paste asks for it and
+// then once: the copy itself costs no encoding, and a paste in PNG (what programs ask
+// for first) gets the fast one.
+[[nodiscard]] QMimeData* imageOnRequest(const QImage& image);

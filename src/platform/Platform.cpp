@@ -36,13 +36,17 @@ bool isWaylandSession()
 }
 
 // On Wayland the clipboard is watched through wl-clipboard where the compositor lets
-// a program watch it without the focus; otherwise through Qt (under XWayland, which
-// shows it only to the focused window).
+// a program watch it without the focus; under mutter through XWayland, which sees
+// every copy there; elsewhere through XWayland too, which shows it only to the
+// focused window, and the window says so.
 std::unique_ptr<Clipboard> clipboardFor(bool wayland)
 {
-    if (wayland && offersClipboardControl() && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
+    if (!wayland)
+        return std::make_unique<QtClipboard>();
+    const WaylandClipboardOffer offer = waylandClipboardOffer();
+    if (offer.control && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
         return std::make_unique<WlClipboard>();
-    return std::make_unique<QtClipboard>(!wayland);
+    return std::make_unique<QtClipboard>(offer.sharedWithXWayland);
 }
 
 }  // namespace

@@ -1,16 +1,11 @@
 #pragma once
-// The clipboard through Qt: on X11 Qt owns the CLIPBOARD selection, converts the image
-// to every type a paste asks for, and at exit offers it to a running clipboard
-// manager (SAVE_TARGETS). Qt reports every change of the clipboard, so an unchanged
-// clipboard is never asked again; the clearing goes through a watch of our own that
-// knows the time of each copy.
+// The X11 clipboard: our own copies go through Qt, which owns the CLIPBOARD selection,
+// answers every paste in the type it asks for and at exit offers the image to a
+// running clipboard manager (SAVE_TARGETS). Other programs' copies are read by a
+// reader with a thread and a connection of its own, so the window never waits on them.
 
 #include "Clipboard.h"
-#include "X11SelectionWatch.h"
-
-#include <QObject>
-
-#include <cstdint>
+#include "X11ClipboardReader.h"
 
 class QtClipboard final : public Clipboard
 {
@@ -20,19 +15,13 @@ public:
     explicit QtClipboard(bool seesCopiesWithoutFocus = true);
 
     void setImage(const DibSnapshot& image) override;
-    [[nodiscard]] bool hasImage() override;
-    bool takeImage(DeviceContext& holder) override;
-    void clearTaken() override;
-    void clear() override;
+    [[nodiscard]] ClipboardCopyId currentCopy() override { return m_reader.current(); }
+    bool read(Done done) override { return m_reader.read(std::move(done)); }
+    void clearCopy(ClipboardCopyId id) override { m_reader.clear(id); }
+    void clear() override { m_reader.clear(0); }
     [[nodiscard]] bool seesCopiesWithoutFocus() const override { return m_withoutFocus; }
 
 private:
-    void clearSince(std::uint32_t since);
-
-    X11SelectionWatch m_watch;
-    QObject m_context;  // receives Qt's change signal for as long as this object lives
+    X11ClipboardReader m_reader;
     bool m_withoutFocus;
-    bool m_changed = true;
-    bool m_hasImage = false;
-    std::uint32_t m_takenAt = 0;
 };

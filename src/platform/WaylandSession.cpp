@@ -9,8 +9,11 @@ namespace {
 
 void announced(void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t)
 {
+    auto& offer = *static_cast<WaylandClipboardOffer*>(data);
     if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0)
-        *static_cast<bool*>(data) = true;
+        offer.control = true;
+    if (std::strcmp(interface, "gtk_shell1") == 0)
+        offer.sharedWithXWayland = true;
 }
 
 void removed(void*, wl_registry*, std::uint32_t) {}
@@ -19,16 +22,16 @@ constexpr wl_registry_listener Listener = {announced, removed};
 
 }  // namespace
 
-bool offersClipboardControl()
+WaylandClipboardOffer waylandClipboardOffer()
 {
+    WaylandClipboardOffer offer;
     wl_display* display = wl_display_connect(nullptr);
     if (!display)
-        return false;
-    bool offered = false;
+        return offer;
     wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &Listener, &offered);
+    wl_registry_add_listener(registry, &Listener, &offer);
     wl_display_roundtrip(display);
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
-    return offered;
+    return offer;
 }

@@ -2,15 +2,27 @@
 
 #include "ClipboardImages.h"
 
-#include <QImage>
+#include <sys/prctl.h>
+
+#include <chrono>
+#include <csignal>
 
 namespace {
 
 constexpr int ToolTimeoutMs = 5000;
+// As the X11 reader: an owner that has not handed over its image by then is given up.
+constexpr std::chrono::milliseconds ReadDeadline{3000};
+
+// A program of ours that ends when we do, also when we are killed.
+void endsWithUs(QProcess& tool)
+{
+    tool.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
 
 QByteArray run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess tool;
+    endsWithUs(tool);
     tool.start(program, arguments);
     if (!tool.waitForStarted(ToolTimeoutMs))
         return {};
@@ -24,79 +36,114 @@ QByteArray run(const QString& program, const QStringList& arguments, const QByte
     return tool.exitCode() == 0 ? tool.readAllStandardOutput() : QByteArray();
 }
 
-QStringList types()
-{
-    return QString::fromUtf8(run(QStringLiteral("wl-paste"), {QStringLiteral("--list-types")}))
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
 // PNG first: every program that copies an image offers it, and it arrives unchanged.
 QString imageType(const QStringList& offered)
 {
-    if (offered.contains(QStringLiteral("image/png")))
-        return QStringLiteral("image/png");
-    for (const QString& type : offered)
-        if (type.startsWith(QStringLiteral("image/")))
-            return type;
+    for (const char* type : {"image/png", "image/bmp", "image/x-bmp"})
+        if (offered.contains(QLatin1String(type)))
+            return QLatin1String(type);
     return {};
+}
+
+// The copy's image, read by wl-paste within the deadline and the size cap.
+ClipboardCopy readImage(ClipboardCopyId id)
+{
+    using Outcome = ClipboardCopy::Outcome;
+    const auto until = std::chrono::steady_clock::now() + ReadDeadline;
+    const auto left = [&until] {
+        return static_cast<int>(std::max<long long>(
+            0, std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count()));
+    };
+    QProcess tool;
+    endsWithUs(tool);
+    tool.start(QStringLiteral("wl-paste"), {QStringLiteral("--list-types")});
+    if (!tool.waitForFinished(left()))
+        return {tool.state() == QProcess::NotRunning ? Outcome::NoImage : Outcome::TimedOut, id, {}};
+    const QString type = imageType(QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts));
+    if (type.isEmpty())
+        return {Outcome::NoImage, id, {}};
+    tool.start(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline"), QStringLiteral("--type"), type});
+    QByteArray bytes;
+    while (tool.state() != QProcess::NotRunning || tool.bytesAvailable() > 0) {
+        if (left() == 0 || bytes.size() > MaxClipboardBytes) {
+            tool.kill();
+            tool.waitForFinished();
+            return {bytes.size() > MaxClipboardBytes ? Outcome::TooLarge : Outcome::TimedOut, id, {}};
+        }
+        tool.waitForReadyRead(std::min(left(), 100));
+        bytes += tool.readAllStandardOutput();
+    }
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0 || bytes.isEmpty())
+        return {Outcome::NoImage, id, {}};
+    return {Outcome::Image, id, std::move(bytes)};
 }
 
 }  // namespace
 
 WlClipboard::WlClipboard()
 {
+    endsWithUs(m_watch);
     // One line per change, the current contents first.
     m_watch.start(QStringLiteral("wl-paste"), {QStringLiteral("--watch"), QStringLiteral("echo"), QStringLiteral("x")});
 }
 
 WlClipboard::~WlClipboard()
 {
+    if (m_reader.joinable())
+        m_reader.join();
     m_watch.kill();
     m_watch.waitForFinished();
 }
 
-void WlClipboard::collectChanges()
+ClipboardCopyId WlClipboard::currentCopy()
 {
     m_watch.waitForReadyRead(0);
     while (m_watch.canReadLine()) {
         m_watch.readLine();
         ++m_changes;
     }
+    return m_changes;
 }
 
-bool WlClipboard::hasImage()
+bool WlClipboard::read(Done done)
 {
-    collectChanges();
-    if (m_changes != m_looked) {
-        m_looked = m_changes;
-        m_imageType = imageType(types());
-    }
-    return !m_imageType.isEmpty();
-}
-
-// The types are those of the last look, unless a change came since.
-bool WlClipboard::takeImage(DeviceContext& holder)
-{
-    if (!hasImage())
+    if (m_reading)
         return false;
-    const long takenAt = m_looked;
-    if (!holdPicture(QImage::fromData(run(QStringLiteral("wl-paste"), {QStringLiteral("--type"), m_imageType})), holder))
-        return false;
-    m_taken = takenAt;
+    if (m_reader.joinable())
+        m_reader.join();
+    m_reading = true;
+    const ClipboardCopyId id = currentCopy();
+    m_reader = std::thread([this, id, done = std::move(done)] {
+        ClipboardCopy copy = readImage(id);
+        QMetaObject::invokeMethod(
+            &m_context,
+            [this, done, copy = std::move(copy)]() mutable {
+                m_reading = false;
+                // A change reported meanwhile may have brought the bytes read: they
+                // cannot be told from the copy the read began with.
+                if (currentCopy() != copy.id)
+                    copy = {ClipboardCopy::Outcome::Replaced, copy.id, {}};
+                done(copy);
+            },
+            Qt::QueuedConnection);
+    });
     return true;
 }
 
-void WlClipboard::clearTaken()
+void WlClipboard::clearCopy(ClipboardCopyId id)
 {
-    collectChanges();
-    if (m_changes == m_taken)
+    if (currentCopy() == id)
         clear();
 }
 
+// Started, not waited for: the window goes on while the compositor clears.
 void WlClipboard::clear()
 {
-    run(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
-    m_imageType.clear();
+    auto* clearing = new QProcess(&m_context);
+    endsWithUs(*clearing);
+    QObject::connect(clearing, &QProcess::finished, clearing, &QObject::deleteLater);
+    QObject::connect(clearing, &QProcess::errorOccurred, clearing, &QObject::deleteLater);
+    clearing->start(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
 }
 
 void WlClipboard::setImage(const DibSnapshot& image)

@@ -1,13 +1,17 @@
 #pragma once
-// The clipboard of a Wayland session that offers wlr-data-control, through
-// wl-clipboard's programs: `wl-paste --watch` reports each change without our window
-// having the focus (which an X11 program under XWayland would need), `wl-paste`
-// lists the types and reads the image, `wl-copy` puts images and clears. The
-// clearing after a take is skipped when a change was reported since the take.
+// The clipboard of a Wayland session that offers clipboard control (wlr-data-control),
+// through wl-clipboard's programs: `wl-paste --watch` reports each change without our
+// window having the focus (which an X11 program under XWayland would need); a read
+// runs `wl-paste` on a thread of its own, within a deadline and a size cap, so the
+// window never waits on the program that copied; `wl-copy` puts images and clears.
+// The programs we start end with ours, however ours ends.
 
 #include "Clipboard.h"
 
+#include <QObject>
 #include <QProcess>
+
+#include <thread>
 
 class WlClipboard final : public Clipboard
 {
@@ -16,18 +20,15 @@ public:
     ~WlClipboard() override;
 
     void setImage(const DibSnapshot& image) override;
-    [[nodiscard]] bool hasImage() override;
-    bool takeImage(DeviceContext& holder) override;
-    void clearTaken() override;
+    [[nodiscard]] ClipboardCopyId currentCopy() override;
+    bool read(Done done) override;
+    void clearCopy(ClipboardCopyId id) override;
     void clear() override;
 
 private:
-    // Reads the watch's reports that have come so far.
-    void collectChanges();
-
+    QObject m_context;  // where a read's result is handed over, on the window's thread
     QProcess m_watch;
-    long m_changes = 0;
-    long m_looked = -1;   // m_changes at the last type query
-    long m_taken = -1;    // m_changes at the last take
-    QString m_imageType;  // the image type the last query found; empty: none
+    ClipboardCopyId m_changes = 0;  // lines the watch reported: one per change
+    std::thread m_reader;
+    bool m_reading = false;
 };

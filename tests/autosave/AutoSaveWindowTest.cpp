@@ -11,11 +11,14 @@
 #include "shared/ImageFiles.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -142,7 +145,7 @@ TEST(AutoSaveWatch, SavesEveryImageCopiedAfterTheStart)
     ASSERT_EQ(f.files(), expected);
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(sameImage(f.folder() + u'/' + expected[i], AutoSaveFixture::picture(i))) << i;
-    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("5"));
+    EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.field("Text3")->text() == QStringLiteral("5"); }));
 
     Xclip::copyText(QStringLiteral("just text"));
     QTest::qWait(300);
@@ -243,14 +246,20 @@ TEST(AutoSaveWindow, BackToTheChooserStoresBooleanZero)
     EXPECT_TRUE(readTestFile(f.settingsPath()).value_or(QByteArray()).contains("Boolean=0"));
 }
 
+// The real Print key, over a screen of one colour (0x204060) of 200 x 120.
+void takePrintKeyOverAPlainScreen(AutoSaveFixture& f)
+{
+    f.test.platform.printKey = std::make_unique<X11PrintKey>();
+    f.test.screen->screen.resize(200, 120);
+    f.test.screen->screen.fill(0xFF204060u);
+}
+
 // During a watch the Print key copies the whole screen to the clipboard, and the watch
 // saves it; where another program holds the key, the window says so and watches on.
 TEST(AutoSaveWatch, PrintKeySavesTheScreen)
 {
     AutoSaveFixture f;
-    f.test.platform.printKey = std::make_unique<X11PrintKey>();
-    f.test.screen->screen.resize(200, 120);
-    f.test.screen->screen.fill(0xFF204060u);
+    takePrintKeyOverAPlainScreen(f);
     f.open();
     f.start(MessageAnswer::Yes);
     ASSERT_TRUE(X11Desktop::key("Print"));
@@ -278,6 +287,103 @@ TEST(AutoSaveWatch, PrintKeyHeldElsewhereIsSaidAndTheWatchGoesOn)
     EXPECT_NE(f.control<QLabel>("note")->text(), QString());
     Xclip::copyImage(AutoSaveFixture::picture(6));
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+}
+
+// A clipboard manager putting the image just saved back after the clearing makes no
+// second file; two Print presses on an unchanged screen make two.
+TEST(AutoSaveWatch, RestoredImageIsNotSavedAgainButEachPrintPressIs)
+{
+    AutoSaveFixture f;
+    takePrintKeyOverAPlainScreen(f);
+    f.open();
+    f.start(MessageAnswer::Yes);
+    Xclip::copyImage(AutoSaveFixture::picture(7));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([] { return !Xclip::targets().contains(QStringLiteral("image/png")); }));
+    Xclip::copyImage(AutoSaveFixture::picture(7));
+    QTest::qWait(500);
+    EXPECT_EQ(f.files().size(), 1);
+    for (int press = 1; press <= 2; ++press) {
+        ASSERT_TRUE(X11Desktop::key("Print"));
+        ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1 + press; })) << "press " << press;
+    }
+}
+
+struct OwnerCase {
+    const char* name;
+    int targets;  // 0: never answers
+};
+
+class AutoSaveStubbornOwner : public testing::TestWithParam<OwnerCase>
+{
+};
+
+// A program that owns the clipboard and never answers, or offers five thousand types:
+// the window answers at once throughout, Stop works, and the next good copy is saved.
+TEST_P(AutoSaveStubbornOwner, LeavesTheWindowAnswering)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.start(MessageAnswer::Yes);
+    qint64 longestStall = 0;
+    {
+        const X11Desktop::StubbornClipboardOwner owner(GetParam().targets);
+        QElapsedTimer sinceLast;
+        QTimer ping;
+        QObject::connect(&ping, &QTimer::timeout, [&] { longestStall = std::max(longestStall, sinceLast.restart()); });
+        sinceLast.start();
+        ping.start(10);
+        QTest::qWait(1000);
+        f.stop();
+        EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled()) << "Stop was not handled";
+        QTest::qWait(300);
+        f.start(MessageAnswer::Yes);
+        QTest::qWait(2500);
+    }
+    EXPECT_LT(longestStall, 100);
+    Xclip::copyImage(AutoSaveFixture::picture(8));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(8)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, AutoSaveStubbornOwner,
+                         testing::Values(OwnerCase{"NeverAnswers", 0}, OwnerCase{"FiveThousandTypes", 5000}),
+                         OwnCaseName());
+
+// The most memory the process has held, in MiB.
+double peakMemoryMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// Bytes that claim gigabytes are refused with a line in the window, without the
+// memory they claim; the watch goes on, and a large valid copy is saved.
+TEST(AutoSaveWatch, HostileCopiesAreRefusedAndALargeOneIsSaved)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.click(f.control<QAbstractButton>("Option1", 2));
+    f.start(MessageAnswer::Yes);
+    auto* note = f.control<QLabel>("note");
+    for (const auto& hostile : {pngWithHugeTextChunk(), blackOneBitPng(30000)}) {
+        note->clear();
+        Xclip::copyPng(QByteArray(reinterpret_cast<const char*>(hostile.data()), static_cast<qsizetype>(hostile.size())));
+        EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return !note->text().isEmpty(); }));
+    }
+    EXPECT_TRUE(f.files().isEmpty());
+    EXPECT_LT(peakMemoryMiB(), 200);
+    const std::vector<std::uint8_t> large = blackOneBitPng(8000);
+    Xclip::copyPng(QByteArray(reinterpret_cast<const char*>(large.data()), static_cast<qsizetype>(large.size())));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }, 20000));
+    const PillowImage saved = decodeWithPillow((f.folder() + QStringLiteral("/Picture_0000.png")).toStdString());
+    EXPECT_EQ(saved.width, 8000);
+    EXPECT_EQ(saved.height, 8000);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ImagingTestSupport.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -32,7 +34,79 @@ std::string runCommand(const std::string& command)
     return output;
 }
 
+void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void pngChunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<std::uint8_t>& data)
+{
+    putBigEndian(png, static_cast<std::uint32_t>(data.size()));
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    png.insert(png.end(), typed.begin(), typed.end());
+    putBigEndian(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+}
+
+std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth)
+{
+    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    putBigEndian(header, width);
+    putBigEndian(header, height);
+    header.insert(header.end(), {bitDepth, 0, 0, 0, 0});
+    pngChunk(png, "IHDR", header);
+    return png;
+}
+
+// zeroBytes zero bytes deflated a block at a time, without holding them all.
+std::vector<std::uint8_t> deflatedZeros(std::size_t zeroBytes)
+{
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    const std::vector<std::uint8_t> zeros(1 << 20, 0);
+    std::vector<std::uint8_t> packed;
+    std::vector<std::uint8_t> out(1 << 16);
+    int result = Z_OK;
+    do {
+        const std::size_t block = std::min(zeros.size(), zeroBytes);
+        zeroBytes -= block;
+        stream.next_in = const_cast<Bytef*>(zeros.data());
+        stream.avail_in = static_cast<uInt>(block);
+        do {
+            stream.next_out = out.data();
+            stream.avail_out = static_cast<uInt>(out.size());
+            result = deflate(&stream, zeroBytes == 0 ? Z_FINISH : Z_NO_FLUSH);
+            packed.insert(packed.end(), out.data(), out.data() + (out.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+    } while (zeroBytes > 0 || result != Z_STREAM_END);
+    deflateEnd(&stream);
+    return packed;
+}
+
 }  // namespace
+
+std::vector<std::uint8_t> zeroPng(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth, std::size_t zeroBytes)
+{
+    std::vector<std::uint8_t> png = pngHeader(width, height, bitDepth);
+    pngChunk(png, "IDAT", deflatedZeros(zeroBytes));
+    pngChunk(png, "IEND", {});
+    return png;
+}
+
+std::vector<std::uint8_t> blackOneBitPng(std::uint32_t side)
+{
+    return zeroPng(side, side, 1, std::size_t{side} * (1 + (side + 7) / 8));
+}
+
+std::vector<std::uint8_t> pngWithHugeTextChunk()
+{
+    std::vector<std::uint8_t> png = pngHeader(1, 1, 8);
+    putBigEndian(png, 0x7ffffff0);
+    png.insert(png.end(), {'t', 'E', 'X', 't', 'a', 0, 'b'});
+    return png;
+}
 
 TempDir::TempDir()
 {

@@ -50,6 +50,16 @@ bool encodeJpegWithPillow(const std::string& source, const std::string& out, int
 // The screenshot read by Pillow; ok is false when it is missing.
 [[nodiscard]] PillowImage benchScreenshot(const std::string& name);
 
+// A grey PNG of width x height whose image data packs zeroBytes zero bytes, packed as
+// they are made: all its rows when there are enough of them (a valid file, however
+// large it decodes), else a header that claims more than the file holds.
+[[nodiscard]] std::vector<std::uint8_t> zeroPng(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
+                                                std::size_t zeroBytes);
+// A valid 1-bit PNG of side x side, all black: a few kilobytes for a giant image.
+[[nodiscard]] std::vector<std::uint8_t> blackOneBitPng(std::uint32_t side);
+// A PNG of 44 bytes whose text chunk declares 0x7ffffff0 bytes of text.
+[[nodiscard]] std::vector<std::uint8_t> pngWithHugeTextChunk();
+
 [[nodiscard]] std::vector<std::uint8_t> readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

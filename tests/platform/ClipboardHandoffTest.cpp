@@ -2,6 +2,7 @@
 // (the X11 SAVE_TARGETS convention). The manager here is the test itself: it owns
 // CLIPBOARD_MANAGER on a connection of its own and, asked to save, reads image/png from
 // the ending program before answering.
+#include "X11Desktop.h"
 #include "platform/XcbReply.h"
 
 #include <QImage>
@@ -73,15 +74,7 @@ public:
                 png.assign(static_cast<const char*>(xcb_get_property_value(property.get())),
                            static_cast<std::size_t>(xcb_get_property_value_length(property.get())));
         }
-        xcb_selection_notify_event_t answer{};
-        answer.response_type = XCB_SELECTION_NOTIFY;
-        answer.requestor = asked->requestor;
-        answer.selection = asked->selection;
-        answer.target = asked->target;
-        answer.property = asked->property;
-        answer.time = asked->time;
-        xcb_send_event(m_xcb, 0, asked->requestor, 0, reinterpret_cast<const char*>(&answer));
-        xcb_flush(m_xcb);
+        X11Desktop::answerSelectionRequest(m_xcb, *asked, asked->property);
         return png;
     }
 

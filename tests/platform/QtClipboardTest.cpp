@@ -1,14 +1,19 @@
-// The clipboard service on the test's X server, with xclip as the other program: an
-// unchanged clipboard is not asked again, and clearing what was taken never clears
-// a copy made after the take.
+// The clipboard service on the test's X server, with xclip as the other program: a
+// copy is read without the window waiting on its owner, an owner that never answers
+// or offers thousands of types costs the window nothing, and clearing what was read
+// never clears a copy made after it.
 #include "platform/QtClipboard.h"
 
+#include "X11Desktop.h"
 #include "Xclip.h"
-#include "imaging/dibimage.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -19,56 +24,106 @@ QImage filled(QRgb colour)
     return image;
 }
 
-// Qt hears of another program's copy through the event loop.
-bool seesImage(QtClipboard& clipboard)
-{
-    for (int i = 0; i < 200 && !clipboard.hasImage(); ++i)
-        QTest::qWait(10);
-    return clipboard.hasImage();
-}
-
 class QtClipboardTest : public ::testing::Test
 {
 protected:
     QtClipboard clipboard;
-    DeviceContext holder;
 
-    // Another program copies a picture of one colour; the service sees it and takes it.
-    bool copiedAndTaken(QRgb colour)
+    // Waits for the service to see a copy other than `before`.
+    bool seesNewCopy(ClipboardCopyId before)
     {
+        for (int i = 0; i < 300 && clipboard.currentCopy() == before; ++i)
+            QTest::qWait(10);
+        return clipboard.currentCopy() != before;
+    }
+    // Reads the current copy; the longest the event loop went unserved meanwhile.
+    ClipboardCopy readNow(qint64* longestStallMs = nullptr)
+    {
+        std::optional<ClipboardCopy> got;
+        QElapsedTimer sinceLast;
+        qint64 longest = 0;
+        QTimer ping;
+        QObject::connect(&ping, &QTimer::timeout, [&] {
+            longest = std::max(longest, sinceLast.restart());
+        });
+        sinceLast.start();
+        ping.start(10);
+        EXPECT_TRUE(clipboard.read([&got](const ClipboardCopy& copy) { got = copy; }));
+        for (int i = 0; i < 1000 && !got; ++i)
+            QTest::qWait(10);
+        if (longestStallMs)
+            *longestStallMs = longest;
+        return got.value_or(ClipboardCopy{ClipboardCopy::Outcome::Replaced, 0, {}});
+    }
+    // Another program copies a picture of one colour; the service reads it.
+    ClipboardCopy copiedAndRead(QRgb colour)
+    {
+        const ClipboardCopyId before = clipboard.currentCopy();
         Xclip::copyImage(filled(colour));
-        return seesImage(clipboard) && clipboard.takeImage(holder);
+        EXPECT_TRUE(seesNewCopy(before));
+        return readNow();
     }
 };
 
-TEST_F(QtClipboardTest, TakesAnImageAndClearsIt)
+TEST_F(QtClipboardTest, ReadsAnImageAndClearsItLeavingNoTypes)
 {
-    ASSERT_TRUE(copiedAndTaken(0x336699));
-    EXPECT_EQ(holder.width(), 40);
-    EXPECT_EQ(holder.row(29)[39] & 0xFFFFFFu, 0x336699u);
-    clipboard.clearTaken();
-    QTest::qWait(50);
-    EXPECT_FALSE(clipboard.hasImage());
-    EXPECT_FALSE(Xclip::targets().contains(QStringLiteral("image/png")));
+    const ClipboardCopy copy = copiedAndRead(0x336699);
+    ASSERT_EQ(copy.outcome, ClipboardCopy::Outcome::Image);
+    const QImage read = QImage::fromData(copy.bytes, "PNG");
+    EXPECT_EQ(read.size(), QSize(40, 30));
+    EXPECT_EQ(read.pixel(39, 29) & 0xFFFFFFu, 0x336699u);
+    clipboard.clearCopy(copy.id);
+    ASSERT_TRUE(seesNewCopy(copy.id));
+    const QStringList types = Xclip::targets().split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(types, (QStringList{QStringLiteral("TARGETS"), QStringLiteral("TIMESTAMP")}));
+    EXPECT_EQ(readNow().outcome, ClipboardCopy::Outcome::NoImage);
 }
 
-TEST_F(QtClipboardTest, ACopyAfterTheTakeSurvivesTheClear)
+TEST_F(QtClipboardTest, ACopyAfterTheReadSurvivesTheClear)
 {
-    ASSERT_TRUE(copiedAndTaken(0x336699));
+    const ClipboardCopy first = copiedAndRead(0x336699);
+    ASSERT_EQ(first.outcome, ClipboardCopy::Outcome::Image);
     Xclip::copyImage(filled(0x112233));
     ASSERT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u) << "the second copy is in place";
-    clipboard.clearTaken();
+    clipboard.clearCopy(first.id);
+    QTest::qWait(50);
     EXPECT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u);
-    ASSERT_TRUE(seesImage(clipboard));
 }
 
 TEST_F(QtClipboardTest, TextIsNoImageAndStays)
 {
+    const ClipboardCopyId before = clipboard.currentCopy();
     Xclip::copyText(QStringLiteral("words"));
-    QTest::qWait(100);
-    EXPECT_FALSE(clipboard.hasImage());
-    EXPECT_FALSE(clipboard.takeImage(holder));
+    ASSERT_TRUE(seesNewCopy(before));
+    EXPECT_EQ(readNow().outcome, ClipboardCopy::Outcome::NoImage);
     EXPECT_EQ(Xclip::text(), QStringLiteral("words"));
 }
+
+// An owner that never answers is given up after the deadline, one that lists five
+// thousand types is answered at once; the window's event loop runs on throughout.
+struct OwnerCase {
+    const char* name;
+    int targets;  // 0: never answers
+    ClipboardCopy::Outcome outcome;
+};
+
+class StubbornOwners : public QtClipboardTest, public testing::WithParamInterface<OwnerCase>
+{
+};
+
+TEST_P(StubbornOwners, CostTheWindowNothing)
+{
+    const ClipboardCopyId before = clipboard.currentCopy();
+    const X11Desktop::StubbornClipboardOwner owner(GetParam().targets);
+    ASSERT_TRUE(seesNewCopy(before));
+    qint64 longestStall = 0;
+    EXPECT_EQ(readNow(&longestStall).outcome, GetParam().outcome);
+    EXPECT_LT(longestStall, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, StubbornOwners,
+                         testing::Values(OwnerCase{"NeverAnswers", 0, ClipboardCopy::Outcome::TimedOut},
+                                         OwnerCase{"FiveThousandTypes", 5000, ClipboardCopy::Outcome::NoImage}),
+                         [](const testing::TestParamInfo<OwnerCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

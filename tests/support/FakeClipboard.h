@@ -1,9 +1,12 @@
 #pragma once
-// A clipboard for tests: keeps the last image put on it, and holds an image (or
-// other contents) that "another program" copies with copy()/copyText().
+// A clipboard for tests: keeps the last image put on it, and holds the bytes (or other
+// contents) that "another program" copies with copy()/copyText(). A read answers
+// through the event loop, as the real services do.
 
 #include "imaging/dibimage.h"
 #include "platform/Clipboard.h"
+
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -13,12 +16,12 @@ class FakeClipboard final : public Clipboard
 public:
     DibSnapshot image;  // the last image the program put on it
     int puts = 0;
-    int imageQueries = 0;
+    int reads = 0;
 
-    // Another program's copy; each one is a new generation.
-    void copy(const DeviceContext& picture)
+    // Another program's copy; each one is a new copy.
+    void copy(QByteArray bytes)
     {
-        held = picture;
+        held = std::move(bytes);
         ++generation;
     }
     void copyText()
@@ -26,42 +29,41 @@ public:
         held.reset();
         ++generation;
     }
-    [[nodiscard]] bool empty() const { return !held && generation == clearedGeneration; }
 
-    std::optional<DeviceContext> held;
-    int generation = 0;
-    int clearedGeneration = 0;
-    int takenGeneration = -1;
-    std::function<void()> afterTake;  // e.g. another copy while the image is written
+    std::optional<QByteArray> held;
+    ClipboardCopyId generation = 1;
+    // What a read gives instead of the bytes (a slow or hostile owner).
+    std::optional<ClipboardCopy::Outcome> readOutcome;
+    std::function<void()> afterRead;  // e.g. another copy while the image is written
 
     void setImage(const DibSnapshot& put) override
     {
         image = put;
         ++puts;
     }
-    bool hasImage() override
+    ClipboardCopyId currentCopy() override { return generation; }
+    bool read(Done done) override
     {
-        ++imageQueries;
-        return held.has_value();
-    }
-    bool takeImage(DeviceContext& holder) override
-    {
-        if (!held)
-            return false;
-        holder = *held;
-        takenGeneration = generation;
-        if (afterTake)
-            afterTake();
+        ++reads;
+        ClipboardCopy copy{held ? ClipboardCopy::Outcome::Image : ClipboardCopy::Outcome::NoImage, generation,
+                           held.value_or(QByteArray())};
+        if (readOutcome)
+            copy = {*readOutcome, generation, {}};
+        QTimer::singleShot(0, [this, done = std::move(done), copy] {
+            done(copy);
+            if (afterRead)
+                std::exchange(afterRead, nullptr)();
+        });
         return true;
     }
-    void clearTaken() override
+    void clearCopy(ClipboardCopyId id) override
     {
-        if (takenGeneration == generation)
+        if (id == generation)
             clear();
     }
     void clear() override
     {
         held.reset();
-        clearedGeneration = ++generation;
+        ++generation;
     }
 };

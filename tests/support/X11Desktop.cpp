@@ -9,6 +9,8 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <chrono>
+#include <string>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -166,6 +168,72 @@ KeyboardTakenElsewhere::KeyboardTakenElsewhere() : m_xcb(xcb_connect(nullptr, nu
 KeyboardTakenElsewhere::~KeyboardTakenElsewhere()
 {
     xcb_disconnect(m_xcb);
+}
+
+namespace {
+
+std::uint32_t internAtom(xcb_connection_t* xcb, const std::string& name)
+{
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr));
+    return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
+}
+
+}  // namespace
+
+StubbornClipboardOwner::StubbornClipboardOwner(int targets) : m_xcb(xcb_connect(nullptr, nullptr))
+{
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data;
+    const xcb_window_t window = xcb_generate_id(m_xcb);
+    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    m_targetsAtom = internAtom(m_xcb, "TARGETS");
+    for (int i = 0; i < targets; ++i)
+        m_targets.push_back(internAtom(m_xcb, "text/x-made-up-" + std::to_string(i)));
+    xcb_set_selection_owner(m_xcb, window, internAtom(m_xcb, "CLIPBOARD"), XCB_CURRENT_TIME);
+    xcb_flush(m_xcb);
+    if (targets > 0)
+        m_answering = std::thread([this] { answer(); });
+}
+
+StubbornClipboardOwner::~StubbornClipboardOwner()
+{
+    m_ending = true;
+    if (m_answering.joinable())
+        m_answering.join();
+    xcb_disconnect(m_xcb);
+}
+
+void StubbornClipboardOwner::answer()
+{
+    while (!m_ending) {
+        const XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(m_xcb));
+        if (!event) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            continue;
+        }
+        if ((event->response_type & 0x7F) != XCB_SELECTION_REQUEST)
+            continue;
+        const auto* request = reinterpret_cast<const xcb_selection_request_event_t*>(event.get());
+        const bool types = request->target == m_targetsAtom;
+        if (types)
+            xcb_change_property(m_xcb, XCB_PROP_MODE_REPLACE, request->requestor, request->property, XCB_ATOM_ATOM, 32,
+                                static_cast<std::uint32_t>(m_targets.size()), m_targets.data());
+        answerSelectionRequest(m_xcb, *request, types ? request->property : xcb_atom_t{XCB_NONE});
+    }
+}
+
+void answerSelectionRequest(xcb_connection_t* xcb, const xcb_selection_request_event_t& request, std::uint32_t property)
+{
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = request.time;
+    notify.requestor = request.requestor;
+    notify.selection = request.selection;
+    notify.target = request.target;
+    notify.property = property;
+    xcb_send_event(xcb, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
+    xcb_flush(xcb);
 }
 
 }  // namespace X11Desktop

@@ -8,8 +8,14 @@
 #include <QRect>
 #include <QRgb>
 
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
 class QWidget;
 struct xcb_connection_t;
+struct xcb_selection_request_event_t;
 
 namespace X11Desktop {
 
@@ -46,6 +52,31 @@ public:
 private:
     xcb_connection_t* m_xcb;
     bool m_held = false;
+};
+
+// Tells the requestor that its conversion is done into `property`, or refused (0).
+void answerSelectionRequest(xcb_connection_t* xcb, const xcb_selection_request_event_t& request,
+                            std::uint32_t property);
+
+// Another program that owns the clipboard (from a connection of its own) until
+// destroyed, and either never answers (targets 0), like a hung program, or answers
+// the list of types with `targets` made-up types and refuses every conversion.
+class StubbornClipboardOwner
+{
+public:
+    explicit StubbornClipboardOwner(int targets);
+    ~StubbornClipboardOwner();
+    StubbornClipboardOwner(const StubbornClipboardOwner&) = delete;
+    StubbornClipboardOwner& operator=(const StubbornClipboardOwner&) = delete;
+
+private:
+    void answer();
+
+    xcb_connection_t* m_xcb;
+    std::uint32_t m_targetsAtom = 0;
+    std::vector<std::uint32_t> m_targets;
+    std::atomic<bool> m_ending{false};
+    std::thread m_answering;
 };
 
 }  // namespace X11Desktop

@@ -25,7 +25,12 @@ void copyImage(const QImage& image)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    run({QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")}, png);
+    copyPng(png);
+}
+
+void copyPng(const QByteArray& bytes)
+{
+    run({QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")}, bytes);
 }
 
 void copyText(const QString& text)

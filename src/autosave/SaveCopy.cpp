@@ -1,30 +1,32 @@
-#include "WatchTick.h"
+#include "SaveCopy.h"
 
-#include "platform/Clipboard.h"
+#include <span>
 
 namespace {
 
 // Each attempt after the first follows a name that another program took meanwhile.
 constexpr int MaxAttempts = 16;
 
-TickResult failed(const QString& fileName, const DibStatus& status)
+SaveResult failed(const QString& fileName, const DibStatus& status)
 {
-    return {TickResult::Outcome::Failed, fileName, status};
+    return {SaveResult::Outcome::Failed, fileName, status};
 }
 
 }  // namespace
 
-TickResult WatchTick(Clipboard& clipboard, NamingState& naming, const CaptureFormat& format, const FileIsFree& isFree)
+SaveResult SaveCopy(const QByteArray& bytes, NamingState& naming, const CaptureFormat& format, const FileIsFree& isFree)
 {
-    if (!clipboard.hasImage())
-        return {};
-    DeviceContext holder;
-    if (!clipboard.takeImage(holder))
-        return {};
+    DIBHandle decoded = 0;
+    const DibStatus read = DIBFromMemory(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
+        decoded);
+    const DibGuard image(decoded);
+    if (!read)
+        return {SaveResult::Outcome::Unreadable, {}, read};
+    // A BMP copy may have fewer bits; every format starts from 24, as a screen's copy.
+    if (const DibStatus whole = DIBto24Bit(image.get()); !whole)
+        return {SaveResult::Outcome::Unreadable, {}, whole};
     naming.extension = ExtensionOf(format.format);
-    const DibGuard image(DCtoDIB(holder, 0, 0, holder.width(), holder.height()));
-    if (!image)
-        return failed(ComposeFileName(naming).fileName, {DibError::OutOfMemory});
     if (const DibStatus converted = ConvertForBmp(image.get(), format); !converted)
         return failed(ComposeFileName(naming).fileName, converted);
     const ExistingFile existing = naming.overwriteAllowed ? ExistingFile::Replace : ExistingFile::Keep;
@@ -38,8 +40,7 @@ TickResult WatchTick(Clipboard& clipboard, NamingState& naming, const CaptureFor
     }
     if (!written)
         return failed(name.fileName, written);
-    clipboard.clearTaken();
     naming = attempt;
     AdvanceCounter(naming, name.baseName, isFree);
-    return {TickResult::Outcome::Saved, name.fileName, {}};
+    return {SaveResult::Outcome::Saved, name.fileName, {}};
 }

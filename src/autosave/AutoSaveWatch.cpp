@@ -1,0 +1,155 @@
+#include "AutoSaveWatch.h"
+
+#include <QCryptographicHash>
+#include <QPointer>
+
+namespace {
+
+constexpr char16_t TimedOutText[] = u"クリップボードの持ち主が応答しないため、このコピーは保存しませんでした。";
+constexpr char16_t TooLargeText[] = u"クリップボードの画像が大きすぎるため、このコピーは保存しませんでした。";
+constexpr char16_t UnreadableText[] = u"クリップボードの画像を読み取れないため、このコピーは保存しませんでした。";
+
+QByteArray digestOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+}  // namespace
+
+AutoSaveWatch::AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree)
+    : m_clipboard(clipboard), m_isFree(std::move(isFree)), m_writer([this] { write(); })
+{
+}
+
+AutoSaveWatch::~AutoSaveWatch()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ending = true;
+        m_jobs.clear();
+    }
+    m_wake.notify_one();
+    m_writer.join();
+}
+
+void AutoSaveWatch::start(const NamingState& naming)
+{
+    // Copies of the last watch whose files the window has not heard of yet carry the
+    // names on from where the writer stands.
+    if (m_unreported == 0) {
+        const std::lock_guard lock(m_mutex);
+        m_naming = naming;
+    }
+    m_watching = true;
+    m_lastRead = m_clipboard.currentCopy();
+    m_lastDigest.clear();
+}
+
+void AutoSaveWatch::stop()
+{
+    m_watching = false;
+}
+
+void AutoSaveWatch::tick(const CaptureFormat& format, bool overwriteAllowed)
+{
+    if (!m_watching || m_reading)
+        return;
+    const ClipboardCopyId current = m_clipboard.currentCopy();
+    if (current == 0 || current == m_lastRead)
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_queuedBytes > MaxQueuedBytes)
+            return;
+    }
+    const QPointer<AutoSaveWatch> self(this);
+    m_reading = m_clipboard.read([self, format, overwriteAllowed](const ClipboardCopy& copy) {
+        if (self)
+            self->copyRead(copy, format, overwriteAllowed);
+    });
+}
+
+void AutoSaveWatch::copyRead(const ClipboardCopy& copy, const CaptureFormat& format, bool overwriteAllowed)
+{
+    m_reading = false;
+    // A copy read after the stop stays on the clipboard; one replaced while it was
+    // read is left for the next tick, which reads its successor.
+    if (!m_watching || copy.outcome == ClipboardCopy::Outcome::Replaced)
+        return;
+    m_lastRead = copy.id;
+    switch (copy.outcome) {
+    case ClipboardCopy::Outcome::TimedOut: emit passedOver(QString::fromUtf16(TimedOutText)); return;
+    case ClipboardCopy::Outcome::TooLarge: emit passedOver(QString::fromUtf16(TooLargeText)); return;
+    case ClipboardCopy::Outcome::NoImage:
+    case ClipboardCopy::Outcome::Replaced: return;
+    case ClipboardCopy::Outcome::Image: break;
+    }
+    QByteArray digest = digestOf(copy.bytes);
+    if (digest == m_lastDigest && !m_ownCopyExpected)
+        return;
+    m_lastDigest = std::move(digest);
+    m_ownCopyExpected = false;
+    ++m_unreported;
+    enqueue({copy.id, copy.bytes, format, overwriteAllowed});
+}
+
+void AutoSaveWatch::enqueue(Job job)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queuedBytes += job.bytes.size();
+        m_jobs.push_back(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
+// The writer's thread: one copy after the other, in the order they were read.
+void AutoSaveWatch::write()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_ending || !m_jobs.empty(); });
+        if (m_ending)
+            return;
+        const Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        NamingState naming = m_naming;
+        naming.overwriteAllowed = job.overwriteAllowed;
+        lock.unlock();
+        const SaveResult result = SaveCopy(job.bytes, naming, job.format, m_isFree);
+        lock.lock();
+        m_queuedBytes -= job.bytes.size();
+        if (result.outcome == SaveResult::Outcome::Saved)
+            m_naming = naming;
+        const std::size_t dropped = result.outcome == SaveResult::Outcome::Failed ? m_jobs.size() : 0;
+        if (dropped > 0) {
+            for (const Job& unwritten : m_jobs)
+                m_queuedBytes -= unwritten.bytes.size();
+            m_jobs.clear();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, id = job.id, result, naming, dropped] {
+                m_unreported -= static_cast<int>(dropped);
+                written(id, result, naming);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void AutoSaveWatch::written(ClipboardCopyId id, const SaveResult& result, const NamingState& naming)
+{
+    --m_unreported;
+    switch (result.outcome) {
+    case SaveResult::Outcome::Saved:
+        m_clipboard.clearCopy(id);
+        emit saved(result.fileName, naming);
+        return;
+    case SaveResult::Outcome::Failed:
+        m_watching = false;
+        emit failed(result.fileName, result.status);
+        return;
+    case SaveResult::Outcome::Unreadable:
+        emit passedOver(QString::fromUtf16(result.status.error == DibError::TooLarge ? TooLargeText : UnreadableText));
+        return;
+    }
+}

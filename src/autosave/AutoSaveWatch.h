@@ -1,0 +1,88 @@
+#pragma once
+// The watch of the auto-save mode without its window. A tick only notices a new copy
+// on the clipboard and starts reading it; the clipboard service reads it without the
+// window waiting. The copies are then decoded, converted and written in the order they
+// came, on a thread of the watch's own, so the window keeps answering however large
+// the images or slow the disk. Each copy is taken off the clipboard only once its file
+// is written, and only if the clipboard still holds that copy.
+//
+// Every copy is written once: a copy is known by its identity, never read twice. A
+// clipboard manager or compositor that puts the image just saved back on the
+// clipboard after the clearing (Klipper, mutter when the copying program ends) makes
+// no second file: a copy whose bytes equal the last one saved is passed over, unless
+// the program made it itself (the Print key), so two presses on an unchanged screen
+// are two files.
+
+#include "CaptureFormat.h"
+#include "NumberedNames.h"
+#include "SaveCopy.h"
+#include "platform/Clipboard.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+class AutoSaveWatch final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Copies read but not yet written hold at most this many bytes (as encoded);
+    // beyond it a tick waits for the writer before it reads the next copy.
+    static constexpr qsizetype MaxQueuedBytes = qsizetype{256} << 20;
+
+    AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
+    ~AutoSaveWatch() override;  // the file being written is finished; the rest dropped
+
+    // From now on the names go on from naming.
+    void start(const NamingState& naming);
+    // One look: a new copy is read, with the format and the overwrite rule as they are now.
+    void tick(const CaptureFormat& format, bool overwriteAllowed);
+    // No copy is read any more; copies already read are still written.
+    void stop();
+    // The next copy is the program's own (the Print key): saved even if its image is
+    // the one saved last.
+    void expectOwnCopy() { m_ownCopyExpected = true; }
+
+signals:
+    // naming: the names after the save (the overwrite rule left as the window has it).
+    void saved(const QString& fileName, const NamingState& naming);
+    // The write failed: the watch stops by itself, and copies not yet written are dropped.
+    void failed(const QString& fileName, const DibStatus& status);
+    // A copy that is not saved, and why, in one line for the window.
+    void passedOver(const QString& line);
+
+private:
+    struct Job {
+        ClipboardCopyId id = 0;
+        QByteArray bytes;
+        CaptureFormat format;
+        bool overwriteAllowed = false;
+    };
+
+    void copyRead(const ClipboardCopy& copy, const CaptureFormat& format, bool overwriteAllowed);
+    void enqueue(Job job);
+    void write();
+    void written(ClipboardCopyId id, const SaveResult& result, const NamingState& naming);
+
+    Clipboard& m_clipboard;
+    FileIsFree m_isFree;
+    bool m_watching = false;
+    bool m_reading = false;
+    bool m_ownCopyExpected = false;
+    ClipboardCopyId m_lastRead = 0;
+    int m_unreported = 0;  // copies queued whose outcome the window has not had
+    QByteArray m_lastDigest;  // of the last copy queued for writing
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Job> m_jobs;  // guarded by m_mutex, like the two below
+    qsizetype m_queuedBytes = 0;
+    bool m_ending = false;
+    NamingState m_naming;  // the writer's own while it runs
+    std::thread m_writer;
+};

@@ -1,0 +1,345 @@
+#include "X11ClipboardReader.h"
+
+#include "XcbReply.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An owner that has not answered by then is given up for this copy; a slow one that
+// sends its image in parts within it is read whole.
+constexpr std::chrono::milliseconds ReadDeadline{3000};
+
+// Every way the owner can change: a new copy, the owner's window or program gone.
+constexpr std::uint32_t OwnerChanges = XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
+                                       | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
+                                       | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE;
+
+// PNG first: every program that copies an image offers it, and it arrives unchanged.
+enum AtomName { ClipboardAtom, Targets, Timestamp, Incr, Png, Bmp, XBmp, Property, AtomCount };
+constexpr std::array<std::string_view, AtomCount> AtomNames{
+    "CLIPBOARD", "TARGETS", "TIMESTAMP", "INCR", "image/png", "image/bmp", "image/x-bmp", "SCRIMBLE_CLIPBOARD"};
+
+ClipboardCopyId copyId(xcb_window_t owner, xcb_timestamp_t time)
+{
+    return owner == XCB_NONE ? 0 : (ClipboardCopyId{time} << 32 | owner);
+}
+
+xcb_window_t ownerOf(ClipboardCopyId id)
+{
+    return static_cast<xcb_window_t>(id & 0xFFFFFFFFu);
+}
+
+xcb_timestamp_t timeOf(ClipboardCopyId id)
+{
+    return static_cast<xcb_timestamp_t>(id >> 32);
+}
+
+ClipboardCopy outcome(ClipboardCopy::Outcome what, ClipboardCopyId id)
+{
+    return {what, id, {}};
+}
+
+}  // namespace
+
+struct X11ClipboardReader::Connection {
+    xcb_connection_t* xcb = nullptr;
+    xcb_window_t window = XCB_NONE;  // receives the conversions and owns the cleared clipboard
+    std::array<xcb_atom_t, AtomCount> atoms{};
+    std::uint8_t xfixesEvent = 0;
+    int wakeRead = -1;
+    int wakeWrite = -1;
+
+    ~Connection()
+    {
+        xcb_disconnect(xcb);
+        for (const int fd : {wakeRead, wakeWrite})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    [[nodiscard]] xcb_atom_t operator[](AtomName name) const { return atoms[name]; }
+    bool connect();
+    // The next event, waiting at most until `until`; also wakes for a request.
+    [[nodiscard]] XcbReply<xcb_generic_event_t> nextEvent(Clock::time_point until) const;
+    void answer(const xcb_selection_request_event_t& request) const;
+    [[nodiscard]] XcbReply<xcb_get_property_reply_t> takeProperty(std::uint32_t longs) const;
+};
+
+bool X11ClipboardReader::Connection::connect()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    wakeRead = fds[0];
+    wakeWrite = fds[1];
+    int screenNumber = 0;
+    xcb = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(xcb))
+        return false;
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(xcb, &xcb_xfixes_id);
+    if (!xfixes || !xfixes->present)
+        return false;
+    xfixesEvent = xfixes->first_event;
+    const XcbReply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
+        xcb, xcb_xfixes_query_version(xcb, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION), nullptr));
+    std::array<xcb_intern_atom_cookie_t, AtomCount> cookies{};
+    for (int i = 0; i < AtomCount; ++i)
+        cookies[i] = xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(AtomNames[i].size()), AtomNames[i].data());
+    for (int i = 0; i < AtomCount; ++i) {
+        const XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(xcb, cookies[i], nullptr));
+        atoms[i] = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(xcb));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    if (!version || !screens.rem)
+        return false;
+    window = xcb_generate_id(xcb);
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
+    xcb_xfixes_select_selection_input(xcb, screens.data->root, atoms[ClipboardAtom], OwnerChanges);
+    return xcb_flush(xcb) > 0;
+}
+
+XcbReply<xcb_generic_event_t> X11ClipboardReader::Connection::nextEvent(Clock::time_point until) const
+{
+    for (;;) {
+        if (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(xcb)})
+            return event;
+        if (xcb_connection_has_error(xcb))
+            return nullptr;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0)
+            return nullptr;
+        std::array<pollfd, 2> fds{pollfd{xcb_get_file_descriptor(xcb), POLLIN, 0}, pollfd{wakeRead, POLLIN, 0}};
+        if (::poll(fds.data(), fds.size(), static_cast<int>(std::min<long long>(left, 1000))) > 0
+            && (fds[1].revents & POLLIN)) {
+            char drained[64];
+            while (::read(wakeRead, drained, sizeof drained) > 0) {
+            }
+            return nullptr;
+        }
+    }
+}
+
+// As the clipboard's owner after a clearing, we offer nothing: the list of types
+// names only the list itself and the time; every other conversion is refused.
+void X11ClipboardReader::Connection::answer(const xcb_selection_request_event_t& request) const
+{
+    xcb_atom_t property = request.property == XCB_NONE ? request.target : request.property;
+    if (request.target == atoms[Targets]) {
+        const std::array<xcb_atom_t, 2> offered{atoms[Targets], atoms[Timestamp]};
+        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32,
+                            offered.size(), offered.data());
+    } else {
+        property = XCB_NONE;
+    }
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = request.time;
+    notify.requestor = request.requestor;
+    notify.selection = request.selection;
+    notify.target = request.target;
+    notify.property = property;
+    xcb_send_event(xcb, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
+    xcb_flush(xcb);
+}
+
+XcbReply<xcb_get_property_reply_t> X11ClipboardReader::Connection::takeProperty(std::uint32_t longs) const
+{
+    return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(
+        xcb, xcb_get_property(xcb, 1, window, atoms[Property], XCB_GET_PROPERTY_TYPE_ANY, 0, longs), nullptr));
+}
+
+X11ClipboardReader::X11ClipboardReader()
+{
+    auto x = std::make_unique<Connection>();
+    if (!x->connect())
+        return;
+    m_x = std::move(x);
+    // The owner before our first look: a copy made before the program started counts.
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(m_x->xcb, xcb_get_selection_owner(m_x->xcb, (*m_x)[ClipboardAtom]), nullptr));
+    if (owner && owner->owner != XCB_NONE)
+        m_current = copyId(owner->owner, 0);
+    m_thread = std::thread([this] { run(); });
+}
+
+X11ClipboardReader::~X11ClipboardReader()
+{
+    if (!m_thread.joinable())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ending = true;
+    }
+    wake();
+    m_thread.join();
+}
+
+bool X11ClipboardReader::read(Done done)
+{
+    if (!m_x || m_reading.exchange(true))
+        return false;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_readRequest = Request{Request::Kind::Read, m_current.load(), std::move(done)};
+    }
+    wake();
+    return true;
+}
+
+void X11ClipboardReader::clear(ClipboardCopyId id)
+{
+    if (!m_x)
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_clearRequest = Request{Request::Kind::Clear, id, {}};
+    }
+    wake();
+}
+
+bool X11ClipboardReader::ending()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_ending;
+}
+
+void X11ClipboardReader::wake() const
+{
+    static_cast<void>(::write(m_x->wakeWrite, "x", 1));
+}
+
+void X11ClipboardReader::run()
+{
+    for (;;) {
+        std::optional<Request> request;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_ending)
+                return;
+            request.swap(m_clearRequest);
+            if (!request)
+                request.swap(m_readRequest);
+        }
+        if (request) {
+            serve(*request);
+            continue;
+        }
+        const XcbReply<xcb_generic_event_t> event = m_x->nextEvent(Clock::now() + std::chrono::seconds(1));
+        if (!event)
+            continue;
+        const int type = event->response_type & 0x7F;
+        if (type == m_x->xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+            const auto* change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event.get());
+            m_current = copyId(change->owner, change->selection_timestamp);
+        } else if (type == XCB_SELECTION_REQUEST) {
+            m_x->answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));
+        }
+    }
+}
+
+void X11ClipboardReader::serve(const Request& request)
+{
+    if (request.kind == Request::Kind::Clear) {
+        // The server ignores an owner change dated before the clipboard's last change.
+        const xcb_timestamp_t time = request.id == 0 ? XCB_CURRENT_TIME : timeOf(request.id);
+        xcb_set_selection_owner(m_x->xcb, m_x->window, (*m_x)[ClipboardAtom], time);
+        xcb_flush(m_x->xcb);
+        return;
+    }
+    ClipboardCopy copy = readCopy(request.id);
+    m_reading = false;
+    QMetaObject::invokeMethod(&m_context, [done = request.done, copy = std::move(copy)] { done(copy); },
+                              Qt::QueuedConnection);
+}
+
+ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
+{
+    using Outcome = ClipboardCopy::Outcome;
+    Connection& x = *m_x;
+    if (id == 0 || ownerOf(id) == x.window)
+        return outcome(Outcome::NoImage, id);
+    const Clock::time_point until = Clock::now() + ReadDeadline;
+    enum class Step { Targets, Image, Parts } step = Step::Targets;
+    xcb_atom_t type = XCB_NONE;
+    QByteArray bytes;
+    xcb_convert_selection(x.xcb, x.window, x[ClipboardAtom], x[Targets], x[Property], XCB_CURRENT_TIME);
+    xcb_flush(x.xcb);
+    for (;;) {
+        const XcbReply<xcb_generic_event_t> event = x.nextEvent(until);
+        if (!event && Clock::now() >= until)
+            return outcome(Outcome::TimedOut, id);
+        if (!event && ending())
+            return outcome(Outcome::Replaced, id);
+        if (!event)
+            continue;
+        const int kind = event->response_type & 0x7F;
+        if (kind == x.xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+            const auto* change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event.get());
+            m_current = copyId(change->owner, change->selection_timestamp);
+            if (m_current.load() != id)
+                return outcome(Outcome::Replaced, id);
+            continue;
+        }
+        if (kind == XCB_SELECTION_REQUEST) {
+            x.answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));
+            continue;
+        }
+        const bool converted = kind == XCB_SELECTION_NOTIFY && step != Step::Parts;
+        const bool partCame = kind == XCB_PROPERTY_NOTIFY && step == Step::Parts
+                              && reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->state
+                                     == XCB_PROPERTY_NEW_VALUE;
+        if (!converted && !partCame)
+            continue;
+        if (converted && reinterpret_cast<const xcb_selection_notify_event_t*>(event.get())->property == XCB_NONE)
+            return outcome(Outcome::NoImage, id);
+        const XcbReply<xcb_get_property_reply_t> property = x.takeProperty(
+            static_cast<std::uint32_t>((MaxClipboardBytes - bytes.size()) / 4 + 1));
+        xcb_flush(x.xcb);
+        if (!property)
+            return outcome(Outcome::NoImage, id);
+        const auto* data = static_cast<const char*>(xcb_get_property_value(property.get()));
+        const int length = xcb_get_property_value_length(property.get());
+        if (step == Step::Targets) {
+            const auto* offered = reinterpret_cast<const xcb_atom_t*>(data);
+            const std::vector<xcb_atom_t> targets(offered, offered + length / 4);
+            for (const AtomName wanted : {Png, Bmp, XBmp})
+                if (type == XCB_NONE && std::find(targets.begin(), targets.end(), x[wanted]) != targets.end())
+                    type = x[wanted];
+            if (type == XCB_NONE)
+                return outcome(Outcome::NoImage, id);
+            step = Step::Image;
+            xcb_convert_selection(x.xcb, x.window, x[ClipboardAtom], type, x[Property], XCB_CURRENT_TIME);
+            xcb_flush(x.xcb);
+            continue;
+        }
+        if (step == Step::Image && property->type == x[Incr]) {
+            step = Step::Parts;
+            continue;
+        }
+        if (property->bytes_after > 0 || bytes.size() + length > MaxClipboardBytes)
+            return outcome(Outcome::TooLarge, id);
+        bytes.append(data, length);
+        if (step == Step::Image || length == 0)
+            break;
+    }
+    if (bytes.isEmpty())
+        return outcome(Outcome::NoImage, id);
+    return {m_current.load() == id ? Outcome::Image : Outcome::Replaced, id, std::move(bytes)};
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The X11 clipboard read by a thread and a connection of our own, so that the window
+// never waits on the program that owns the clipboard. The thread follows every change
+// of owner (XFixes), and on request converts the current copy's image as the ICCCM
+// says (TARGETS, then PNG or BMP, INCR for large ones) within a deadline and a size
+// cap. Emptying the clipboard makes a window of ours its owner, one that offers no
+// types: under XWayland the Wayland side then drops the image as well, which setting
+// the owner to None does not do (mutter offers the image again when its program ends).
+
+#include "Clipboard.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class X11ClipboardReader
+{
+public:
+    using Done = std::function<void(ClipboardCopy)>;
+
+    // Connects to $DISPLAY; without it (or XFixes) no copy is ever seen.
+    X11ClipboardReader();
+    ~X11ClipboardReader();
+    X11ClipboardReader(const X11ClipboardReader&) = delete;
+    X11ClipboardReader& operator=(const X11ClipboardReader&) = delete;
+
+    // The copy on the clipboard as the last owner change said: owner and time.
+    [[nodiscard]] ClipboardCopyId current() const { return m_current.load(); }
+    // Starts reading the current copy's image; done runs later on the thread that made
+    // the reader. false while a read is under way.
+    bool read(Done done);
+    // Makes a window of ours the owner, if the clipboard still holds copy `id` (the
+    // server compares the times, so a later copy always survives); any copy at all
+    // when id is empty.
+    void clear(ClipboardCopyId id);
+
+private:
+    struct Connection;
+    struct Request {
+        enum class Kind { Read, Clear } kind;
+        ClipboardCopyId id;
+        Done done;
+    };
+
+    void run();
+    void serve(const Request& request);
+    [[nodiscard]] ClipboardCopy readCopy(ClipboardCopyId id);
+    [[nodiscard]] bool ending();
+    void wake() const;
+
+    QObject m_context;  // on the thread that made the reader: where done runs
+    std::unique_ptr<Connection> m_x;
+    std::atomic<ClipboardCopyId> m_current{0};
+    std::atomic<bool> m_reading{false};
+    std::mutex m_mutex;
+    std::optional<Request> m_clearRequest;
+    std::optional<Request> m_readRequest;
+    bool m_ending = false;
+    std::thread m_thread;
+};
