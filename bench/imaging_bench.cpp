@@ -171,6 +171,16 @@ void BM_DIBtoPNG(benchmark::State& state)
     ::unlink(path.c_str());
 }
 
+// The clipboard's PNG of the screen, from the device context as the copy holds it.
+void BM_QuickPng(benchmark::State& state)
+{
+    const DeviceContext& dc = screenOf(state.range(0)).dc();
+    std::vector<std::uint8_t> png;
+    for (auto _ : state)
+        QuickPng(dc.pixels(), dc.width(), dc.height(), dc.stride(), png);
+    state.counters["bytes"] = static_cast<double>(png.size());
+}
+
 }  // namespace
 
 BENCHMARK(BM_DCtoDIB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -188,5 +198,6 @@ BENCHMARK(BM_DIBtoRLE)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBtoBMP)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBtoJPG)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBtoPNG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuickPng)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -167,6 +167,12 @@ DibStatus DIBFromFile(const std::string& path, DIBHandle& out);
 // The same from a file's bytes in memory, such as another program's copy on the
 // clipboard: BMP when they start with "BM", else PNG.
 DibStatus DIBFromMemory(std::span<const std::uint8_t> bytes, DIBHandle& out);
+// The pixels of a surface (0xAARRGGBB, rows top-down, stride in pixels, as a
+// DeviceContext holds them) as a 24-bit PNG file in memory, unfiltered and deflated at
+// the fastest level: for the clipboard, where the image stays on the machine and the
+// time counts more than the last bytes of size.
+DibStatus QuickPng(const std::uint32_t* pixels, int width, int height, std::size_t stride,
+                   std::vector<std::uint8_t>& png);
 
 // Owns one handle and deletes it when it goes out of scope.
 class DibGuard

@@ -2,16 +2,11 @@
 
 #include "imaging/dibimage.h"
 
-#include <QBuffer>
 #include <QMimeData>
 
-#include <mutex>
+#include <future>
 
 namespace {
-
-// Qt's PNG writer takes a quality and turns it into the compression level: 100 is
-// level 0, which Qt still packs with zlib, and which pastes fastest.
-constexpr int FastestPngQuality = 100;
 
 const QString PngType = QStringLiteral("image/png");
 const QString QtImageType = QStringLiteral("application/x-qt-image");
@@ -19,7 +14,10 @@ const QString QtImageType = QStringLiteral("application/x-qt-image");
 class ImageOnRequest final : public QMimeData
 {
 public:
-    explicit ImageOnRequest(QImage image) : m_image(std::move(image)) {}
+    explicit ImageOnRequest(const QImage& image)
+        : m_image(image), m_png(std::async(std::launch::async, [image] { return fastPng(image); }).share())
+    {
+    }
 
     [[nodiscard]] QStringList formats() const override { return {QtImageType, PngType}; }
 
@@ -27,10 +25,8 @@ protected:
     // Qt offers every other image type from the image when asked for the Qt type.
     [[nodiscard]] QVariant retrieveData(const QString& type, QMetaType wanted) const override
     {
-        if (type == PngType) {
-            std::call_once(m_encoded, [this] { m_png = fastPng(m_image); });
-            return m_png;
-        }
+        if (type == PngType)
+            return m_png.get();
         if (type == QtImageType && wanted.id() != QMetaType::QByteArray)
             return m_image;
         return {};
@@ -38,8 +34,7 @@ protected:
 
 private:
     QImage m_image;
-    mutable std::once_flag m_encoded;
-    mutable QByteArray m_png;
+    std::shared_future<QByteArray> m_png;  // made on a thread of its own from the copy on
 };
 
 }  // namespace
@@ -58,11 +53,12 @@ QImage imageOf(const DibSnapshot& image)
 
 QByteArray fastPng(const QImage& image)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG", FastestPngQuality);
-    return png;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::vector<std::uint8_t> png;
+    if (!QuickPng(reinterpret_cast<const std::uint32_t*>(rgb.constBits()), rgb.width(), rgb.height(),
+                  static_cast<std::size_t>(rgb.bytesPerLine()) / sizeof(std::uint32_t), png))
+        return {};
+    return {reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size())};
 }
 
 QMimeData* imageOnRequest(const QImage& image)

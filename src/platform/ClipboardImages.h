@@ -10,10 +10,10 @@ struct DibSnapshot;
 
 // The image's pixels, opaque.
 [[nodiscard]] QImage imageOf(const DibSnapshot& image);
-// The PNG a paste gets: made at the fastest compression, since the clipboard is local
-// and the size matters little beside the time.
+// The PNG a paste gets, made by the image library's QuickPng: the clipboard is local,
+// so the time counts more than the last bytes of size.
 [[nodiscard]] QByteArray fastPng(const QImage& image);
-// Clipboard contents offering the image, encoded only when a paste asks for it and
-// then once: the copy itself costs no encoding, and a paste in PNG (what programs ask
-// for first) gets the fast one.
+// Clipboard contents offering the image: its PNG (what programs ask for first) is
+// made at once on a thread of its own, so the copy itself waits for no encoding and a
+// paste right after it gets the PNG as soon as it is made.
 [[nodiscard]] QMimeData* imageOnRequest(const QImage& image);

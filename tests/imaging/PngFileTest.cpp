@@ -223,4 +223,43 @@ TEST(PngLarge, LargeImageDecodesExactly)
     EXPECT_EQ(decoded.rgb, held.rgb);
 }
 
+// The clipboard's quick PNG decodes to the surface's pixels whatever its size, with
+// the surface's alpha byte ignored and a stride wider than the image.
+struct QuickCase {
+    const char* name;
+    int width;
+    int height;
+};
+
+class QuickPngTest : public testing::TestWithParam<QuickCase>
+{
+};
+
+TEST_P(QuickPngTest, PillowReadsTheSurface)
+{
+    const auto [name, width, height] = GetParam();
+    const std::size_t stride = static_cast<std::size_t>(width) + 3;
+    std::vector<std::uint32_t> surface(stride * static_cast<std::size_t>(height));
+    std::vector<std::uint32_t> expected;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t rgb = static_cast<std::uint32_t>((x * 37) ^ (y * 91) ^ ((x / 7) << 16)) & 0xFFFFFFu;
+            surface[stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)] = (y % 2 ? 0x00000000u : 0xFF000000u) | rgb;
+            expected.push_back(rgb);
+        }
+    std::vector<std::uint8_t> png;
+    ASSERT_TRUE(QuickPng(surface.data(), width, height, stride, png));
+    TempDir dir;
+    writeFileBytes(dir.file("q.png"), png);
+    const PillowImage read = decodeWithPillow(dir.file("q.png"));
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.width, width);
+    EXPECT_EQ(read.rgb, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, QuickPngTest,
+                         testing::Values(QuickCase{"OnePixel", 1, 1}, QuickCase{"OddSize", 33, 17},
+                                         QuickCase{"Wide", 300, 100}),
+                         [](const testing::TestParamInfo<QuickCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
