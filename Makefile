@@ -3,10 +3,14 @@ BUILD := build
 ASAN_BUILD := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench install package clean
+.PHONY: deps desktop-deps build run test bench install package clean
 
 deps:
 	@scripts/install-deps
+
+# The headless GNOME and KDE sessions (labels gnome, kde): too large for every run.
+desktop-deps:
+	@scripts/install-desktop-deps
 
 build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIMBLE_WERROR=ON \

@@ -5,10 +5,23 @@
 #   normal build's CTest as "sanitized.NAME".
 # scrimble_gui_test(NAME SOURCES... LIBS ... [X11]): a test executable with windows;
 #   on Qt's offscreen platform unless X11 is given (then it uses the Xvfb display).
+# scrimble_desktop_stack_test(NAME COMMAND PROGRAM [ARGS...] [DESKTOPS gnome kde]
+#   [ENVIRONMENT VAR=VALUE...] [TIMEOUT SECONDS]): PROGRAM run inside a headless
+#   GNOME 43 and a headless KDE Plasma 5.27 Wayland session (XWayland, session bus,
+#   desktop portal) by tests/support/run-on-desktop-stack, as the tests gnome.NAME
+#   and kde.NAME, labelled gnome or kde and both desktop-stacks. The desktops are too
+#   large for every CI run: `make desktop-deps` installs them, and without them the
+#   tests report "skipped" with the reason (return code 77). PROGRAM gets Qt's xcb
+#   platform, as Scrimble picks on Wayland, and tells the desktops apart by
+#   XDG_CURRENT_DESKTOP (GNOME, KDE). As root the session runs as another user, who
+#   must be able to run PROGRAM and read its arguments.
 
 find_package(Python3 COMPONENTS Interpreter)
 # Pillow comes from Debian's python3-pil, which serves /usr/bin/python3 only.
 set(SCRIMBLE_PILLOW_PYTHON /usr/bin/python3 CACHE FILEPATH "Python with Pillow, the independent decoder")
+# The start scripts of the headless GNOME and KDE sessions; beside the checkout in CI.
+set(SCRIMBLE_DESKTOP_STACKS "${PROJECT_SOURCE_DIR}/../shared/desktops" CACHE PATH
+    "Folder of run-on-gnome and run-on-kde, the headless desktop sessions")
 
 function(scrimble_logic_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
@@ -50,4 +63,30 @@ function(scrimble_gui_test name)
     # One Xvfb screen for all: tests that grab it or own the clipboard must not overlap.
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x11display)
   endif()
+endfunction()
+
+function(scrimble_desktop_stack_test name)
+  if(SCRIMBLE_SANITIZE)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "TIMEOUT" "COMMAND;DESKTOPS;ENVIRONMENT" ${ARGN})
+  if(NOT T_DESKTOPS)
+    set(T_DESKTOPS gnome kde)
+  endif()
+  if(NOT T_TIMEOUT)
+    # A session starts in 2-6 s; each hung GNOME start costs a 30 s deadline (three tries).
+    set(T_TIMEOUT 300)
+  endif()
+  set(env "SCRIMBLE_PILLOW_PYTHON=${SCRIMBLE_PILLOW_PYTHON}"
+          "SCRIMBLE_TEST_SCRIPTS=${PROJECT_SOURCE_DIR}/tests/support"
+          "SCRIMBLE_DESKTOP_STACKS=${SCRIMBLE_DESKTOP_STACKS}"
+          "QT_QPA_PLATFORM=xcb" ${T_ENVIRONMENT})
+  foreach(desktop IN LISTS T_DESKTOPS)
+    add_test(NAME ${desktop}.${name}
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/support/run-on-desktop-stack ${desktop} ${T_COMMAND})
+    # One session at a time: each is a whole desktop of about 450 MiB that takes
+    # both cores of a CI machine while it starts.
+    set_tests_properties(${desktop}.${name} PROPERTIES LABELS "${desktop};desktop-stacks" ENVIRONMENT "${env}"
+                         TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77 RESOURCE_LOCK desktop_stack)
+  endforeach()
 endfunction()

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int ToolTimeoutMs = 5000;
 // As the X11 reader: an owner that has not handed over its image by then is given up.
 constexpr std::chrono::milliseconds ReadDeadline{3000};
 
@@ -17,23 +16,6 @@ constexpr std::chrono::milliseconds ReadDeadline{3000};
 void endsWithUs(QProcess& tool)
 {
     tool.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-}
-
-QByteArray run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
-{
-    QProcess tool;
-    endsWithUs(tool);
-    tool.start(program, arguments);
-    if (!tool.waitForStarted(ToolTimeoutMs))
-        return {};
-    tool.write(input);
-    tool.closeWriteChannel();
-    if (!tool.waitForFinished(ToolTimeoutMs)) {
-        tool.kill();
-        tool.waitForFinished();
-        return {};
-    }
-    return tool.exitCode() == 0 ? tool.readAllStandardOutput() : QByteArray();
 }
 
 // PNG first: every program that copies an image offers it, and it arrives unchanged.
@@ -57,8 +39,12 @@ ClipboardCopy readImage(ClipboardCopyId id)
     QProcess tool;
     endsWithUs(tool);
     tool.start(QStringLiteral("wl-paste"), {QStringLiteral("--list-types")});
-    if (!tool.waitForFinished(left()))
-        return {tool.state() == QProcess::NotRunning ? Outcome::NoImage : Outcome::TimedOut, id, {}};
+    // KWin leaves wl-paste waiting for ever on an empty clipboard: no answer is no image.
+    if (!tool.waitForFinished(left())) {
+        tool.kill();
+        tool.waitForFinished();
+        return {Outcome::NoImage, id, {}};
+    }
     const QString type = imageType(QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts));
     if (type.isEmpty())
         return {Outcome::NoImage, id, {}};
@@ -139,14 +125,22 @@ void WlClipboard::clearCopy(ClipboardCopyId id)
 // Started, not waited for: the window goes on while the compositor clears.
 void WlClipboard::clear()
 {
-    auto* clearing = new QProcess(&m_context);
-    endsWithUs(*clearing);
-    QObject::connect(clearing, &QProcess::finished, clearing, &QObject::deleteLater);
-    QObject::connect(clearing, &QProcess::errorOccurred, clearing, &QObject::deleteLater);
-    clearing->start(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
+    startTool({QStringLiteral("--clear")}, {});
 }
 
 void WlClipboard::setImage(const DibSnapshot& image)
 {
-    run(QStringLiteral("wl-copy"), {QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(image)));
+    startTool({QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(image)));
+}
+
+// wl-copy with the arguments and input, not waited for; it goes away when it ends.
+void WlClipboard::startTool(const QStringList& arguments, const QByteArray& input)
+{
+    auto* tool = new QProcess(&m_context);
+    endsWithUs(*tool);
+    QObject::connect(tool, &QProcess::finished, tool, &QObject::deleteLater);
+    QObject::connect(tool, &QProcess::errorOccurred, tool, &QObject::deleteLater);
+    tool->start(QStringLiteral("wl-copy"), arguments);
+    tool->write(input);
+    tool->closeWriteChannel();
 }

@@ -3,7 +3,8 @@
 // through wl-clipboard's programs: `wl-paste --watch` reports each change without our
 // window having the focus (which an X11 program under XWayland would need); a read
 // runs `wl-paste` on a thread of its own, within a deadline and a size cap, so the
-// window never waits on the program that copied; `wl-copy` puts images and clears.
+// window never waits on the program that copied; `wl-copy`, started and not waited
+// for, puts images and clears.
 // The programs we start end with ours, however ours ends.
 
 #include "Clipboard.h"
@@ -26,6 +27,8 @@ public:
     void clear() override;
 
 private:
+    void startTool(const QStringList& arguments, const QByteArray& input);
+
     QObject m_context;  // where a read's result is handed over, on the window's thread
     QProcess m_watch;
     ClipboardCopyId m_changes = 0;  // lines the watch reported: one per change

@@ -29,9 +29,9 @@ constexpr std::uint32_t OwnerChanges = XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELEC
                                        | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE;
 
 // PNG first: every program that copies an image offers it, and it arrives unchanged.
-enum AtomName { ClipboardAtom, Targets, Timestamp, Incr, Png, Bmp, XBmp, Property, AtomCount };
+enum AtomName { ClipboardAtom, Targets, Incr, Png, Bmp, XBmp, Property, AtomCount };
 constexpr std::array<std::string_view, AtomCount> AtomNames{
-    "CLIPBOARD", "TARGETS", "TIMESTAMP", "INCR", "image/png", "image/bmp", "image/x-bmp", "SCRIMBLE_CLIPBOARD"};
+    "CLIPBOARD", "TARGETS", "INCR", "image/png", "image/bmp", "image/x-bmp", "SCRIMBLE_CLIPBOARD"};
 
 ClipboardCopyId copyId(xcb_window_t owner, xcb_timestamp_t time)
 {
@@ -136,18 +136,15 @@ XcbReply<xcb_generic_event_t> X11ClipboardReader::Connection::nextEvent(Clock::t
     }
 }
 
-// As the clipboard's owner after a clearing, we offer nothing: the list of types
-// names only the list itself and the time; every other conversion is refused.
+// As the clipboard's owner after a clearing, we offer nothing: the list of types is
+// empty (mutter would pass on even TARGETS as a type), every conversion refused.
 void X11ClipboardReader::Connection::answer(const xcb_selection_request_event_t& request) const
 {
     xcb_atom_t property = request.property == XCB_NONE ? request.target : request.property;
-    if (request.target == atoms[Targets]) {
-        const std::array<xcb_atom_t, 2> offered{atoms[Targets], atoms[Timestamp]};
-        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32,
-                            offered.size(), offered.data());
-    } else {
+    if (request.target == atoms[Targets])
+        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32, 0, nullptr);
+    else
         property = XCB_NONE;
-    }
     xcb_selection_notify_event_t notify{};
     notify.response_type = XCB_SELECTION_NOTIFY;
     notify.time = request.time;

@@ -4,6 +4,7 @@
 #include "AutoSaveFixture.h"
 
 #include "X11Desktop.h"
+#include "Xclip.h"
 #include "platform/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -117,6 +118,28 @@ TEST_F(AutoSaveDesktop, FolderBrowserComesInFrontAndGivesTheFolder)
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.field("Text1")->text() == chosen; }));
     EXPECT_TRUE(seen->appeared);
     EXPECT_TRUE(seen->inFront);
+}
+
+// Another window has the focus while another program (xclip) copies twice: two
+// files, in order, pixel for pixel, and none more once that program has gone.
+TEST_F(AutoSaveDesktop, CopiesWhileAnotherWindowHasTheFocusAreEachSavedOnce)
+{
+    static_cast<void>(startWithReturn());
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    for (int i = 0; i < 2; ++i) {
+        Xclip::copyImage(AutoSaveFixture::picture(20 + i));
+        ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == i + 1; })) << "copy " << i;
+    }
+    QTest::qWait(500);
+    ASSERT_EQ(f.files().size(), 2);
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(20)));
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0001.bmp"), AutoSaveFixture::picture(21)));
+    EXPECT_FALSE(f.window().isActiveWindow());
+    f.stop();
 }
 
 }  // namespace

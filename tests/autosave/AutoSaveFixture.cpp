@@ -1,5 +1,7 @@
 #include "AutoSaveFixture.h"
 
+#include "ImagingTestSupport.h"
+
 #include "platform/DiskFileProbe.h"
 #include "platform/QtClipboard.h"
 
@@ -92,4 +94,14 @@ bool AutoSaveFixture::waitFor(const std::function<bool()>& done, int timeoutMs)
 QStringList AutoSaveFixture::files() const
 {
     return QDir(m_dir.path()).entryList({QStringLiteral("Picture_*")}, QDir::Files, QDir::Name);
+}
+
+bool AutoSaveFixture::holds(const QString& file, const QImage& image)
+{
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            rgb.push_back(image.pixel(x, y) & 0xFFFFFFu);
+    const PillowImage read = decodeWithPillow(file.toStdString());
+    return read.ok && read.width == image.width() && read.rgb == rgb;
 }

@@ -41,6 +41,8 @@ public:
 
     // A picture no other of the test has.
     [[nodiscard]] static QImage picture(int seed, int width = 160, int height = 90);
+    // The file holds the image pixel for pixel, as Pillow reads it.
+    [[nodiscard]] static bool holds(const QString& file, const QImage& image);
 
     // Runs the event loop until done() or the time is up.
     static bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000);

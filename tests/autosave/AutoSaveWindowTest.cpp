@@ -24,21 +24,6 @@
 
 namespace {
 
-std::vector<std::uint32_t> rgbOf(const QImage& image)
-{
-    std::vector<std::uint32_t> rgb;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            rgb.push_back(image.pixel(x, y) & 0xFFFFFFu);
-    return rgb;
-}
-
-bool sameImage(const QString& file, const QImage& image)
-{
-    const PillowImage read = decodeWithPillow(file.toStdString());
-    return read.ok && read.rgb == rgbOf(image);
-}
-
 struct LoadCase {
     const char* name;
     QByteArray settings;  // Set.ini before the window opens
@@ -144,7 +129,7 @@ TEST(AutoSaveWatch, SavesEveryImageCopiedAfterTheStart)
                                   QStringLiteral("Picture_0004.bmp")};
     ASSERT_EQ(f.files(), expected);
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(sameImage(f.folder() + u'/' + expected[i], AutoSaveFixture::picture(i))) << i;
+        EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + u'/' + expected[i], AutoSaveFixture::picture(i))) << i;
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.field("Text3")->text() == QStringLiteral("5"); }));
 
     Xclip::copyText(QStringLiteral("just text"));
@@ -175,7 +160,7 @@ TEST(AutoSaveWatch, TwoCopiesInOneIntervalSaveOnlyTheSecond)
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return !f.files().isEmpty(); }));
     QTest::qWait(1700);
     ASSERT_EQ(f.files(), QStringList{QStringLiteral("Picture_0000.bmp")});
-    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(2)));
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(2)));
 }
 
 // Stop, PNG, start again: the serial number goes on and the new files are PNG.
@@ -192,7 +177,7 @@ TEST(AutoSaveWatch, SecondWatchContinuesTheSerialInTheNewFormat)
     Xclip::copyImage(AutoSaveFixture::picture(4));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2; }));
     EXPECT_EQ(f.files().last(), QStringLiteral("Picture_0001.png"));
-    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0001.png"), AutoSaveFixture::picture(4)));
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0001.png"), AutoSaveFixture::picture(4)));
 }
 
 // A folder that cannot be written ends the watch: the image stays on the clipboard,
@@ -264,7 +249,7 @@ TEST(AutoSaveWatch, PrintKeySavesTheScreen)
     f.start(MessageAnswer::Yes);
     ASSERT_TRUE(X11Desktop::key("Print"));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
-    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), [] {
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), [] {
         QImage screen(200, 120, QImage::Format_RGB32);
         screen.fill(qRgb(0x20, 0x40, 0x60));
         return screen;
@@ -343,7 +328,7 @@ TEST_P(AutoSaveStubbornOwner, LeavesTheWindowAnswering)
     EXPECT_LT(longestStall, 100);
     Xclip::copyImage(AutoSaveFixture::picture(8));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
-    EXPECT_TRUE(sameImage(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(8)));
+    EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(8)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Owners, AutoSaveStubbornOwner,
