@@ -128,12 +128,8 @@ void AutoSaveMode::copyScreenToClipboard()
     DeviceContext copy(screen.width, screen.height);
     if (!m_platform.screen->grab(copy))
         return;
-    const DibGuard image(DCtoDIB(copy, 0, 0, copy.width(), copy.height()));
-    DibSnapshot snapshot;
-    if (!image || !DIBSnapshot(image.get(), snapshot))
-        return;
     m_watch.expectOwnCopy();
-    m_platform.clipboard->setImage(snapshot);
+    m_platform.clipboard->setImage(copy, copy.width(), copy.height());
 }
 
 // What the session lets the watch see comes first, then the Print key's line, then

@@ -320,13 +320,14 @@ void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
 // so, and the clipboard keeps what it had.
 void CaptureMode::copyToClipboard()
 {
-    const DibGuard image(DCtoDIB(m_picture->surface(), 0, 0, m_selection.ViewWidth, m_selection.ViewHeight));
-    DibSnapshot pixels;
-    if (!image || !DIBSnapshot(image.get(), pixels)) {
+    const DeviceContext& picture = m_picture->surface();
+    const int width = m_selection.ViewWidth;
+    const int height = m_selection.ViewHeight;
+    if (width <= 0 || height <= 0 || width > picture.width() || height > picture.height()) {
         reportSaveError(QString::fromUtf16(NoSelectionText));
         return;
     }
-    m_platform.clipboard->setImage(pixels);
+    m_platform.clipboard->setImage(picture, width, height);
 }
 
 void CaptureMode::reportSaveError(const QString& text)

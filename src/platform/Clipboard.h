@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-struct DibSnapshot;
+class DeviceContext;
 
 // Which copy the clipboard holds: a value that changes with every copy (on X11 the
 // time of the copy and its owner's window). 0: none seen yet.
@@ -37,11 +37,11 @@ public:
     using Done = std::function<void(ClipboardCopy)>;
 
     virtual ~Clipboard() = default;
-    // Puts the image's pixels on the clipboard for other programs to paste (as PNG,
-    // BMP and the other image types they ask for), replacing what was there. The
-    // program keeps answering paste requests while it runs, and hands the image to a
-    // clipboard manager when it ends.
-    virtual void setImage(const DibSnapshot& image) = 0;
+    // Puts the top-left width x height pixels of the picture on the clipboard for
+    // other programs to paste (as PNG, BMP and the other image types they ask for),
+    // replacing what was there. The program keeps answering paste requests while it
+    // runs, and hands the image to a clipboard manager when it ends.
+    virtual void setImage(const DeviceContext& picture, int width, int height) = 0;
 
     // The copy the clipboard holds, as far as is known without asking its owner.
     [[nodiscard]] virtual ClipboardCopyId currentCopy() = 0;

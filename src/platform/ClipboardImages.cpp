@@ -39,13 +39,13 @@ private:
 
 }  // namespace
 
-QImage imageOf(const DibSnapshot& image)
+QImage imageOf(const DeviceContext& picture, int width, int height)
 {
-    QImage copy(image.width, image.height, QImage::Format_RGB32);
-    for (int y = 0; y < image.height; ++y) {
+    QImage copy(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(copy.scanLine(y));
-        const std::uint32_t* pixels = image.rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width);
-        for (int x = 0; x < image.width; ++x)
+        const std::uint32_t* pixels = picture.row(y);
+        for (int x = 0; x < width; ++x)
             row[x] = 0xFF000000u | pixels[x];
     }
     return copy;

@@ -1,15 +1,15 @@
 #pragma once
-// Images between the clipboard's form (PNG on request) and the program's (DibSnapshot),
+// Images between the clipboard's form (QImage, PNG) and the program's (DeviceContext),
 // for every clipboard back end.
 
 #include <QByteArray>
 #include <QImage>
 
+class DeviceContext;
 class QMimeData;
-struct DibSnapshot;
 
-// The image's pixels, opaque.
-[[nodiscard]] QImage imageOf(const DibSnapshot& image);
+// The top-left width x height pixels of the picture, opaque.
+[[nodiscard]] QImage imageOf(const DeviceContext& picture, int width, int height);
 // The PNG a paste gets, made by the image library's QuickPng: the clipboard is local,
 // so the time counts more than the last bytes of size.
 [[nodiscard]] QByteArray fastPng(const QImage& image);

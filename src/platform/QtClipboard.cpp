@@ -9,7 +9,7 @@
 QtClipboard::QtClipboard(bool seesCopiesWithoutFocus) : m_withoutFocus(seesCopiesWithoutFocus) {}
 
 // Nothing is encoded now: the PNG is made when a paste first asks for it.
-void QtClipboard::setImage(const DibSnapshot& image)
+void QtClipboard::setImage(const DeviceContext& picture, int width, int height)
 {
-    QGuiApplication::clipboard()->setMimeData(imageOnRequest(imageOf(image)), QClipboard::Clipboard);
+    QGuiApplication::clipboard()->setMimeData(imageOnRequest(imageOf(picture, width, height)), QClipboard::Clipboard);
 }

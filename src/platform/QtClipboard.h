@@ -14,7 +14,7 @@ public:
     // desktop that shows the clipboard to the focused window only.
     explicit QtClipboard(bool seesCopiesWithoutFocus = true);
 
-    void setImage(const DibSnapshot& image) override;
+    void setImage(const DeviceContext& picture, int width, int height) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override { return m_reader.current(); }
     bool read(Done done) override { return m_reader.read(std::move(done)); }
     void clearCopy(ClipboardCopyId id) override { m_reader.clear(id); }

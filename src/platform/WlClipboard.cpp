@@ -128,9 +128,9 @@ void WlClipboard::clear()
     startTool({QStringLiteral("--clear")}, {});
 }
 
-void WlClipboard::setImage(const DibSnapshot& image)
+void WlClipboard::setImage(const DeviceContext& picture, int width, int height)
 {
-    startTool({QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(image)));
+    startTool({QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(picture, width, height)));
 }
 
 // wl-copy with the arguments and input, not waited for; it goes away when it ends.

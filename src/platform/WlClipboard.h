@@ -20,7 +20,7 @@ public:
     WlClipboard();
     ~WlClipboard() override;
 
-    void setImage(const DibSnapshot& image) override;
+    void setImage(const DeviceContext& picture, int width, int height) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override;
     bool read(Done done) override;
     void clearCopy(ClipboardCopyId id) override;

@@ -190,12 +190,12 @@ void SaveTest::copyPutsThePictureOnTheClipboard()
     QVERIFY(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
     QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
-    const DibSnapshot& copied = f.test.clipboard->image;
-    QCOMPARE(QSize(copied.width, copied.height), QSize(150, 100));
+    const DeviceContext& copied = f.test.clipboard->image;
+    QCOMPARE(QSize(copied.width(), copied.height()), QSize(150, 100));
     const DeviceContext& shown = f.picture().surface();
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 150; ++x)
-            QCOMPARE(copied.rgb[static_cast<std::size_t>(y * 150 + x)], shown.row(y)[x] & 0xFFFFFFu);
+            QCOMPARE(copied.row(y)[x] & 0xFFFFFFu, shown.row(y)[x] & 0xFFFFFFu);
 }
 
 void SaveTest::copyWithoutAPictureSaysSo()

@@ -12,12 +12,8 @@ int main(int argc, char* argv[])
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             picture.row(y)[x] = 0xFF000000u | static_cast<std::uint32_t>(x * 4 << 16 | y * 5 << 8 | 0x40);
-    const DibGuard image(DCtoDIB(picture, 0, 0, 64, 48));
-    DibSnapshot pixels;
-    if (!DIBSnapshot(image.get(), pixels))
-        return 1;
     QtClipboard clipboard;
-    clipboard.setImage(pixels);
+    clipboard.setImage(picture, 64, 48);
     QGuiApplication::processEvents();
     return 0;
 }

@@ -8,13 +8,14 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
 class FakeClipboard final : public Clipboard
 {
 public:
-    DibSnapshot image;  // the last image the program put on it
+    DeviceContext image;  // the last image the program put on it
     int puts = 0;
     int reads = 0;
 
@@ -36,9 +37,11 @@ public:
     std::optional<ClipboardCopy::Outcome> readOutcome;
     std::function<void()> afterRead;  // e.g. another copy while the image is written
 
-    void setImage(const DibSnapshot& put) override
+    void setImage(const DeviceContext& picture, int width, int height) override
     {
-        image = put;
+        image.resize(width, height);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(picture.row(y), width, image.row(y));
         ++puts;
     }
     ClipboardCopyId currentCopy() override { return generation; }
