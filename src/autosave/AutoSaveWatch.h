@@ -25,6 +25,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 class AutoSaveWatch final : public QObject
 {
@@ -76,7 +77,7 @@ private:
     bool m_ownCopyExpected = false;
     ClipboardCopyId m_lastRead = 0;
     int m_unreported = 0;  // copies queued whose outcome the window has not had
-    QByteArray m_lastDigest;  // of the last copy queued for writing
+    std::pair<qsizetype, std::size_t> m_lastDigest;  // of the last copy queued for writing
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -15,6 +15,7 @@
 #include "Parallel.h"
 #include "ZlibStream.h"
 #include "PixelRows.h"
+#include "PngErrors.h"
 #include "PngFilter.h"
 
 #include <algorithm>
@@ -138,14 +139,6 @@ extern "C" void pngWrite(png_structp png, png_bytep data, std::size_t size)
 
 // SafeFile flushes on commit; without this libpng would take the sink for a FILE*.
 extern "C" void pngFlush(png_structp) {}
-
-extern "C" void pngFail(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
-
-// The caller learns of failures from the result; the library prints nothing.
-extern "C" void pngWarn(png_structp, png_const_charp) {}
 
 // The only function that uses setjmp: no C++ object with a destructor lives here.
 int encodePng(const PngJob* job)
