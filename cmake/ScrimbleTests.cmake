@@ -84,9 +84,9 @@ function(scrimble_desktop_stack_test name)
   foreach(desktop IN LISTS T_DESKTOPS)
     add_test(NAME ${desktop}.${name}
              COMMAND ${PROJECT_SOURCE_DIR}/tests/support/run-on-desktop-stack ${desktop} ${T_COMMAND})
-    # One session at a time: each is a whole desktop of about 450 MiB that takes
-    # both cores of a CI machine while it starts.
+    # Alone: each session is a whole desktop of about 450 MiB that takes both cores of
+    # a CI machine while it starts, which would starve the timing of the X11 tests.
     set_tests_properties(${desktop}.${name} PROPERTIES LABELS "${desktop};desktop-stacks" ENVIRONMENT "${env}"
-                         TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77 RESOURCE_LOCK desktop_stack)
+                         TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
   endforeach()
 endfunction()
