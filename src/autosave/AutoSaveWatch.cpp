@@ -23,12 +23,13 @@ AutoSaveWatch::AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree)
 {
 }
 
+// Copies already read are written before the program goes: they may be on the
+// clipboard no longer.
 AutoSaveWatch::~AutoSaveWatch()
 {
     {
         const std::lock_guard lock(m_mutex);
         m_ending = true;
-        m_jobs.clear();
     }
     m_wake.notify_one();
     m_writer.join();
@@ -111,7 +112,7 @@ void AutoSaveWatch::write()
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_ending || !m_jobs.empty(); });
-        if (m_ending)
+        if (m_jobs.empty())
             return;
         const Job job = std::move(m_jobs.front());
         m_jobs.pop_front();

@@ -37,7 +37,7 @@ public:
     static constexpr qsizetype MaxQueuedBytes = qsizetype{256} << 20;
 
     AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
-    ~AutoSaveWatch() override;  // the file being written is finished; the rest dropped
+    ~AutoSaveWatch() override;  // writes the copies already read before it returns
 
     // From now on the names go on from naming.
     void start(const NamingState& naming);
