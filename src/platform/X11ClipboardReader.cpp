@@ -1,6 +1,7 @@
 #include "X11ClipboardReader.h"
 
 #include "XcbReply.h"
+#include "XcbSelection.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -145,15 +146,7 @@ void X11ClipboardReader::Connection::answer(const xcb_selection_request_event_t&
         xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32, 0, nullptr);
     else
         property = XCB_NONE;
-    xcb_selection_notify_event_t notify{};
-    notify.response_type = XCB_SELECTION_NOTIFY;
-    notify.time = request.time;
-    notify.requestor = request.requestor;
-    notify.selection = request.selection;
-    notify.target = request.target;
-    notify.property = property;
-    xcb_send_event(xcb, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
-    xcb_flush(xcb);
+    answerSelectionRequest(xcb, request, property);
 }
 
 XcbReply<xcb_get_property_reply_t> X11ClipboardReader::Connection::takeProperty(std::uint32_t longs) const

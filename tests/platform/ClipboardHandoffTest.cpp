@@ -2,8 +2,8 @@
 // (the X11 SAVE_TARGETS convention). The manager here is the test itself: it owns
 // CLIPBOARD_MANAGER on a connection of its own and, asked to save, reads image/png from
 // the ending program before answering.
-#include "X11Desktop.h"
 #include "platform/XcbReply.h"
+#include "platform/XcbSelection.h"
 
 #include <QImage>
 #include <QProcess>
@@ -74,7 +74,7 @@ public:
                 png.assign(static_cast<const char*>(xcb_get_property_value(property.get())),
                            static_cast<std::size_t>(xcb_get_property_value_length(property.get())));
         }
-        X11Desktop::answerSelectionRequest(m_xcb, *asked, asked->property);
+        answerSelectionRequest(m_xcb, *asked, asked->property);
         return png;
     }
 

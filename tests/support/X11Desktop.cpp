@@ -1,6 +1,7 @@
 #include "X11Desktop.h"
 
 #include "platform/XcbReply.h"
+#include "platform/XcbSelection.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -223,17 +224,5 @@ void StubbornClipboardOwner::answer()
     }
 }
 
-void answerSelectionRequest(xcb_connection_t* xcb, const xcb_selection_request_event_t& request, std::uint32_t property)
-{
-    xcb_selection_notify_event_t notify{};
-    notify.response_type = XCB_SELECTION_NOTIFY;
-    notify.time = request.time;
-    notify.requestor = request.requestor;
-    notify.selection = request.selection;
-    notify.target = request.target;
-    notify.property = property;
-    xcb_send_event(xcb, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
-    xcb_flush(xcb);
-}
 
 }  // namespace X11Desktop

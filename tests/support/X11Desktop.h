@@ -15,7 +15,6 @@
 
 class QWidget;
 struct xcb_connection_t;
-struct xcb_selection_request_event_t;
 
 namespace X11Desktop {
 
@@ -53,10 +52,6 @@ private:
     xcb_connection_t* m_xcb;
     bool m_held = false;
 };
-
-// Tells the requestor that its conversion is done into `property`, or refused (0).
-void answerSelectionRequest(xcb_connection_t* xcb, const xcb_selection_request_event_t& request,
-                            std::uint32_t property);
 
 // Another program that owns the clipboard (from a connection of its own) until
 // destroyed, and either never answers (targets 0), like a hung program, or answers
