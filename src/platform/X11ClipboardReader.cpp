@@ -76,6 +76,9 @@ struct X11ClipboardReader::Connection {
     // The next event, waiting at most until `until`; also wakes for a request.
     [[nodiscard]] XcbReply<xcb_generic_event_t> nextEvent(Clock::time_point until) const;
     void answer(const xcb_selection_request_event_t& request) const;
+    // An owner change (the new copy's identity into current) or a request to our
+    // window, handled; false for any other event.
+    [[nodiscard]] bool takeInPassing(const xcb_generic_event_t& event, std::atomic<ClipboardCopyId>& current) const;
     [[nodiscard]] XcbReply<xcb_get_property_reply_t> takeProperty(std::uint32_t longs) const;
 };
 
@@ -149,6 +152,23 @@ void X11ClipboardReader::Connection::answer(const xcb_selection_request_event_t&
     answerSelectionRequest(xcb, request, property);
 }
 
+// Owner changes and requests to our window are handled whatever the thread is doing.
+bool X11ClipboardReader::Connection::takeInPassing(const xcb_generic_event_t& event,
+                                                   std::atomic<ClipboardCopyId>& current) const
+{
+    const int type = event.response_type & 0x7F;
+    if (type == xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+        const auto& change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
+        current = copyId(change.owner, change.selection_timestamp);
+        return true;
+    }
+    if (type == XCB_SELECTION_REQUEST) {
+        answer(reinterpret_cast<const xcb_selection_request_event_t&>(event));
+        return true;
+    }
+    return false;
+}
+
 XcbReply<xcb_get_property_reply_t> X11ClipboardReader::Connection::takeProperty(std::uint32_t longs) const
 {
     return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(
@@ -187,7 +207,7 @@ bool X11ClipboardReader::read(Done done)
         return false;
     {
         const std::lock_guard lock(m_mutex);
-        m_readRequest = Request{Request::Kind::Read, m_current.load(), std::move(done)};
+        m_readRequest = ReadRequest{m_current.load(), std::move(done)};
     }
     wake();
     return true;
@@ -199,7 +219,7 @@ void X11ClipboardReader::clear(ClipboardCopyId id)
         return;
     {
         const std::lock_guard lock(m_mutex);
-        m_clearRequest = Request{Request::Kind::Clear, id, {}};
+        m_clearRequest = id;
     }
     wake();
 }
@@ -218,41 +238,35 @@ void X11ClipboardReader::wake() const
 void X11ClipboardReader::run()
 {
     for (;;) {
-        std::optional<Request> request;
+        std::optional<ClipboardCopyId> clearing;
+        std::optional<ReadRequest> reading;
         {
             const std::lock_guard lock(m_mutex);
             if (m_ending)
                 return;
-            request.swap(m_clearRequest);
-            if (!request)
-                request.swap(m_readRequest);
+            clearing.swap(m_clearRequest);
+            if (!clearing)
+                reading.swap(m_readRequest);
         }
-        if (request) {
-            serve(*request);
-            continue;
-        }
-        const XcbReply<xcb_generic_event_t> event = m_x->nextEvent(Clock::now() + std::chrono::seconds(1));
-        if (!event)
-            continue;
-        const int type = event->response_type & 0x7F;
-        if (type == m_x->xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
-            const auto* change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event.get());
-            m_current = copyId(change->owner, change->selection_timestamp);
-        } else if (type == XCB_SELECTION_REQUEST) {
-            m_x->answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));
-        }
+        if (clearing)
+            clearIfCurrent(*clearing);
+        else if (reading)
+            serve(*reading);
+        else if (const XcbReply<xcb_generic_event_t> event = m_x->nextEvent(Clock::now() + std::chrono::seconds(1)))
+            static_cast<void>(m_x->takeInPassing(*event, m_current));
     }
 }
 
-void X11ClipboardReader::serve(const Request& request)
+// The server ignores an owner change dated before the clipboard's last change.
+void X11ClipboardReader::clearIfCurrent(ClipboardCopyId id)
 {
-    if (request.kind == Request::Kind::Clear) {
-        // The server ignores an owner change dated before the clipboard's last change.
-        const xcb_timestamp_t time = request.id == 0 ? XCB_CURRENT_TIME : timeOf(request.id);
-        xcb_set_selection_owner(m_x->xcb, m_x->window, (*m_x)[ClipboardAtom], time);
-        xcb_flush(m_x->xcb);
-        return;
-    }
+    const xcb_timestamp_t time = id == 0 ? XCB_CURRENT_TIME : timeOf(id);
+    xcb_set_selection_owner(m_x->xcb, m_x->window, (*m_x)[ClipboardAtom], time);
+    xcb_flush(m_x->xcb);
+}
+
+void X11ClipboardReader::serve(const ReadRequest& request)
+{
     ClipboardCopy copy = readCopy(request.id);
     m_reading = false;
     QMetaObject::invokeMethod(&m_context, [done = request.done, copy = std::move(copy)] { done(copy); },
@@ -279,18 +293,12 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
             return outcome(Outcome::Replaced, id);
         if (!event)
             continue;
-        const int kind = event->response_type & 0x7F;
-        if (kind == x.xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
-            const auto* change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event.get());
-            m_current = copyId(change->owner, change->selection_timestamp);
+        if (x.takeInPassing(*event, m_current)) {
             if (m_current.load() != id)
                 return outcome(Outcome::Replaced, id);
             continue;
         }
-        if (kind == XCB_SELECTION_REQUEST) {
-            x.answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));
-            continue;
-        }
+        const int kind = event->response_type & 0x7F;
         const bool converted = kind == XCB_SELECTION_NOTIFY && step != Step::Parts;
         const bool partCame = kind == XCB_PROPERTY_NOTIFY && step == Step::Parts
                               && reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->state

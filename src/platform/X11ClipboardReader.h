@@ -12,7 +12,6 @@
 #include <QObject>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,14 +42,14 @@ public:
 
 private:
     struct Connection;
-    struct Request {
-        enum class Kind { Read, Clear } kind;
+    struct ReadRequest {
         ClipboardCopyId id;
         Done done;
     };
 
     void run();
-    void serve(const Request& request);
+    void clearIfCurrent(ClipboardCopyId id);
+    void serve(const ReadRequest& request);
     [[nodiscard]] ClipboardCopy readCopy(ClipboardCopyId id);
     [[nodiscard]] bool ending();
     void wake() const;
@@ -60,8 +59,8 @@ private:
     std::atomic<ClipboardCopyId> m_current{0};
     std::atomic<bool> m_reading{false};
     std::mutex m_mutex;
-    std::optional<Request> m_clearRequest;
-    std::optional<Request> m_readRequest;
+    std::optional<ClipboardCopyId> m_clearRequest;
+    std::optional<ReadRequest> m_readRequest;
     bool m_ending = false;
     std::thread m_thread;
 };
