@@ -4,8 +4,10 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 class DeviceContext;
 
@@ -16,6 +18,10 @@ using ClipboardCopyId = std::uint64_t;
 // The largest image a copy may bring, encoded: a PNG of the largest image the library
 // decodes is far smaller. A copy beyond it is not read on.
 inline constexpr qsizetype MaxClipboardBytes = qsizetype{512} << 20;
+
+// The image types a read takes, the first one offered in this order: PNG first, as
+// every program that copies an image offers it and it arrives unchanged.
+inline constexpr std::array<std::string_view, 3> ReadableImageTypes{"image/png", "image/bmp", "image/x-bmp"};
 
 // What reading one copy gave.
 struct ClipboardCopy {

@@ -18,12 +18,11 @@ void endsWithUs(QProcess& tool)
     tool.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
-// PNG first: every program that copies an image offers it, and it arrives unchanged.
 QString imageType(const QStringList& offered)
 {
-    for (const char* type : {"image/png", "image/bmp", "image/x-bmp"})
-        if (offered.contains(QLatin1String(type)))
-            return QLatin1String(type);
+    for (const std::string_view type : ReadableImageTypes)
+        if (const QLatin1String name(type.data(), static_cast<qsizetype>(type.size())); offered.contains(name))
+            return name;
     return {};
 }
 

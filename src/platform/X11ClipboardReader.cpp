@@ -29,10 +29,18 @@ constexpr std::uint32_t OwnerChanges = XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELEC
                                        | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
                                        | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE;
 
-// PNG first: every program that copies an image offers it, and it arrives unchanged.
-enum AtomName { ClipboardAtom, Targets, Incr, Png, Bmp, XBmp, Property, AtomCount };
+// The readable image types stand last, in their order of preference.
+enum AtomName : int {
+    ClipboardAtom,
+    Targets,
+    Incr,
+    Property,
+    FirstImageType,
+    AtomCount = FirstImageType + static_cast<int>(ReadableImageTypes.size())
+};
 constexpr std::array<std::string_view, AtomCount> AtomNames{
-    "CLIPBOARD", "TARGETS", "INCR", "image/png", "image/bmp", "image/x-bmp", "SCRIMBLE_CLIPBOARD"};
+    "CLIPBOARD", "TARGETS", "INCR", "SCRIMBLE_CLIPBOARD",
+    ReadableImageTypes[0], ReadableImageTypes[1], ReadableImageTypes[2]};
 
 ClipboardCopyId copyId(xcb_window_t owner, xcb_timestamp_t time)
 {
@@ -317,9 +325,9 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
         if (step == Step::Targets) {
             const auto* offered = reinterpret_cast<const xcb_atom_t*>(data);
             const std::vector<xcb_atom_t> targets(offered, offered + length / 4);
-            for (const AtomName wanted : {Png, Bmp, XBmp})
-                if (type == XCB_NONE && std::find(targets.begin(), targets.end(), x[wanted]) != targets.end())
-                    type = x[wanted];
+            for (int wanted = FirstImageType; wanted < AtomCount && type == XCB_NONE; ++wanted)
+                if (std::find(targets.begin(), targets.end(), x.atoms[wanted]) != targets.end())
+                    type = x.atoms[wanted];
             if (type == XCB_NONE)
                 return outcome(Outcome::NoImage, id);
             step = Step::Image;
