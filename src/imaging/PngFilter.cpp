@@ -5,16 +5,6 @@
 
 namespace {
 
-// Branch-free so that the filter loop vectorises: p - a = b - c, p - b = a - c.
-inline int paeth(int a, int b, int c)
-{
-    const int pa = std::abs(b - c);
-    const int pb = std::abs(a - c);
-    const int pc = std::abs(a + b - 2 * c);
-    const int bc = pb <= pc ? b : c;
-    return (pa <= pb && pa <= pc) ? a : bc;
-}
-
 // One loop per filter type so that each can be vectorised.
 void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n, std::size_t bpp,
                  std::uint8_t* out)
@@ -40,7 +30,7 @@ void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up,
         for (std::size_t i = 0; i < head; ++i)
             out[i] = static_cast<std::uint8_t>(row[i] - up[i]);
         for (std::size_t i = head; i < n; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - paeth(row[i - bpp], up[i], up[i - bpp]));
+            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<int>(row[i - bpp], up[i], up[i - bpp]));
         break;
     default:
         std::memcpy(out, row, n);

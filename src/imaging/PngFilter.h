@@ -9,6 +9,28 @@
 enum PngFilterType : std::uint8_t { FilterNone = 0, FilterSub = 1, FilterUp = 2, FilterAverage = 3, FilterPaeth = 4 };
 inline constexpr unsigned AllPngFilters = 0x1F;
 
+// The Paeth predictor of a byte from its left (a), upper (b) and upper-left (c)
+// neighbours, for plain integers and for GCC vectors of them alike. Branch-free, each
+// distance the larger of a difference and its negation, so that loops over it
+// vectorise and a pixel's chain of dependent steps stays short: p - a = b - c,
+// p - b = a - c, p - c = (a - c) + (b - c).
+template <class T>
+T paethPredictor(T a, T b, T c)
+{
+    const T bc = b - c;
+    const T cb = c - b;
+    const T ac = a - c;
+    const T ca = c - a;
+    const T pa = bc > cb ? bc : cb;
+    const T pb = ac > ca ? ac : ca;
+    const T sum = ac + bc;
+    const T negated = ca + cb;
+    const T pc = sum > negated ? sum : negated;
+    const T nearer = pb > pc ? c : b;
+    const T least = pb < pc ? pb : pc;
+    return pa > least ? nearer : a;
+}
+
 // Writes the filter byte and the filtered bytes of one scanline (length bytes,
 // bytesPerPixel apart) to out[0 .. length]. prior is the previous scanline of the same
 // image or pass, or nullptr for the first. With several filters allowed, the one whose

@@ -49,13 +49,14 @@ void pngChunk(std::vector<std::uint8_t>& png, const char* type, const std::vecto
     putBigEndian(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth)
+std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
+                                    std::uint8_t colourType = 0)
 {
     std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> header;
     putBigEndian(header, width);
     putBigEndian(header, height);
-    header.insert(header.end(), {bitDepth, 0, 0, 0, 0});
+    header.insert(header.end(), {bitDepth, colourType, 0, 0, 0});
     pngChunk(png, "IHDR", header);
     return png;
 }
@@ -98,6 +99,22 @@ std::vector<std::uint8_t> zeroPng(std::uint32_t width, std::uint32_t height, std
 std::vector<std::uint8_t> blackOneBitPng(std::uint32_t side)
 {
     return zeroPng(side, side, 1, std::size_t{side} * (1 + (side + 7) / 8));
+}
+
+std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height, const std::vector<std::uint8_t>& scanlines,
+                                 std::size_t chunkBytes)
+{
+    std::vector<std::uint8_t> packed(compressBound(static_cast<uLong>(scanlines.size())));
+    uLongf size = static_cast<uLongf>(packed.size());
+    compress2(packed.data(), &size, scanlines.data(), static_cast<uLong>(scanlines.size()), Z_BEST_SPEED);
+    packed.resize(size);
+    std::vector<std::uint8_t> png = pngHeader(width, height, 8, 2);
+    for (std::size_t at = 0; at < packed.size(); at += chunkBytes) {
+        const auto end = packed.begin() + static_cast<std::ptrdiff_t>(std::min(packed.size(), at + chunkBytes));
+        pngChunk(png, "IDAT", std::vector<std::uint8_t>(packed.begin() + static_cast<std::ptrdiff_t>(at), end));
+    }
+    pngChunk(png, "IEND", {});
+    return png;
 }
 
 std::vector<std::uint8_t> pngWithHugeTextChunk()

@@ -57,6 +57,10 @@ bool encodeJpegWithPillow(const std::string& source, const std::string& out, int
                                                 std::size_t zeroBytes);
 // A valid 1-bit PNG of side x side, all black: a few kilobytes for a giant image.
 [[nodiscard]] std::vector<std::uint8_t> blackOneBitPng(std::uint32_t side);
+// An 8-bit RGB PNG of the given scanlines (each a filter type byte and the filtered
+// bytes), their deflate stream cut into IDAT chunks of chunkBytes.
+[[nodiscard]] std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height,
+                                               const std::vector<std::uint8_t>& scanlines, std::size_t chunkBytes);
 // A PNG of 44 bytes whose text chunk declares 0x7ffffff0 bytes of text.
 [[nodiscard]] std::vector<std::uint8_t> pngWithHugeTextChunk();
 
