@@ -194,7 +194,7 @@ void CaptureMode::releaseSelection()
 {
     m_desktop->releaseSelection(m_selection);
     commitSelection(GreyStep::No, HandleGrid::Record);
-    m_panel->setCornerTexts(CornerTexts(m_desktop->editor().shape()));
+    m_panel->setCornerTexts(CommitCorners(m_selection, m_desktop->editor().shape()));
 }
 
 // Update: the typed coordinates become the selection, rendered with the grey step.
@@ -206,7 +206,7 @@ void CaptureMode::updateSelection()
     commitSelection(GreyStep::Yes, HandleGrid::Record);
 }
 
-// Select all: the whole desktop copy, without touching the committed coordinates.
+// Select all: the whole desktop copy, its corners committed.
 void CaptureMode::selectAll()
 {
     const DeviceContext& copy = m_desktop->surface();

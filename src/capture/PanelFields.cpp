@@ -85,15 +85,19 @@ SelectAllResult SelectAll(CaptureSelection& selection, std::int32_t width, std::
     SetSelectionSizes(selection, width, height);
     SelectAllResult result;
     result.shape = {0, 0, static_cast<double>(width), static_cast<double>(height), true};
-    result.fieldTexts = {QStringLiteral("0"), QStringLiteral("0"), NumberField::formatPlain(width),
-                         NumberField::formatPlain(height)};
+    result.fieldTexts = CommitCorners(selection, result.shape);
     return result;
 }
 
-std::array<QString, 4> CornerTexts(const ShapeRect& shape)
+std::array<QString, 4> CommitCorners(CaptureSelection& selection, const ShapeRect& shape)
 {
-    const auto text = [](double value) { return NumberField::formatPlain(NumberField::roundHalfEven(value)); };
-    return {text(shape.left), text(shape.top), text(shape.left + shape.width), text(shape.top + shape.height)};
+    const auto corner = [](double value) { return static_cast<std::int32_t>(NumberField::roundHalfEven(value)); };
+    selection.StartX = corner(shape.left);
+    selection.StartY = corner(shape.top);
+    selection.EndX = corner(shape.left + shape.width);
+    selection.EndY = corner(shape.top + shape.height);
+    return {NumberField::formatPlain(selection.StartX), NumberField::formatPlain(selection.StartY),
+            NumberField::formatPlain(selection.EndX), NumberField::formatPlain(selection.EndY)};
 }
 
 QString ScreenInfoText(std::int32_t width, std::int32_t height, std::int16_t bitsPerPixel)

@@ -60,16 +60,18 @@ struct CoordinateCommit {
 [[nodiscard]] ShapeRect UpdateRect(const CaptureSelection& selection, const ShapeRect& current);
 
 // Select all over a width x height desktop copy: stores the selection and view
-// sizes and returns the visible whole-screen outline and the field texts
-// sX, sY, eX, eY ("0", "0", width, height). StartX..EndY stay as they are.
+// sizes, commits the corners (0, 0) and (width, height), and returns the visible
+// whole-screen outline and the field texts sX, sY, eX, eY ("0", "0", width, height).
 struct SelectAllResult {
     ShapeRect shape;
     std::array<QString, 4> fieldTexts;
 };
 [[nodiscard]] SelectAllResult SelectAll(CaptureSelection& selection, std::int32_t width, std::int32_t height);
 
-// The texts sX, sY, eX, eY after a mouse selection: L, T, L + W, T + H.
-[[nodiscard]] std::array<QString, 4> CornerTexts(const ShapeRect& shape);
+// The corners of a mouse selection's outline, L, T, L + W, T + H, committed as typed
+// fields would be, so that the fields, the variables and the outline agree and a
+// later Update (the save's) keeps the outline; returns the texts sX, sY, eX, eY.
+[[nodiscard]] std::array<QString, 4> CommitCorners(CaptureSelection& selection, const ShapeRect& shape);
 
 // The screen information message box.
 inline constexpr char16_t ScreenInfoTitle[] = u"画素数";

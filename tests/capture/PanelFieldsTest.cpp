@@ -192,10 +192,10 @@ TEST(SelectAllTest, HalfMagnificationOnA1024By768Screen)
     EXPECT_EQ(selection.SelectionWidth, 1024);
     EXPECT_EQ(selection.SelectionHeight, 768);
     EXPECT_EQ(result.fieldTexts, (std::array<QString, 4>{"0", "0", "1024", "768"}));
-    EXPECT_EQ(selection.StartX, 1);
-    EXPECT_EQ(selection.StartY, 2);
-    EXPECT_EQ(selection.EndX, 3);
-    EXPECT_EQ(selection.EndY, 4);
+    EXPECT_EQ(selection.StartX, 0);
+    EXPECT_EQ(selection.StartY, 0);
+    EXPECT_EQ(selection.EndX, 1024);
+    EXPECT_EQ(selection.EndY, 768);
     EXPECT_TRUE(result.shape.visible);
     EXPECT_DOUBLE_EQ(result.shape.left, 0);
     EXPECT_DOUBLE_EQ(result.shape.top, 0);
@@ -203,12 +203,23 @@ TEST(SelectAllTest, HalfMagnificationOnA1024By768Screen)
     EXPECT_DOUBLE_EQ(result.shape.height, 768);
 }
 
-TEST(CornerTextsTest, StartAndExclusiveEnd)
+TEST(CommitCornersTest, StartAndExclusiveEndInTextsAndVariables)
 {
-    EXPECT_EQ(CornerTexts({100, 50, 200, 150, true}), (std::array<QString, 4>{"100", "50", "300", "200"}));
-    EXPECT_EQ(CornerTexts({1800, 1000, 0, 0, true}), (std::array<QString, 4>{"1800", "1000", "1800", "1000"}));
-    EXPECT_EQ(CornerTexts({-550, -340, 1000000, 80, true}),
-              (std::array<QString, 4>{"-550", "-340", "999450", "-260"}));
+    struct Case {
+        ShapeRect shape;
+        std::array<std::int32_t, 4> corners;
+    };
+    for (const Case& c : {Case{{100, 50, 200, 150, true}, {100, 50, 300, 200}},
+                          Case{{1800, 1000, 0, 0, true}, {1800, 1000, 1800, 1000}},
+                          Case{{-550, -340, 1000000, 80, true}, {-550, -340, 999450, -260}},
+                          Case{{10.5, 11.5, 20, 20, true}, {10, 12, 30, 32}}}) {
+        CaptureSelection selection;
+        const std::array<QString, 4> texts = CommitCorners(selection, c.shape);
+        EXPECT_EQ((std::array<std::int32_t, 4>{selection.StartX, selection.StartY, selection.EndX, selection.EndY}),
+                  c.corners);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(texts[i], QString::number(c.corners[i]));
+    }
 }
 
 TEST(ScreenInfoTest, TwoLinesWithIdeographicSpaces)

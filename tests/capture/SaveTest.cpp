@@ -168,19 +168,44 @@ void SaveTest::nextDialogProposesTheNameWithoutExtension()
     QVERIFY(next.confirmOverwrite);
 }
 
-// Select all shows the whole screen in the fields without committing them; the save's
-// Update goes back to the committed corners.
-void SaveTest::usesTheCommittedCoordinates()
+enum class Selecting { Drag, TypedThenDrag, TypedThenSelectAll, Typed };
+
+// What the outline shows is what the save writes, however it was made: a drag or
+// Select all commits its corners, typed corners are committed by their fields.
+void SaveTest::savesTheSelectionTheOutlineShows_data()
 {
+    QTest::addColumn<Selecting>("selecting");
+    QTest::addColumn<QRect>("saved");
+    QTest::newRow("drag, then save at once") << Selecting::Drag << QRect(100, 100, 300, 200);
+    QTest::newRow("typed corners, then a drag") << Selecting::TypedThenDrag << QRect(200, 150, 60, 40);
+    QTest::newRow("select all") << Selecting::TypedThenSelectAll << QRect(0, 0, 1024, 768);
+    QTest::newRow("typed corners") << Selecting::Typed << QRect(100, 50, 60, 40);
+}
+
+void SaveTest::savesTheSelectionTheOutlineShows()
+{
+    QFETCH(Selecting, selecting);
+    QFETCH(QRect, saved);
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
-    QVERIFY(typeSelection(f));
-    QTest::mouseClick(PanelButton(f.panel(), "Command9"), Qt::LeftButton);
+    if (selecting == Selecting::Drag)
+        MouseDrag(f.desktop(), QPointF(400, 300), QPointF(100, 100));
+    else
+        QVERIFY(typeSelection(f));
+    if (selecting == Selecting::TypedThenDrag)
+        MouseDrag(f.desktop(), QPointF(200, 150), QPointF(260, 190));
+    if (selecting == Selecting::TypedThenSelectAll)
+        QTest::mouseClick(PanelButton(f.panel(), "Command9"), Qt::LeftButton);
     f.options.ColorMode = 1;
     const QString path = f.dir.filePath(QStringLiteral("a.png"));
     saveAs(f, path, 3);
     const PillowImage image = decodeWithPillow(QFile::encodeName(path).toStdString());
-    QCOMPARE(QSize(image.width, image.height), QSize(60, 40));
+    QCOMPARE(QSize(image.width, image.height), saved.size());
+    const DeviceContext& screen = f.desktop().surface();
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            QCOMPARE(image.rgb[static_cast<std::size_t>(y * saved.width() + x)],
+                     screen.row(saved.y() + y)[saved.x() + x] & 0xFFFFFFu);
 }
 
 void SaveTest::copyPutsThePictureOnTheClipboard()

@@ -13,7 +13,8 @@ private slots:
     void failedWriteIsReportedAndLeavesNothing_data();
     void failedWriteIsReportedAndLeavesNothing();
     void nextDialogProposesTheNameWithoutExtension();
-    void usesTheCommittedCoordinates();
+    void savesTheSelectionTheOutlineShows_data();
+    void savesTheSelectionTheOutlineShows();
     void copyPutsThePictureOnTheClipboard();
     void copyWithoutAPictureSaysSo();
     void otherProgramsPasteTheCopy();
