@@ -34,7 +34,7 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     , m_selection(selection)
     , m_options(options)
     , m_picture(std::make_unique<gazou>())
-    , m_desktop(std::make_unique<scrimble>(*platform.screen))
+    , m_desktop(std::make_unique<scrimble>(*platform.screen, *platform.pointer))
 {
     connect(m_picture.get(), &gazou::functionKeyPressed, this,
             [this](int key) { functionKey(key, ModeWindow::Picture); });
@@ -86,6 +86,7 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
     m_panel->Form_Load();
+    m_panel->keepOnScreen(m_desktop->width(), m_desktop->height());
     watchExposure(*m_panel);
     showPanel();
 }
@@ -245,7 +246,7 @@ void CaptureMode::finishTakeImage(bool grabbed)
         reportGrabFailure();
     showDesktop();
     m_panel->show();
-    m_panel->keepOnScreen(m_desktop->surface().width(), m_desktop->surface().height());
+    m_panel->keepOnScreen(m_desktop->width(), m_desktop->height());
     keepWindowsInFront();
 }
 

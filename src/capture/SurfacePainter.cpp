@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QRect>
 
+#include <cmath>
+
 void PaintSurface(QPainter& painter, const DeviceContext& surface, const QRect& rect)
 {
     if (surface.width() <= 0 || surface.height() <= 0)
@@ -15,4 +17,22 @@ void PaintSurface(QPainter& painter, const DeviceContext& surface, const QRect& 
     const QRect part = rect & borrowed.rect();
     if (!part.isEmpty())
         painter.drawImage(part.topLeft(), borrowed, part);
+}
+
+QRect SurfacePixelsUnder(const QRect& windowPixels, double scale)
+{
+    return QRectF(QPointF(windowPixels.topLeft()) * scale, QSizeF(windowPixels.size()) * scale).toAlignedRect();
+}
+
+QRect WindowPixelsOver(const QRect& surfacePixels, double scale)
+{
+    if (scale == 1)
+        return surfacePixels;
+    const QRectF window(QPointF(surfacePixels.topLeft()) / scale, QSizeF(surfacePixels.size()) / scale);
+    return window.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QSize WindowSizeFor(int surfaceWidth, int surfaceHeight, double scale)
+{
+    return {static_cast<int>(std::ceil(surfaceWidth / scale)), static_cast<int>(std::ceil(surfaceHeight / scale))};
 }

@@ -28,10 +28,10 @@ public:
     // mode then shows the panel above the desktop copy.
     void Form_Load();
 
-    // The texts of sX, sY, eX, eY; no variable changes until a field is committed.
+    // The texts of sX, sY, eX, eY.
     void setCornerTexts(const std::array<QString, 4>& texts);
-    // Back at the screen's top-right when the screen (width x height pixels) no longer
-    // holds the whole panel.
+    // Back at the screen's top-right when the screen (width x height window pixels,
+    // fewer than its own where Qt scales) does not hold the whole panel.
     void keepOnScreen(int width, int height);
     // Command10's caption for a desktop copy that is now minimised or not.
     void showDesktopMinimised(bool minimised);

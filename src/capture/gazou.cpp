@@ -29,14 +29,17 @@ void gazou::setClientSize(int width, int height)
 {
     m_surface.resize(width, height);
     m_surface.fill(EmptySurfaceColor);
-    setFixedSize(width, height);
+    setFixedSize(WindowSizeFor(width, height, devicePixelRatioF()));
     update();
 }
 
+// The picture's pixels are the screen's, shown one to one whatever Qt's scale.
 void gazou::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    PaintSurface(painter, m_surface, event->rect());
+    const double scale = devicePixelRatioF();
+    painter.scale(1.0 / scale, 1.0 / scale);
+    PaintSurface(painter, m_surface, SurfacePixelsUnder(event->rect(), scale));
 }
 
 void gazou::keyPressEvent(QKeyEvent* event)

@@ -52,13 +52,14 @@ QRect handlePixels(const HandlePosition& handle)
 // cover one monitor only, and may move or shrink it, where screen pixel (x, y) must
 // show at (x, y) on every monitor. Its stacking is the mode's business, its focus
 // comes from ClickActivation.
-scrimble::scrimble(ScreenGrabber& screen)
+scrimble::scrimble(ScreenGrabber& screen, PointerPositions& pointer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint)
     , m_screen(screen)
+    , m_pointer(pointer)
 {
     const ScreenInfo info = screen.screenInfo();
     m_surface.resize(info.width, info.height);
-    m_scale = std::max(info.scale, 1);
+    m_grabScale = std::max(info.scale, 1);
     setWindowTitle(QStringLiteral("Scrimble"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -83,7 +84,7 @@ bool scrimble::GrabDesktop()
 {
     const ScreenInfo info = m_screen.screenInfo();
     bool grabbed = false;
-    if (info.width == m_surface.width() && info.height == m_surface.height() && info.scale == m_scale) {
+    if (info.width == m_surface.width() && info.height == m_surface.height() && info.scale == m_grabScale) {
         grabbed = m_screen.grab(m_surface);
     } else {
         DeviceContext resized(info.width, info.height);
@@ -91,7 +92,7 @@ bool scrimble::GrabDesktop()
         grabbed = m_screen.grab(resized);
         if (grabbed) {
             m_surface = std::move(resized);
-            m_scale = std::max(info.scale, 1);
+            m_grabScale = std::max(info.scale, 1);
             setGeometry(windowRect());
         }
     }
@@ -140,12 +141,14 @@ void scrimble::setHandlesVisible(bool visible)
 
 void scrimble::mousePressEvent(QMouseEvent* event)
 {
-    Form_MouseDown(event->position().x() * m_scale, event->position().y() * m_scale);
+    const QPointF at = screenPoint(PointerEvent::Press, *event);
+    Form_MouseDown(at.x(), at.y());
 }
 
 void scrimble::mouseMoveEvent(QMouseEvent* event)
 {
-    Form_MouseMove(event->position().x() * m_scale, event->position().y() * m_scale);
+    const QPointF at = screenPoint(PointerEvent::Move, *event);
+    Form_MouseMove(at.x(), at.y());
 }
 
 void scrimble::mouseReleaseEvent(QMouseEvent*)
@@ -206,29 +209,37 @@ void scrimble::Timer1_Timer()
 void scrimble::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.scale(1.0 / m_scale, 1.0 / m_scale);
-    const QRect rect = event->rect();
-    PaintSurface(painter, m_surface, QRect(rect.topLeft() * m_scale, rect.size() * m_scale));
+    const double scale = this->scale();
+    painter.scale(1.0 / scale, 1.0 / scale);
+    PaintSurface(painter, m_surface, SurfacePixelsUnder(event->rect(), scale));
     drawSelection(painter);
     drawHandles(painter);
 }
 
-// The copy's own pixels (screen pixels) painted over the window's, scale to one.
+double scrimble::scale() const
+{
+    return m_grabScale * devicePixelRatioF();
+}
+
+// The copy lies at the screen's origin, so the pointer's screen position is the
+// copy's pixel, once the grab's own scale is applied.
+QPointF scrimble::screenPoint(PointerEvent kind, const QMouseEvent& event)
+{
+    if (const std::optional<QPoint> onScreen = m_pointer.takeScreenPosition(kind, event.timestamp()))
+        return QPointF(*onScreen) * m_grabScale;
+    return event.position() * scale();
+}
+
 QRect scrimble::windowRect() const
 {
-    return {0, 0, m_surface.width() / m_scale, m_surface.height() / m_scale};
+    return {QPoint(0, 0), WindowSizeFor(m_surface.width(), m_surface.height(), scale())};
 }
 
 void scrimble::updateSurface(const QRegion& surfacePixels)
 {
-    if (m_scale == 1) {
-        update(surfacePixels);
-        return;
-    }
     QRegion window;
     for (const QRect& part : surfacePixels)
-        window += QRect(part.left() / m_scale - 1, part.top() / m_scale - 1, part.width() / m_scale + 3,
-                        part.height() / m_scale + 3);
+        window += WindowPixelsOver(part, scale());
     update(window);
 }
 

@@ -6,6 +6,7 @@
 
 #include "SelectionGeometry.h"
 #include "imaging/dibimage.h"
+#include "platform/PointerPositions.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -19,7 +20,7 @@ class scrimble final : public QWidget
     Q_OBJECT
 public:
     // The window covers the screen that screen reads, at its size when made.
-    explicit scrimble(ScreenGrabber& screen);
+    scrimble(ScreenGrabber& screen, PointerPositions& pointer);
 
     // Copies the screen for the first time; false when it could not be read.
     [[nodiscard]] bool Form_Load();
@@ -76,14 +77,19 @@ private:
     void drawHandles(QPainter& painter) const;
     [[nodiscard]] QRegion outlineRegion() const;
     [[nodiscard]] QRegion handlesRegion() const;
-    // The window covers the screen; the copy has scale screen pixels per window pixel.
+    // Screen pixels per window pixel: the grab's scale times Qt's device pixel ratio.
+    [[nodiscard]] double scale() const;
+    // The copy's pixel under the pointer at a mouse event.
+    [[nodiscard]] QPointF screenPoint(PointerEvent kind, const QMouseEvent& event);
+    // The window covers the screen, its pixels shown one to one.
     [[nodiscard]] QRect windowRect() const;
     // Repaints the window over these pixels of the copy.
     void updateSurface(const QRegion& surfacePixels);
 
     ScreenGrabber& m_screen;
+    PointerPositions& m_pointer;
     DeviceContext m_surface;
-    int m_scale = 1;  // screen pixels per window pixel (2 on a Wayland output scaled by 2)
+    int m_grabScale = 1;  // screen pixels per desktop pixel (2 on a Wayland output scaled by 2)
     SelectionEditor m_editor;
     bool m_handlesVisible = false;
     QTimer Timer1;  // the delayed re-capture of the take-image command; fires once per arming

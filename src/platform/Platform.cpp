@@ -8,6 +8,7 @@
 #include "PortalScreenGrabber.h"
 #include "WaylandSession.h"
 #include "WlClipboard.h"
+#include "X11PointerPositions.h"
 #include "X11PrintKey.h"
 #include "X11ScreenGrabber.h"
 #include "X11WindowStacking.h"
@@ -63,6 +64,7 @@ Platform makeDesktopPlatform()
         platform.screen = std::make_unique<X11ScreenGrabber>();
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>();
+    platform.pointer = std::make_unique<X11PointerPositions>();
     platform.clipboard = clipboardFor(wayland);
     platform.systemInformation = std::make_unique<DesktopSystemInformation>();
     if (wayland)

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "FileProbe.h"
 #include "InstanceLock.h"
+#include "PointerPositions.h"
 #include "PrintKey.h"
 #include "ScreenGrabber.h"
 #include "SystemInformation.h"
@@ -21,6 +22,7 @@ struct Platform {
     std::unique_ptr<ScreenGrabber> screen;
     std::unique_ptr<FileProbe> files;
     std::unique_ptr<WindowStacking> stacking;
+    std::unique_ptr<PointerPositions> pointer;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<SystemInformation> systemInformation;
     std::unique_ptr<PrintKey> printKey;

@@ -2,6 +2,7 @@
 
 #include "CaptureFixture.h"
 #include "FakeInstanceLock.h"
+#include "ImagingTestSupport.h"
 #include "Opt.h"
 #include "PatternWindow.h"
 #include "ScriptedDialogs.h"
@@ -10,6 +11,7 @@
 #include "gazou.h"
 #include "scrimble.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -43,11 +45,13 @@ struct RealDesktop {
     }
 };
 
+// In screen pixels: where Qt scales, a monitor keeps its top-left corner and its
+// size shrinks by the scale.
 QList<QRect> monitors()
 {
     QList<QRect> rects;
     for (const QScreen* screen : QGuiApplication::screens())
-        rects.append(screen->geometry());
+        rects.append(QRect(screen->geometry().topLeft(), screen->geometry().size() * screen->devicePixelRatio()));
     return rects;
 }
 
@@ -97,6 +101,15 @@ void DesktopTest::dragOnEachMonitorSelectsThePixelsUnderIt()
             for (int x = 0; x < selected.width(); ++x)
                 QCOMPARE(shown.row(y)[x] & 0xFFFFFFu,
                          PatternPixel(selected.left() + x, selected.top() + y) & 0xFFFFFFu);
+        // Saved at once, from the copy: the dragged screen pixels, whatever Qt's scale.
+        const QString path = desktop.real.dir.filePath(QStringLiteral("drag.png"));
+        desktop.real.options.ColorMode = 1;
+        desktop.real.dialogs->saveAnswers.push_back(SaveFileAnswer{path, 3});
+        PanelButton(desktop.mode->panel(), "Command1")->click();
+        const PillowImage saved = decodeWithPillow(QFile::encodeName(path).toStdString());
+        QCOMPARE(QSize(saved.width, saved.height), selected.size());
+        QCOMPARE(saved.rgb.front(), PatternPixel(selected.left(), selected.top()) & 0xFFFFFFu);
+        QCOMPARE(saved.rgb.back(), PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
     }
 }
 

@@ -12,7 +12,9 @@ PatternWindow::PatternWindow(QSize size)
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             m_image.setPixel(x, y, PatternPixel(x, y));
-    setGeometry(QRect(QPoint(0, 0), size));
+    // One pattern pixel on each screen pixel, whatever Qt's scale.
+    m_image.setDevicePixelRatio(devicePixelRatioF());
+    setGeometry(QRect(QPoint(0, 0), (QSizeF(size) / devicePixelRatioF()).toSize()));
 }
 
 void PatternWindow::invert()

@@ -8,6 +8,7 @@ TestPlatform makeTestPlatform()
     auto screen = std::make_unique<FakeScreenGrabber>();
     auto files = std::make_unique<FakeFileProbe>();
     auto stacking = std::make_unique<FakeWindowStacking>();
+    auto pointer = std::make_unique<FakePointerPositions>();
     auto clipboard = std::make_unique<FakeClipboard>();
     auto systemInformation = std::make_unique<FakeSystemInformation>();
     auto printKey = std::make_unique<FakePrintKey>();
@@ -22,6 +23,7 @@ TestPlatform makeTestPlatform()
     test.platform.screen = std::move(screen);
     test.platform.files = std::move(files);
     test.platform.stacking = std::move(stacking);
+    test.platform.pointer = std::move(pointer);
     test.platform.clipboard = std::move(clipboard);
     test.platform.systemInformation = std::move(systemInformation);
     test.platform.printKey = std::move(printKey);

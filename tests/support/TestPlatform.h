@@ -5,6 +5,7 @@
 #include "FakeClipboard.h"
 #include "FakeFileProbe.h"
 #include "FakeInstanceLock.h"
+#include "FakePointerPositions.h"
 #include "FakePrintKey.h"
 #include "FakeScreenGrabber.h"
 #include "FakeSystemInformation.h"
