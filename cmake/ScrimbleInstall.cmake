@@ -3,7 +3,14 @@
 # with CPack; its dependencies come from dpkg-shlibdeps.
 include(GNUInstallDirs)
 install(TARGETS scrimble RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES data/scrimble.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# KWin lets a program take screenshots when its desktop entry says so and names the
+# program by its full path, which is known only when the install runs (a package
+# installs to /usr): the entry is written then.
+install(CODE "
+  file(READ \"${PROJECT_SOURCE_DIR}/data/scrimble.desktop\" entry)
+  string(REPLACE \"Exec=scrimble\" \"Exec=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/scrimble\" entry \"\${entry}\")
+  file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/scrimble.desktop\" \"\${entry}\")
+")
 install(FILES data/scrimble.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/io.github.scrimble.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

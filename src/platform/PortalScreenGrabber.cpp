@@ -1,5 +1,6 @@
 #include "PortalScreenGrabber.h"
 
+#include "KWinScreenshot.h"
 #include "imaging/dibimage.h"
 
 #include <QDBusConnection>
@@ -93,7 +94,21 @@ bool PortalScreenGrabber::freshPicture() const
     return takePicture();
 }
 
+// Where the portal gives no picture, a KDE Plasma session's KWin may: its message
+// then says what is missing.
 bool PortalScreenGrabber::takePicture() const
+{
+    if (takePortalPicture() || !isKWinSession())
+        return !m_picture.isNull();
+    ScreenPicture shot = takeKWinScreenshot();
+    m_picture = std::move(shot.image);
+    m_error = std::move(shot.error);
+    if (!m_picture.isNull())
+        m_taken.start();
+    return !m_picture.isNull();
+}
+
+bool PortalScreenGrabber::takePortalPicture() const
 {
     m_picture = QImage();
     QDBusConnection bus = QDBusConnection::sessionBus();

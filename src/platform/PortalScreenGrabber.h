@@ -2,7 +2,8 @@
 // The screen of a Wayland session, through the desktop portal
 // (org.freedesktop.portal.Screenshot, not interactive): the portal writes the whole
 // screen to a file, which is read straight into memory and then removed, since a
-// screen picture is private. The portal tells the screen's size only with a picture:
+// screen picture is private. Where the portal gives none in a KDE Plasma session,
+// KWin's own screenshot interface does. The portal tells the screen's size only with a picture:
 // screenInfo() takes one, and the grab() that follows within a second uses it. On a
 // scaled output the picture has more pixels than the X11 (XWayland) screen the
 // windows run on: its size is the screen's, and scale says how many per window pixel.
@@ -30,6 +31,7 @@ private:
     // false (error() says why) when the portal gave none.
     bool freshPicture() const;
     bool takePicture() const;
+    bool takePortalPicture() const;
 
     std::unique_ptr<ScreenGrabber> m_sizes;
     // The picture is the screen's state, which screenInfo() reads.

@@ -13,8 +13,10 @@ for file in bin/scrimble share/applications/scrimble.desktop share/icons/hicolor
   [[ -e "$prefix/$file" ]] || { echo "missing after install: $file"; exit 1; }
 done
 desktop-file-validate "$prefix/share/applications/scrimble.desktop"
-grep -q '^Exec=scrimble --mode capture$' "$prefix/share/applications/scrimble.desktop"
-grep -q '^Exec=scrimble --mode autosave$' "$prefix/share/applications/scrimble.desktop"
+grep -qx "Exec=$prefix/bin/scrimble" "$prefix/share/applications/scrimble.desktop"
+grep -qx "Exec=$prefix/bin/scrimble --mode capture" "$prefix/share/applications/scrimble.desktop"
+grep -qx "Exec=$prefix/bin/scrimble --mode autosave" "$prefix/share/applications/scrimble.desktop"
+grep -qx 'X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2' "$prefix/share/applications/scrimble.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/io.github.scrimble.metainfo.xml" >/dev/null
 [[ "$(env -u DISPLAY "$prefix/bin/scrimble" --version)" == "Scrimble 3.3.2" ]]
 echo "installed files valid"

@@ -1,0 +1,101 @@
+// The capture mode inside a real KDE Plasma session (run-on-desktop-stack kde), whose
+// portal cancels every screenshot request that does not ask the user: the copy comes
+// from KWin's own screenshot interface, which answers only a program that an installed
+// desktop entry authorizes. Without the entry the one message says what is missing;
+// with it the copy shows the screen, pixel for pixel, and a drag selects those pixels.
+#include "CaptureFixture.h"
+#include "PatternWindow.h"
+#include "gazou.h"
+#include "scrimble.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString entryPath()
+{
+    return QDir::homePath() + QStringLiteral("/.local/share/applications/scrimble-kde-capture-test.desktop");
+}
+
+// The entry the install writes for the program, here for this test program: KWin
+// reads the desktop entries anew when their folder changes.
+class AuthorizingEntry
+{
+public:
+    AuthorizingEntry()
+    {
+        QDir().mkpath(QFileInfo(entryPath()).path());
+        QFile entry(entryPath());
+        m_written = entry.open(QIODevice::WriteOnly)
+                    && entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Scrimble test\nExec=%1\n"
+                                                  "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2\n")
+                                       .arg(QCoreApplication::applicationFilePath())
+                                       .toUtf8())
+                           > 0;
+        entry.close();
+        QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+    }
+    ~AuthorizingEntry()
+    {
+        QFile::remove(entryPath());
+        QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+    }
+    AuthorizingEntry(const AuthorizingEntry&) = delete;
+    AuthorizingEntry& operator=(const AuthorizingEntry&) = delete;
+    [[nodiscard]] bool written() const { return m_written; }
+
+private:
+    bool m_written = false;
+};
+
+TEST(KdeCapture, WithoutTheDesktopEntryTheMessageSaysWhatIsMissing)
+{
+    QFile::remove(entryPath());
+    QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+    RealPlatformCapture capture;
+    const std::unique_ptr<CaptureMode> mode = capture.makeMode();
+    EXPECT_EQ(mode->load(), ModeOpenResult::NotOpened);
+    ASSERT_EQ(capture.dialogs->messages.size(), 1u);
+    EXPECT_TRUE(capture.dialogs->messages[0].text.contains(QStringLiteral("X-KDE-DBUS-Restricted-Interfaces")))
+        << capture.dialogs->messages[0].text.toStdString();
+    EXPECT_FALSE(mode->desktop().isVisible());
+}
+
+TEST(KdeCapture, WithTheDesktopEntryTheCopyShowsTheScreenAndADragSelectsIt)
+{
+    const AuthorizingEntry entry;
+    ASSERT_TRUE(entry.written());
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    PatternWindow pattern(screenSize);
+    pattern.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
+    QTest::qWait(500);
+    RealPlatformCapture capture;
+    const std::unique_ptr<CaptureMode> mode = capture.makeMode();
+    ASSERT_EQ(mode->load(), ModeOpenResult::Opened)
+        << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
+    const DeviceContext& copy = mode->desktop().surface();
+    ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
+    int differing = 0;
+    for (int y = 0; y < copy.height(); ++y)
+        for (int x = 0; x < copy.width(); ++x)
+            differing += (copy.row(y)[x] & 0xFFFFFFu) != (PatternPixel(x, y) & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0);
+
+    const QRect dragged(100, 75, 300, 200);
+    MouseDrag(mode->desktop(), dragged.topLeft(), dragged.bottomRight() + QPoint(1, 1));
+    const DeviceContext& shown = mode->picture().surface();
+    ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size());
+    for (int y = 0; y < dragged.height(); ++y)
+        for (int x = 0; x < dragged.width(); ++x)
+            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(dragged.x() + x, dragged.y() + y) & 0xFFFFFFu);
+}
+
+}  // namespace
