@@ -39,7 +39,8 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     connect(m_picture.get(), &gazou::functionKeyPressed, this,
             [this](int key) { functionKey(key, ModeWindow::Picture); });
     connectDesktop();
-    watchExposure(*m_picture);
+    m_platform.stacking->prepareCopy(*m_desktop);
+    keepInFront(*m_picture);
 }
 
 CaptureMode::~CaptureMode() = default;
@@ -85,16 +86,17 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
     connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
+    keepInFront(*m_panel);
     m_panel->Form_Load();
     m_panel->keepOnScreen(m_desktop->width(), m_desktop->height());
-    watchExposure(*m_panel);
     showPanel();
 }
 
 // A window manager frames and stacks a window some time after the program shows it;
 // the window is exposed once that is done, and the copy goes below it then.
-void CaptureMode::watchExposure(QWidget& window)
+void CaptureMode::keepInFront(QWidget& window)
 {
+    m_platform.stacking->prepareInFront(window, *m_desktop);
     window.winId();
     window.windowHandle()->installEventFilter(this);
 }
@@ -148,7 +150,7 @@ void CaptureMode::showAbout()
 {
     if (!m_about) {
         m_about = std::make_unique<frmAbout>(m_platform);
-        watchExposure(*m_about);
+        keepInFront(*m_about);
     }
     if (!m_about->isVisible())
         m_about->Form_Load();
@@ -172,7 +174,7 @@ void CaptureMode::showOptions()
     if (!m_optionsWindow) {
         m_optionsWindow = std::make_unique<Opt>(m_platform, m_options, m_selection);
         connect(m_optionsWindow.get(), &Opt::refreshRequested, this, &CaptureMode::refreshFromOptions);
-        watchExposure(*m_optionsWindow);
+        keepInFront(*m_optionsWindow);
     }
     if (!m_optionsWindow->isLoaded())
         m_optionsWindow->Form_Load();

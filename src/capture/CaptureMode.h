@@ -69,7 +69,8 @@ private:
     void placeDesktopBehindWindows();
     // A window of the mode brought to the front, the desktop copy kept behind it.
     void showInFront(QWidget& window);
-    void watchExposure(QWidget& window);
+    // A window that stays in front of the desktop copy, before it is first shown.
+    void keepInFront(QWidget& window);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
     // windows only; every other key, and a window's own key, does nothing.

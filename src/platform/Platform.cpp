@@ -40,14 +40,22 @@ bool isWaylandSession()
 // a program watch it without the focus; under mutter through XWayland, which sees
 // every copy there; elsewhere through XWayland too, which shows it only to the
 // focused window, and the window says so.
-std::unique_ptr<Clipboard> clipboardFor(bool wayland)
+std::unique_ptr<Clipboard> clipboardFor(bool wayland, const WaylandOffer& offer)
 {
     if (!wayland)
         return std::make_unique<QtClipboard>();
-    const WaylandClipboardOffer offer = waylandClipboardOffer();
-    if (offer.control && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
+    if (offer.clipboardControl && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
         return std::make_unique<WlClipboard>();
-    return std::make_unique<QtClipboard>(offer.sharedWithXWayland);
+    return std::make_unique<QtClipboard>(offer.clipboardSharedWithXWayland);
+}
+
+// Every compositor keeps windows that bypass the window manager (the desktop copy)
+// above all the windows it manages; an X11 window manager stacks them as told.
+CopyLayering copyLayeringFor(bool wayland, const WaylandOffer& offer)
+{
+    if (!wayland)
+        return CopyLayering::Restack;
+    return offer.transientsAboveFullScreen ? CopyLayering::TransientsOfFullScreen : CopyLayering::MapOrder;
 }
 
 }  // namespace
@@ -55,6 +63,7 @@ std::unique_ptr<Clipboard> clipboardFor(bool wayland)
 Platform makeDesktopPlatform()
 {
     const bool wayland = isWaylandSession();
+    const WaylandOffer offer = wayland ? waylandOffer() : WaylandOffer{};
     Platform platform;
     platform.dialogs = std::make_unique<QtDialogs>();
     platform.instanceLock = std::make_unique<FlockInstanceLock>(FlockInstanceLock::defaultPath());
@@ -63,9 +72,9 @@ Platform makeDesktopPlatform()
     else
         platform.screen = std::make_unique<X11ScreenGrabber>();
     platform.files = std::make_unique<DiskFileProbe>();
-    platform.stacking = std::make_unique<X11WindowStacking>();
+    platform.stacking = std::make_unique<X11WindowStacking>(copyLayeringFor(wayland, offer));
     platform.pointer = std::make_unique<X11PointerPositions>();
-    platform.clipboard = clipboardFor(wayland);
+    platform.clipboard = clipboardFor(wayland, offer);
     platform.systemInformation = std::make_unique<DesktopSystemInformation>();
     if (wayland)
         platform.printKey = std::make_unique<NoPrintKey>();

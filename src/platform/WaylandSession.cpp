@@ -9,11 +9,13 @@ namespace {
 
 void announced(void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t)
 {
-    auto& offer = *static_cast<WaylandClipboardOffer*>(data);
+    auto& offer = *static_cast<WaylandOffer*>(data);
     if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0)
-        offer.control = true;
+        offer.clipboardControl = true;
     if (std::strcmp(interface, "gtk_shell1") == 0)
-        offer.sharedWithXWayland = true;
+        offer.clipboardSharedWithXWayland = offer.transientsAboveFullScreen = true;
+    if (std::strcmp(interface, "org_kde_plasma_shell") == 0)
+        offer.transientsAboveFullScreen = true;
 }
 
 void removed(void*, wl_registry*, std::uint32_t) {}
@@ -22,9 +24,9 @@ constexpr wl_registry_listener Listener = {announced, removed};
 
 }  // namespace
 
-WaylandClipboardOffer waylandClipboardOffer()
+WaylandOffer waylandOffer()
 {
-    WaylandClipboardOffer offer;
+    WaylandOffer offer;
     wl_display* display = wl_display_connect(nullptr);
     if (!display)
         return offer;

@@ -2,8 +2,10 @@
 
 #include "XcbReply.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -36,7 +38,59 @@ xcb_window_t topLevelOf(xcb_connection_t* xcb, xcb_window_t window)
 
 }  // namespace
 
+X11WindowStacking::X11WindowStacking(CopyLayering layering) : m_layering(layering) {}
+
+void X11WindowStacking::prepareCopy(QWidget& copy)
+{
+    if (m_layering == CopyLayering::TransientsOfFullScreen)
+        copy.setWindowFlag(Qt::X11BypassWindowManagerHint, false);
+    if (m_layering == CopyLayering::MapOrder)
+        copy.installEventFilter(this);
+}
+
+void X11WindowStacking::prepareInFront(QWidget& window, QWidget& copy)
+{
+    if (m_layering == CopyLayering::MapOrder) {
+        window.setWindowFlag(Qt::X11BypassWindowManagerHint, true);
+        window.installEventFilter(this);
+    } else if (m_layering == CopyLayering::TransientsOfFullScreen) {
+        window.winId();
+        copy.winId();
+        window.windowHandle()->setTransientParent(copy.windowHandle());
+    }
+}
+
 void X11WindowStacking::placeBelow(QWidget& window, const std::vector<QWidget*>& inFront)
+{
+    if (m_layering == CopyLayering::Restack)
+        restackBelow(window, inFront);
+    else if (m_layering == CopyLayering::MapOrder)
+        mapAgainAbove(window, inFront);
+}
+
+bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show)
+        m_shownAt[watched] = ++m_shows;
+    return QObject::eventFilter(watched, event);
+}
+
+// A window in front that was mapped before the copy is mapped again; one that had the
+// keyboard keeps it.
+void X11WindowStacking::mapAgainAbove(QWidget& window, const std::vector<QWidget*>& inFront)
+{
+    for (QWidget* front : inFront) {
+        if (!front || !front->isVisible() || m_shownAt[front] > m_shownAt[&window])
+            continue;
+        const bool active = front->isActiveWindow();
+        front->hide();
+        front->show();
+        if (active)
+            front->activateWindow();
+    }
+}
+
+void X11WindowStacking::restackBelow(QWidget& window, const std::vector<QWidget*>& inFront)
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !window.windowHandle())

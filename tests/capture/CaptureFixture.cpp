@@ -1,8 +1,11 @@
 #include "CaptureFixture.h"
 
 #include "FakeInstanceLock.h"
+#include "X11Desktop.h"
 
 #include "formcom.h"
+#include "gazou.h"
+#include "scrimble.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -95,6 +98,59 @@ void MouseDrag(QWidget& widget, QPointF from, QPointF to)
     MouseMove(widget, (from + to) / 2);
     MouseMove(widget, to);
     MouseRelease(widget, to);
+}
+
+namespace {
+
+bool shownOver(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy)
+{
+    const QRect x11 = X11Desktop::geometry(window);
+    const QRect area = QRect(x11.topLeft() * scale, x11.size() * scale) & QRect(0, 0, copy.width(), copy.height());
+    std::int64_t changed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            changed += (shot(x, y) & 0xFFFFFFu) != (copy.row(y)[x] & 0xFFFFFFu);
+    if (2 * changed > std::int64_t{area.width()} * area.height())
+        return true;
+    qWarning("%s: %lld of %d x %d pixels changed", qPrintable(window.windowTitle()), static_cast<long long>(changed),
+             area.width(), area.height());
+    return false;
+}
+
+}  // namespace
+
+bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> steps{
+        {"a drag", [&] { MouseDrag(mode.desktop(), QPointF(100, 75), QPointF(400, 275)); }},
+        {"a new capture", [&] {
+             PanelButton(mode.panel(), "Command3")->click();
+             PanelButton(mode.panel(), "Command3")->click();
+             static_cast<void>(
+                 QTest::qWaitFor([&] { return mode.desktop().isVisible() && mode.panel().isVisible(); }, 5000));
+         }},
+        {"minimising and restoring the copy", [&] {
+             PanelButton(mode.panel(), "Command10")->click();
+             PanelButton(mode.panel(), "Command10")->click();
+         }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        if (!QTest::qWaitFor([&] { return X11Desktop::isViewable(mode.panel()); }, 5000))
+            return false;
+        QTest::qWait(1000);
+        ScreenPixel shot;
+        if (!takeShot(shot))
+            return false;
+        const DeviceContext& copy = mode.desktop().surface();
+        const bool panelShown = shownOver(mode.panel(), scale, shot, copy);
+        const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || shownOver(mode.picture(), scale, shot, copy);
+        if (!panelShown || !pictureShown) {
+            qWarning("not in front after %s", name);
+            return false;
+        }
+    }
+    return true;
 }
 
 QPushButton* PanelButton(formcom& panel, const char* name)

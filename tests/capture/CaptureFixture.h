@@ -15,6 +15,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -91,6 +93,14 @@ template <typename Window>
             return found;
     return nullptr;
 }
+
+// Whether the compositor's picture of the screen (takeShot sets its pixel function, in
+// the copy's pixels, scale of them per X pixel) shows the panel, and the picture window
+// while it is mapped, over the desktop copy, after each step that shows the copy anew:
+// a drag, a new capture, minimising and restoring the copy. A window counts as shown
+// where most of its pixels differ from the copy's.
+using ScreenPixel = std::function<std::uint32_t(int x, int y)>;
+[[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot);
 
 // The panel's button of that name, found as the user sees it.
 [[nodiscard]] QPushButton* PanelButton(formcom& panel, const char* name);

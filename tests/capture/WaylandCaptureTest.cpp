@@ -76,6 +76,28 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     EXPECT_EQ(differingPixels(shown, reference, dragged.topLeft() * scale), 0);
 }
 
+// The compositor keeps the copy, which bypasses the window manager, above every window
+// it manages: the panel and the picture must show over it all the same.
+TEST(WaylandCapture, PanelAndPictureShowOverTheCopy)
+{
+    if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
+        GTEST_SKIP() << "the portal is absent in this run";
+    PatternWindow pattern(QGuiApplication::primaryScreen()->size());
+    pattern.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
+    QTest::qWait(500);
+    WaylandCapture capture;
+    ASSERT_EQ(capture.mode->load(), ModeOpenResult::Opened);
+    pattern.hide();
+    QImage picture;
+    const auto takeShot = [&](ScreenPixel& shot) {
+        picture = grim(capture.dir.filePath(QStringLiteral("during.png")));
+        shot = [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); };
+        return !picture.isNull();
+    };
+    EXPECT_TRUE(WindowsShowOverTheCopy(*capture.mode, outputScale(), takeShot));
+}
+
 TEST(WaylandCapture, WithoutThePortalOneMessageAndNoCopy)
 {
     if (qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))

@@ -7,5 +7,7 @@
 class FakeWindowStacking final : public WindowStacking
 {
 public:
+    void prepareCopy(QWidget&) override {}
+    void prepareInFront(QWidget&, QWidget&) override {}
     void placeBelow(QWidget&, const std::vector<QWidget*>&) override {}
 };

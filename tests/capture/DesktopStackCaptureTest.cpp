@@ -1,11 +1,17 @@
-// The capture mode inside a real KDE Plasma session (run-on-desktop-stack kde), whose
-// portal cancels every screenshot request that does not ask the user: the copy comes
-// from KWin's own screenshot interface, which answers only a program that an installed
-// desktop entry authorizes. Without the entry the one message says what is missing;
-// with it the copy shows the screen, pixel for pixel, and a drag selects those pixels.
+// The capture mode inside a real GNOME or KDE Plasma session (run-on-desktop-stack).
+// Plasma's portal cancels every screenshot request that does not ask the user: there
+// the copy comes from KWin's own screenshot interface, which answers only a program
+// that an installed desktop entry authorizes, and without the entry the one message
+// says what is missing. On both the copy shows the screen pixel for pixel, a drag
+// selects those pixels, and the panel and the picture show over the copy in the
+// compositor's own picture of the screen.
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
+#include "formcom.h"
 #include "gazou.h"
+#include "platform/KWinScreenshot.h"
+#include "platform/PortalScreenGrabber.h"
+#include "platform/X11ScreenGrabber.h"
 #include "scrimble.h"
 
 #include <QCoreApplication>
@@ -24,8 +30,8 @@ QString entryPath()
     return QDir::homePath() + QStringLiteral("/.local/share/applications/scrimble-kde-capture-test.desktop");
 }
 
-// The entry the install writes for the program, here for this test program: KWin
-// reads the desktop entries anew when their folder changes.
+// The entry the install writes for the program, here for this test program (and for
+// its own screenshots); kbuildsycoca5 updates KWin's index of the entries.
 class AuthorizingEntry
 {
 public:
@@ -55,8 +61,22 @@ private:
     bool m_written = false;
 };
 
-TEST(KdeCapture, WithoutTheDesktopEntryTheMessageSaysWhatIsMissing)
+// The pattern over the whole screen, shown until the mode has its copy.
+struct PatternScreen {
+    PatternWindow pattern{QGuiApplication::primaryScreen()->size()};
+    [[nodiscard]] bool shown()
+    {
+        pattern.show();
+        const bool exposed = QTest::qWaitForWindowExposed(&pattern);
+        QTest::qWait(500);
+        return exposed;
+    }
+};
+
+TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
 {
+    if (!isKWinSession())
+        GTEST_SKIP() << "not a KWin session";
     QFile::remove(entryPath());
     QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
     RealPlatformCapture capture;
@@ -68,15 +88,13 @@ TEST(KdeCapture, WithoutTheDesktopEntryTheMessageSaysWhatIsMissing)
     EXPECT_FALSE(mode->desktop().isVisible());
 }
 
-TEST(KdeCapture, WithTheDesktopEntryTheCopyShowsTheScreenAndADragSelectsIt)
+TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 {
     const AuthorizingEntry entry;
     ASSERT_TRUE(entry.written());
+    PatternScreen screen;
+    ASSERT_TRUE(screen.shown());
     const QSize screenSize = QGuiApplication::primaryScreen()->size();
-    PatternWindow pattern(screenSize);
-    pattern.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
-    QTest::qWait(500);
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(mode->load(), ModeOpenResult::Opened)
@@ -96,6 +114,30 @@ TEST(KdeCapture, WithTheDesktopEntryTheCopyShowsTheScreenAndADragSelectsIt)
     for (int y = 0; y < dragged.height(); ++y)
         for (int x = 0; x < dragged.width(); ++x)
             ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(dragged.x() + x, dragged.y() + y) & 0xFFFFFFu);
+}
+
+// The compositor keeps the copy, which bypasses the window manager, above every window
+// it manages; here the copy is the compositor's full-screen window instead, and the
+// panel and the picture its transients, which it keeps above.
+TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
+{
+    const AuthorizingEntry entry;
+    PatternScreen screen;
+    ASSERT_TRUE(screen.shown());
+    RealPlatformCapture capture;
+    const std::unique_ptr<CaptureMode> mode = capture.makeMode();
+    ASSERT_EQ(mode->load(), ModeOpenResult::Opened);
+    // Bypassing the window manager, the pattern would show over every window.
+    screen.pattern.hide();
+    PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
+    DeviceContext picture;
+    const auto takeShot = [&](ScreenPixel& shot) {
+        const ScreenInfo info = compositor.screenInfo();
+        picture.resize(info.width, info.height);
+        shot = [&picture](int x, int y) { return picture.row(y)[x]; };
+        return compositor.grab(picture);
+    };
+    EXPECT_TRUE(WindowsShowOverTheCopy(*mode, 1, takeShot)) << compositor.error().toStdString();
 }
 
 }  // namespace
