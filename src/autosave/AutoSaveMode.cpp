@@ -50,6 +50,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
 AutoSaveMode::~AutoSaveMode()
 {
     m_platform.printKey->release();
+    m_platform.screen->cancelPrepare();
 }
 
 ModeOpenResult AutoSaveMode::load()
@@ -124,12 +125,14 @@ void AutoSaveMode::takePrintKey()
 // the clipboard, which the watch then saves like any other copy.
 void AutoSaveMode::copyScreenToClipboard()
 {
-    const ScreenInfo screen = m_platform.screen->screenInfo();
-    DeviceContext copy(screen.width, screen.height);
-    if (!m_platform.screen->grab(copy))
-        return;
-    m_watch.expectOwnCopy();
-    m_platform.clipboard->setImage(copy, copy.width(), copy.height());
+    m_platform.screen->prepare([this](bool ready) {
+        const ScreenInfo screen = m_platform.screen->screenInfo();
+        DeviceContext copy(screen.width, screen.height);
+        if (!ready || !m_platform.screen->grab(copy))
+            return;
+        m_watch.expectOwnCopy();
+        m_platform.clipboard->setImage(copy, copy.width(), copy.height());
+    });
 }
 
 // What the session lets the watch see comes first, then the Print key's line, then

@@ -3,6 +3,7 @@
 #include "Opt.h"
 #include "PanelFields.h"
 #include "PixelRounding.h"
+#include "ScreenWait.h"
 #include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -40,10 +41,16 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
             [this](int key) { functionKey(key, ModeWindow::Picture); });
     connectDesktop();
     m_platform.stacking->prepareCopy(*m_desktop);
+    m_desktop->winId();
+    m_desktop->windowHandle()->installEventFilter(this);
     keepInFront(*m_picture);
 }
 
-CaptureMode::~CaptureMode() = default;
+CaptureMode::~CaptureMode()
+{
+    if (m_screenLoad == ScreenLoad::Waiting)
+        m_platform.screen->cancelPrepare();
+}
 
 void CaptureMode::connectDesktop()
 {
@@ -58,16 +65,50 @@ ModeOpenResult CaptureMode::load()
 {
     if (!m_platform.instanceLock->isFirstInstance())
         return reportLockProblem();
-    if (!m_desktop->Form_Load()) {
-        reportGrabFailure();
-        return ModeOpenResult::NotOpened;
+    m_screenLoad = ScreenLoad::Asked;
+    m_platform.screen->prepare([this](bool ready) { screenReady(ready); });
+    if (m_screenLoad != ScreenLoad::Asked)
+        return m_loadResult;
+    m_screenLoad = ScreenLoad::Waiting;
+    m_screenWait = std::make_unique<ScreenWait>();
+    connect(m_screenWait.get(), &ScreenWait::cancelled, this, &CaptureMode::cancelScreenWait);
+    m_screenWait->show();
+    return ModeOpenResult::Opened;
+}
+
+void CaptureMode::screenReady(bool ready)
+{
+    const bool waited = m_screenLoad == ScreenLoad::Waiting;
+    m_screenLoad = ScreenLoad::Idle;
+    if (m_screenWait)
+        m_screenWait->hide();
+    if (ready && m_desktop->Form_Load()) {
+        openWindows();
+        m_loadResult = ModeOpenResult::Opened;
+        return;
     }
+    m_loadResult = ModeOpenResult::NotOpened;
+    reportGrabFailure();
+    if (waited)
+        m_host.returnToModeChooser();
+}
+
+void CaptureMode::cancelScreenWait()
+{
+    if (m_screenLoad != ScreenLoad::Waiting)
+        return;
+    m_platform.screen->cancelPrepare();
+    m_screenLoad = ScreenLoad::Idle;
+    m_host.returnToModeChooser();
+}
+
+void CaptureMode::openWindows()
+{
     showDesktop();
     loadPanel();
     InitOutputOptions(m_options);
     m_picture->surface().stretchMode = HALFTONE;
     m_picture->setClientSize(0, 0);
-    return ModeOpenResult::Opened;
 }
 
 void CaptureMode::loadPanel()
@@ -93,7 +134,8 @@ void CaptureMode::loadPanel()
 }
 
 // A window manager frames and stacks a window some time after the program shows it;
-// the window is exposed once that is done, and the copy goes below it then.
+// the window is exposed once that is done, and the copy goes below the windows in
+// front then (the copy's own exposure included).
 void CaptureMode::keepInFront(QWidget& window)
 {
     m_platform.stacking->prepareInFront(window, *m_desktop);

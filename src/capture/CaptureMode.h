@@ -23,6 +23,7 @@
 #include <memory>
 
 class Opt;
+class ScreenWait;
 class Settings;
 class frmAbout;
 class formcom;
@@ -45,6 +46,9 @@ public:
 
     // The desktop copy's load. ProgramEnding: another instance runs, nothing has been
     // shown. NotOpened: the screen could not be read (the user has been told why).
+    // Opened: the copy and the panel are up, or the mode waits for the desktop to hand
+    // the screen over, with a window that says so; a failure then tells the user and
+    // goes back to the chooser, as does the wait's cancel.
     [[nodiscard]] ModeOpenResult load();
 
     // For reading the mode's state in tests.
@@ -113,6 +117,11 @@ private:
     // handles around Shape1 and renders the picture from Shape1's rounded corner.
     void commitSelection(GreyStep grey, HandleGrid grid);
 
+    // The screen handed over (ready) or not: the copy and the panel come up, or the
+    // user is told why.
+    void screenReady(bool ready);
+    void openWindows();
+    void cancelScreenWait();
     [[nodiscard]] ModeOpenResult reportLockProblem();
     // Tells the user why the screen could not be copied.
     void reportGrabFailure();
@@ -129,5 +138,9 @@ private:
     std::unique_ptr<formcom> m_panel;
     std::unique_ptr<frmAbout> m_about;
     std::unique_ptr<Opt> m_optionsWindow;
+    std::unique_ptr<ScreenWait> m_screenWait;
     SaveDialogMemory m_saveDialog;
+    // Where load() stands with the screen: asked within load(), waited for after it.
+    enum class ScreenLoad { Idle, Asked, Waiting } m_screenLoad = ScreenLoad::Idle;
+    ModeOpenResult m_loadResult = ModeOpenResult::NotOpened;
 };

@@ -115,6 +115,17 @@ void scrimble::restore()
     show();
 }
 
+scrimble::~scrimble()
+{
+    stopRecapture();
+}
+
+void scrimble::stopRecapture()
+{
+    Timer1.stop();
+    m_screen.cancelPrepare();
+}
+
 void scrimble::armRecapture(int intervalMs)
 {
     Timer1.start(intervalMs);
@@ -203,7 +214,7 @@ void scrimble::keyPressEvent(QKeyEvent* event)
 void scrimble::Timer1_Timer()
 {
     Timer1.stop();
-    emit recaptured(GrabDesktop());
+    m_screen.prepare([this](bool ready) { emit recaptured(ready && GrabDesktop()); });
 }
 
 void scrimble::paintEvent(QPaintEvent* event)

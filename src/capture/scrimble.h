@@ -21,6 +21,7 @@ class scrimble final : public QWidget
 public:
     // The window covers the screen that screen reads, at its size when made.
     scrimble(ScreenGrabber& screen, PointerPositions& pointer);
+    ~scrimble() override;
 
     // Copies the screen for the first time; false when it could not be read.
     [[nodiscard]] bool Form_Load();
@@ -46,9 +47,10 @@ public:
     // Command10's two states; restore() also brings a copy back from F1.
     void minimise();
     void restore();
-    // Copies the screen again after intervalMs, once; recaptured() tells the outcome.
+    // Copies the screen again after intervalMs, once, when the desktop has handed it
+    // over; recaptured() tells the outcome. stopRecapture() gives a pending one up.
     void armRecapture(int intervalMs);
-    void stopRecapture() { Timer1.stop(); }
+    void stopRecapture();
 
 signals:
     // The user pressed or released the mouse button on the copy, at widget pixels.

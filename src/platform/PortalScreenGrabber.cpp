@@ -6,13 +6,11 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
-#include <QDateTime>
-#include <QEventLoop>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTimer>
 #include <QUrl>
 #include <QUuid>
 
@@ -24,25 +22,7 @@ namespace {
 
 const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-constexpr int AnswerTimeoutMs = 15000;
-
-// What the portal's Request answered.
-class RequestAnswer : public QObject
-{
-    Q_OBJECT
-public:
-    uint response = 2;
-    QVariantMap results;
-    QEventLoop loop;
-
-public slots:
-    void Response(uint code, const QVariantMap& values)
-    {
-        response = code;
-        results = values;
-        loop.quit();
-    }
-};
+const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
 // The Request object's path is known before the call: subscribing first means no
 // answer can come before we listen.
@@ -53,102 +33,155 @@ QString requestPath(const QDBusConnection& bus, const QString& token)
     return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
 }
 
-constexpr qint64 FreshPictureMs = 1000;
-
 }  // namespace
 
+// One Screenshot request: its Response signal, and the call that made it.
+class PortalRequest : public QObject
+{
+    Q_OBJECT
+public:
+    PortalRequest(QString path, std::function<void(uint, const QVariantMap&)> answered)
+        : path(std::move(path)), m_answered(std::move(answered))
+    {
+    }
+    const QString path;
+    // Dropped requests (cancelled, or failed) wait to be deleted; they answer no more.
+    bool live = true;
+
+public slots:
+    void Response(uint code, const QVariantMap& values)
+    {
+        if (live)
+            m_answered(code, values);
+    }
+
+private:
+    std::function<void(uint, const QVariantMap&)> m_answered;
+};
 
 PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) : m_sizes(std::move(sizes)) {}
 
-PortalScreenGrabber::~PortalScreenGrabber() = default;
+PortalScreenGrabber::~PortalScreenGrabber()
+{
+    cancelPrepare();
+}
 
-// The X screen's size when no picture comes: the grab then says why.
+void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
+{
+    cancelPrepare();
+    m_ready = std::move(ready);
+    m_picture = QImage();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        failed(QStringLiteral("画面を取得できません: セッションバス (D-Bus) に接続できません。"));
+        return;
+    }
+    const QString token = QStringLiteral("scrimble_") + QUuid::createUuid().toString(QUuid::Id128);
+    m_request = new PortalRequest(requestPath(bus, token),
+                                  [this](uint code, const QVariantMap& results) { answered(code, results); });
+    bus.connect(PortalService, m_request->path, RequestInterface, QStringLiteral("Response"), m_request,
+                SLOT(Response(uint, QVariantMap)));
+    m_asked = QDateTime::currentDateTime();
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath,
+                                                       QStringLiteral("org.freedesktop.portal.Screenshot"),
+                                                       QStringLiteral("Screenshot"));
+    call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("interactive"), false}};
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), m_request);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, m_request, [this, request = m_request](QDBusPendingCallWatcher* call) {
+        const QDBusPendingReply<QDBusObjectPath> reply = *call;
+        if (reply.isError() && request->live)
+            failed(QStringLiteral("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
+                       .arg(reply.error().message()));
+    });
+}
+
+// The portal is told too, so that a question it shows the user goes away.
+void PortalScreenGrabber::cancelPrepare()
+{
+    m_ready = nullptr;
+    if (m_request)
+        QDBusConnection::sessionBus().asyncCall(
+            QDBusMessage::createMethodCall(PortalService, m_request->path, RequestInterface, QStringLiteral("Close")));
+    dropRequest();
+}
+
+void PortalScreenGrabber::dropRequest()
+{
+    if (m_request) {
+        m_request->live = false;
+        m_request->deleteLater();
+    }
+    m_request = nullptr;
+}
+
+void PortalScreenGrabber::answered(uint response, const QVariantMap& results)
+{
+    if (response != 0) {
+        failed(response == 1 ? QStringLiteral("画面の取得が拒否されました。")
+                             : QStringLiteral("画面を取得できません: ポータルが画像を返しませんでした。"));
+        return;
+    }
+    const QString file = QUrl(results.value(QStringLiteral("uri")).toString()).toLocalFile();
+    m_picture = QImage(file);
+    // Made for this request: the picture is in memory now, and nowhere else.
+    if (QFileInfo(file).lastModified() >= m_asked.addSecs(-1))
+        QFile::remove(file);
+    if (m_picture.isNull())
+        failed(QStringLiteral("画面を取得できません: ポータルの画像を読めません。"));
+    else
+        finish();
+}
+
+void PortalScreenGrabber::failed(const QString& error)
+{
+    m_error = error;
+    finish();
+}
+
+void PortalScreenGrabber::finish()
+{
+    dropRequest();
+    if (m_picture.isNull() && isKWinSession()) {
+        ScreenPicture shot = takeKWinScreenshot();
+        m_picture = std::move(shot.image);
+        if (m_picture.isNull())
+            m_error = std::move(shot.error);
+    }
+    if (!m_picture.isNull()) {
+        m_pictureSize = m_picture.size();
+        m_error.clear();
+    }
+    const std::function<void(bool)> ready = std::move(m_ready);
+    m_ready = nullptr;
+    if (ready)
+        ready(!m_picture.isNull());
+}
+
+// The X screen's size until a picture has come; then the last picture's.
 ScreenInfo PortalScreenGrabber::screenInfo() const
 {
     ScreenInfo info = m_sizes->screenInfo();
-    if (!freshPicture() || info.width <= 0)
+    if (m_pictureSize.isEmpty() || info.width <= 0)
         return info;
-    info.scale = std::max(1, static_cast<int>(std::lround(static_cast<double>(m_picture.width()) / info.width)));
-    info.width = m_picture.width();
-    info.height = m_picture.height();
+    info.scale = std::max(1, static_cast<int>(std::lround(static_cast<double>(m_pictureSize.width()) / info.width)));
+    info.width = m_pictureSize.width();
+    info.height = m_pictureSize.height();
     return info;
 }
 
 bool PortalScreenGrabber::grab(DeviceContext& target)
 {
-    if (!freshPicture())
+    if (m_picture.isNull()) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("画面を取得できません: ポータルの画像がまだありません。");
         return false;
+    }
     const QImage rgb = m_picture.convertToFormat(QImage::Format_RGB32);
     m_picture = QImage();
     const int width = std::min(rgb.width(), target.width());
     const int height = std::min(rgb.height(), target.height());
     for (int y = 0; y < height; ++y)
         std::memcpy(target.row(y), rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    return true;
-}
-
-bool PortalScreenGrabber::freshPicture() const
-{
-    if (!m_picture.isNull() && m_taken.isValid() && m_taken.elapsed() <= FreshPictureMs)
-        return true;
-    return takePicture();
-}
-
-// Where the portal gives no picture, a KDE Plasma session's KWin may: its message
-// then says what is missing.
-bool PortalScreenGrabber::takePicture() const
-{
-    if (takePortalPicture() || !isKWinSession())
-        return !m_picture.isNull();
-    ScreenPicture shot = takeKWinScreenshot();
-    m_picture = std::move(shot.image);
-    m_error = std::move(shot.error);
-    if (!m_picture.isNull())
-        m_taken.start();
-    return !m_picture.isNull();
-}
-
-bool PortalScreenGrabber::takePortalPicture() const
-{
-    m_picture = QImage();
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        m_error = QStringLiteral("画面を取得できません: セッションバス (D-Bus) に接続できません。");
-        return false;
-    }
-    const QString token = QStringLiteral("scrimble_") + QUuid::createUuid().toString(QUuid::Id128);
-    RequestAnswer answer;
-    bus.connect(PortalService, requestPath(bus, token), QStringLiteral("org.freedesktop.portal.Request"),
-                QStringLiteral("Response"), &answer, SLOT(Response(uint, QVariantMap)));
-    const QDateTime asked = QDateTime::currentDateTime();
-    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath,
-                                                       QStringLiteral("org.freedesktop.portal.Screenshot"),
-                                                       QStringLiteral("Screenshot"));
-    call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("interactive"), false}};
-    const QDBusReply<QDBusObjectPath> reply = bus.call(call);
-    if (!reply.isValid()) {
-        m_error = QStringLiteral("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
-                      .arg(reply.error().message());
-        return false;
-    }
-    QTimer::singleShot(AnswerTimeoutMs, &answer.loop, &QEventLoop::quit);
-    answer.loop.exec();
-    if (answer.response != 0) {
-        m_error = answer.response == 1 ? QStringLiteral("画面の取得が拒否されました。")
-                                        : QStringLiteral("画面を取得できません: ポータルが画像を返しませんでした。");
-        return false;
-    }
-    const QString file = QUrl(answer.results.value(QStringLiteral("uri")).toString()).toLocalFile();
-    m_picture = QImage(file);
-    // Made for this request: the picture is in memory now, and nowhere else.
-    if (QFileInfo(file).lastModified() >= asked.addSecs(-1))
-        QFile::remove(file);
-    if (m_picture.isNull()) {
-        m_error = QStringLiteral("画面を取得できません: ポータルの画像を読めません。");
-        return false;
-    }
-    m_taken.start();
-    m_error.clear();
     return true;
 }
 

@@ -3,39 +3,48 @@
 // (org.freedesktop.portal.Screenshot, not interactive): the portal writes the whole
 // screen to a file, which is read straight into memory and then removed, since a
 // screen picture is private. Where the portal gives none in a KDE Plasma session,
-// KWin's own screenshot interface does. The portal tells the screen's size only with a picture:
-// screenInfo() takes one, and the grab() that follows within a second uses it. On a
-// scaled output the picture has more pixels than the X11 (XWayland) screen the
-// windows run on: its size is the screen's, and scale says how many per window pixel.
+// KWin's own screenshot interface does. The portal may first ask the user, so the
+// picture is asked for by prepare() and arrives from the event loop; grab() hands it
+// over. On a scaled output the picture has more pixels than the X11 (XWayland) screen
+// the windows run on: its size is the screen's, and scale says how many per window
+// pixel.
 
 #include "ScreenGrabber.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QImage>
+#include <QVariantMap>
 
 #include <memory>
+
+class PortalRequest;
 
 class PortalScreenGrabber final : public ScreenGrabber
 {
 public:
-    // sizes: where the screen's size comes from (the XWayland screen).
+    // sizes: where the screen's size comes from before the first picture (the
+    // XWayland screen).
     explicit PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes);
     ~PortalScreenGrabber() override;
 
+    void prepare(std::function<void(bool)> ready) override;
+    void cancelPrepare() override;
     [[nodiscard]] ScreenInfo screenInfo() const override;
     bool grab(DeviceContext& target) override;
     [[nodiscard]] QString error() const override { return m_error; }
 
 private:
-    // A picture taken at most a second ago and not used by a grab yet, else a new one;
-    // false (error() says why) when the portal gave none.
-    bool freshPicture() const;
-    bool takePicture() const;
-    bool takePortalPicture() const;
+    void answered(uint response, const QVariantMap& results);
+    void failed(const QString& error);
+    // Where the portal gave no picture, KWin's; then ready is told.
+    void finish();
+    void dropRequest();
 
     std::unique_ptr<ScreenGrabber> m_sizes;
-    // The picture is the screen's state, which screenInfo() reads.
-    mutable QString m_error;
-    mutable QImage m_picture;
-    mutable QElapsedTimer m_taken;
+    QString m_error;
+    QImage m_picture;
+    QSize m_pictureSize;  // of the last picture, which is the screen's
+    std::function<void(bool)> m_ready;
+    PortalRequest* m_request = nullptr;  // pending; deleted later, it may be in its own handler
+    QDateTime m_asked;
 };

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DeviceContext;
 
 struct ScreenInfo {
@@ -18,6 +20,14 @@ class ScreenGrabber
 {
 public:
     virtual ~ScreenGrabber() = default;
+    // Makes the screen ready for screenInfo() and grab() without waiting on another
+    // program: ready(true) once it is, ready(false) when it cannot be (error() says
+    // why). A screen read directly is ready at once, within the call; one that the
+    // desktop hands over (and may first ask the user about) is ready later, from the
+    // event loop, with no deadline. A new prepare() or cancelPrepare() drops the one
+    // pending: its ready is not called.
+    virtual void prepare(std::function<void(bool)> ready) { ready(true); }
+    virtual void cancelPrepare() {}
     [[nodiscard]] virtual ScreenInfo screenInfo() const = 0;
     // Copies the screen's top-left target.width() x target.height() pixels into target.
     // false when the screen cannot be read; error() then says why. The target is

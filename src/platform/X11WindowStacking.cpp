@@ -66,6 +66,17 @@ void X11WindowStacking::placeBelow(QWidget& window, const std::vector<QWidget*>&
         restackBelow(window, inFront);
     else if (m_layering == CopyLayering::MapOrder)
         mapAgainAbove(window, inFront);
+    else
+        raiseAbove(inFront);
+}
+
+// A transient shown before the window manager had taken on the copy is stacked as
+// any other window, below the full-screen copy: raised, it goes back above.
+void X11WindowStacking::raiseAbove(const std::vector<QWidget*>& inFront)
+{
+    for (QWidget* front : inFront)
+        if (front && front->isVisible())
+            front->raise();
 }
 
 bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)

@@ -36,6 +36,7 @@ public:
 private:
     void restackBelow(QWidget& window, const std::vector<QWidget*>& inFront);
     void mapAgainAbove(QWidget& window, const std::vector<QWidget*>& inFront);
+    static void raiseAbove(const std::vector<QWidget*>& inFront);
     // Numbers each show of the watched windows, in order.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

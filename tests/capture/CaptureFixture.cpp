@@ -49,6 +49,16 @@ CaptureFixture::CaptureFixture()
     mode = std::make_unique<CaptureMode>(test.platform, settings, host, selection, options);
 }
 
+ModeOpenResult LoadAndWait(CaptureMode& mode, const RecordingHost& host)
+{
+    const ModeOpenResult result = mode.load();
+    if (result != ModeOpenResult::Opened)
+        return result;
+    static_cast<void>(
+        QTest::qWaitFor([&] { return mode.desktop().isVisible() || host.chooserRequests > 0; }, 30000));
+    return mode.desktop().isVisible() ? ModeOpenResult::Opened : ModeOpenResult::NotOpened;
+}
+
 ModeOpenResult CaptureFixture::load()
 {
     return mode->load();

@@ -31,6 +31,10 @@ class scrimble;
 
 // The mode on the desktop's real platform (screen, clipboard, stacking), with a lock
 // and dialogs of the test's.
+// The mode's load and, where the desktop hands the screen over later, the wait for it:
+// Opened once the copy shows, NotOpened once the mode went back to the chooser.
+[[nodiscard]] ModeOpenResult LoadAndWait(CaptureMode& mode, const RecordingHost& host);
+
 struct RealPlatformCapture {
     QTemporaryDir dir;
     Platform platform = makeDesktopPlatform();

@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 QString entryPath()
@@ -81,7 +83,7 @@ TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
     QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
-    EXPECT_EQ(mode->load(), ModeOpenResult::NotOpened);
+    EXPECT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::NotOpened);
     ASSERT_EQ(capture.dialogs->messages.size(), 1u);
     EXPECT_TRUE(capture.dialogs->messages[0].text.contains(QStringLiteral("X-KDE-DBUS-Restricted-Interfaces")))
         << capture.dialogs->messages[0].text.toStdString();
@@ -97,7 +99,7 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
     const QSize screenSize = QGuiApplication::primaryScreen()->size();
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
-    ASSERT_EQ(mode->load(), ModeOpenResult::Opened)
+    ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
     const DeviceContext& copy = mode->desktop().surface();
     ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
@@ -126,12 +128,16 @@ TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
     ASSERT_TRUE(screen.shown());
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
-    ASSERT_EQ(mode->load(), ModeOpenResult::Opened);
+    ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
     // Bypassing the window manager, the pattern would show over every window.
     screen.pattern.hide();
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext picture;
     const auto takeShot = [&](ScreenPixel& shot) {
+        std::optional<bool> prepared;
+        compositor.prepare([&](bool ready) { prepared = ready; });
+        if (!QTest::qWaitFor([&] { return prepared.has_value(); }, 20000) || !*prepared)
+            return false;
         const ScreenInfo info = compositor.screenInfo();
         picture.resize(info.width, info.height);
         shot = [&picture](int x, int y) { return picture.row(y)[x]; };

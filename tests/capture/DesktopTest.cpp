@@ -38,7 +38,7 @@ struct RealDesktop {
         if (!QTest::qWaitFor([&] { return pattern.isShownAt(root.bottomRight()); }, 5000))
             return false;
         mode = real.makeMode();
-        if (mode->load() != ModeOpenResult::Opened)
+        if (LoadAndWait(*mode, real.host) != ModeOpenResult::Opened)
             return false;
         pattern.hide();
         return QTest::qWaitFor([&] { return X11Desktop::isViewable(mode->panel()); }, 5000);

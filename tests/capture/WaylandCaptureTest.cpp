@@ -60,7 +60,7 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     WaylandCapture capture;
     const QImage reference = grim(capture.dir.filePath(QStringLiteral("grim.png")));
     ASSERT_FALSE(reference.isNull()) << "grim took no picture";
-    ASSERT_EQ(capture.mode->load(), ModeOpenResult::Opened)
+    ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/out.png"))) << "the wlr portal's picture file is left behind";
     const DeviceContext& copy = capture.mode->desktop().surface();
@@ -87,7 +87,7 @@ TEST(WaylandCapture, PanelAndPictureShowOverTheCopy)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
     QTest::qWait(500);
     WaylandCapture capture;
-    ASSERT_EQ(capture.mode->load(), ModeOpenResult::Opened);
+    ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened);
     pattern.hide();
     QImage picture;
     const auto takeShot = [&](ScreenPixel& shot) {
@@ -103,7 +103,7 @@ TEST(WaylandCapture, WithoutThePortalOneMessageAndNoCopy)
     if (qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
         GTEST_SKIP() << "the portal runs in this run";
     WaylandCapture capture;
-    EXPECT_EQ(capture.mode->load(), ModeOpenResult::NotOpened);
+    EXPECT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::NotOpened);
     ASSERT_EQ(capture.dialogs->messages.size(), 1u);
     EXPECT_TRUE(capture.dialogs->messages[0].text.contains(QStringLiteral("ポータル")))
         << capture.dialogs->messages[0].text.toStdString();
