@@ -5,10 +5,23 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace {
+
+// Compositors keep windows that bypass the window manager above every window they
+// manage: a dialog over such a window (the capture panel on sway) bypasses it too.
+void keepOverParent(QWidget& dialog, const QWidget* parent)
+{
+    if (parent && parent->window()->windowFlags().testFlag(Qt::X11BypassWindowManagerHint))
+        dialog.setWindowFlag(Qt::X11BypassWindowManagerHint);
+}
+
+}  // namespace
+
 MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
                                  MessageButtons buttons)
 {
     QMessageBox box(parent);
+    keepOverParent(box, parent);
     box.setWindowTitle(messageBoxTitle(title));
     box.setText(text);
     if (buttons == MessageButtons::Ok) {
@@ -25,6 +38,7 @@ MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QSt
 std::optional<SaveFileAnswer> QtDialogs::saveFile(QWidget* parent, const SaveFileRequest& request)
 {
     QFileDialog dialog(parent, request.title);
+    keepOverParent(dialog, parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);

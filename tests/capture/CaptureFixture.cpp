@@ -110,9 +110,7 @@ void MouseDrag(QWidget& widget, QPointF from, QPointF to)
     MouseRelease(widget, to);
 }
 
-namespace {
-
-bool shownOver(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy)
+bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy)
 {
     const QRect x11 = X11Desktop::geometry(window);
     const QRect area = QRect(x11.topLeft() * scale, x11.size() * scale) & QRect(0, 0, copy.width(), copy.height());
@@ -126,8 +124,6 @@ bool shownOver(const QWidget& window, int scale, const ScreenPixel& shot, const 
              area.width(), area.height());
     return false;
 }
-
-}  // namespace
 
 bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot)
 {
@@ -153,8 +149,8 @@ bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bo
         if (!takeShot(shot))
             return false;
         const DeviceContext& copy = mode.desktop().surface();
-        const bool panelShown = shownOver(mode.panel(), scale, shot, copy);
-        const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || shownOver(mode.picture(), scale, shot, copy);
+        const bool panelShown = ShownOverTheCopy(mode.panel(), scale, shot, copy);
+        const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || ShownOverTheCopy(mode.picture(), scale, shot, copy);
         if (!panelShown || !pictureShown) {
             qWarning("not in front after %s", name);
             return false;

@@ -105,6 +105,8 @@ template <typename Window>
 // where most of its pixels differ from the copy's.
 using ScreenPixel = std::function<std::uint32_t(int x, int y)>;
 [[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot);
+// Whether most of window's pixels in the shot differ from the copy's.
+[[nodiscard]] bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy);
 
 // The panel's button of that name, found as the user sees it.
 [[nodiscard]] QPushButton* PanelButton(formcom& panel, const char* name);

@@ -6,14 +6,18 @@
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
 #include "gazou.h"
+#include "formcom.h"
+#include "platform/QtDialogs.h"
 #include "scrimble.h"
 
 #include <QFile>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +100,36 @@ TEST(WaylandCapture, PanelAndPictureShowOverTheCopy)
         return !picture.isNull();
     };
     EXPECT_TRUE(WindowsShowOverTheCopy(*capture.mode, outputScale(), takeShot));
+}
+
+// A dialog of the panel's (the save's file dialog) shows over the copy too.
+TEST(WaylandCapture, TheSavesDialogShowsOverTheCopy)
+{
+    if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
+        GTEST_SKIP() << "the portal is absent in this run";
+    PatternWindow pattern(QGuiApplication::primaryScreen()->size());
+    pattern.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
+    QTest::qWait(500);
+    WaylandCapture capture;
+    ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened);
+    pattern.hide();
+    bool shown = false;
+    QTimer::singleShot(1500, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        const QImage picture = grim(capture.dir.filePath(QStringLiteral("dialog.png")));
+        if (dialog && !picture.isNull())
+            shown = ShownOverTheCopy(*dialog, outputScale(),
+                                     [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); },
+                                     capture.mode->desktop().surface());
+        if (dialog)
+            dialog->close();
+    });
+    QtDialogs dialogs;
+    static_cast<void>(dialogs.saveFile(&capture.mode->panel(), SaveFileRequest{QStringLiteral("名前を付けて保存"),
+                                                                              QStringLiteral("PNG (*.png)|*.png"), 1,
+                                                                              QString(), QStringLiteral("png"), true}));
+    EXPECT_TRUE(shown);
 }
 
 TEST(WaylandCapture, WithoutThePortalOneMessageAndNoCopy)
