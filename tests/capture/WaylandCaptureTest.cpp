@@ -27,6 +27,17 @@ namespace {
 
 struct WaylandCapture : RealPlatformCapture {
     std::unique_ptr<CaptureMode> mode = makeMode();
+
+    // The mode opened over the pattern, which then goes: the copy alone shows it.
+    [[nodiscard]] bool openedOverPattern()
+    {
+        PatternWindow pattern(QGuiApplication::primaryScreen()->size());
+        pattern.show();
+        if (!QTest::qWaitForWindowExposed(&pattern))
+            return false;
+        QTest::qWait(500);
+        return LoadAndWait(*mode, host) == ModeOpenResult::Opened;
+    }
 };
 
 // The output's scale in this run (run-on-wayland's SCRIMBLE_WAYLAND_SCALE).
@@ -41,6 +52,11 @@ QImage grim(const QString& file)
     if (QProcess::execute(QStringLiteral("grim"), {file}) != 0)
         return {};
     return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+ScreenPixel pixelsOf(const QImage& picture)
+{
+    return [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); };
 }
 
 int differingPixels(const DeviceContext& copy, const QImage& reference, QPoint origin)
@@ -86,17 +102,12 @@ TEST(WaylandCapture, PanelAndPictureShowOverTheCopy)
 {
     if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
         GTEST_SKIP() << "the portal is absent in this run";
-    PatternWindow pattern(QGuiApplication::primaryScreen()->size());
-    pattern.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
-    QTest::qWait(500);
     WaylandCapture capture;
-    ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened);
-    pattern.hide();
+    ASSERT_TRUE(capture.openedOverPattern());
     QImage picture;
     const auto takeShot = [&](ScreenPixel& shot) {
         picture = grim(capture.dir.filePath(QStringLiteral("during.png")));
-        shot = [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); };
+        shot = pixelsOf(picture);
         return !picture.isNull();
     };
     EXPECT_TRUE(WindowsShowOverTheCopy(*capture.mode, outputScale(), takeShot));
@@ -107,21 +118,14 @@ TEST(WaylandCapture, TheSavesDialogShowsOverTheCopy)
 {
     if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
         GTEST_SKIP() << "the portal is absent in this run";
-    PatternWindow pattern(QGuiApplication::primaryScreen()->size());
-    pattern.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
-    QTest::qWait(500);
     WaylandCapture capture;
-    ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened);
-    pattern.hide();
+    ASSERT_TRUE(capture.openedOverPattern());
     bool shown = false;
     QTimer::singleShot(1500, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         const QImage picture = grim(capture.dir.filePath(QStringLiteral("dialog.png")));
         if (dialog && !picture.isNull())
-            shown = ShownOverTheCopy(*dialog, outputScale(),
-                                     [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); },
-                                     capture.mode->desktop().surface());
+            shown = ShownOverTheCopy(*dialog, outputScale(), pixelsOf(picture), capture.mode->desktop().surface());
         if (dialog)
             dialog->close();
     });
