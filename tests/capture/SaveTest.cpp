@@ -208,13 +208,24 @@ void SaveTest::savesTheSelectionTheOutlineShows()
                      screen.row(saved.y() + y)[saved.x() + x] & 0xFFFFFFu);
 }
 
+void SaveTest::copyPutsThePictureOnTheClipboard_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("the copy button") << false;
+    QTest::newRow("Ctrl+C right after the drag") << true;
+}
+
 void SaveTest::copyPutsThePictureOnTheClipboard()
 {
+    QFETCH(bool, byKey);
     CaptureFixture f;
     QCOMPARE(f.load(), ModeOpenResult::Opened);
     QVERIFY(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
-    QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
+    if (byKey)
+        QTest::keyClick(&f.panel(), Qt::Key_C, Qt::ControlModifier);
+    else
+        QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
     const DeviceContext& copied = f.test.clipboard->image;
     QCOMPARE(QSize(copied.width(), copied.height()), QSize(150, 100));
     const DeviceContext& shown = f.picture().surface();

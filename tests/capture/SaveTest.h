@@ -15,6 +15,7 @@ private slots:
     void nextDialogProposesTheNameWithoutExtension();
     void savesTheSelectionTheOutlineShows_data();
     void savesTheSelectionTheOutlineShows();
+    void copyPutsThePictureOnTheClipboard_data();
     void copyPutsThePictureOnTheClipboard();
     void copyWithoutAPictureSaysSo();
     void otherProgramsPasteTheCopy();
