@@ -45,14 +45,14 @@ void X11WindowStacking::prepareCopy(QWidget& copy)
     if (m_layering == CopyLayering::TransientsOfFullScreen)
         copy.setWindowFlag(Qt::X11BypassWindowManagerHint, false);
     if (m_layering == CopyLayering::MapOrder)
-        copy.installEventFilter(this);
+        watchShows(copy);
 }
 
 void X11WindowStacking::prepareInFront(QWidget& window, QWidget& copy)
 {
     if (m_layering == CopyLayering::MapOrder) {
         window.setWindowFlag(Qt::X11BypassWindowManagerHint, true);
-        window.installEventFilter(this);
+        watchShows(window);
     } else if (m_layering == CopyLayering::TransientsOfFullScreen) {
         window.winId();
         copy.winId();
@@ -77,6 +77,12 @@ void X11WindowStacking::raiseAbove(const std::vector<QWidget*>& inFront)
     for (QWidget* front : inFront)
         if (front && front->isVisible())
             front->raise();
+}
+
+void X11WindowStacking::watchShows(QWidget& window)
+{
+    window.installEventFilter(this);
+    connect(&window, &QObject::destroyed, this, [this](QObject* gone) { m_shownAt.erase(gone); });
 }
 
 bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)

@@ -38,6 +38,7 @@ private:
     void mapAgainAbove(QWidget& window, const std::vector<QWidget*>& inFront);
     static void raiseAbove(const std::vector<QWidget*>& inFront);
     // Numbers each show of the watched windows, in order.
+    void watchShows(QWidget& window);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     CopyLayering m_layering;
