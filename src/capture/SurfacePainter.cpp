@@ -8,20 +8,17 @@
 
 #include <cmath>
 
-void PaintSurface(QPainter& painter, const DeviceContext& surface, const QRect& rect)
+void PaintSurface(QPainter& painter, const DeviceContext& surface, const QRect& rect, double scale)
 {
+    painter.scale(1.0 / scale, 1.0 / scale);
     if (surface.width() <= 0 || surface.height() <= 0)
         return;
     const QImage borrowed(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(), surface.height(),
                           static_cast<qsizetype>(surface.stride() * sizeof(std::uint32_t)), QImage::Format_RGB32);
-    const QRect part = rect & borrowed.rect();
+    const QRect under = QRectF(QPointF(rect.topLeft()) * scale, QSizeF(rect.size()) * scale).toAlignedRect();
+    const QRect part = under & borrowed.rect();
     if (!part.isEmpty())
         painter.drawImage(part.topLeft(), borrowed, part);
-}
-
-QRect SurfacePixelsUnder(const QRect& windowPixels, double scale)
-{
-    return QRectF(QPointF(windowPixels.topLeft()) * scale, QSizeF(windowPixels.size()) * scale).toAlignedRect();
 }
 
 QRect WindowPixelsOver(const QRect& surfacePixels, double scale)

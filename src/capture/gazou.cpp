@@ -37,9 +37,7 @@ void gazou::setClientSize(int width, int height)
 void gazou::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const double scale = devicePixelRatioF();
-    painter.scale(1.0 / scale, 1.0 / scale);
-    PaintSurface(painter, m_surface, SurfacePixelsUnder(event->rect(), scale));
+    PaintSurface(painter, m_surface, event->rect(), devicePixelRatioF());
 }
 
 void gazou::keyPressEvent(QKeyEvent* event)

@@ -220,9 +220,7 @@ void scrimble::Timer1_Timer()
 void scrimble::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const double scale = this->scale();
-    painter.scale(1.0 / scale, 1.0 / scale);
-    PaintSurface(painter, m_surface, SurfacePixelsUnder(event->rect(), scale));
+    PaintSurface(painter, m_surface, event->rect(), scale());
     drawSelection(painter);
     drawHandles(painter);
 }
