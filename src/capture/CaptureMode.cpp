@@ -41,8 +41,6 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
             [this](int key) { functionKey(key, ModeWindow::Picture); });
     connectDesktop();
     m_platform.stacking->prepareCopy(*m_desktop);
-    m_desktop->winId();
-    m_desktop->windowHandle()->installEventFilter(this);
     keepInFront(*m_picture);
 }
 
@@ -134,8 +132,7 @@ void CaptureMode::loadPanel()
 }
 
 // A window manager frames and stacks a window some time after the program shows it;
-// the window is exposed once that is done, and the copy goes below the windows in
-// front then (the copy's own exposure included).
+// the window is exposed once that is done, and the copy goes below it then.
 void CaptureMode::keepInFront(QWidget& window)
 {
     m_platform.stacking->prepareInFront(window, *m_desktop);

@@ -42,8 +42,11 @@ X11WindowStacking::X11WindowStacking(CopyLayering layering) : m_layering(layerin
 
 void X11WindowStacking::prepareCopy(QWidget& copy)
 {
-    if (m_layering == CopyLayering::TransientsOfFullScreen)
+    if (m_layering == CopyLayering::TransientsOfFullScreen) {
         copy.setWindowFlag(Qt::X11BypassWindowManagerHint, false);
+        copy.winId();
+        copy.windowHandle()->installEventFilter(this);
+    }
     if (m_layering == CopyLayering::MapOrder)
         watchShows(copy);
 }
@@ -57,6 +60,8 @@ void X11WindowStacking::prepareInFront(QWidget& window, QWidget& copy)
         window.winId();
         copy.winId();
         window.windowHandle()->setTransientParent(copy.windowHandle());
+        std::erase_if(m_transients, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+        m_transients.emplace_back(&window);
     }
 }
 
@@ -71,7 +76,8 @@ void X11WindowStacking::placeBelow(QWidget& window, const std::vector<QWidget*>&
 }
 
 // A transient shown before the window manager had taken on the copy is stacked as
-// any other window, below the full-screen copy: raised, it goes back above.
+// any other window, below the full-screen copy: raised, it goes back above, when it
+// is exposed and when the copy is.
 void X11WindowStacking::raiseAbove(const std::vector<QWidget*>& inFront)
 {
     for (QWidget* front : inFront)
@@ -89,6 +95,8 @@ bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show)
         m_shownAt[watched] = ++m_shows;
+    if (event->type() == QEvent::Expose && m_layering == CopyLayering::TransientsOfFullScreen)
+        raiseAbove({m_transients.begin(), m_transients.end()});
     return QObject::eventFilter(watched, event);
 }
 

@@ -18,9 +18,11 @@
 #include "WindowStacking.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 enum class CopyLayering { Restack, MapOrder, TransientsOfFullScreen };
 
@@ -39,9 +41,11 @@ private:
     static void raiseAbove(const std::vector<QWidget*>& inFront);
     // Numbers each show of the watched windows, in order.
     void watchShows(QWidget& window);
+    // MapOrder: the shows; TransientsOfFullScreen: the copy's exposure.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     CopyLayering m_layering;
+    std::vector<QPointer<QWidget>> m_transients;
     std::map<const QObject*, std::uint64_t> m_shownAt;
     std::uint64_t m_shows = 0;
 };
