@@ -149,7 +149,9 @@ bool CaptureMode::eventFilter(QObject* watched, QEvent* event)
 
 void CaptureMode::showDesktop()
 {
-    bringToFront(*m_desktop);
+    m_desktop->restore();
+    m_desktop->raise();
+    m_desktop->activateWindow();
     if (m_panel)
         m_panel->showDesktopMinimised(false);
     keepWindowsInFront();

@@ -108,9 +108,11 @@ void scrimble::minimise()
     hide();
 }
 
+// Full screen and nothing else: a window manager that drops the state of a hidden
+// window may have maximised it meanwhile, below its top bar.
 void scrimble::restore()
 {
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    setWindowState(Qt::WindowFullScreen);
     setGeometry(windowRect());
     show();
 }

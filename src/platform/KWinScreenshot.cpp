@@ -69,7 +69,9 @@ QDBusReply<QVariantMap> captureWorkspace(FileDescriptor& writeEnd)
     QDBusMessage call = QDBusMessage::createMethodCall(KWinService, QStringLiteral("/org/kde/KWin/ScreenShot2"),
                                                        QStringLiteral("org.kde.KWin.ScreenShot2"),
                                                        QStringLiteral("CaptureWorkspace"));
-    call << QVariantMap{} << QVariant::fromValue(QDBusUnixFileDescriptor(writeEnd.get()));
+    // Without native-resolution, KWin shrinks a scaled output's picture to its logical size.
+    call << QVariantMap{{QStringLiteral("native-resolution"), true}}
+         << QVariant::fromValue(QDBusUnixFileDescriptor(writeEnd.get()));
     // The message holds a copy of the write end too; both go before the read, which
     // ends only when every write end is closed.
     const QDBusReply<QVariantMap> reply = QDBusConnection::sessionBus().call(call, QDBus::Block, ReplyTimeoutMs);

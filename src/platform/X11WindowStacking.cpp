@@ -1,5 +1,6 @@
 #include "X11WindowStacking.h"
 
+#include "MonitorSpan.h"
 #include "XcbReply.h"
 
 #include <QEvent>
@@ -8,10 +9,14 @@
 #include <QWindow>
 
 #include <xcb/xcb.h>
+#include <xcb/xinerama.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -34,6 +39,56 @@ xcb_window_t topLevelOf(xcb_connection_t* xcb, xcb_window_t window)
             return window;
         window = tree->parent;
     }
+}
+
+// The monitors in the order the window manager numbers them.
+std::vector<QRect> xineramaMonitors(xcb_connection_t* xcb)
+{
+    std::vector<QRect> monitors;
+    const XcbReply<xcb_xinerama_query_screens_reply_t> screens(
+        xcb_xinerama_query_screens_reply(xcb, xcb_xinerama_query_screens(xcb), nullptr));
+    if (!screens)
+        return monitors;
+    const xcb_xinerama_screen_info_t* info = xcb_xinerama_query_screens_screen_info(screens.get());
+    const int count = xcb_xinerama_query_screens_screen_info_length(screens.get());
+    for (int i = 0; i < count; ++i)
+        monitors.emplace_back(info[i].x_org, info[i].y_org, info[i].width, info[i].height);
+    return monitors;
+}
+
+xcb_atom_t atomNamed(xcb_connection_t* xcb, std::string_view name)
+{
+    const XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
+    return atom ? atom->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+// A full-screen window covers the one monitor it is on unless the window manager is
+// asked for more (as EWMH has clients ask); asked each time the copy is shown, as the
+// monitors may have changed.
+void spanEveryMonitor(const QWindow& copy)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return;
+    xcb_connection_t* xcb = x11->connection();
+    const auto window = static_cast<xcb_window_t>(copy.winId());
+    const std::optional<MonitorSpan> span = SpanOfAllMonitors(xineramaMonitors(xcb));
+    const TreeReply tree = queryTree(xcb, window);
+    if (!span || !tree)
+        return;
+    constexpr std::uint32_t FromAnApplication = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atomNamed(xcb, "_NET_WM_FULLSCREEN_MONITORS");
+    const std::array<int, 4> sides{span->top, span->bottom, span->left, span->right};
+    std::copy(sides.begin(), sides.end(), message.data.data32);
+    message.data.data32[4] = FromAnApplication;
+    xcb_send_event(xcb, 0, tree->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(xcb);
 }
 
 }  // namespace
@@ -95,8 +150,13 @@ bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show)
         m_shownAt[watched] = ++m_shows;
-    if (event->type() == QEvent::Expose && m_layering == CopyLayering::TransientsOfFullScreen)
+    if (event->type() == QEvent::Expose && m_layering == CopyLayering::TransientsOfFullScreen) {
+        const auto& copy = *static_cast<QWindow*>(watched);
+        if (copy.isExposed() && !m_copyMadeFullScreen)
+            spanEveryMonitor(copy);
+        m_copyMadeFullScreen = copy.isExposed();
         raiseAbove({m_transients.begin(), m_transients.end()});
+    }
     return QObject::eventFilter(watched, event);
 }
 

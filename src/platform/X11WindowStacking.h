@@ -13,7 +13,8 @@
 //    The windows in front bypass it too, and are mapped again after the copy;
 //  - TransientsOfFullScreen, mutter or KWin with XWayland: these too keep windows that
 //    bypass them above all others, but keep a full-screen window's transients above
-//    it. The copy is their full-screen window, the windows in front its transients.
+//    it. The copy is their full-screen window, spanning every monitor, the windows in
+//    front its transients.
 
 #include "WindowStacking.h"
 
@@ -46,6 +47,8 @@ private:
 
     CopyLayering m_layering;
     std::vector<QPointer<QWidget>> m_transients;
+    // Asked once each time the copy is shown.
+    bool m_copyMadeFullScreen = false;
     std::map<const QObject*, std::uint64_t> m_shownAt;
     std::uint64_t m_shows = 0;
 };

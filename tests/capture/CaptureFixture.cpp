@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <tuple>
 
 std::uint32_t PatternPixel(int x, int y)
@@ -125,6 +126,43 @@ bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot,
     return false;
 }
 
+namespace {
+
+// Whether the copy covers the root window, and the shot shows it on nearly every pixel
+// of a sparse grid over the whole screen, every monitor's, outside the windows in
+// front of it (and whatever the desktop shows over everything, a notification say).
+bool CopyShownAroundTheWindows(CaptureMode& mode, int scale, const ScreenPixel& shot)
+{
+    if (X11Desktop::geometry(mode.desktop()) != X11Desktop::rootRect()) {
+        qWarning("the copy does not cover the screen");
+        return false;
+    }
+    const DeviceContext& copy = mode.desktop().surface();
+    std::vector<QRect> inFront;
+    for (const QWidget* window : {static_cast<QWidget*>(&mode.panel()), static_cast<QWidget*>(&mode.picture())})
+        if (X11Desktop::isViewable(*window)) {
+            // With the title bar and the shadow the desktop draws around it.
+            const int margin = static_cast<int>(64 * window->devicePixelRatio());
+            const QRect x11 = X11Desktop::geometry(*window).adjusted(-margin, -margin, margin, margin);
+            inFront.emplace_back(x11.topLeft() * scale, x11.size() * scale);
+        }
+    int sampled = 0;
+    int differing = 0;
+    for (int y = 5; y < copy.height(); y += 37)
+        for (int x = 5; x < copy.width(); x += 41) {
+            if (std::any_of(inFront.begin(), inFront.end(), [&](const QRect& r) { return r.contains(x, y); }))
+                continue;
+            ++sampled;
+            differing += (shot(x, y) & 0xFFFFFFu) != (copy.row(y)[x] & 0xFFFFFFu);
+        }
+    if (differing * 20 <= sampled)
+        return true;
+    qWarning("the copy: %d of %d sampled pixels differ", differing, sampled);
+    return false;
+}
+
+}  // namespace
+
 bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot)
 {
     const std::vector<std::pair<const char*, std::function<void()>>> steps{
@@ -151,7 +189,7 @@ bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bo
         const DeviceContext& copy = mode.desktop().surface();
         const bool panelShown = ShownOverTheCopy(mode.panel(), scale, shot, copy);
         const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || ShownOverTheCopy(mode.picture(), scale, shot, copy);
-        if (!panelShown || !pictureShown) {
+        if (!panelShown || !pictureShown || !CopyShownAroundTheWindows(mode, scale, shot)) {
             qWarning("not in front after %s", name);
             return false;
         }

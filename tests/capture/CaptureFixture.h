@@ -102,7 +102,8 @@ template <typename Window>
 // the copy's pixels, scale of them per X pixel) shows the panel, and the picture window
 // while it is mapped, over the desktop copy, after each step that shows the copy anew:
 // a drag, a new capture, minimising and restoring the copy. A window counts as shown
-// where most of its pixels differ from the copy's.
+// where most of its pixels differ from the copy's; the copy must show everywhere else,
+// on every monitor.
 using ScreenPixel = std::function<std::uint32_t(int x, int y)>;
 [[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot);
 // Whether most of window's pixels in the shot differ from the copy's.

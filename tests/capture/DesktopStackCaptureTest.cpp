@@ -4,7 +4,8 @@
 // that an installed desktop entry authorizes, and without the entry the one message
 // says what is missing. On both the copy shows the screen pixel for pixel, a drag
 // selects those pixels, and the panel and the picture show over the copy in the
-// compositor's own picture of the screen.
+// compositor's own picture of the screen; on KDE also with the output scaled by 2
+// (SCRIMBLE_DESKTOP_SCALE), where X11 programs scale themselves as Qt does under Xft.dpi.
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
 #include "formcom.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -32,8 +34,16 @@ QString entryPath()
     return QDir::homePath() + QStringLiteral("/.local/share/applications/scrimble-kde-capture-test.desktop");
 }
 
+// kbuildsycoca5 updates KWin's index of the desktop entries, which KWin looks at again
+// no sooner than 1.5 s after its last look.
+void rebuildEntryIndex()
+{
+    QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+    QTest::qWait(2000);
+}
+
 // The entry the install writes for the program, here for this test program (and for
-// its own screenshots); kbuildsycoca5 updates KWin's index of the entries.
+// its own screenshots).
 class AuthorizingEntry
 {
 public:
@@ -48,12 +58,12 @@ public:
                                        .toUtf8())
                            > 0;
         entry.close();
-        QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+        rebuildEntryIndex();
     }
     ~AuthorizingEntry()
     {
         QFile::remove(entryPath());
-        QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+        rebuildEntryIndex();
     }
     AuthorizingEntry(const AuthorizingEntry&) = delete;
     AuthorizingEntry& operator=(const AuthorizingEntry&) = delete;
@@ -63,9 +73,21 @@ private:
     bool m_written = false;
 };
 
+// Screen pixels per window pixel in this run.
+int outputScale()
+{
+    return std::max(1, qEnvironmentVariableIntValue("SCRIMBLE_DESKTOP_SCALE"));
+}
+
+// Every monitor's.
+QSize screenPixels()
+{
+    return QGuiApplication::primaryScreen()->virtualSize() * outputScale();
+}
+
 // The pattern over the whole screen, shown until the mode has its copy.
 struct PatternScreen {
-    PatternWindow pattern{QGuiApplication::primaryScreen()->size()};
+    PatternWindow pattern{screenPixels()};
     [[nodiscard]] bool shown()
     {
         pattern.show();
@@ -80,7 +102,7 @@ TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
     if (!isKWinSession())
         GTEST_SKIP() << "not a KWin session";
     QFile::remove(entryPath());
-    QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
+    rebuildEntryIndex();
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     EXPECT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::NotOpened);
@@ -96,7 +118,7 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
     ASSERT_TRUE(entry.written());
     PatternScreen screen;
     ASSERT_TRUE(screen.shown());
-    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    const QSize screenSize = screenPixels();
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened)
@@ -109,8 +131,9 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
             differing += (copy.row(y)[x] & 0xFFFFFFu) != (PatternPixel(x, y) & 0xFFFFFFu);
     EXPECT_EQ(differing, 0);
 
-    const QRect dragged(100, 75, 300, 200);
-    MouseDrag(mode->desktop(), dragged.topLeft(), dragged.bottomRight() + QPoint(1, 1));
+    const int scale = outputScale();
+    const QRect dragged(QPoint(100, 75) * scale, QSize(300, 200) * scale);
+    MouseDrag(mode->desktop(), QPoint(100, 75), QPoint(400, 275));
     const DeviceContext& shown = mode->picture().surface();
     ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size());
     for (int y = 0; y < dragged.height(); ++y)
@@ -143,6 +166,7 @@ TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
         shot = [&picture](int x, int y) { return picture.row(y)[x]; };
         return compositor.grab(picture);
     };
+    // The X server's pixels are the output's: programs on XWayland scale themselves here.
     EXPECT_TRUE(WindowsShowOverTheCopy(*mode, 1, takeShot)) << compositor.error().toStdString();
 }
 

@@ -1,7 +1,8 @@
 // The capture mode in a Wayland session (sway with XWayland, started by
 // run-on-wayland): the frozen copy comes through the screenshot portal and must equal
-// grim's picture of the same screen pixel for pixel, and a drag must select exactly
-// those pixels, also on an output scaled by 2, where both stay in the output's pixels. Run with SCRIMBLE_NO_PORTAL set, the portal is absent and the mode
+// grim's picture of the same screen pixel for pixel, and a drag on each output must
+// select exactly those pixels, also on outputs scaled by 2, where both stay in the
+// outputs' pixels. Run with SCRIMBLE_NO_PORTAL set, the portal is absent and the mode
 // says so in one message instead of showing a black copy.
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
@@ -89,11 +90,13 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
 
     // The pointer moves over the window's pixels; the selection is in the screen's.
     const int scale = outputScale();
-    const QRect dragged(100, 75, 300, 200);
-    MouseDrag(capture.mode->desktop(), dragged.topLeft(), dragged.topLeft() + QPoint(300, 200));
-    const DeviceContext& shown = capture.mode->picture().surface();
-    ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size() * scale);
-    EXPECT_EQ(differingPixels(shown, reference, dragged.topLeft() * scale), 0);
+    for (const QScreen* output : QGuiApplication::screens()) {
+        const QRect dragged(output->geometry().topLeft() + QPoint(100, 75), QSize(300, 200));
+        MouseDrag(capture.mode->desktop(), dragged.topLeft(), dragged.topLeft() + QPoint(300, 200));
+        const DeviceContext& shown = capture.mode->picture().surface();
+        ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size() * scale) << output->name().toStdString();
+        EXPECT_EQ(differingPixels(shown, reference, dragged.topLeft() * scale), 0) << output->name().toStdString();
+    }
 }
 
 // The compositor keeps the copy, which bypasses the window manager, above every window
