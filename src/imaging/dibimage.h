@@ -38,7 +38,7 @@ public:
     [[nodiscard]] std::uint32_t* row(int y) { return m_pixels.data() + stride() * static_cast<std::size_t>(y); }
     [[nodiscard]] const std::uint32_t* row(int y) const { return m_pixels.data() + stride() * static_cast<std::size_t>(y); }
 
-    int stretchMode = COLORONCOLOR;        // SetStretchBltMode
+    int stretchMode = COLORONCOLOR;        // how DIBStretchDIBits scales into this surface
 
 private:
     int m_width = 0;

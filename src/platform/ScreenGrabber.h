@@ -1,5 +1,6 @@
 #pragma once
-// Reads the whole screen. Replaces GetDesktopWindow/GetDC/BitBlt/GetDeviceCaps.
+// Reads the whole screen, every monitor's: from the X server's root window, or from
+// the desktop's screenshot service on Wayland.
 
 #include <QString>
 
@@ -8,9 +9,9 @@
 class DeviceContext;
 
 struct ScreenInfo {
-    int width = 0;          // HORZRES, pixels
-    int height = 0;         // VERTRES, pixels
-    int bitsPerPixel = 0;   // BITSPIXEL
+    int width = 0;          // pixels
+    int height = 0;         // pixels
+    int bitsPerPixel = 0;   // as the screen stores a pixel, padding included
     // Screen pixels per window pixel: 2 on a Wayland output scaled by 2, whose pixels
     // the grab gives while the windows (on XWayland) measure half as many.
     int scale = 1;

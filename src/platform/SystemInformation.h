@@ -1,5 +1,5 @@
 #pragma once
-// The system's own information program (Windows: the one the registry names).
+// The desktop's own system-information program.
 
 class SystemInformation
 {

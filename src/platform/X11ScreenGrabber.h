@@ -23,7 +23,7 @@ public:
     X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
 
     // bitsPerPixel: bits each pixel takes in the server's image format (32 on a
-    // depth-24 screen), as BITSPIXEL counts them.
+    // depth-24 screen), not the depth.
     [[nodiscard]] ScreenInfo screenInfo() const override;
     bool grab(DeviceContext& target) override;
     [[nodiscard]] QString error() const override;
