@@ -1,6 +1,5 @@
 // Runs every window test class of the desktop capture mode in one QApplication.
 
-#include "AboutBoxTest.h"
 #include "CaptureModeTest.h"
 #include "CommandPanelTest.h"
 #include "DesktopCopyTest.h"
@@ -25,9 +24,8 @@ int main(int argc, char** argv)
     RealScreenTest screen;
     ModeChooserTest chooser;
     SaveTest save;
-    AboutBoxTest about;
     OptionsWindowTest options;
-    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save, &about, &options})
+    for (QObject* test : std::initializer_list<QObject*>{&mode, &desktop, &picture, &panel, &screen, &chooser, &save, &options})
         failures += QTest::qExec(test, argc, argv);
     return failures;
 }
