@@ -2,6 +2,7 @@
 
 #include "shared/ModeHost.h"
 #include "shared/Settings.h"
+#include "shared/WindowFont.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,31 +13,6 @@
 namespace {
 
 const QString StartSection = QStringLiteral("Start");
-
-// The window's face, which its labels ask for by name; the IPA faces stand in where
-// the MS fonts are not installed.
-QFont windowFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPointSize(9);
-    return font;
-}
-
-// The stand-in faces are larger than the face the layout was drawn for: a label's
-// font shrinks in half points until its wrapped text fits the label's fixed box.
-void fitTextToBox(QLabel* label)
-{
-    QFont font = label->font();
-    const QRect box(QPoint(0, 0), label->size());
-    for (qreal size = font.pointSizeF(); size >= 6.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (QFontMetrics(font).boundingRect(box, Qt::TextWordWrap, label->text()).height() <= box.height())
-            break;
-    }
-    label->setFont(font);
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry)
 {
@@ -68,9 +44,7 @@ SelectMode::SelectMode(ModeHost& host, const Settings& settings)
       m_settings(settings)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(windowFont());
-    fitTextToBox(Label1);
-    fitTextToBox(Label2);
+    ApplyWindowFont(*this);
     setWindowTitle(QStringLiteral("Scrimble"));
     setFixedSize(310, 197);
     Frame1->setGeometry(8, 8, 289, 153);
