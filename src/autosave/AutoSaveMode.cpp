@@ -27,18 +27,19 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
                            const QString& applicationFolder)
     : m_platform(platform)
     , m_settings(settings)
-    , m_host(host)
+    , m_exit(host, settings)
     , m_window(std::make_unique<PrtScSave>(platform, settings, withoutTrailingSlash(applicationFolder)))
     , m_watch(*platform.clipboard, FreeWhereAbsent(*platform.files))
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(0);
-    connect(&m_timer, &QTimer::timeout, this, &AutoSaveMode::Timer1_Timer);
-    connect(m_window.get(), &PrtScSave::startRequested, this, &AutoSaveMode::Command3_Click);
-    connect(m_window.get(), &PrtScSave::stopRequested, this, &AutoSaveMode::Command4_Click);
+    connect(&m_timer, &QTimer::timeout, this, &AutoSaveMode::watchTick);
+    connect(m_window.get(), &PrtScSave::startRequested, this, &AutoSaveMode::startWatch);
+    connect(m_window.get(), &PrtScSave::stopRequested, this, &AutoSaveMode::stopWatch);
     connect(m_window.get(), &PrtScSave::programEndRequested, this, &AutoSaveMode::endProgram);
-    connect(m_window.get(), &PrtScSave::chooserRequested, this, &AutoSaveMode::returnToChooser);
-    connect(m_window.get(), &PrtScSave::unloaded, this, &AutoSaveMode::windowUnloaded);
+    connect(m_window.get(), &PrtScSave::chooserRequested, this,
+            [this] { m_exit.returnToChooser([this] { return m_window->close(); }); });
+    connect(m_window.get(), &PrtScSave::closed, this, [this] { m_exit.mainWindowClosed(); });
     connect(&m_watch, &AutoSaveWatch::saved, this, [this](const QString&, const NamingState& naming) { copySaved(naming); });
     connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
     connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
@@ -63,7 +64,7 @@ ModeOpenResult AutoSaveMode::load()
 }
 
 // Only images copied from the answer on are saved: what was there is cleared.
-void AutoSaveMode::Command3_Click()
+void AutoSaveMode::startWatch()
 {
     if (m_platform.dialogs->message(m_window.get(), QString::fromUtf16(StartQuestion), QString(),
                                     MessageButtons::YesNo)
@@ -78,7 +79,7 @@ void AutoSaveMode::Command3_Click()
     takePrintKey();
 }
 
-void AutoSaveMode::Command4_Click()
+void AutoSaveMode::stopWatch()
 {
     m_watch.stop();
     m_timer.stop();
@@ -89,7 +90,7 @@ void AutoSaveMode::Command4_Click()
 }
 
 // The tick only notices a new copy; the watch reads and writes it in the background.
-void AutoSaveMode::Timer1_Timer()
+void AutoSaveMode::watchTick()
 {
     m_watch.tick(m_window->captureFormat(), m_window->naming().overwriteAllowed);
 }
@@ -107,7 +108,7 @@ void AutoSaveMode::copySaved(const NamingState& naming)
 // which file and why.
 void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
 {
-    Command4_Click();
+    stopWatch();
     m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status.text()),
                                 QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
 }
@@ -153,23 +154,4 @@ void AutoSaveMode::showNote(const QString& printKeyLine)
 void AutoSaveMode::endProgram()
 {
     m_window->close();
-}
-
-void AutoSaveMode::returnToChooser()
-{
-    m_returningToChooser = true;
-    if (!m_window->close()) {
-        m_returningToChooser = false;
-        return;
-    }
-    m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
-    m_host.returnToModeChooser();
-}
-
-// The mode's only window: closed by its close box or "終了(&E)", the program ends
-// with it, rather than running on with nothing on the screen.
-void AutoSaveMode::windowUnloaded()
-{
-    if (!m_returningToChooser)
-        m_host.endProgram();
 }

@@ -8,6 +8,7 @@
 
 #include "AutoSaveWatch.h"
 #include "platform/Platform.h"
+#include "shared/ModeExit.h"
 #include "shared/ModeHost.h"
 
 #include <QObject>
@@ -34,25 +35,22 @@ public:
     [[nodiscard]] const QTimer& watchTimer() const { return m_timer; }
 
 private:
-    void Command3_Click();
-    void Command4_Click();
-    void Timer1_Timer();
+    void startWatch();
+    void stopWatch();
+    void watchTick();
     void takePrintKey();
     void copyScreenToClipboard();
     void showNote(const QString& printKeyLine);
     void copySaved(const NamingState& naming);
     void saveFailed(const QString& fileName, const DibStatus& status);
     void endProgram();
-    void returnToChooser();
-    void windowUnloaded();
 
     Platform& m_platform;
     const Settings& m_settings;
-    ModeHost& m_host;
+    ModeExit m_exit;
     std::unique_ptr<PrtScSave> m_window;
     QTimer m_timer;
     AutoSaveWatch m_watch;
     QString m_printKeyLine;
     QString m_passedOverLine;  // the last copy not saved, and why
-    bool m_returningToChooser = false;
 };

@@ -230,5 +230,5 @@ void PrtScSave::Form_Unload()
         DestroySpinButton(field);
     m_settings.writeText(FolderSection, FolderKey, m_ui.Text1->text());
     m_settings.writeText(PatternSection, PatternKey, m_ui.Text2->text());
-    emit unloaded();
+    emit closed();
 }

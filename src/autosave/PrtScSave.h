@@ -46,7 +46,7 @@ signals:
     void programEndRequested();
     void chooserRequested();
     // The window has closed and stored folder and pattern.
-    void unloaded();
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

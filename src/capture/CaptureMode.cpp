@@ -32,6 +32,7 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     : m_platform(platform)
     , m_settings(settings)
     , m_host(host)
+    , m_exit(host, settings)
     , m_selection(selection)
     , m_options(options)
     , m_picture(std::make_unique<gazou>())
@@ -123,7 +124,7 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::optionsRequested, this, &CaptureMode::showOptions);
     connect(panel, &formcom::aboutRequested, this, &CaptureMode::showAbout);
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
-    connect(panel, &formcom::programEndRequested, this, [this] { m_host.endProgram(); });
+    connect(panel, &formcom::closed, this, [this] { m_exit.mainWindowClosed(); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
     keepInFront(*m_panel);
     m_panel->Form_Load();
@@ -310,9 +311,10 @@ void CaptureMode::toggleDesktop()
 
 void CaptureMode::returnToChooser()
 {
-    unloadWindows();
-    m_settings.writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("0"));
-    m_host.returnToModeChooser();
+    m_exit.returnToChooser([this] {
+        unloadWindows();
+        return m_panel->close();
+    });
 }
 
 void CaptureMode::save()

@@ -16,6 +16,7 @@
 #include "OutputOptions.h"
 #include "RenderPicture.h"
 #include "platform/Platform.h"
+#include "shared/ModeExit.h"
 #include "shared/ModeHost.h"
 
 #include <QObject>
@@ -130,7 +131,8 @@ private:
 
     Platform& m_platform;
     const Settings& m_settings;
-    ModeHost& m_host;
+    ModeHost& m_host;  // also before the mode has opened: the wait's cancel
+    ModeExit m_exit;
     CaptureSelection& m_selection;
     OutputOptions& m_options;
     std::unique_ptr<gazou> m_picture;

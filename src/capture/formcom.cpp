@@ -30,7 +30,7 @@ formcom::formcom(Platform& platform, CaptureSelection& selection)
 {
     setWindowTitle(QStringLiteral("コマンド(Scrimble)"));
     setFixedSize(sizeHint());
-    setAttribute(Qt::WA_QuitOnClose, false);  // the unload decides: end, or back to the chooser
+    setAttribute(Qt::WA_QuitOnClose, false);  // the mode decides: end, or back to the chooser
     for (QLineEdit* field : {m_ui.Text1, m_ui.Text2, m_ui.sX, m_ui.sY, m_ui.eX, m_ui.eY})
         field->installEventFilter(this);
     connectControls();
@@ -64,7 +64,6 @@ void formcom::Form_Load()
     CreateSpinButton(client, m_ui.Text1, MaxCaptureDelay, 0, 0);
     CreateSpinButton(client, m_ui.Text2, MaxMagnification, MinMagnification, 100);
     m_selection.Magnification = 100;
-    ReturningToChooser = false;
     CaptureDelay = 0;
     ImageCleared = false;
     const ScreenInfo screen = m_platform.screen->screenInfo();
@@ -209,8 +208,6 @@ void formcom::screen_Click()
 
 void formcom::SelectM_Click()
 {
-    ReturningToChooser = true;
-    close();
     emit chooserRequested();
 }
 
@@ -229,6 +226,5 @@ void formcom::Form_Unload()
 {
     for (QLineEdit* field : {m_ui.sY, m_ui.sX, m_ui.eY, m_ui.eX, m_ui.Text1, m_ui.Text2})
         DestroySpinButton(field);
-    if (!ReturningToChooser)
-        emit programEndRequested();
+    emit closed();
 }

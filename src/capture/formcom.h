@@ -47,10 +47,8 @@ signals:
     void copyRequested();
     void optionsRequested();
     void aboutRequested();
-    // The panel has closed on the way back to the chooser.
     void chooserRequested();
-    // The panel has closed in any other way: the program ends.
-    void programEndRequested();
+    void closed();
     void functionKeyPressed(int keyCode);
 
 protected:
@@ -86,5 +84,4 @@ private:
     PanelControls m_ui;
     std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30
     bool ImageCleared = false;        // the clear command now takes a new image
-    bool ReturningToChooser = false;  // the unload must not end the program
 };
