@@ -1,10 +1,13 @@
-#include "DesktopTest.h"
+// The mode on a real desktop: the test script runs it on several X screens (one
+// monitor or two, of equal or different sizes) with openbox and with no window
+// manager, and it checks what the X server shows.
 
 #include "CaptureFixture.h"
 #include "FakeInstanceLock.h"
 #include "ImagingTestSupport.h"
 #include "Opt.h"
 #include "PatternWindow.h"
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "X11Desktop.h"
 #include "formcom.h"
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -71,52 +76,55 @@ QPoint centreOf(const QWidget& window)
     return X11Desktop::geometry(window).center();
 }
 
-}  // namespace
-
-void DesktopTest::copyCoversEveryMonitor()
+TEST(Desktop, CopyCoversEveryMonitor)
 {
     RealDesktop desktop;
-    QVERIFY(desktop.open());
-    QCOMPARE(X11Desktop::geometry(desktop.mode->desktop()), X11Desktop::rootRect());
+    ASSERT_TRUE(desktop.open());
+    EXPECT_EQ(X11Desktop::geometry(desktop.mode->desktop()), X11Desktop::rootRect());
     const QRect panel = X11Desktop::geometry(desktop.mode->panel());
+    // The loops stop at the first point that does not show the pattern.
     for (const QRect& monitor : monitors())
         for (int y = monitor.top(); y <= monitor.bottom(); y += 97)
             for (int x = monitor.left(); x <= monitor.right(); x += 89)
-                if (!panel.adjusted(-8, -40, 8, 8).contains(x, y))
-                    QVERIFY2(desktop.pattern.isShownAt({x, y}), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                if (!panel.adjusted(-8, -40, 8, 8).contains(x, y)) {
+                    ASSERT_TRUE(desktop.pattern.isShownAt({x, y})) << x << ',' << y;
+                }
 }
 
-void DesktopTest::dragOnEachMonitorSelectsThePixelsUnderIt()
+TEST(Desktop, DragOnEachMonitorSelectsThePixelsUnderIt)
 {
     RealDesktop desktop;
-    QVERIFY(desktop.open());
+    ASSERT_TRUE(desktop.open());
     for (const QRect& monitor : monitors()) {
         const QRect selected(monitor.center() - QPoint(150, 100), QSize(101, 61));
-        QVERIFY(X11Desktop::drag(selected.topLeft(), selected.topLeft() + QPoint(101, 61)));
+        ASSERT_TRUE(X11Desktop::drag(selected.topLeft(), selected.topLeft() + QPoint(101, 61)));
         const DeviceContext& shown = desktop.mode->picture().surface();
-        QTRY_COMPARE(QSize(shown.width(), shown.height()), selected.size());
-        QTRY_COMPARE(desktop.mode->panel().findChild<QLineEdit*>(QStringLiteral("sX"))->text(),
-                     QString::number(selected.left()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QSize(shown.width(), shown.height()) == selected.size(); }, 5000))
+            << shown.width() << " x " << shown.height();
+        QLineEdit* sX = desktop.mode->panel().findChild<QLineEdit*>(QStringLiteral("sX"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sX->text() == QString::number(selected.left()); }, 5000))
+            << sX->text().toStdString();
         for (int y = 0; y < selected.height(); ++y)
             for (int x = 0; x < selected.width(); ++x)
-                QCOMPARE(shown.row(y)[x] & 0xFFFFFFu,
-                         PatternPixel(selected.left() + x, selected.top() + y) & 0xFFFFFFu);
+                ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu,
+                          PatternPixel(selected.left() + x, selected.top() + y) & 0xFFFFFFu)
+                    << x << ',' << y;
         // Saved at once, from the copy: the dragged screen pixels, whatever Qt's scale.
         const QString path = desktop.real.dir.filePath(QStringLiteral("drag.png"));
         desktop.real.options.ColorMode = 1;
         desktop.real.dialogs->saveAnswers.push_back(SaveFileAnswer{path, 3});
         PanelButton(desktop.mode->panel(), "Command1")->click();
         const PillowImage saved = decodeWithPillow(QFile::encodeName(path).toStdString());
-        QCOMPARE(QSize(saved.width, saved.height), selected.size());
-        QCOMPARE(saved.rgb.front(), PatternPixel(selected.left(), selected.top()) & 0xFFFFFFu);
-        QCOMPARE(saved.rgb.back(), PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
+        ASSERT_EQ(QSize(saved.width, saved.height), selected.size());
+        EXPECT_EQ(saved.rgb.front(), PatternPixel(selected.left(), selected.top()) & 0xFFFFFFu);
+        EXPECT_EQ(saved.rgb.back(), PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
     }
 }
 
-void DesktopTest::panelAndPictureStayInFrontOfTheCopy()
+TEST(Desktop, PanelAndPictureStayInFrontOfTheCopy)
 {
     RealDesktop desktop;
-    QVERIFY(desktop.open());
+    ASSERT_TRUE(desktop.open());
     CaptureMode& mode = *desktop.mode;
     const QRect monitor = monitors().constFirst();
     const QPoint away = monitor.center() + QPoint(0, monitor.height() / 4);
@@ -135,54 +143,59 @@ void DesktopTest::panelAndPictureStayInFrontOfTheCopy()
     for (const auto& [name, step] : steps) {
         step();
         QTest::qWait(100);
-        QVERIFY2(QTest::qWaitFor([&] { return mode.desktop().isVisible() && windowsInFront(mode); }, 5000), name);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return mode.desktop().isVisible() && windowsInFront(mode); }, 5000)) << name;
     }
-    if (X11Desktop::hasWindowManager())
-        QVERIFY(X11Desktop::hasNetWmState(mode.panel(), "_NET_WM_STATE_ABOVE"));
+    if (X11Desktop::hasWindowManager()) {
+        EXPECT_TRUE(X11Desktop::hasNetWmState(mode.panel(), "_NET_WM_STATE_ABOVE"));
+    }
 }
 
 // F1 from the panel gives the copy the keyboard; F2 from there brings the minimised
 // panel back, and F3 from the panel the minimised picture window.
-void DesktopTest::functionKeysBringBackMinimisedWindows()
+TEST(Desktop, FunctionKeysBringBackMinimisedWindows)
 {
     RealDesktop desktop;
-    QVERIFY(desktop.open());
+    ASSERT_TRUE(desktop.open());
     CaptureMode& mode = *desktop.mode;
     const QRect monitor = monitors().constFirst();
-    QVERIFY(X11Desktop::drag(monitor.center(), monitor.center() + QPoint(120, 80)));
-    QTRY_VERIFY(X11Desktop::isViewable(mode.picture()));
-    QVERIFY(X11Desktop::click(centreOf(mode.panel())));
-    QTRY_VERIFY(mode.panel().isActiveWindow());
-    QVERIFY(X11Desktop::key("F1"));
-    QTRY_VERIFY(mode.desktop().isActiveWindow());
+    ASSERT_TRUE(X11Desktop::drag(monitor.center(), monitor.center() + QPoint(120, 80)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isViewable(mode.picture()); }, 5000));
+    ASSERT_TRUE(X11Desktop::click(centreOf(mode.panel())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mode.panel().isActiveWindow(); }, 5000));
+    ASSERT_TRUE(X11Desktop::key("F1"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mode.desktop().isActiveWindow(); }, 5000));
     for (QWidget* window : {static_cast<QWidget*>(&mode.panel()), static_cast<QWidget*>(&mode.picture())}) {
         window->showMinimized();
-        if (X11Desktop::hasWindowManager())
-            QTRY_VERIFY(!X11Desktop::isViewable(*window));
+        if (X11Desktop::hasWindowManager()) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !X11Desktop::isViewable(*window); }, 5000))
+                << window->windowTitle().toStdString();
+        }
     }
-    QVERIFY(X11Desktop::key("F2"));
-    QTRY_VERIFY(X11Desktop::isViewable(mode.panel()));
-    QTRY_VERIFY(mode.panel().isActiveWindow());
-    QVERIFY(X11Desktop::key("F3"));
-    QTRY_VERIFY(X11Desktop::isViewable(mode.picture()));
-    QTRY_VERIFY(windowsInFront(mode));
+    ASSERT_TRUE(X11Desktop::key("F2"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isViewable(mode.panel()); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mode.panel().isActiveWindow(); }, 5000));
+    ASSERT_TRUE(X11Desktop::key("F3"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isViewable(mode.picture()); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windowsInFront(mode); }, 5000));
 }
 
 // The options window stands in front of the copy, and goes when another window takes
 // the focus from it while none of its controls holds it.
-void DesktopTest::optionsWindowClosesWhenFocusGoesElsewhere()
+TEST(Desktop, OptionsWindowClosesWhenFocusGoesElsewhere)
 {
     RealDesktop desktop;
-    QVERIFY(desktop.open());
+    ASSERT_TRUE(desktop.open());
     CaptureMode& mode = *desktop.mode;
     PanelButton(mode.panel(), "Command8")->click();
     Opt* options = TopLevel<Opt>();
-    QVERIFY(options);
-    QTRY_VERIFY(X11Desktop::isViewable(*options));
-    QTRY_VERIFY(X11Desktop::isAbove(*options, mode.desktop()));
-    QTRY_VERIFY(options->isActiveWindow());
+    ASSERT_TRUE(options);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isViewable(*options); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isAbove(*options, mode.desktop()); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options->isActiveWindow(); }, 5000));
     if (QWidget* focused = options->focusWidget())
         focused->clearFocus();
-    QVERIFY(X11Desktop::click(centreOf(mode.panel())));
-    QTRY_VERIFY(!X11Desktop::isViewable(*options));
+    ASSERT_TRUE(X11Desktop::click(centreOf(mode.panel())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !X11Desktop::isViewable(*options); }, 5000));
 }
+
+}  // namespace

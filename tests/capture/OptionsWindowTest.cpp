@@ -1,10 +1,10 @@
 // The options window driven as the user drives it; the number rules themselves are
 // tables of the logic tests.
 
-#include "OptionsWindowTest.h"
-
 #include "CaptureFixture.h"
+#include "CaseName.h"
 #include "Opt.h"
+#include "QtPrinters.h"
 #include "X11Desktop.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -60,159 +62,173 @@ bool typeInto(Opt& window, QLineEdit* field, const QString& text)
     return true;
 }
 
-}  // namespace
+struct OpeningCase {
+    const char* name;
+    bool byKey;
+    friend void PrintTo(const OpeningCase& c, std::ostream* out) { *out << c.name; }
+};
 
-void OptionsWindowTest::opensFromTheButtonAndF5_data()
+class OpensFromTheButtonAndF5 : public testing::TestWithParam<OpeningCase>
 {
-    QTest::addColumn<bool>("byKey");
-    QTest::newRow("Command8") << false;
-    QTest::newRow("F5 on the desktop copy") << true;
-}
+};
 
-void OptionsWindowTest::opensFromTheButtonAndF5()
+TEST_P(OpensFromTheButtonAndF5, ShowsTheWindow)
 {
-    QFETCH(bool, byKey);
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
-    if (byKey)
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
+    if (GetParam().byKey)
         QTest::keyClick(&f.desktop(), Qt::Key_F5);
     else
         QTest::mouseClick(PanelButton(f.panel(), "Command8"), Qt::LeftButton);
-    QVERIFY(TopLevel<Opt>() && TopLevel<Opt>()->isVisible());
-    QCOMPARE(TopLevel<Opt>()->windowTitle(), QStringLiteral("各種設定"));
+    ASSERT_TRUE(TopLevel<Opt>() && TopLevel<Opt>()->isVisible());
+    EXPECT_EQ(TopLevel<Opt>()->windowTitle(), QStringLiteral("各種設定"));
 }
+
+INSTANTIATE_TEST_SUITE_P(OptionsWindow, OpensFromTheButtonAndF5,
+                         testing::Values(OpeningCase{"Command8", false}, OpeningCase{"F5 on the desktop copy", true}),
+                         PrintedCaseName());
 
 // Each field's rule, typed key by key, reaches the options, the field's text and its
 // slider (the rules' rows are the logic test's).
-void OptionsWindowTest::numberFields_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("value");
-    QTest::newRow("grey -4") << "Text1" << "-4" << 0;
-    QTest::newRow("quality 2.5") << "Text2" << "2.5" << 2;
-    QTest::newRow("level 12") << "Text3" << "12" << 9;
-    QTest::newRow("gamma letters") << "Text4" << "abc" << 0;
-}
+struct NumberFieldCase {
+    const char* name;
+    const char* field;
+    const char* typed;
+    int value;
+    friend void PrintTo(const NumberFieldCase& c, std::ostream* out) { *out << c.name; }
+};
 
-void OptionsWindowTest::numberFields()
+class NumberFields : public testing::TestWithParam<NumberFieldCase>
 {
-    QFETCH(QString, field);
-    QFETCH(QString, typed);
-    QFETCH(int, value);
+};
+
+TEST_P(NumberFields, ReachTheOptionsTheTextAndTheSlider)
+{
+    const NumberFieldCase& c = GetParam();
+    const QString field = QString::fromLatin1(c.field);
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.PngDetailed = 1;
     Opt& window = openOptions(f);
-    auto* text = child<QLineEdit>(window, qPrintable(field));
-    QVERIFY(typeInto(window, text, typed));
+    auto* text = child<QLineEdit>(window, c.field);
+    ASSERT_TRUE(typeInto(window, text, QString::fromLatin1(c.typed)));
     const int stored = field == u"Text1" ? f.options.GrayStrength
                        : field == u"Text2" ? f.options.JpegQuality
                        : field == u"Text3" ? f.options.PngCompression
                                            : f.options.PngGamma;
-    QCOMPARE(stored, value);
-    QCOMPARE(text->text(), QString::number(value));
-    QCOMPARE(child<QSlider>(window, qPrintable(QStringLiteral("Slider") + field.back()))->value(), value);
+    EXPECT_EQ(stored, c.value);
+    EXPECT_EQ(text->text(), QString::number(c.value));
+    EXPECT_EQ(child<QSlider>(window, qPrintable(QStringLiteral("Slider") + field.back()))->value(), c.value);
 }
 
-void OptionsWindowTest::gammaPresetsAndReset()
+INSTANTIATE_TEST_SUITE_P(OptionsWindow, NumberFields,
+                         testing::Values(NumberFieldCase{"grey -4", "Text1", "-4", 0},
+                                         NumberFieldCase{"quality 2.5", "Text2", "2.5", 2},
+                                         NumberFieldCase{"level 12", "Text3", "12", 9},
+                                         NumberFieldCase{"gamma letters", "Text4", "abc", 0}),
+                         PrintedCaseName());
+
+TEST(OptionsWindow, GammaPresetsAndReset)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.PngDetailed = 1;
     Opt& window = openOptions(f);
     QTest::mouseClick(child<QPushButton>(window, "Command2"), Qt::LeftButton);
-    QCOMPARE(f.options.PngGamma, 55556);
-    QCOMPARE(child<QSlider>(window, "Slider4")->value(), 55556);
+    EXPECT_EQ(f.options.PngGamma, 55556);
+    EXPECT_EQ(child<QSlider>(window, "Slider4")->value(), 55556);
     QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
-    QCOMPARE(f.options.PngGamma, 45455);
+    EXPECT_EQ(f.options.PngGamma, 45455);
     f.options.JpegProgressive = OptionTrue;
     choose(window, "Option4", 2);
     QTest::mouseClick(child<QPushButton>(window, "Command3"), Qt::LeftButton);
-    QCOMPARE(f.options.PngCompression, std::int16_t{5});
-    QCOMPARE(f.options.BitDepth, ColorDepth::Bits24);
-    QCOMPARE(f.options.PngDetailed, std::int16_t{0});
-    QCOMPARE(f.options.JpegProgressive, OptionTrue);
-    QVERIFY(option(window, "Option4", 0)->isChecked());
-    QVERIFY(!child<QGroupBox>(window, "Frame7")->isEnabled());
+    EXPECT_EQ(f.options.PngCompression, std::int16_t{5});
+    EXPECT_EQ(f.options.BitDepth, ColorDepth::Bits24);
+    EXPECT_EQ(f.options.PngDetailed, std::int16_t{0});
+    EXPECT_EQ(f.options.JpegProgressive, OptionTrue);
+    EXPECT_TRUE(option(window, "Option4", 0)->isChecked());
+    EXPECT_FALSE(child<QGroupBox>(window, "Frame7")->isEnabled());
 }
 
 // The 8-bit group is enabled exactly at 8 bits, and keeps its choices meanwhile.
-void OptionsWindowTest::eightBitGroupFollowsTheBitDepth()
+TEST(OptionsWindow, EightBitGroupFollowsTheBitDepth)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     Opt& window = openOptions(f);
     auto* group = child<QGroupBox>(window, "Frame1");
-    QVERIFY(!group->isEnabled());
+    EXPECT_FALSE(group->isEnabled()) << "at 24 bits";
     choose(window, "Option4", 2);
-    QVERIFY(group->isEnabled());
+    EXPECT_TRUE(group->isEnabled()) << "at 8 bits";
     choose(window, "Option2", 1);
     choose(window, "Option4", 1);
-    QVERIFY(!group->isEnabled());
+    EXPECT_FALSE(group->isEnabled()) << "at 16 bits";
     choose(window, "Option4", 0);
-    QVERIFY(!group->isEnabled());
+    EXPECT_FALSE(group->isEnabled()) << "at 24 bits again";
     choose(window, "Option4", 2);
-    QVERIFY(group->isEnabled());
-    QVERIFY(option(window, "Option2", 1)->isChecked());
-    QCOMPARE(f.options.BoxColorMethod, std::int16_t{1});
+    EXPECT_TRUE(group->isEnabled()) << "at 8 bits again";
+    EXPECT_TRUE(option(window, "Option2", 1)->isChecked());
+    EXPECT_EQ(f.options.BoxColorMethod, std::int16_t{1});
 }
 
-void OptionsWindowTest::reopeningShowsTheSameAndKeepsTheGamma()
+TEST(OptionsWindow, ReopeningShowsTheSameAndKeepsTheGamma)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     Opt& window = openOptions(f);
     choose(window, "Option4", 2);
     choose(window, "Option3", 2);
     choose(window, "Option5", 1);
-    QVERIFY(typeInto(window, child<QLineEdit>(window, "Text4"), QStringLiteral("12345")));
+    ASSERT_TRUE(typeInto(window, child<QLineEdit>(window, "Text4"), QStringLiteral("12345")));
     const OutputOptions before = f.options;
     QTest::mouseClick(child<QPushButton>(window, "Command4"), Qt::LeftButton);
-    QVERIFY(!window.isVisible());
+    ASSERT_FALSE(window.isVisible());
     Opt& again = openOptions(f);
-    QVERIFY(SameOptions(f.options, before));
-    QVERIFY(option(again, "Option3", 2)->isChecked() && option(again, "Option5", 1)->isChecked());
-    QCOMPARE(child<QLineEdit>(again, "Text4")->text(), QStringLiteral("12345"));
+    EXPECT_TRUE(SameOptions(f.options, before));
+    EXPECT_TRUE(option(again, "Option3", 2)->isChecked() && option(again, "Option5", 1)->isChecked());
+    EXPECT_EQ(child<QLineEdit>(again, "Text4")->text(), QStringLiteral("12345"));
 }
 
 // Command5 refreshes the picture with the grey step and keeps this window in front.
-void OptionsWindowTest::refreshKeepsItInFront()
+TEST(OptionsWindow, RefreshKeepsItInFront)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
-    QVERIFY(f.type({{"sX", "10"}, {"sY", "10"}, {"eX", "110"}, {"eY", "60"}}));
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
+    ASSERT_TRUE(f.type({{"sX", "10"}, {"sY", "10"}, {"eX", "110"}, {"eY", "60"}}));
     Opt& window = openOptions(f);
-    QVERIFY(typeInto(window, child<QLineEdit>(window, "Text1"), QStringLiteral("255")));
+    ASSERT_TRUE(typeInto(window, child<QLineEdit>(window, "Text1"), QStringLiteral("255")));
     QTest::mouseClick(child<QPushButton>(window, "Command5"), Qt::LeftButton);
-    QCOMPARE(f.picture().size(), QSize(100, 50));
+    ASSERT_EQ(f.picture().size(), QSize(100, 50));
     const std::uint32_t pixel = f.picture().surface().row(20)[30];
-    QCOMPARE((pixel >> 16) & 0xFFu, pixel & 0xFFu);
-    QTRY_VERIFY(X11Desktop::isAbove(window, f.picture()) && X11Desktop::isAbove(window, f.panel()));
+    EXPECT_EQ((pixel >> 16) & 0xFFu, pixel & 0xFFu);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return X11Desktop::isAbove(window, f.picture()) && X11Desktop::isAbove(window, f.panel()); }, 5000));
 }
 
 // With none of its controls holding the focus, the window closes when it loses it.
-void OptionsWindowTest::losingTheFocusClosesIt()
+TEST(OptionsWindow, LosingTheFocusClosesIt)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     Opt& window = openOptions(f);
-    QTRY_VERIFY(window.isActiveWindow());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000));
     if (QWidget* focused = window.focusWidget())
         focused->clearFocus();
     f.panel().activateWindow();
-    QTRY_VERIFY(!window.isVisible());
-    QVERIFY(!window.isLoaded());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
+    EXPECT_FALSE(window.isLoaded());
 }
 
-void OptionsWindowTest::newCaptureHidesIt()
+TEST(OptionsWindow, NewCaptureHidesIt)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     Opt& window = openOptions(f);
     QPushButton* clear = PanelButton(f.panel(), "Command3");
     clear->click();
     clear->click();
-    QVERIFY(!window.isVisible());
-    QVERIFY(window.isLoaded());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.isLoaded());
 }
+
+}  // namespace

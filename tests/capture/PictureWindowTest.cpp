@@ -1,8 +1,8 @@
 // What the picture window shows after a selection on a fake screen of known pixels.
 
-#include "PictureWindowTest.h"
-
 #include "CaptureFixture.h"
+#include "CaseName.h"
+#include "QtPrinters.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -35,97 +37,107 @@ bool allGrey(const DeviceContext& surface)
     return true;
 }
 
-}  // namespace
-
 // At 100 % and 24 bits the picture is the selected rectangle of the frozen screen,
 // pixel for pixel, both in the window's surface and on the X screen.
-void PictureWindowTest::exactPixelsAt24Bits()
+TEST(PictureWindow, ExactPixelsAt24Bits)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     MouseDrag(f.desktop(), QPointF(37, 41), QPointF(237, 141));
     const DeviceContext& shown = f.picture().surface();
-    QCOMPARE(QSize(shown.width(), shown.height()), QSize(200, 100));
+    ASSERT_EQ(QSize(shown.width(), shown.height()), QSize(200, 100));
+    // Each loop stops at its first wrong pixel: one message, not twenty thousand.
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x)
-            QCOMPARE(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu);
+            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu) << x << ',' << y;
 
-    QVERIFY(QTest::qWaitForWindowExposed(&f.picture()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.picture()));
     const QPoint origin = f.picture().mapToGlobal(QPoint(0, 0));
     QImage onScreen;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (onScreen = QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 200, 100).toImage(),
-         onScreen.pixel(199, 99) == (PatternPixel(236, 140) | 0xFF000000u)),
-        5000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            onScreen = QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 200, 100).toImage();
+            return onScreen.pixel(199, 99) == (PatternPixel(236, 140) | 0xFF000000u);
+        },
+        5000));
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x)
-            QCOMPARE(onScreen.pixel(x, y) & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu);
+            ASSERT_EQ(onScreen.pixel(x, y) & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu) << x << ',' << y;
 }
 
 // Clear hides the picture window with its picture; F3 shows it again unchanged.
-void PictureWindowTest::keepsPictureWhileHidden()
+TEST(PictureWindow, KeepsPictureWhileHidden)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     MouseDrag(f.desktop(), QPointF(37, 41), QPointF(237, 141));
     QTest::mouseClick(PanelButton(f.panel(), "Command3"), Qt::LeftButton);
-    QVERIFY(!f.picture().isVisible());
+    EXPECT_FALSE(f.picture().isVisible());
     QTest::keyClick(&f.panel(), Qt::Key_F3);
-    QVERIFY(f.picture().isVisible());
-    QCOMPARE(f.picture().size(), QSize(200, 100));
+    EXPECT_TRUE(f.picture().isVisible());
+    ASSERT_EQ(f.picture().size(), QSize(200, 100));
     const DeviceContext& shown = f.picture().surface();
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x)
-            QCOMPARE(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu);
+            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(37 + x, 41 + y) & 0xFFFFFFu) << x << ',' << y;
 }
 
-void PictureWindowTest::eightBitsAtMost256Colours()
+TEST(PictureWindow, EightBitsAtMost256Colours)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.BitDepth = ColorDepth::Bits8;
     MouseDrag(f.desktop(), QPointF(0, 0), QPointF(400, 300));
     const qsizetype colours = coloursOf(f.picture().surface()).size();
-    QVERIFY2(colours <= 256, qPrintable(QString::number(colours)));
-    QVERIFY(colours > 16);
+    EXPECT_LE(colours, 256);
+    EXPECT_GT(colours, 16);
 }
 
 // The grey step belongs to Update: the release shows colour, Update of the same
 // rectangle shows grey.
-void PictureWindowTest::greyAfterUpdateOnly()
+TEST(PictureWindow, GreyAfterUpdateOnly)
 {
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.GrayStrength = 255;
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(300, 200));
-    QVERIFY(!allGrey(f.picture().surface()));
+    EXPECT_FALSE(allGrey(f.picture().surface()));
     for (const char* name : {"sX", "sY", "eX", "eY"})
-        QVERIFY(TypeAndCommit(f.panel(), f.field(name), f.field(name).text()));
+        ASSERT_TRUE(TypeAndCommit(f.panel(), f.field(name), f.field(name).text())) << name;
     QTest::mouseClick(PanelButton(f.panel(), "Command4"), Qt::LeftButton);
-    QCOMPARE(f.picture().size(), QSize(200, 100));
-    QVERIFY(allGrey(f.picture().surface()));
+    EXPECT_EQ(f.picture().size(), QSize(200, 100));
+    EXPECT_TRUE(allGrey(f.picture().surface()));
 }
 
-void PictureWindowTest::magnifiedClientArea_data()
-{
-    QTest::addColumn<QString>("magnification");
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<QSize>("client");
-    QTest::newRow("150 %") << QStringLiteral("150") << QPointF(200, 100) << QSize(300, 150);
-    QTest::newRow("101 px at 50 % rounds to even") << QStringLiteral("50") << QPointF(101, 101) << QSize(50, 50);
-    QTest::newRow("200 %") << QStringLiteral("200") << QPointF(30, 20) << QSize(60, 40);
-}
+struct MagnifiedCase {
+    const char* name;
+    QString magnification;
+    QPointF to;
+    QSize client;
+    friend void PrintTo(const MagnifiedCase& c, std::ostream* out) { *out << c.name; }
+};
 
-void PictureWindowTest::magnifiedClientArea()
+class MagnifiedClientArea : public testing::TestWithParam<MagnifiedCase>
 {
-    QFETCH(QString, magnification);
-    QFETCH(QPointF, to);
-    QFETCH(QSize, client);
+};
+
+TEST_P(MagnifiedClientArea, IsTheMagnifiedSelection)
+{
+    const MagnifiedCase& c = GetParam();
     CaptureFixture f;
-    QCOMPARE(f.load(), ModeOpenResult::Opened);
-    QVERIFY(TypeAndCommit(f.panel(), f.field("Text2"), magnification));
-    MouseDrag(f.desktop(), QPointF(0, 0), to);
-    QCOMPARE(f.picture().size(), client);
-    QCOMPARE(QSize(f.picture().surface().width(), f.picture().surface().height()), client);
-    QCOMPARE(QSize(f.mode->selection().ViewWidth, f.mode->selection().ViewHeight), client);
+    ASSERT_EQ(f.load(), ModeOpenResult::Opened);
+    ASSERT_TRUE(TypeAndCommit(f.panel(), f.field("Text2"), c.magnification));
+    MouseDrag(f.desktop(), QPointF(0, 0), c.to);
+    EXPECT_EQ(f.picture().size(), c.client);
+    EXPECT_EQ(QSize(f.picture().surface().width(), f.picture().surface().height()), c.client);
+    EXPECT_EQ(QSize(f.mode->selection().ViewWidth, f.mode->selection().ViewHeight), c.client);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PictureWindow, MagnifiedClientArea,
+    testing::Values(MagnifiedCase{"150 %", QStringLiteral("150"), QPointF(200, 100), QSize(300, 150)},
+                    MagnifiedCase{"101 px at 50 % rounds to even", QStringLiteral("50"), QPointF(101, 101), QSize(50, 50)},
+                    MagnifiedCase{"200 %", QStringLiteral("200"), QPointF(30, 20), QSize(60, 40)}),
+    PrintedCaseName());
+
+}  // namespace

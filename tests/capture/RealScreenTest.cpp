@@ -2,11 +2,10 @@
 // screen, the X11 grabber copies it, and a mouse selection must show exactly those
 // pixels, in the picture window's surface and on the screen itself.
 
-#include "RealScreenTest.h"
-
 #include "CaptureFixture.h"
 #include "FakeInstanceLock.h"
 #include "PatternWindow.h"
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -19,14 +18,18 @@
 #include <QTest>
 #include <QWidget>
 
+#include <gtest/gtest.h>
 
-void RealScreenTest::selectionOfThePaintedScreen()
+namespace {
+
+TEST(RealScreen, SelectionOfThePaintedScreen)
 {
     const QSize screenSize = QGuiApplication::primaryScreen()->size();
     PatternWindow pattern(screenSize);
     pattern.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&pattern));
-    QTRY_VERIFY(pattern.isShownAt(QPoint(screenSize.width() - 1, screenSize.height() - 1)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return pattern.isShownAt(QPoint(screenSize.width() - 1, screenSize.height() - 1)); }, 5000));
 
     Platform platform = makeDesktopPlatform();
     platform.instanceLock = std::make_unique<FakeInstanceLock>();
@@ -37,23 +40,25 @@ void RealScreenTest::selectionOfThePaintedScreen()
     CaptureSelection selection;
     OutputOptions options;
     CaptureMode mode(platform, settings, host, selection, options);
-    QCOMPARE(mode.load(), ModeOpenResult::Opened);
+    ASSERT_EQ(mode.load(), ModeOpenResult::Opened);
     const DeviceContext& copy = mode.desktop().surface();
-    QCOMPARE(QSize(copy.width(), copy.height()), screenSize);
+    ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
+    // Each loop stops at its first wrong pixel: one message, not thousands.
     for (int y = 0; y < copy.height(); y += 7)
         for (int x = 0; x < copy.width(); x += 5)
-            QCOMPARE(copy.row(y)[x] & 0xFFFFFFu, PatternPixel(x, y) & 0xFFFFFFu);
+            ASSERT_EQ(copy.row(y)[x] & 0xFFFFFFu, PatternPixel(x, y) & 0xFFFFFFu) << x << ',' << y;
     pattern.hide();
 
     const QRect selected(640, 480, 300, 200);
     MouseDrag(mode.desktop(), selected.topLeft(), selected.topLeft() + QPoint(300, 200));
     const DeviceContext& shown = mode.picture().surface();
-    QCOMPARE(QSize(shown.width(), shown.height()), selected.size());
+    ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size());
     for (int y = 0; y < selected.height(); ++y)
         for (int x = 0; x < selected.width(); ++x)
-            QCOMPARE(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu);
+            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu)
+                << x << ',' << y;
 
-    QVERIFY(QTest::qWaitForWindowExposed(&mode.picture()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mode.picture()));
     const QPoint origin = mode.picture().mapToGlobal(QPoint(0, 0));
     const auto onScreen = [&] {
         return QGuiApplication::primaryScreen()
@@ -61,12 +66,14 @@ void RealScreenTest::selectionOfThePaintedScreen()
             .toImage();
     };
     const QPoint last(selected.width() - 1, selected.height() - 1);
-    QTRY_COMPARE(onScreen().pixel(last) & 0xFFFFFFu,
-                 PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
+    const std::uint32_t lastPixel = PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (onScreen().pixel(last) & 0xFFFFFFu) == lastPixel; }, 5000))
+        << std::hex << (onScreen().pixel(last) & 0xFFFFFFu) << " instead of " << lastPixel;
     const QImage image = onScreen();
     for (int y = 0; y < selected.height(); ++y)
         for (int x = 0; x < selected.width(); ++x)
-            QCOMPARE(image.pixel(x, y) & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu);
+            ASSERT_EQ(image.pixel(x, y) & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu)
+                << x << ',' << y;
 
     // Take image with no delay: the windows of the mode go, the inverted pattern is
     // uncovered, and the new copy is taken from the real screen, not from the old copy.
@@ -83,6 +90,8 @@ void RealScreenTest::selectionOfThePaintedScreen()
     QPushButton* clearOrTake = PanelButton(mode.panel(), "Command3");
     clearOrTake->click();
     clearOrTake->click();
-    QTRY_VERIFY(mode.desktop().isVisible());
-    QVERIFY(copyShowsInvertedPattern());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mode.desktop().isVisible(); }, 5000));
+    EXPECT_TRUE(copyShowsInvertedPattern());
 }
+
+}  // namespace

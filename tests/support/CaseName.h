@@ -1,7 +1,8 @@
 #pragma once
 // Names of parametrised test cases that read as the case and are the same in every
 // build: the case's values spelt with letters, digits and '_' only, as GoogleTest
-// requires ("-3.5" -> "minus3dot5", "1,024" -> "1comma024", "　" -> "U3000").
+// requires ("-3.5" -> "minus3dot5", "1,024" -> "1comma024", "150 %" -> "150_percent",
+// "　" -> "U3000").
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ inline std::string NameWord(std::string_view text)
         const char c = text[i++];
         static constexpr std::pair<char, const char*> Spelt[] = {
             {' ', "_"},    {'-', "minus"},  {'+', "plus"},  {'.', "dot"},   {',', "comma"}, {'/', "slash"},
-            {'#', "hash"}, {'$', "dollar"}, {':', "colon"}, {'?', "query"}, {'|', "bar"}};
+            {'#', "hash"}, {'$', "dollar"}, {':', "colon"}, {'?', "query"}, {'|', "bar"},  {'%', "percent"}};
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
             name += c;
             continue;

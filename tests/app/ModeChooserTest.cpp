@@ -1,9 +1,8 @@
 // The desktop capture mode as the program reaches it: through the application object
 // and the mode chooser, and back.
 
-#include "ModeChooserTest.h"
-
 #include "CaptureFixture.h"
+#include "QtPrinters.h"
 #include "TestPlatform.h"
 #include "app/Application.h"
 #include "app/SelectMode.h"
@@ -19,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -53,101 +54,123 @@ struct Program {
     void chooseDesktopCapture() const { QTest::mouseClick(application->modeChooser()->Command1, Qt::LeftButton); }
 };
 
-}  // namespace
+class ModeChooser : public testing::Test
+{
+protected:
+    // The program's windows come and go between the chooser and the mode, and
+    // SecondInstanceExitsWritingNothing runs the event loop to see the program end
+    // itself: Qt must not end it when the last window closes.
+    void SetUp() override
+    {
+        m_quitOnLastWindowClosed = QApplication::quitOnLastWindowClosed();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { QApplication::setQuitOnLastWindowClosed(m_quitOnLastWindowClosed); }
 
-void ModeChooserTest::chooserOpensTheMode()
+private:
+    bool m_quitOnLastWindowClosed = true;
+};
+
+TEST_F(ModeChooser, ChooserOpensTheMode)
 {
     Program program;
     program.start();
-    QVERIFY(program.application->modeChooser());
+    ASSERT_TRUE(program.application->modeChooser());
     program.chooseDesktopCapture();
-    QVERIFY(program.application->hasOpenMode());
-    QVERIFY(shown<scrimble>());
-    QVERIFY(shown<formcom>());
-    QCOMPARE(program.readInt("Boolean"), 0);
-    QCOMPARE(program.readInt("Mode"), 1);
-    QVERIFY(program.test.dialogs->messages.empty());
+    EXPECT_TRUE(program.application->hasOpenMode());
+    EXPECT_TRUE(shown<scrimble>());
+    EXPECT_TRUE(shown<formcom>());
+    EXPECT_EQ(program.readInt("Boolean"), 0);
+    EXPECT_EQ(program.readInt("Mode"), 1);
+    EXPECT_TRUE(program.test.dialogs->messages.empty());
 }
 
-void ModeChooserTest::storedDefaultOpensTheMode()
+TEST_F(ModeChooser, StoredDefaultOpensTheMode)
 {
     Program program;
     Settings(program.setIni).writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("1"));
     Settings(program.setIni).writeText(QStringLiteral("Start"), QStringLiteral("Mode"), QStringLiteral("1"));
     program.start();
-    QVERIFY(program.application->hasOpenMode());
-    QVERIFY(shown<scrimble>());
-    QTRY_VERIFY(!shown<SelectMode>() && !program.application->modeChooser());
+    EXPECT_TRUE(program.application->hasOpenMode());
+    EXPECT_TRUE(shown<scrimble>());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !shown<SelectMode>() && !program.application->modeChooser(); }, 5000));
 }
 
 // Back to the chooser and into the mode again: Set.ini holds "Boolean" = "0", and the
 // options keep JpegProgressive, ColorMode and GrayStrength while the rest start over.
-void ModeChooserTest::returnAndComeBack()
+TEST_F(ModeChooser, ReturnAndComeBack)
 {
     Program program;
     Settings(program.setIni).writeText(QStringLiteral("Start"), QStringLiteral("Boolean"), QStringLiteral("1"));
     Settings(program.setIni).writeText(QStringLiteral("Start"), QStringLiteral("Mode"), QStringLiteral("1"));
     program.start();
-    QTRY_VERIFY(!program.application->modeChooser());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.application->modeChooser(); }, 5000));
     OutputOptions& options = program.application->outputOptions();
     options = UnusualOptions();
+    ASSERT_TRUE(shown<formcom>());
     shown<formcom>()->findChild<QAction*>(QStringLiteral("SelectM"))->trigger();
-    QCOMPARE(program.readInt("Boolean"), 0);
-    QCOMPARE(program.readInt("Mode"), 1);
-    QTRY_VERIFY(shown<SelectMode>());
-    QVERIFY(!shown<scrimble>() && !shown<formcom>());
-    QVERIFY(!program.application->hasOpenMode());
+    EXPECT_EQ(program.readInt("Boolean"), 0);
+    EXPECT_EQ(program.readInt("Mode"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown<SelectMode>() != nullptr; }, 5000));
+    EXPECT_TRUE(!shown<scrimble>() && !shown<formcom>());
+    EXPECT_FALSE(program.application->hasOpenMode());
 
     program.chooseDesktopCapture();
-    QVERIFY(shown<scrimble>());
-    QCOMPARE(options.JpegProgressive, std::int16_t{-1});
-    QCOMPARE(options.ColorMode, std::int16_t{1});
-    QCOMPARE(options.GrayStrength, 200);
+    EXPECT_TRUE(shown<scrimble>());
+    EXPECT_EQ(options.JpegProgressive, std::int16_t{-1});
+    EXPECT_EQ(options.ColorMode, std::int16_t{1});
+    EXPECT_EQ(options.GrayStrength, 200);
     OutputOptions modeStart = UnusualOptions();
     InitOutputOptions(modeStart);
-    QVERIFY(SameOptions(options, modeStart));
-    QCOMPARE(options.BitDepth, ColorDepth::Bits24);
-    QCOMPARE(options.JpegQuality, std::int16_t{60});
+    EXPECT_TRUE(SameOptions(options, modeStart));
+    EXPECT_EQ(options.BitDepth, ColorDepth::Bits24);
+    EXPECT_EQ(options.JpegQuality, std::int16_t{60});
 }
 
 // The committed coordinates live for the whole run: the panel of the second entry
 // shows "0" in every field, and its Update still selects what was typed in the first.
-void ModeChooserTest::selectionSurvivesTheChooser()
+TEST_F(ModeChooser, SelectionSurvivesTheChooser)
 {
     Program program;
     program.start();
     program.chooseDesktopCapture();
     formcom* panel = shown<formcom>();
-    QVERIFY(panel);
+    ASSERT_TRUE(panel);
     for (const auto& [name, text] : {std::pair{"sX", "100"}, {"sY", "50"}, {"eX", "300"}, {"eY", "250"}})
-        QVERIFY(TypeAndCommit(*panel, *panel->findChild<QLineEdit*>(QString::fromLatin1(name)), QString::fromLatin1(text)));
+        ASSERT_TRUE(
+            TypeAndCommit(*panel, *panel->findChild<QLineEdit*>(QString::fromLatin1(name)), QString::fromLatin1(text)))
+            << name;
     panel->findChild<QAction*>(QStringLiteral("SelectM"))->trigger();
-    QTRY_VERIFY(shown<SelectMode>());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown<SelectMode>() != nullptr; }, 5000));
 
     program.chooseDesktopCapture();
     panel = shown<formcom>();
-    QVERIFY(panel);
-    QCOMPARE(panel->findChild<QLineEdit*>(QStringLiteral("eY"))->text(), QStringLiteral("0"));
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->findChild<QLineEdit*>(QStringLiteral("eY"))->text(), QStringLiteral("0"));
     const CaptureSelection& kept = program.application->captureSelection();
-    QCOMPARE((QList<int>{kept.StartX, kept.StartY, kept.EndX, kept.EndY}), (QList<int>{100, 50, 300, 250}));
+    EXPECT_EQ((QList<int>{kept.StartX, kept.StartY, kept.EndX, kept.EndY}), (QList<int>{100, 50, 300, 250}));
     QTest::mouseClick(PanelButton(*panel, "Command4"), Qt::LeftButton);
+    ASSERT_TRUE(shown<scrimble>());
     const ShapeRect& shape = shown<scrimble>()->editor().shape();
-    QCOMPARE(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(100, 50, 200, 200));
+    EXPECT_EQ(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(100, 50, 200, 200));
 }
 
-void ModeChooserTest::secondInstanceExitsWritingNothing()
+TEST_F(ModeChooser, SecondInstanceExitsWritingNothing)
 {
     Program program;
     program.lock.first = false;
     program.start();
     program.chooseDesktopCapture();
-    QVERIFY(!shown<scrimble>() && !shown<formcom>() && !shown<SelectMode>());
-    QVERIFY(program.test.dialogs->messages.empty());
+    EXPECT_TRUE(!shown<scrimble>() && !shown<formcom>() && !shown<SelectMode>());
+    EXPECT_TRUE(program.test.dialogs->messages.empty());
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(7); });
     watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!QFile::exists(program.setIni));
-    QVERIFY(QDir(program.dir.path()).isEmpty());
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "7: the program did not end";
+    EXPECT_FALSE(QFile::exists(program.setIni));
+    EXPECT_TRUE(QDir(program.dir.path()).isEmpty());
 }
+
+}  // namespace
