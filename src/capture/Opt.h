@@ -4,19 +4,25 @@
 // reports the refresh to its mode and closes itself on its close commands and when it
 // loses the focus with none of its controls holding it.
 
-#include "OptControls.h"
-
 #include <QMainWindow>
 
+#include <array>
+#include <memory>
+
+class QCheckBox;
 struct CaptureSelection;
 struct OutputOptions;
 struct Platform;
+namespace Ui {
+class Opt;
+}
 
 class Opt final : public QMainWindow
 {
     Q_OBJECT
 public:
     Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection);
+    ~Opt() override;
 
     // The load sequence: spin buttons, then every control from the record; the gamma
     // is never changed by opening.
@@ -33,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void numberOptionButtons();
     void connectOptions();
     void connectFields();
     void connectCommands();
@@ -48,10 +55,12 @@ private:
     void Text4_Change();
     void Command3_Click();
     void Form_Unload();
+    // The PNG filter boxes Check3, in the order of PngFilters.
+    [[nodiscard]] std::array<QCheckBox*, 4> filterBoxes() const;
 
     Platform& m_platform;
     OutputOptions& m_options;
     CaptureSelection& m_selection;
-    OptControls m_ui;
+    std::unique_ptr<Ui::Opt> m_ui;  // the controls and menus of Opt.ui
     bool m_loaded = false;
 };

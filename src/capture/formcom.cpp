@@ -6,6 +6,8 @@
 #include "ScreenInformation.h"
 #include "platform/Platform.h"
 #include "shared/SpinButton.h"
+#include "shared/WindowFont.h"
+#include "ui_formcom.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -14,11 +16,19 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace {
 
 constexpr int ScreenMargin = 24;  // pixels between the panel and the screen's top-right corner
+
+// Captions that the panel's commands change at run time; formcom.ui holds the first ones.
+constexpr char16_t ClearButtonCaption[] = u"クリア(&C)";
+constexpr char16_t ClearMenuCaption[] = u"画像クリア(&C)";
+constexpr char16_t TakeImageCaption[] = u"画像取得(&T)";  // button and menu item alike
+constexpr char16_t MinimiseDesktopCaption[] = u"ピクチャフォーム最小化(&S)";
+constexpr char16_t MaximiseDesktopCaption[] = u"ピクチャフォーム最大化(&S)";
 
 }  // namespace
 
@@ -26,14 +36,29 @@ formcom::formcom(Platform& platform, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , m_platform(platform)
     , m_selection(selection)
-    , m_ui(BuildPanelControls(*this))
+    , m_ui(std::make_unique<Ui::formcom>())
 {
-    setWindowTitle(QStringLiteral("コマンド(Scrimble)"));
+    m_ui->setupUi(this);
+    ApplyWindowFont(*this);
+    yieldAccessKeysToMenus();
+    // The menu bar's height follows the face: the fixed size is taken after it is set.
     setFixedSize(sizeHint());
     setAttribute(Qt::WA_QuitOnClose, false);  // the mode decides: end, or back to the chooser
-    for (QLineEdit* field : {m_ui.Text1, m_ui.Text2, m_ui.sX, m_ui.sY, m_ui.eX, m_ui.eY})
+    for (QLineEdit* field : {m_ui->Text1, m_ui->Text2, m_ui->sX, m_ui->sY, m_ui->eX, m_ui->eY})
         field->installEventFilter(this);
     connectControls();
+}
+
+formcom::~formcom() = default;
+
+// A button whose access key is also a menu's gives it up, so that Alt with that letter
+// opens the menu every time instead of alternating between the two.
+void formcom::yieldAccessKeysToMenus()
+{
+    for (const QAction* title : menuBar()->actions())
+        for (QPushButton* button : findChildren<QPushButton*>())
+            if (button->shortcut() == QKeySequence::mnemonic(title->text()))
+                button->setShortcut(QKeySequence());
 }
 
 void formcom::connectControls()
@@ -41,38 +66,38 @@ void formcom::connectControls()
     // Connected first, so that it runs before each button's own handler.
     for (QPushButton* button : findChildren<QPushButton*>())
         connect(button, &QPushButton::clicked, this, &formcom::commitFocusedField);
-    connect(m_ui.Command1, &QPushButton::clicked, this, &formcom::saveRequested);
-    connect(m_ui.Command11, &QPushButton::clicked, this, &formcom::copyRequested);
-    connect(m_ui.Command4, &QPushButton::clicked, this, &formcom::Command4_Click);
-    connect(m_ui.Command9, &QPushButton::clicked, this, &formcom::Command9_Click);
-    connect(m_ui.Command3, &QPushButton::clicked, this, &formcom::Command3_Click);
-    connect(m_ui.Command10, &QPushButton::clicked, this, &formcom::Command10_Click);
-    connect(m_ui.Command8, &QPushButton::clicked, this, &formcom::optionsRequested);
-    connect(m_ui.take, &QAction::triggered, m_ui.Command1, &QPushButton::click);
-    connect(m_ui.CC, &QAction::triggered, m_ui.Command11, &QPushButton::click);
-    connect(m_ui.clear, &QAction::triggered, this, &formcom::Command3_Click);
-    connect(m_ui.end, &QAction::triggered, this, &formcom::close);
-    connect(m_ui.save, &QAction::triggered, this, &formcom::close);
-    connect(m_ui.SelectM, &QAction::triggered, this, &formcom::SelectM_Click);
-    connect(m_ui.screen, &QAction::triggered, this, &formcom::screen_Click);
-    connect(m_ui.version, &QAction::triggered, this, &formcom::aboutRequested);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &formcom::saveRequested);
+    connect(m_ui->Command11, &QPushButton::clicked, this, &formcom::copyRequested);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &formcom::Command4_Click);
+    connect(m_ui->Command9, &QPushButton::clicked, this, &formcom::Command9_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &formcom::Command3_Click);
+    connect(m_ui->Command10, &QPushButton::clicked, this, &formcom::Command10_Click);
+    connect(m_ui->Command8, &QPushButton::clicked, this, &formcom::optionsRequested);
+    connect(m_ui->take, &QAction::triggered, m_ui->Command1, &QPushButton::click);
+    connect(m_ui->CC, &QAction::triggered, m_ui->Command11, &QPushButton::click);
+    connect(m_ui->clear, &QAction::triggered, this, &formcom::Command3_Click);
+    connect(m_ui->end, &QAction::triggered, this, &formcom::close);
+    connect(m_ui->save, &QAction::triggered, this, &formcom::close);
+    connect(m_ui->SelectM, &QAction::triggered, this, &formcom::SelectM_Click);
+    connect(m_ui->screen, &QAction::triggered, this, &formcom::screen_Click);
+    connect(m_ui->version, &QAction::triggered, this, &formcom::aboutRequested);
 }
 
 void formcom::Form_Load()
 {
     QWidget* client = centralWidget();
-    CreateSpinButton(client, m_ui.Text1, MaxCaptureDelay, 0, 0);
-    CreateSpinButton(client, m_ui.Text2, MaxMagnification, MinMagnification, 100);
+    CreateSpinButton(client, m_ui->Text1, MaxCaptureDelay, 0, 0);
+    CreateSpinButton(client, m_ui->Text2, MaxMagnification, MinMagnification, 100);
     m_selection.Magnification = 100;
     CaptureDelay = 0;
     ImageCleared = false;
     const ScreenInfo screen = m_platform.screen->screenInfo();
     m_selection.ScreenWidth = screen.width;
     m_selection.ScreenHeight = screen.height;
-    CreateSpinButton(m_ui.Frame1, m_ui.sX, m_selection.ScreenWidth, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.sY, m_selection.ScreenHeight, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.eX, m_selection.ScreenWidth, 0, 0);
-    CreateSpinButton(m_ui.Frame1, m_ui.eY, m_selection.ScreenHeight, 0, 0);
+    CreateSpinButton(m_ui->Frame1, m_ui->sX, m_selection.ScreenWidth, 0, 0);
+    CreateSpinButton(m_ui->Frame1, m_ui->sY, m_selection.ScreenHeight, 0, 0);
+    CreateSpinButton(m_ui->Frame1, m_ui->eX, m_selection.ScreenWidth, 0, 0);
+    CreateSpinButton(m_ui->Frame1, m_ui->eY, m_selection.ScreenHeight, 0, 0);
     new ClickActivation(*this);
     moveToTopRight(m_selection.ScreenWidth);
 }
@@ -90,10 +115,10 @@ void formcom::keepOnScreen(int width, int height)
 
 void formcom::setCornerTexts(const std::array<QString, 4>& texts)
 {
-    m_ui.sX->setText(texts[0]);
-    m_ui.sY->setText(texts[1]);
-    m_ui.eX->setText(texts[2]);
-    m_ui.eY->setText(texts[3]);
+    m_ui->sX->setText(texts[0]);
+    m_ui->sY->setText(texts[1]);
+    m_ui->eX->setText(texts[2]);
+    m_ui->eY->setText(texts[3]);
 }
 
 // A field is committed when it loses the focus to another control or window; opening
@@ -126,17 +151,17 @@ void formcom::commitFocusedField()
 void formcom::commitField(const QLineEdit* field)
 {
     CaptureSelection& s = m_selection;
-    if (field == m_ui.sX)
-        commitCoordinate(m_ui.sX, m_ui.eX, s.StartX, s.ScreenWidth, CommitStartField);
-    else if (field == m_ui.sY)
-        commitCoordinate(m_ui.sY, m_ui.eY, s.StartY, s.ScreenHeight, CommitStartField);
-    else if (field == m_ui.eX)
-        commitCoordinate(m_ui.eX, m_ui.sX, s.EndX, s.ScreenWidth, CommitEndField);
-    else if (field == m_ui.eY)
-        commitCoordinate(m_ui.eY, m_ui.sY, s.EndY, s.ScreenHeight, CommitEndField);
-    else if (field == m_ui.Text1)
+    if (field == m_ui->sX)
+        commitCoordinate(m_ui->sX, m_ui->eX, s.StartX, s.ScreenWidth, CommitStartField);
+    else if (field == m_ui->sY)
+        commitCoordinate(m_ui->sY, m_ui->eY, s.StartY, s.ScreenHeight, CommitStartField);
+    else if (field == m_ui->eX)
+        commitCoordinate(m_ui->eX, m_ui->sX, s.EndX, s.ScreenWidth, CommitEndField);
+    else if (field == m_ui->eY)
+        commitCoordinate(m_ui->eY, m_ui->sY, s.EndY, s.ScreenHeight, CommitEndField);
+    else if (field == m_ui->Text1)
         Text1_LostFocus();
-    else if (field == m_ui.Text2)
+    else if (field == m_ui->Text2)
         Text2_LostFocus();
 }
 
@@ -152,17 +177,17 @@ void formcom::commitCoordinate(QLineEdit* field, QLineEdit* opposite, std::int32
 
 void formcom::Text1_LostFocus()
 {
-    const FieldCommit commit = CommitCaptureDelay(m_ui.Text1->text(), CaptureDelay);
+    const FieldCommit commit = CommitCaptureDelay(m_ui->Text1->text(), CaptureDelay);
     CaptureDelay = static_cast<std::int16_t>(commit.value);
-    m_ui.Text1->setText(commit.text);
+    m_ui->Text1->setText(commit.text);
 }
 
 // Takes effect at the next Update, Select all or mouse selection.
 void formcom::Text2_LostFocus()
 {
-    const FieldCommit commit = CommitMagnification(m_ui.Text2->text(), m_selection.Magnification);
+    const FieldCommit commit = CommitMagnification(m_ui->Text2->text(), m_selection.Magnification);
     m_selection.Magnification = static_cast<std::int16_t>(commit.value);
-    m_ui.Text2->setText(commit.text);
+    m_ui->Text2->setText(commit.text);
 }
 
 void formcom::Command4_Click()
@@ -180,14 +205,14 @@ void formcom::Command3_Click()
 {
     if (!ImageCleared) {
         ImageCleared = true;
-        m_ui.Command3->setText(QString::fromUtf16(TakeImageCaption));
-        m_ui.clear->setText(QString::fromUtf16(TakeImageCaption));
+        m_ui->Command3->setText(QString::fromUtf16(TakeImageCaption));
+        m_ui->clear->setText(QString::fromUtf16(TakeImageCaption));
         emit clearRequested();
         return;
     }
     ImageCleared = false;
-    m_ui.Command3->setText(QString::fromUtf16(ClearButtonCaption));
-    m_ui.clear->setText(QString::fromUtf16(ClearMenuCaption));
+    m_ui->Command3->setText(QString::fromUtf16(ClearButtonCaption));
+    m_ui->clear->setText(QString::fromUtf16(ClearMenuCaption));
     emit takeImageRequested(CaptureTimerInterval(CaptureDelay));
 }
 
@@ -198,7 +223,7 @@ void formcom::Command10_Click()
 
 void formcom::showDesktopMinimised(bool minimised)
 {
-    m_ui.Command10->setText(QString::fromUtf16(minimised ? MaximiseDesktopCaption : MinimiseDesktopCaption));
+    m_ui->Command10->setText(QString::fromUtf16(minimised ? MaximiseDesktopCaption : MinimiseDesktopCaption));
 }
 
 void formcom::screen_Click()
@@ -224,7 +249,7 @@ void formcom::closeEvent(QCloseEvent* event)
 
 void formcom::Form_Unload()
 {
-    for (QLineEdit* field : {m_ui.sY, m_ui.sX, m_ui.eY, m_ui.eX, m_ui.Text1, m_ui.Text2})
+    for (QLineEdit* field : {m_ui->sY, m_ui->sX, m_ui->eY, m_ui->eX, m_ui->Text1, m_ui->Text2})
         DestroySpinButton(field);
     emit closed();
 }

@@ -4,17 +4,20 @@
 // the desktop capture mode. The coordinate and number fields are committed when they
 // lose the keyboard focus; until then their texts and the variables may differ.
 
-#include "PanelControls.h"
 #include "PanelFields.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QLineEdit;
 struct CaptureSelection;
 struct Platform;
+namespace Ui {
+class formcom;
+}
 
 class formcom final : public QMainWindow
 {
@@ -23,6 +26,7 @@ public:
     // The typed fields commit into selection; the screen size and the screen
     // information come from platform, whose dialogs show the information.
     formcom(Platform& platform, CaptureSelection& selection);
+    ~formcom() override;
 
     // Creates the spin buttons, reads the screen size and sets the defaults; the
     // mode then shows the panel above the desktop copy.
@@ -58,6 +62,7 @@ protected:
 
 private:
     void connectControls();
+    void yieldAccessKeysToMenus();
     void moveToTopRight(int screenWidth);
     // Commits the field that has the focus, if any: a button worked by its access key
     // leaves the focus where it was, and must see the typed value as a click would.
@@ -81,7 +86,7 @@ private:
 
     Platform& m_platform;
     CaptureSelection& m_selection;
-    PanelControls m_ui;
+    std::unique_ptr<Ui::formcom> m_ui;  // the controls and menus of formcom.ui
     std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30
     bool ImageCleared = false;        // the clear command now takes a new image
 };

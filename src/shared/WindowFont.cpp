@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QWidget>
 
 namespace {
@@ -30,12 +31,31 @@ void fitTextToBox(QLabel& label)
     label.setFont(font);
 }
 
+// Whether layout, or a layout inside it, places widget.
+bool places(const QLayout& layout, const QWidget& widget)
+{
+    for (int i = 0; i < layout.count(); ++i) {
+        QLayoutItem* item = layout.itemAt(i);
+        if (item->widget() == &widget || (item->layout() && places(*item->layout(), widget)))
+            return true;
+    }
+    return false;
+}
+
+// A layout gives a wrapped label the height its text needs in any face; only a label
+// placed by hand has a box that the text may overflow.
+bool placedByHand(const QLabel& label)
+{
+    const QWidget* parent = label.parentWidget();
+    return !parent || !parent->layout() || !places(*parent->layout(), label);
+}
+
 }  // namespace
 
 void ApplyWindowFont(QWidget& window)
 {
     window.setFont(windowFont());
     for (QLabel* label : window.findChildren<QLabel*>())
-        if (label->wordWrap())
+        if (label->wordWrap() && placedByHand(*label))
             fitTextToBox(*label);
 }
