@@ -30,12 +30,19 @@ void fitTextToBox(QLabel& label)
     label.setFont(font);
 }
 
+// A label that its parent lays out gets from the layout the height its wrapped text
+// needs; it has no box of its own to fit.
+bool laidOut(const QLabel& label)
+{
+    return label.parentWidget() && label.parentWidget()->layout();
+}
+
 }  // namespace
 
 void ApplyWindowFont(QWidget& window)
 {
     window.setFont(windowFont());
     for (QLabel* label : window.findChildren<QLabel*>())
-        if (label->wordWrap())
+        if (label->wordWrap() && !laidOut(*label))
             fitTextToBox(*label);
 }

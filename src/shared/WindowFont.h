@@ -6,5 +6,5 @@ class QWidget;
 
 // Sets the window's face (the IPA and Noto faces stand in where the MS face is not
 // installed), then shrinks the font of each word-wrapped label whose text would not
-// fit its box.
+// fit its box. Labels in a layout keep their font: the layout sizes them to their text.
 void ApplyWindowFont(QWidget& window);
