@@ -1,12 +1,17 @@
 #pragma once
 // The About box: the program's name, version and what it does, and a button that
-// starts the system's information program. Shown modeless from the version menu.
+// starts the system's information program. Shown modeless from the version menu. Its
+// controls come from frmAbout.ui.
 
 #include <QWidget>
 
-class QLabel;
-class QPushButton;
+#include <memory>
+
 struct Platform;
+
+namespace Ui {
+class frmAbout;
+}
 
 // The version the box shows: major, minor and revision.
 [[nodiscard]] QString VersionText(int major, int minor, int revision);
@@ -16,18 +21,16 @@ class frmAbout final : public QWidget
     Q_OBJECT
 public:
     explicit frmAbout(Platform& platform);
+    ~frmAbout() override;
 
     // Sets the caption and the version text; runs each time the box is shown anew.
     void Form_Load();
 
 private:
-    void buildControls();
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void StartSysInfo();
 
+    std::unique_ptr<Ui::frmAbout> m_ui;
     Platform& m_platform;
-    QLabel* lblVersion = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
 };

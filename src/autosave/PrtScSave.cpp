@@ -6,6 +6,9 @@
 #include "shared/NumberField.h"
 #include "shared/Settings.h"
 #include "shared/SpinButton.h"
+#include "shared/WindowFont.h"
+
+#include "ui_PrtScSave.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
 #include <limits>
 
 namespace {
@@ -43,78 +47,82 @@ PrtScSave::PrtScSave(Platform& platform, const Settings& settings, QString appli
     , m_platform(platform)
     , m_settings(settings)
     , m_applicationFolder(std::move(applicationFolder))
-    , m_ui(BuildPrtScSaveControls(*this))
+    , m_ui(std::make_unique<Ui::PrtScSave>())
 {
-    setWindowTitle(QStringLiteral("Scrimble"));
+    m_ui->setupUi(this);
+    ApplyWindowFont(*this);
+    NumberOptionButtons(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    CreateSpinButton(m_ui.Text3->parentWidget(), m_ui.Text3, 0, 0, 0)->setObjectName(QStringLiteral("UpDown1"));
-    m_ui.Text2->installEventFilter(this);
+    CreateSpinButton(m_ui->Text3->parentWidget(), m_ui->Text3, 0, 0, 0)->setObjectName(QStringLiteral("UpDown1"));
+    m_ui->Text2->installEventFilter(this);
     connectNaming();
     connectFormat();
     connectCommands();
 }
 
+PrtScSave::~PrtScSave() = default;
+
 void PrtScSave::connectNaming()
 {
-    connect(m_ui.Text1, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.folder = text; });
-    connect(m_ui.Text2, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.pattern = text; });
-    connect(m_ui.Text3, &QLineEdit::textChanged, this, &PrtScSave::Text3_Change);
-    connect(m_ui.Text4, &QLineEdit::textChanged, this, &PrtScSave::Text4_Change);
-    connect(m_ui.Check1, &QCheckBox::toggled, this, [this](bool on) { m_naming.overwriteAllowed = on; });
-    connect(m_ui.Command1, &QPushButton::clicked, this, &PrtScSave::Command1_Click);
-    connect(m_ui.Command2, &QPushButton::clicked, this, &PrtScSave::Command2_Click);
+    connect(m_ui->Text1, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.folder = text; });
+    connect(m_ui->Text2, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.pattern = text; });
+    connect(m_ui->Text3, &QLineEdit::textChanged, this, &PrtScSave::Text3_Change);
+    connect(m_ui->Text4, &QLineEdit::textChanged, this, &PrtScSave::Text4_Change);
+    connect(m_ui->Check1, &QCheckBox::toggled, this, [this](bool on) { m_naming.overwriteAllowed = on; });
+    connect(m_ui->Command1, &QPushButton::clicked, this, &PrtScSave::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &PrtScSave::Command2_Click);
 }
 
 void PrtScSave::connectFormat()
 {
-    connect(m_ui.Option1, &QButtonGroup::idClicked, this, &PrtScSave::Option1_Click);
-    connect(m_ui.Option2, &QButtonGroup::idClicked, this, [this](int i) { m_format.depth = static_cast<BmpDepth>(i); });
-    connect(m_ui.Check2, &QCheckBox::toggled, this, [this](bool on) { m_format.rle = on; });
-    connect(m_ui.Check3, &QCheckBox::toggled, this, [this](bool on) { m_format.grey = on; });
-    connect(m_ui.Check4, &QCheckBox::toggled, this, [this](bool on) { m_format.progressive = on; });
-    connect(m_ui.Check5, &QCheckBox::toggled, this, [this](bool on) { m_format.interlaced = on; });
-    connect(m_ui.Text5, &QLineEdit::textChanged, this, [this] {
-        m_format.quality = static_cast<int>(holdField(m_ui.Text5, MinJpegQuality, MaxJpegQuality, m_format.quality));
+    connect(m_ui->Option1, &QButtonGroup::idClicked, this, &PrtScSave::Option1_Click);
+    connect(m_ui->Option2, &QButtonGroup::idClicked, this, [this](int i) { m_format.depth = static_cast<BmpDepth>(i); });
+    connect(m_ui->Check2, &QCheckBox::toggled, this, [this](bool on) { m_format.rle = on; });
+    connect(m_ui->Check3, &QCheckBox::toggled, this, [this](bool on) { m_format.grey = on; });
+    connect(m_ui->Check4, &QCheckBox::toggled, this, [this](bool on) { m_format.progressive = on; });
+    connect(m_ui->Check5, &QCheckBox::toggled, this, [this](bool on) { m_format.interlaced = on; });
+    connect(m_ui->Text5, &QLineEdit::textChanged, this, [this] {
+        m_format.quality = static_cast<int>(holdField(m_ui->Text5, MinJpegQuality, MaxJpegQuality, m_format.quality));
     });
-    connect(m_ui.Text6, &QLineEdit::textChanged, this, [this] {
-        m_format.level = static_cast<int>(holdField(m_ui.Text6, 0, MaxPngLevel, m_format.level));
+    connect(m_ui->Text6, &QLineEdit::textChanged, this, [this] {
+        m_format.level = static_cast<int>(holdField(m_ui->Text6, 0, MaxPngLevel, m_format.level));
     });
-    connect(m_ui.Text7, &QLineEdit::textChanged, this,
-            [this] { m_interval = holdField(m_ui.Text7, MinWatchInterval, MaxWatchInterval, m_interval); });
+    connect(m_ui->Text7, &QLineEdit::textChanged, this,
+            [this] { m_interval = holdField(m_ui->Text7, MinWatchInterval, MaxWatchInterval, m_interval); });
 }
 
 void PrtScSave::connectCommands()
 {
-    connect(m_ui.Command3, &QPushButton::clicked, this, &PrtScSave::startRequested);
-    connect(m_ui.Command4, &QPushButton::clicked, this, &PrtScSave::stopRequested);
-    connect(m_ui.EndPro, &QAction::triggered, this, &PrtScSave::programEndRequested);
-    connect(m_ui.SelectM, &QAction::triggered, this, &PrtScSave::chooserRequested);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &PrtScSave::startRequested);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &PrtScSave::stopRequested);
+    connect(m_ui->EndPro, &QAction::triggered, this, &PrtScSave::programEndRequested);
+    connect(m_ui->SelectM, &QAction::triggered, this, &PrtScSave::chooserRequested);
 }
 
 void PrtScSave::Form_Load()
 {
-    m_ui.Text1->setText(m_settings.readText(FolderSection, FolderKey, m_applicationFolder));
-    m_ui.Text2->setText(m_settings.readText(PatternSection, PatternKey, DefaultPattern));
+    m_ui->Text1->setText(m_settings.readText(FolderSection, FolderKey, m_applicationFolder));
+    m_ui->Text2->setText(m_settings.readText(PatternSection, PatternKey, DefaultPattern));
     Text2_LostFocus(true);
-    m_ui.Text3->setText(QStringLiteral("0"));
-    m_ui.Option2->button(0)->setChecked(true);
+    m_ui->Text3->setText(QStringLiteral("0"));
+    m_ui->Option2->button(0)->setChecked(true);
     m_format.depth = BmpDepth::Bits24;
-    m_ui.Option1->button(0)->setChecked(true);
+    m_ui->Option1->button(0)->setChecked(true);
     Option1_Click(0);
-    CreateSpinButton(m_ui.Text5->parentWidget(), m_ui.Text5, static_cast<std::int32_t>(MaxJpegQuality),
+    CreateSpinButton(m_ui->Text5->parentWidget(), m_ui->Text5, static_cast<std::int32_t>(MaxJpegQuality),
                      static_cast<std::int32_t>(MinJpegQuality), m_format.quality);
-    CreateSpinButton(m_ui.Text6->parentWidget(), m_ui.Text6, static_cast<std::int32_t>(MaxPngLevel), 0, m_format.level);
-    CreateSpinButton(m_ui.Text7->parentWidget(), m_ui.Text7, static_cast<std::int32_t>(MaxWatchInterval),
+    CreateSpinButton(m_ui->Text6->parentWidget(), m_ui->Text6, static_cast<std::int32_t>(MaxPngLevel), 0, m_format.level);
+    CreateSpinButton(m_ui->Text7->parentWidget(), m_ui->Text7, static_cast<std::int32_t>(MaxWatchInterval),
                      static_cast<std::int32_t>(MinWatchInterval), static_cast<std::int32_t>(DefaultWatchInterval));
     m_naming.SuffixNumber = 0;
 }
 
 void PrtScSave::showNaming()
 {
-    showText(m_ui.Text2, m_naming.pattern);
-    showText(m_ui.Text4, m_naming.maximum);
-    showText(m_ui.Text3, m_naming.serial);
+    showText(m_ui->Text2, m_naming.pattern);
+    showText(m_ui->Text4, m_naming.maximum);
+    showText(m_ui->Text3, m_naming.serial);
 }
 
 // At load the window is not shown yet: the message comes without putting the focus
@@ -124,7 +132,7 @@ void PrtScSave::Text2_LostFocus(bool atLoad)
     if (NormalizePattern(m_naming) == PatternCheck::BrokenRun) {
         m_platform.dialogs->message(this, QString::fromUtf16(BrokenRunText), QString(), MessageButtons::Ok);
         if (!atLoad)
-            m_ui.Text2->setFocus(Qt::OtherFocusReason);
+            m_ui->Text2->setFocus(Qt::OtherFocusReason);
     }
     showNaming();
 }
@@ -132,11 +140,11 @@ void PrtScSave::Text2_LostFocus(bool atLoad)
 // The serial number held to 0..maximum; text that is no number keeps the one before.
 void PrtScSave::Text3_Change()
 {
-    const QString text = m_ui.Text3->text();
+    const QString text = m_ui->Text3->text();
     const std::int64_t previous = SerialValue(m_naming);
     const HeldField held = HoldField(text, 0, NumberField::parseFloor(m_naming.maximum).value_or(0), previous);
     if (held.replacement) {
-        m_ui.Text3->setText(*held.replacement);
+        m_ui->Text3->setText(*held.replacement);
         return;
     }
     if (NumberField::parseFloor(text))
@@ -145,8 +153,8 @@ void PrtScSave::Text3_Change()
 
 void PrtScSave::Text4_Change()
 {
-    if (SpinButton* spin = SpinButton::attachedTo(m_ui.Text3))
-        spin->setUpper(spinBound(m_ui.Text4->text()));
+    if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text3))
+        spin->setUpper(spinBound(m_ui->Text4->text()));
 }
 
 std::int64_t PrtScSave::holdField(QLineEdit* field, std::int64_t lower, std::int64_t upper, std::int64_t previous)
@@ -167,7 +175,8 @@ void PrtScSave::Option1_Click(int index)
 // The frame's controls follow their frame.
 void PrtScSave::EnableFormatSettings(int index, bool enabled)
 {
-    m_ui.Frame2[static_cast<std::size_t>(index)]->setEnabled(enabled);
+    const std::array frames{m_ui->Frame2_0, m_ui->Frame2_1, m_ui->Frame2_2};
+    frames.at(static_cast<std::size_t>(index))->setEnabled(enabled);
 }
 
 // A cancelled browser, or one that fails, leaves the folder as it was.
@@ -176,7 +185,7 @@ void PrtScSave::Command1_Click()
     const std::optional<QString> folder =
         m_platform.dialogs->chooseFolder(this, QStringLiteral("フォルダの選択"), m_naming.folder);
     if (folder)
-        m_ui.Text1->setText(*folder);
+        m_ui->Text1->setText(*folder);
 }
 
 void PrtScSave::Command2_Click()
@@ -188,26 +197,26 @@ void PrtScSave::Command2_Click()
 void PrtScSave::setWatching(bool watching)
 {
     m_watching = watching;
-    for (QWidget* control : std::initializer_list<QWidget*>{m_ui.Text2, m_ui.Text3, m_ui.Command1, m_ui.Command2,
-                                                           m_ui.Frame1, m_ui.Text7, m_ui.Command3})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_ui->Text2, m_ui->Text3, m_ui->Command1, m_ui->Command2,
+                                                           m_ui->Frame1, m_ui->Text7, m_ui->Command3})
         control->setEnabled(!watching);
-    if (SpinButton* spin = SpinButton::attachedTo(m_ui.Text3))
+    if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text3))
         spin->setEnabled(!watching);
-    if (SpinButton* spin = SpinButton::attachedTo(m_ui.Text7))
+    if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text7))
         spin->setEnabled(!watching);
-    m_ui.Fil->menuAction()->setEnabled(!watching);
-    m_ui.Command4->setEnabled(watching);
+    m_ui->Fil->menuAction()->setEnabled(!watching);
+    m_ui->Command4->setEnabled(watching);
 }
 
 void PrtScSave::showNote(const QString& text)
 {
-    m_ui.note->setText(text);
-    m_ui.note->setVisible(!text.isEmpty());
+    m_ui->note->setText(text);
+    m_ui->note->setVisible(!text.isEmpty());
 }
 
 bool PrtScSave::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.Text2 && event->type() == QEvent::FocusOut
+    if (watched == m_ui->Text2 && event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !QApplication::activeModalWidget())
         Text2_LostFocus(false);
     return QMainWindow::eventFilter(watched, event);
@@ -226,9 +235,9 @@ void PrtScSave::closeEvent(QCloseEvent* event)
 
 void PrtScSave::Form_Unload()
 {
-    for (QLineEdit* field : {m_ui.Text5, m_ui.Text6, m_ui.Text7})
+    for (QLineEdit* field : {m_ui->Text5, m_ui->Text6, m_ui->Text7})
         DestroySpinButton(field);
-    m_settings.writeText(FolderSection, FolderKey, m_ui.Text1->text());
-    m_settings.writeText(PatternSection, PatternKey, m_ui.Text2->text());
+    m_settings.writeText(FolderSection, FolderKey, m_ui->Text1->text());
+    m_settings.writeText(PatternSection, PatternKey, m_ui->Text2->text());
     emit closed();
 }

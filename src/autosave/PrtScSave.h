@@ -3,20 +3,28 @@
 // settings, the interval, and the start and stop buttons. It keeps the naming state
 // and the format its fields show, loads and stores folder and pattern in Set.ini, and
 // reports start, stop, program end and the way back to the chooser to its mode. While
-// its mode watches, it refuses to close and its settings are locked.
+// its mode watches, it refuses to close and its settings are locked. Its controls come
+// from PrtScSave.ui: the option buttons (Option1, Option2) and the settings frames
+// (Frame2) share their name in threes and are told apart by their "index" property, so
+// the form gives each a name of its own for uic and the shared one as its objectName.
 
 #include "CaptureFormat.h"
 #include "NumberedNames.h"
-#include "PrtScSaveControls.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
+#include <memory>
 
 inline constexpr std::int64_t DefaultWatchInterval = 500;
 
+class QLineEdit;
 class Settings;
 struct Platform;
+
+namespace Ui {
+class PrtScSave;
+}
 
 class PrtScSave final : public QMainWindow
 {
@@ -24,6 +32,7 @@ class PrtScSave final : public QMainWindow
 public:
     // applicationFolder: the default output folder, without its trailing "/".
     PrtScSave(Platform& platform, const Settings& settings, QString applicationFolder);
+    ~PrtScSave() override;
 
     void Form_Load();
 
@@ -71,7 +80,7 @@ private:
     Platform& m_platform;
     const Settings& m_settings;
     QString m_applicationFolder;
-    PrtScSaveControls m_ui;
+    std::unique_ptr<Ui::PrtScSave> m_ui;
     NamingState m_naming;
     CaptureFormat m_format;
     std::int64_t m_interval = DefaultWatchInterval;

@@ -34,7 +34,7 @@ Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection
     // The window opens at the size its layout asks for in the window's face.
     adjustSize();
     setAttribute(Qt::WA_QuitOnClose, false);
-    numberOptionButtons();
+    NumberOptionButtons(*this);
     // The gamma's own up/down control, stepping the field it sits beside.
     CreateSpinButton(m_ui->Text4->parentWidget(), m_ui->Text4, MaxPngGamma, 0, m_options.PngGamma)
         ->setObjectName(QStringLiteral("UpDown1"));
@@ -46,14 +46,6 @@ Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection
 }
 
 Opt::~Opt() = default;
-
-// A button's id in its group is its "index", the option's value it stands for.
-void Opt::numberOptionButtons()
-{
-    for (QButtonGroup* group : findChildren<QButtonGroup*>())
-        for (QAbstractButton* button : group->buttons())
-            group->setId(button, button->property("index").toInt());
-}
 
 std::array<QCheckBox*, 4> Opt::filterBoxes() const
 {

@@ -39,7 +39,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void numberOptionButtons();
     void connectOptions();
     void connectFields();
     void connectCommands();

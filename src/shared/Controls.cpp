@@ -1,23 +1,15 @@
 #include "Controls.h"
 
-#include <QBoxLayout>
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLineEdit>
-#include <QRadioButton>
+#include <QWidget>
 
-QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* name,
-                            std::initializer_list<const char*> captions)
+void NumberOptionButtons(QWidget& window)
 {
-    auto* group = new QButtonGroup(parent);
-    group->setObjectName(QString::fromLatin1(name));
-    int id = 0;
-    for (const char* caption : captions) {
-        auto* button = named(new QRadioButton(QString::fromUtf8(caption), parent), name);
-        button->setProperty("index", id);
-        group->addButton(button, id++);
-        layout->addWidget(button);
-    }
-    return group;
+    for (QButtonGroup* group : window.findChildren<QButtonGroup*>())
+        for (QAbstractButton* button : group->buttons())
+            group->setId(button, button->property("index").toInt());
 }
 
 void showText(QLineEdit* field, const QString& text)

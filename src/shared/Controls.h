@@ -1,28 +1,13 @@
 #pragma once
-// Building the windows' controls: each named as the user and the tests know it
-// (objectName), groups of option buttons, and number fields shown without a
-// needless rewrite.
+// What every window does with its controls once its Designer file has built them.
 
-#include <QString>
-
-#include <initializer_list>
-
-class QBoxLayout;
-class QButtonGroup;
 class QLineEdit;
+class QString;
 class QWidget;
 
-template<typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-// Option buttons named name, children of parent, added to layout in caption order;
-// a button's id and its "index" property are its place, from 0.
-QButtonGroup* OptionButtons(QWidget* parent, QBoxLayout* layout, const char* name,
-                            std::initializer_list<const char*> captions);
+// Each option button's id in its group becomes its "index" property, the place (and
+// value) the button stands for, so that a group's idClicked gives the option's value.
+void NumberOptionButtons(QWidget& window);
 
 // The field shows text unless it already does: each rewrite runs the field's rule
 // once more.

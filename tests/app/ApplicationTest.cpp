@@ -56,8 +56,9 @@ TEST_F(ApplicationTest, ChoosingPrintScreenSaveOpensItsWindow)
     m_application.start();
     SelectMode* chooser = m_application.modeChooser();
     ASSERT_NE(chooser, nullptr);
-    QTest::mouseClick(chooser->Option2, Qt::LeftButton, {}, QPoint(8, 8));
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QTest::mouseClick(chooser->findChild<QRadioButton*>(QStringLiteral("Option2")), Qt::LeftButton, {},
+                      QPoint(8, 8));
+    QTest::mouseClick(chooser->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
 
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_TRUE(m_application.hasOpenMode());
@@ -179,8 +180,10 @@ TEST(ApplicationRealLoop, OpeningPrintScreenSaveKeepsTheProgramRunning)
     });
     poll.start(200);
     QTimer::singleShot(0, [&] {
-        QTest::mouseClick(application.modeChooser()->Option2, Qt::LeftButton, {}, QPoint(8, 8));
-        QTest::mouseClick(application.modeChooser()->Command1, Qt::LeftButton);
+        SelectMode* chooser = application.modeChooser();
+        QTest::mouseClick(chooser->findChild<QRadioButton*>(QStringLiteral("Option2")), Qt::LeftButton, {},
+                          QPoint(8, 8));
+        QTest::mouseClick(chooser->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     });
     QTimer::singleShot(10000, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QCoreApplication::exec(), 5) << "0: the program ended with the chooser; 7: no window";

@@ -51,7 +51,10 @@ struct Program {
     {
         return application->settings().readInt(QStringLiteral("Start"), QString::fromLatin1(key), -99);
     }
-    void chooseDesktopCapture() const { QTest::mouseClick(application->modeChooser()->Command1, Qt::LeftButton); }
+    void chooseDesktopCapture() const
+    {
+        QTest::mouseClick(application->modeChooser()->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    }
 };
 
 class ModeChooser : public testing::Test

@@ -27,6 +27,13 @@ namespace {
 
 enum class Opened { None, Desktop, PrintScreen };
 
+// The chooser's control of that name, as its form file names it.
+template<typename Control>
+Control* child(const QWidget* chooser, const char* name)
+{
+    return chooser->findChild<Control*>(QString::fromLatin1(name));
+}
+
 class FakeHost final : public ModeHost
 {
 public:
@@ -87,9 +94,9 @@ TEST_F(SelectModeTest, NoSettingsFileShowsChooserWithDefaults)
     const QPointer<SelectMode> chooser = startChooser();
     ASSERT_FALSE(chooser.isNull());
     EXPECT_TRUE(chooser->isVisible());
-    EXPECT_TRUE(chooser->Option1->isChecked());
-    EXPECT_FALSE(chooser->Option2->isChecked());
-    EXPECT_FALSE(chooser->Check1->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(chooser, "Option1")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(chooser, "Option2")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(chooser, "Check1")->isChecked());
     EXPECT_EQ(m_host.opened, Opened::None);
     EXPECT_FALSE(fileContents().has_value()) << "loading writes nothing";
     delete chooser.data();
@@ -113,8 +120,8 @@ TEST_P(ChooserLoad, OpensStoredModeOrShowsItself)
     if (GetParam().opened == Opened::None) {
         ASSERT_FALSE(chooser.isNull());
         EXPECT_TRUE(chooser->isVisible());
-        EXPECT_TRUE(chooser->Option1->isChecked());
-        EXPECT_FALSE(chooser->Check1->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(chooser, "Option1")->isChecked());
+        EXPECT_FALSE(child<QCheckBox>(chooser, "Check1")->isChecked());
         delete chooser.data();
         return;
     }
@@ -163,12 +170,13 @@ TEST_P(ChooserOk, WritesBothKeysAfterTheModeLoaded)
     const QPointer<SelectMode> chooser = startChooser();
     ASSERT_FALSE(chooser.isNull());
     if (c.pickPrintScreen)
-        clickOption(chooser->Option2);
+        clickOption(child<QRadioButton>(chooser, "Option2"));
     if (c.tick)
-        QTest::mouseClick(chooser->Check1, Qt::LeftButton, {}, QPoint(8, chooser->Check1->height() / 2));
-    EXPECT_EQ(chooser->Option1->isChecked(), !c.pickPrintScreen);
-    EXPECT_EQ(chooser->Check1->isChecked(), c.tick);
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(chooser, "Check1"), Qt::LeftButton, {},
+                          QPoint(8, child<QCheckBox>(chooser, "Check1")->height() / 2));
+    EXPECT_EQ(child<QRadioButton>(chooser, "Option1")->isChecked(), !c.pickPrintScreen);
+    EXPECT_EQ(child<QCheckBox>(chooser, "Check1")->isChecked(), c.tick);
+    QTest::mouseClick(child<QPushButton>(chooser, "Command1"), Qt::LeftButton);
 
     EXPECT_EQ(m_host.opened, c.opened);
     EXPECT_FALSE(m_host.chooserVisibleAtOpen) << "hidden before the mode opens";
@@ -188,9 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SelectModeTest, TickedPrintScreenOpensDirectlyAtNextStart)
 {
     QPointer<SelectMode> chooser = startChooser();
-    clickOption(chooser->Option2);
-    QTest::mouseClick(chooser->Check1, Qt::LeftButton, {}, QPoint(8, chooser->Check1->height() / 2));
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    clickOption(child<QRadioButton>(chooser, "Option2"));
+    QTest::mouseClick(child<QCheckBox>(chooser, "Check1"), Qt::LeftButton, {},
+                      QPoint(8, child<QCheckBox>(chooser, "Check1")->height() / 2));
+    QTest::mouseClick(child<QPushButton>(chooser, "Command1"), Qt::LeftButton);
     waitGone(chooser);
 
     m_host.opened = Opened::None;
@@ -205,8 +214,8 @@ TEST_F(SelectModeTest, OkKeepsOtherSectionsAndCommentsByteForByte)
                               "[start]\r\nmode = 1 ; old\r\n\r\n[PrintScSave]\r\nFilePath=Shot_###";
     writeFile(before);
     const QPointer<SelectMode> chooser = startChooser();
-    clickOption(chooser->Option2);
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    clickOption(child<QRadioButton>(chooser, "Option2"));
+    QTest::mouseClick(child<QPushButton>(chooser, "Command1"), Qt::LeftButton);
     EXPECT_EQ(fileContents(), QByteArray("; written by hand\r\n[PrtScSave]\r\nFolderPath=/home/u/スクショ\r\n\r\n"
                                          "[start]\r\nmode=0\r\nBoolean=0\r\n\r\n[PrintScSave]\r\nFilePath=Shot_###"));
     waitGone(chooser);
@@ -216,7 +225,7 @@ TEST_F(SelectModeTest, ModeThatDoesNotOpenWritesNothingAndChooserStays)
 {
     m_host.result = ModeOpenResult::NotOpened;
     const QPointer<SelectMode> chooser = startChooser();
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(chooser, "Command1"), Qt::LeftButton);
     EXPECT_EQ(m_host.opened, Opened::Desktop);
     EXPECT_FALSE(fileContents().has_value());
     ASSERT_FALSE(chooser.isNull());
@@ -228,7 +237,7 @@ TEST_F(SelectModeTest, SecondInstanceEndingWritesNothing)
 {
     m_host.result = ModeOpenResult::ProgramEnding;
     const QPointer<SelectMode> chooser = startChooser();
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(chooser, "Command1"), Qt::LeftButton);
     EXPECT_FALSE(fileContents().has_value());
     waitGone(chooser);
 }
@@ -236,7 +245,7 @@ TEST_F(SelectModeTest, SecondInstanceEndingWritesNothing)
 TEST_F(SelectModeTest, CloseButtonWritesNothingAndOpensNothing)
 {
     const QPointer<SelectMode> chooser = startChooser();
-    clickOption(chooser->Option2);
+    clickOption(child<QRadioButton>(chooser, "Option2"));
     chooser->close();
     waitGone(chooser);
     EXPECT_EQ(m_host.opened, Opened::None);
@@ -261,17 +270,19 @@ QString shownText(const QWidget* widget)
 
 std::vector<Control> controlsOf(SelectMode* c)
 {
+    QGroupBox* frame = child<QGroupBox>(c, "Frame1");
     return {
-        {c->Frame1, QStringLiteral("機能セレクト"), {8, 8, 289, 153}, c},
-        {c->Option1, QStringLiteral("デスクトップキャプチャ"), {8, 16, 257, 17}, c->Frame1},
-        {c->Label1, QStringLiteral("Scrimbleの通常機能です。画像を取得、範囲を選択、保存します。"), {16, 40, 265, 33}, c->Frame1},
-        {c->Option2, QStringLiteral("プリントスクリーンセーブ"), {8, 80, 257, 17}, c->Frame1},
-        {c->Label2,
+        {frame, QStringLiteral("機能セレクト"), {8, 8, 289, 153}, c},
+        {child<QRadioButton>(c, "Option1"), QStringLiteral("デスクトップキャプチャ"), {8, 16, 257, 17}, frame},
+        {child<QLabel>(c, "Label1"), QStringLiteral("Scrimbleの通常機能です。画像を取得、範囲を選択、保存します。"),
+         {16, 40, 265, 33}, frame},
+        {child<QRadioButton>(c, "Option2"), QStringLiteral("プリントスクリーンセーブ"), {8, 80, 257, 17}, frame},
+        {child<QLabel>(c, "Label2"),
          QStringLiteral("プリントスクリーンボタンを押してデスクトップ画像を取得すると自動的にファイルに保存されます。"
                         "そのためいちいち画像編集ソフトを起動して保存する手間が省けます。"),
-         {16, 104, 265, 41}, c->Frame1},
-        {c->Check1, QStringLiteral("起動時にデフォルトとして使用する。"), {16, 168, 209, 25}, c},
-        {c->Command1, QStringLiteral("OK(&O)"), {232, 168, 65, 25}, c},
+         {16, 104, 265, 41}, frame},
+        {child<QCheckBox>(c, "Check1"), QStringLiteral("起動時にデフォルトとして使用する。"), {16, 168, 209, 25}, c},
+        {child<QPushButton>(c, "Command1"), QStringLiteral("OK(&O)"), {232, 168, 65, 25}, c},
     };
 }
 
@@ -292,7 +303,7 @@ TEST_F(SelectModeTest, LayoutAndTexts)
 TEST_F(SelectModeTest, JapaneseTextsHaveGlyphs)
 {
     const QPointer<SelectMode> chooser = startChooser();
-    EXPECT_TRUE(chooser->Label1->font().families().contains(QStringLiteral("ＭＳ Ｐゴシック")));
+    EXPECT_TRUE(child<QLabel>(chooser, "Label1")->font().families().contains(QStringLiteral("ＭＳ Ｐゴシック")));
     for (const Control& control : controlsOf(chooser)) {
         const QFontMetrics metrics(control.widget->font());
         for (const char32_t c : control.text.toUcs4())
@@ -304,7 +315,7 @@ TEST_F(SelectModeTest, JapaneseTextsHaveGlyphs)
 TEST_F(SelectModeTest, LabelTextsFitTheirBoxes)
 {
     const QPointer<SelectMode> chooser = startChooser();
-    for (const QLabel* label : {chooser->Label1, chooser->Label2}) {
+    for (const QLabel* label : {child<QLabel>(chooser, "Label1"), child<QLabel>(chooser, "Label2")}) {
         const QRect box(QPoint(0, 0), label->size());
         const QRect needed = QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap, label->text());
         EXPECT_LE(needed.height(), box.height()) << label->objectName().toStdString();

@@ -1,13 +1,10 @@
 #include "WindowLayout.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QWidget>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -38,11 +35,6 @@ bool textFits(const QWidget& control)
     return true;
 }
 
-bool isContainer(const QWidget& widget)
-{
-    return qobject_cast<const QGroupBox*>(&widget) || !widget.findChildren<QWidget*>().isEmpty();
-}
-
 }  // namespace
 
 QStringList LayoutProblems(const QWidget& window, QSize screen)
@@ -51,19 +43,21 @@ QStringList LayoutProblems(const QWidget& window, QSize screen)
     const QSize frame = window.frameGeometry().size().expandedTo(window.size());
     if (frame.width() > screen.width() || frame.height() > screen.height())
         problems << QStringLiteral("the window, %1 x %2, is larger than the screen").arg(frame.width()).arg(frame.height());
-    std::vector<std::pair<const QWidget*, QRect>> controls;
+    std::vector<const QWidget*> shown;
     for (const QWidget* child : window.findChildren<QWidget*>()) {
         if (!child->isVisibleTo(&window) || child->isWindow())
             continue;
+        shown.push_back(child);
         if (!textFits(*child))
             problems << QStringLiteral("%1: its text is clipped").arg(nameOf(child));
-        if (!isContainer(*child) && (qobject_cast<const QLabel*>(child) || qobject_cast<const QAbstractButton*>(child)
-                                     || qobject_cast<const QLineEdit*>(child)))
-            controls.emplace_back(child, QRect(child->mapTo(&window, QPoint(0, 0)), child->size()));
     }
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        for (std::size_t j = i + 1; j < controls.size(); ++j)
-            if (controls[i].second.intersects(controls[j].second))
-                problems << QStringLiteral("%1 and %2 overlap").arg(nameOf(controls[i].first), nameOf(controls[j].first));
+    // A frame holds its controls: only widgets of which neither holds the other must
+    // keep apart.
+    const auto inWindow = [&window](const QWidget* widget) { return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size()); };
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (std::size_t j = i + 1; j < shown.size(); ++j)
+            if (!shown[i]->isAncestorOf(shown[j]) && !shown[j]->isAncestorOf(shown[i])
+                && inWindow(shown[i]).intersects(inWindow(shown[j])))
+                problems << QStringLiteral("%1 and %2 overlap").arg(nameOf(shown[i]), nameOf(shown[j]));
     return problems;
 }

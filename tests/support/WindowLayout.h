@@ -1,7 +1,7 @@
 #pragma once
 // What is wrong with a window's layout as the user would see it: the window larger
 // than the screen, a visible control's text clipped by its box, or two visible
-// controls over each other (a control over its own container does not count).
+// widgets over each other (a control inside a frame does not count).
 
 #include <QSize>
 #include <QStringList>
