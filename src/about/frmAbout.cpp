@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
+#include "platform/SystemInformation.h"
 #include "shared/WindowFont.h"
 
 #include "ui_frmAbout.h"
@@ -13,10 +14,11 @@ QString VersionText(int major, int minor, int revision)
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-frmAbout::frmAbout(Platform& platform)
+frmAbout::frmAbout(SystemInformation& systemInformation, Dialogs& dialogs)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_ui(std::make_unique<Ui::frmAbout>())
-    , m_platform(platform)
+    , m_systemInformation(systemInformation)
+    , m_dialogs(dialogs)
 {
     m_ui->setupUi(this);
     ApplyWindowFont(*this);
@@ -49,7 +51,7 @@ void frmAbout::cmdSysInfo_Click()
 // Every way of not starting the program ends in the one message; the box stays.
 void frmAbout::StartSysInfo()
 {
-    if (!m_platform.systemInformation->start())
-        m_platform.dialogs->message(this, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), QString(),
+    if (!m_systemInformation.start())
+        m_dialogs.message(this, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), QString(),
                                     MessageButtons::Ok);
 }

@@ -7,7 +7,8 @@
 
 #include <memory>
 
-struct Platform;
+class Dialogs;
+class SystemInformation;
 
 namespace Ui {
 class frmAbout;
@@ -20,7 +21,7 @@ class frmAbout final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmAbout(Platform& platform);
+    frmAbout(SystemInformation& systemInformation, Dialogs& dialogs);
     ~frmAbout() override;
 
     // Sets the caption and the version text; runs each time the box is shown anew.
@@ -32,5 +33,6 @@ private:
     void StartSysInfo();
 
     std::unique_ptr<Ui::frmAbout> m_ui;
-    Platform& m_platform;
+    SystemInformation& m_systemInformation;
+    Dialogs& m_dialogs;
 };

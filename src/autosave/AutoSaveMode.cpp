@@ -28,7 +28,8 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     : m_platform(platform)
     , m_settings(settings)
     , m_exit(host, settings)
-    , m_window(std::make_unique<PrtScSave>(platform, settings, withoutTrailingSlash(applicationFolder)))
+    , m_window(std::make_unique<PrtScSave>(*platform.dialogs, *platform.files, settings,
+                                           withoutTrailingSlash(applicationFolder)))
     , m_watch(*platform.clipboard, FreeWhereAbsent(*platform.files))
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));

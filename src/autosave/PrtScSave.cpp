@@ -1,7 +1,8 @@
 #include "PrtScSave.h"
 
 #include "AutoSaveFields.h"
-#include "platform/Platform.h"
+#include "platform/Dialogs.h"
+#include "platform/FileProbe.h"
 #include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/Settings.h"
@@ -42,9 +43,10 @@ std::int32_t spinBound(const QString& maximum)
 
 }  // namespace
 
-PrtScSave::PrtScSave(Platform& platform, const Settings& settings, QString applicationFolder)
+PrtScSave::PrtScSave(Dialogs& dialogs, const FileProbe& files, const Settings& settings, QString applicationFolder)
     : QMainWindow(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_platform(platform)
+    , m_dialogs(dialogs)
+    , m_files(files)
     , m_settings(settings)
     , m_applicationFolder(std::move(applicationFolder))
     , m_ui(std::make_unique<Ui::PrtScSave>())
@@ -130,7 +132,7 @@ void PrtScSave::showNaming()
 void PrtScSave::Text2_LostFocus(bool atLoad)
 {
     if (NormalizePattern(m_naming) == PatternCheck::BrokenRun) {
-        m_platform.dialogs->message(this, QString::fromUtf16(BrokenRunText), QString(), MessageButtons::Ok);
+        m_dialogs.message(this, QString::fromUtf16(BrokenRunText), QString(), MessageButtons::Ok);
         if (!atLoad)
             m_ui->Text2->setFocus(Qt::OtherFocusReason);
     }
@@ -183,14 +185,14 @@ void PrtScSave::EnableFormatSettings(int index, bool enabled)
 void PrtScSave::Command1_Click()
 {
     const std::optional<QString> folder =
-        m_platform.dialogs->chooseFolder(this, QStringLiteral("フォルダの選択"), m_naming.folder);
+        m_dialogs.chooseFolder(this, QStringLiteral("フォルダの選択"), m_naming.folder);
     if (folder)
         m_ui->Text1->setText(*folder);
 }
 
 void PrtScSave::Command2_Click()
 {
-    if (FindStartNumber(m_naming, FreeWhereAbsent(*m_platform.files)))
+    if (FindStartNumber(m_naming, FreeWhereAbsent(m_files)))
         showNaming();
 }
 

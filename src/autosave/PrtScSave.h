@@ -20,7 +20,8 @@ inline constexpr std::int64_t DefaultWatchInterval = 500;
 
 class QLineEdit;
 class Settings;
-struct Platform;
+class Dialogs;
+class FileProbe;
 
 namespace Ui {
 class PrtScSave;
@@ -31,7 +32,7 @@ class PrtScSave final : public QMainWindow
     Q_OBJECT
 public:
     // applicationFolder: the default output folder, without its trailing "/".
-    PrtScSave(Platform& platform, const Settings& settings, QString applicationFolder);
+    PrtScSave(Dialogs& dialogs, const FileProbe& files, const Settings& settings, QString applicationFolder);
     ~PrtScSave() override;
 
     void Form_Load();
@@ -77,7 +78,8 @@ private:
                                                 std::int64_t previous);
     void Form_Unload();
 
-    Platform& m_platform;
+    Dialogs& m_dialogs;
+    const FileProbe& m_files;
     const Settings& m_settings;
     QString m_applicationFolder;
     std::unique_ptr<Ui::PrtScSave> m_ui;

@@ -3,6 +3,7 @@
 #include "Opt.h"
 #include "PanelFields.h"
 #include "PixelRounding.h"
+#include "ScreenInformation.h"
 #include "ScreenWait.h"
 #include "about/frmAbout.h"
 #include "formcom.h"
@@ -112,7 +113,7 @@ void CaptureMode::openWindows()
 
 void CaptureMode::loadPanel()
 {
-    m_panel = std::make_unique<formcom>(m_platform, m_selection);
+    m_panel = std::make_unique<formcom>(*m_platform.screen, m_selection);
     formcom* panel = m_panel.get();
     connect(panel, &formcom::updateRequested, this, &CaptureMode::updateSelection);
     connect(panel, &formcom::selectAllRequested, this, &CaptureMode::selectAll);
@@ -125,6 +126,7 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::aboutRequested, this, &CaptureMode::showAbout);
     connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
     connect(panel, &formcom::closed, this, [this] { m_exit.mainWindowClosed(); });
+    connect(panel, &formcom::screenInformationRequested, this, [this] { showScreenInformation(*m_panel); });
     connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
     keepInFront(*m_panel);
     m_panel->Form_Load();
@@ -191,7 +193,7 @@ void CaptureMode::placeDesktopBehindWindows()
 void CaptureMode::showAbout()
 {
     if (!m_about) {
-        m_about = std::make_unique<frmAbout>(m_platform);
+        m_about = std::make_unique<frmAbout>(*m_platform.systemInformation, *m_platform.dialogs);
         keepInFront(*m_about);
     }
     if (!m_about->isVisible())
@@ -214,13 +216,20 @@ void CaptureMode::functionKey(int keyCode, ModeWindow from)
 void CaptureMode::showOptions()
 {
     if (!m_optionsWindow) {
-        m_optionsWindow = std::make_unique<Opt>(m_platform, m_options, m_selection);
+        m_optionsWindow = std::make_unique<Opt>(m_options, m_selection);
         connect(m_optionsWindow.get(), &Opt::refreshRequested, this, &CaptureMode::refreshFromOptions);
+        connect(m_optionsWindow.get(), &Opt::screenInformationRequested, this,
+                [this] { showScreenInformation(*m_optionsWindow); });
         keepInFront(*m_optionsWindow);
     }
     if (!m_optionsWindow->isLoaded())
         m_optionsWindow->Form_Load();
     showInFront(*m_optionsWindow);
+}
+
+void CaptureMode::showScreenInformation(QWidget& over)
+{
+    ShowScreenInformation(m_platform, m_selection, &over);
 }
 
 void CaptureMode::refreshFromOptions()

@@ -126,6 +126,8 @@ private:
     [[nodiscard]] ModeOpenResult reportLockProblem();
     // Tells the user why the screen could not be copied.
     void reportGrabFailure();
+    // The screen's size and depth, in a message over the window that asked.
+    void showScreenInformation(QWidget& over);
     // Hides every window of the mode on the way back to the chooser.
     void unloadWindows();
 

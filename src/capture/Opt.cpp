@@ -2,7 +2,6 @@
 
 #include "OptionFields.h"
 #include "OutputOptions.h"
-#include "ScreenInformation.h"
 #include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/SpinButton.h"
@@ -22,9 +21,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-Opt::Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection)
+Opt::Opt(OutputOptions& options, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window)
-    , m_platform(platform)
     , m_options(options)
     , m_selection(selection)
     , m_ui(std::make_unique<Ui::Opt>())
@@ -97,7 +95,7 @@ void Opt::connectCommands()
     connect(m_ui->Command4, &QPushButton::clicked, this, &Opt::close);
     connect(m_ui->close, &QAction::triggered, this, &Opt::close);
     connect(m_ui->Command5, &QPushButton::clicked, this, &Opt::refreshRequested);
-    connect(m_ui->take, &QAction::triggered, this, [this] { ShowScreenInformation(m_platform, m_selection, this); });
+    connect(m_ui->take, &QAction::triggered, this, &Opt::screenInformationRequested);
 }
 
 void Opt::Form_Load()

@@ -12,7 +12,6 @@
 class QCheckBox;
 struct CaptureSelection;
 struct OutputOptions;
-struct Platform;
 namespace Ui {
 class Opt;
 }
@@ -21,7 +20,7 @@ class Opt final : public QMainWindow
 {
     Q_OBJECT
 public:
-    Opt(Platform& platform, OutputOptions& options, CaptureSelection& selection);
+    Opt(OutputOptions& options, CaptureSelection& selection);
     ~Opt() override;
 
     // The load sequence: spin buttons, then every control from the record; the gamma
@@ -32,6 +31,7 @@ public:
 signals:
     // Command5: the picture refresh with the grey step, this window kept in front.
     void refreshRequested();
+    void screenInformationRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,7 +57,6 @@ private:
     // The PNG filter boxes Check3, in the order of PngFilters.
     [[nodiscard]] std::array<QCheckBox*, 4> filterBoxes() const;
 
-    Platform& m_platform;
     OutputOptions& m_options;
     CaptureSelection& m_selection;
     std::unique_ptr<Ui::Opt> m_ui;  // the controls and menus of Opt.ui

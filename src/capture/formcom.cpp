@@ -3,8 +3,7 @@
 #include "CaptureSelection.h"
 #include "ClickActivation.h"
 #include "PanelFields.h"
-#include "ScreenInformation.h"
-#include "platform/Platform.h"
+#include "platform/ScreenGrabber.h"
 #include "shared/SpinButton.h"
 #include "shared/WindowFont.h"
 #include "ui_formcom.h"
@@ -32,9 +31,9 @@ constexpr char16_t MaximiseDesktopCaption[] = u"ピクチャフォーム最大�
 
 }  // namespace
 
-formcom::formcom(Platform& platform, CaptureSelection& selection)
+formcom::formcom(const ScreenGrabber& screen, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
-    , m_platform(platform)
+    , m_screen(screen)
     , m_selection(selection)
     , m_ui(std::make_unique<Ui::formcom>())
 {
@@ -79,7 +78,7 @@ void formcom::connectControls()
     connect(m_ui->end, &QAction::triggered, this, &formcom::close);
     connect(m_ui->save, &QAction::triggered, this, &formcom::close);
     connect(m_ui->SelectM, &QAction::triggered, this, &formcom::SelectM_Click);
-    connect(m_ui->screen, &QAction::triggered, this, &formcom::screen_Click);
+    connect(m_ui->screen, &QAction::triggered, this, &formcom::screenInformationRequested);
     connect(m_ui->version, &QAction::triggered, this, &formcom::aboutRequested);
 }
 
@@ -91,7 +90,7 @@ void formcom::Form_Load()
     m_selection.Magnification = 100;
     CaptureDelay = 0;
     ImageCleared = false;
-    const ScreenInfo screen = m_platform.screen->screenInfo();
+    const ScreenInfo screen = m_screen.screenInfo();
     m_selection.ScreenWidth = screen.width;
     m_selection.ScreenHeight = screen.height;
     CreateSpinButton(m_ui->Frame1, m_ui->sX, m_selection.ScreenWidth, 0, 0);
@@ -224,11 +223,6 @@ void formcom::Command10_Click()
 void formcom::showDesktopMinimised(bool minimised)
 {
     m_ui->Command10->setText(QString::fromUtf16(minimised ? MaximiseDesktopCaption : MinimiseDesktopCaption));
-}
-
-void formcom::screen_Click()
-{
-    ShowScreenInformation(m_platform, m_selection, this);
 }
 
 void formcom::SelectM_Click()

@@ -14,7 +14,7 @@
 
 class QLineEdit;
 struct CaptureSelection;
-struct Platform;
+class ScreenGrabber;
 namespace Ui {
 class formcom;
 }
@@ -25,7 +25,7 @@ class formcom final : public QMainWindow
 public:
     // The typed fields commit into selection; the screen size and the screen
     // information come from platform, whose dialogs show the information.
-    formcom(Platform& platform, CaptureSelection& selection);
+    formcom(const ScreenGrabber& screen, CaptureSelection& selection);
     ~formcom() override;
 
     // Creates the spin buttons, reads the screen size and sets the defaults; the
@@ -42,6 +42,7 @@ public:
 
 signals:
     void updateRequested();
+    void screenInformationRequested();
     void selectAllRequested();
     void clearRequested();
     // Take image: the new copy is made intervalMs after every window has gone.
@@ -80,11 +81,10 @@ private:
     void Command9_Click();
     void Command3_Click();
     void Command10_Click();
-    void screen_Click();
     void SelectM_Click();
     void Form_Unload();
 
-    Platform& m_platform;
+    const ScreenGrabber& m_screen;
     CaptureSelection& m_selection;
     std::unique_ptr<Ui::formcom> m_ui;  // the controls and menus of formcom.ui
     std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30

@@ -55,7 +55,7 @@ TEST(WindowsFit, ChooserAndAutoSaveWindow)
     SelectMode chooser(host, settings);
     EXPECT_EQ(problemsOf(chooser), "");
     TestPlatform test;
-    PrtScSave window(test.platform, settings, dir.path());
+    PrtScSave window(*test.platform.dialogs, *test.platform.files, settings, dir.path());
     window.Form_Load();
     EXPECT_EQ(problemsOf(window), "");
 }
