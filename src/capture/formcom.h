@@ -23,8 +23,7 @@ class formcom final : public QMainWindow
 {
     Q_OBJECT
 public:
-    // The typed fields commit into selection; the screen size and the screen
-    // information come from platform, whose dialogs show the information.
+    // The typed fields commit into selection, held to the screen's size.
     formcom(const ScreenGrabber& screen, CaptureSelection& selection);
     ~formcom() override;
 
