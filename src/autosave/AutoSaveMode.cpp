@@ -27,7 +27,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
                            const QString& applicationFolder)
     : m_platform(platform)
     , m_settings(settings)
-    , m_exit(host, settings)
+    , m_lifecycle(host, settings)
     , m_window(std::make_unique<PrtScSave>(*platform.dialogs, *platform.files, settings,
                                            withoutTrailingSlash(applicationFolder)))
     , m_watch(*platform.clipboard, FreeWhereAbsent(*platform.files))
@@ -37,10 +37,9 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(&m_timer, &QTimer::timeout, this, &AutoSaveMode::watchTick);
     connect(m_window.get(), &PrtScSave::startRequested, this, &AutoSaveMode::startWatch);
     connect(m_window.get(), &PrtScSave::stopRequested, this, &AutoSaveMode::stopWatch);
-    connect(m_window.get(), &PrtScSave::programEndRequested, this, &AutoSaveMode::endProgram);
-    connect(m_window.get(), &PrtScSave::chooserRequested, this,
-            [this] { m_exit.returnToChooser([this] { return m_window->close(); }); });
-    connect(m_window.get(), &PrtScSave::closed, this, [this] { m_exit.mainWindowClosed(); });
+    connect(m_window.get(), &PrtScSave::chooserRequested, &m_lifecycle, &ModeLifecycle::returnToChooser);
+    connect(m_window.get(), &PrtScSave::closed, &m_lifecycle, &ModeLifecycle::mainWindowClosed);
+    m_lifecycle.setMainWindow(*m_window);
     connect(&m_watch, &AutoSaveWatch::saved, this, [this](const QString&, const NamingState& naming) { copySaved(naming); });
     connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
     connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
@@ -59,8 +58,7 @@ ModeOpenResult AutoSaveMode::load()
 {
     m_window->Form_Load();
     showNote(QString());
-    m_window->show();
-    m_window->activateWindow();
+    m_lifecycle.showInFront(*m_window);
     return ModeOpenResult::Opened;
 }
 
@@ -150,9 +148,4 @@ void AutoSaveMode::showNote(const QString& printKeyLine)
     if (!m_passedOverLine.isEmpty())
         lines << m_passedOverLine;
     m_window->showNote(lines.join(u'\n'));
-}
-
-void AutoSaveMode::endProgram()
-{
-    m_window->close();
 }

@@ -8,7 +8,7 @@
 
 #include "AutoSaveWatch.h"
 #include "platform/Platform.h"
-#include "shared/ModeExit.h"
+#include "shared/ModeLifecycle.h"
 #include "shared/ModeHost.h"
 
 #include <QObject>
@@ -43,11 +43,10 @@ private:
     void showNote(const QString& printKeyLine);
     void copySaved(const NamingState& naming);
     void saveFailed(const QString& fileName, const DibStatus& status);
-    void endProgram();
 
     Platform& m_platform;
     const Settings& m_settings;
-    ModeExit m_exit;
+    ModeLifecycle m_lifecycle;
     std::unique_ptr<PrtScSave> m_window;
     QTimer m_timer;
     AutoSaveWatch m_watch;

@@ -98,7 +98,7 @@ void PrtScSave::connectCommands()
 {
     connect(m_ui->Command3, &QPushButton::clicked, this, &PrtScSave::startRequested);
     connect(m_ui->Command4, &QPushButton::clicked, this, &PrtScSave::stopRequested);
-    connect(m_ui->EndPro, &QAction::triggered, this, &PrtScSave::programEndRequested);
+    connect(m_ui->EndPro, &QAction::triggered, this, &PrtScSave::close);
     connect(m_ui->SelectM, &QAction::triggered, this, &PrtScSave::chooserRequested);
 }
 

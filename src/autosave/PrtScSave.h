@@ -53,7 +53,6 @@ public:
 signals:
     void startRequested();   // Command3
     void stopRequested();    // Command4
-    void programEndRequested();
     void chooserRequested();
     // The window has closed and stored folder and pattern.
     void closed();

@@ -15,33 +15,24 @@
 #include <QEvent>
 #include <QWindow>
 
-namespace {
-
-// Also from the minimised state, which show() alone leaves as it is.
-void bringToFront(QWidget& window)
-{
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-}  // namespace
-
 CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost& host,
                          CaptureSelection& selection, OutputOptions& options)
     : m_platform(platform)
     , m_settings(settings)
     , m_host(host)
-    , m_exit(host, settings)
+    , m_lifecycle(host, settings)
     , m_selection(selection)
     , m_options(options)
     , m_picture(std::make_unique<gazou>())
     , m_desktop(std::make_unique<scrimble>(*platform.screen, *platform.pointer))
 {
     connect(m_picture.get(), &gazou::functionKeyPressed, this,
-            [this](int key) { functionKey(key, ModeWindow::Picture); });
+            [this](int key) { m_lifecycle.functionKey(key, *m_picture); });
     connectDesktop();
+    m_lifecycle.addWindow(*m_desktop, ModeLifecycle::Unload::Hide);
+    m_lifecycle.addWindow(*m_picture, ModeLifecycle::Unload::Hide);
+    connect(&m_lifecycle, &ModeLifecycle::shownInFront, this, &CaptureMode::placeDesktopBehindWindows);
+    connect(&m_lifecycle, &ModeLifecycle::unloading, m_desktop.get(), &scrimble::stopRecapture);
     m_platform.stacking->prepareCopy(*m_desktop);
     keepInFront(*m_picture);
 }
@@ -58,7 +49,16 @@ void CaptureMode::connectDesktop()
     connect(desktop, &scrimble::selectionPressed, this, &CaptureMode::pressSelection);
     connect(desktop, &scrimble::selectionReleased, this, &CaptureMode::releaseSelection);
     connect(desktop, &scrimble::recaptured, this, &CaptureMode::finishTakeImage);
-    connect(desktop, &scrimble::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Desktop); });
+    connect(desktop, &scrimble::functionKeyPressed, this,
+            [this](int key) { m_lifecycle.functionKey(key, *m_desktop); });
+}
+
+void CaptureMode::addFunctionKeys()
+{
+    m_lifecycle.addFunctionKey(Qt::Key_F1, m_desktop.get(), [this] { showDesktop(); });
+    m_lifecycle.addFunctionKey(Qt::Key_F2, m_panel.get(), [this] { showPanel(); });
+    m_lifecycle.addFunctionKey(Qt::Key_F3, m_picture.get(), [this] { showPicture(); });
+    m_lifecycle.addFunctionKey(Qt::Key_F5, nullptr, [this] { showOptions(); });
 }
 
 ModeOpenResult CaptureMode::load()
@@ -124,10 +124,12 @@ void CaptureMode::loadPanel()
     connect(panel, &formcom::copyRequested, this, &CaptureMode::copyToClipboard);
     connect(panel, &formcom::optionsRequested, this, &CaptureMode::showOptions);
     connect(panel, &formcom::aboutRequested, this, &CaptureMode::showAbout);
-    connect(panel, &formcom::chooserRequested, this, &CaptureMode::returnToChooser);
-    connect(panel, &formcom::closed, this, [this] { m_exit.mainWindowClosed(); });
+    connect(panel, &formcom::chooserRequested, &m_lifecycle, &ModeLifecycle::returnToChooser);
+    connect(panel, &formcom::closed, &m_lifecycle, &ModeLifecycle::mainWindowClosed);
     connect(panel, &formcom::screenInformationRequested, this, [this] { showScreenInformation(*m_panel); });
-    connect(panel, &formcom::functionKeyPressed, this, [this](int key) { functionKey(key, ModeWindow::Panel); });
+    connect(panel, &formcom::functionKeyPressed, this, [this](int key) { m_lifecycle.functionKey(key, *m_panel); });
+    m_lifecycle.setMainWindow(*m_panel);
+    addFunctionKeys();
     keepInFront(*m_panel);
     m_panel->Form_Load();
     m_panel->keepOnScreen(m_desktop->width(), m_desktop->height());
@@ -162,18 +164,12 @@ void CaptureMode::showDesktop()
 
 void CaptureMode::showPanel()
 {
-    showInFront(*m_panel);
-}
-
-void CaptureMode::showInFront(QWidget& window)
-{
-    bringToFront(window);
-    placeDesktopBehindWindows();
+    m_lifecycle.showInFront(*m_panel);
 }
 
 void CaptureMode::showPicture()
 {
-    bringToFront(*m_picture);
+    m_lifecycle.showInFront(*m_picture);
     keepWindowsInFront();
 }
 
@@ -194,23 +190,12 @@ void CaptureMode::showAbout()
 {
     if (!m_about) {
         m_about = std::make_unique<frmAbout>(*m_platform.systemInformation, *m_platform.dialogs);
+        m_lifecycle.addWindow(*m_about, ModeLifecycle::Unload::Hide);
         keepInFront(*m_about);
     }
     if (!m_about->isVisible())
         m_about->Form_Load();
-    showInFront(*m_about);
-}
-
-void CaptureMode::functionKey(int keyCode, ModeWindow from)
-{
-    if (keyCode == Qt::Key_F1 && from != ModeWindow::Desktop)
-        showDesktop();
-    else if (keyCode == Qt::Key_F2 && from != ModeWindow::Panel)
-        showPanel();
-    else if (keyCode == Qt::Key_F3 && from != ModeWindow::Picture)
-        showPicture();
-    else if (keyCode == Qt::Key_F5)
-        showOptions();
+    m_lifecycle.showInFront(*m_about);
 }
 
 void CaptureMode::showOptions()
@@ -220,11 +205,12 @@ void CaptureMode::showOptions()
         connect(m_optionsWindow.get(), &Opt::refreshRequested, this, &CaptureMode::refreshFromOptions);
         connect(m_optionsWindow.get(), &Opt::screenInformationRequested, this,
                 [this] { showScreenInformation(*m_optionsWindow); });
+        m_lifecycle.addWindow(*m_optionsWindow, ModeLifecycle::Unload::Close);
         keepInFront(*m_optionsWindow);
     }
     if (!m_optionsWindow->isLoaded())
         m_optionsWindow->Form_Load();
-    showInFront(*m_optionsWindow);
+    m_lifecycle.showInFront(*m_optionsWindow);
 }
 
 void CaptureMode::showScreenInformation(QWidget& over)
@@ -235,7 +221,7 @@ void CaptureMode::showScreenInformation(QWidget& over)
 void CaptureMode::refreshFromOptions()
 {
     updateSelection();
-    showInFront(*m_optionsWindow);
+    m_lifecycle.showInFront(*m_optionsWindow);
 }
 
 void CaptureMode::pressSelection(double x, double y)
@@ -316,14 +302,6 @@ void CaptureMode::toggleDesktop()
         m_panel->showDesktopMinimised(true);
         m_desktop->minimise();
     }
-}
-
-void CaptureMode::returnToChooser()
-{
-    m_exit.returnToChooser([this] {
-        unloadWindows();
-        return m_panel->close();
-    });
 }
 
 void CaptureMode::save()
@@ -431,16 +409,4 @@ ModeOpenResult CaptureMode::reportLockProblem()
 void CaptureMode::reportGrabFailure()
 {
     m_platform.dialogs->message(nullptr, m_platform.screen->error(), QString(), MessageButtons::Ok);
-}
-
-void CaptureMode::unloadWindows()
-{
-    m_desktop->stopRecapture();
-    m_desktop->hide();
-    m_picture->hide();
-    m_panel->hide();
-    if (m_about)
-        m_about->hide();
-    if (m_optionsWindow)
-        m_optionsWindow->close();
 }

@@ -16,7 +16,7 @@
 #include "OutputOptions.h"
 #include "RenderPicture.h"
 #include "platform/Platform.h"
-#include "shared/ModeExit.h"
+#include "shared/ModeLifecycle.h"
 #include "shared/ModeHost.h"
 
 #include <QObject>
@@ -33,9 +33,6 @@ class scrimble;
 
 // Whether a committed selection records its handles as the press-test grid.
 enum class HandleGrid : bool { Keep = false, Record = true };
-
-// The windows of the mode that the function keys move between.
-enum class ModeWindow { Desktop, Panel, Picture };
 
 class CaptureMode final : public QObject, public OpenMode
 {
@@ -62,6 +59,9 @@ public:
 private:
     void connectDesktop();
     void loadPanel();
+    // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
+    // windows only.
+    void addFunctionKeys();
 
     // Bring a window to the front with the keyboard focus; the panel stays above.
     void showDesktop();
@@ -72,14 +72,9 @@ private:
     // picture window stay in front of the desktop copy.
     void keepWindowsInFront();
     void placeDesktopBehindWindows();
-    // A window of the mode brought to the front, the desktop copy kept behind it.
-    void showInFront(QWidget& window);
     // A window that stays in front of the desktop copy, before it is first shown.
     void keepInFront(QWidget& window);
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
-    // windows only; every other key, and a window's own key, does nothing.
-    void functionKey(int keyCode, ModeWindow from);
     // The options window, made at its first use and loaded anew after each unload.
     void showOptions();
     // Opt's refresh: Update, with the options window kept in front.
@@ -96,7 +91,6 @@ private:
     void takeImage(int intervalMs);
     void finishTakeImage(bool grabbed);
     void toggleDesktop();
-    void returnToChooser();
     // Save: Update, the selection check, the source image by ColorMode, the file-save
     // dialog and the encoder; the picture window and the panel are shown again.
     void save();
@@ -128,13 +122,11 @@ private:
     void reportGrabFailure();
     // The screen's size and depth, in a message over the window that asked.
     void showScreenInformation(QWidget& over);
-    // Hides every window of the mode on the way back to the chooser.
-    void unloadWindows();
 
     Platform& m_platform;
     const Settings& m_settings;
     ModeHost& m_host;  // also before the mode has opened: the wait's cancel
-    ModeExit m_exit;
+    ModeLifecycle m_lifecycle;
     CaptureSelection& m_selection;
     OutputOptions& m_options;
     std::unique_ptr<gazou> m_picture;
