@@ -56,7 +56,7 @@ PrtScSave::PrtScSave(Dialogs& dialogs, const FileProbe& files, const Settings& s
     NumberOptionButtons(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    CreateSpinButton(m_ui->Text3->parentWidget(), m_ui->Text3, 0, 0, 0)->setObjectName(QStringLiteral("UpDown1"));
+    m_ui->UpDown1->bind(m_ui->Text3, 0, 0, 0);
     m_ui->Text2->installEventFilter(this);
     connectNaming();
     connectFormat();
@@ -155,8 +155,7 @@ void PrtScSave::Text3_Change()
 
 void PrtScSave::Text4_Change()
 {
-    if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text3))
-        spin->setUpper(spinBound(m_ui->Text4->text()));
+    m_ui->UpDown1->setUpper(spinBound(m_ui->Text4->text()));
 }
 
 std::int64_t PrtScSave::holdField(QLineEdit* field, std::int64_t lower, std::int64_t upper, std::int64_t previous)
@@ -202,8 +201,7 @@ void PrtScSave::setWatching(bool watching)
     for (QWidget* control : std::initializer_list<QWidget*>{m_ui->Text2, m_ui->Text3, m_ui->Command1, m_ui->Command2,
                                                            m_ui->Frame1, m_ui->Text7, m_ui->Command3})
         control->setEnabled(!watching);
-    if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text3))
-        spin->setEnabled(!watching);
+    m_ui->UpDown1->setEnabled(!watching);
     if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text7))
         spin->setEnabled(!watching);
     m_ui->Fil->menuAction()->setEnabled(!watching);

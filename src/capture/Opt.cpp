@@ -33,9 +33,7 @@ Opt::Opt(OutputOptions& options, CaptureSelection& selection)
     adjustSize();
     setAttribute(Qt::WA_QuitOnClose, false);
     NumberOptionButtons(*this);
-    // The gamma's own up/down control, stepping the field it sits beside.
-    CreateSpinButton(m_ui->Text4->parentWidget(), m_ui->Text4, MaxPngGamma, 0, m_options.PngGamma)
-        ->setObjectName(QStringLiteral("UpDown1"));
+    m_ui->UpDown1->bind(m_ui->Text4, MaxPngGamma, 0, m_options.PngGamma);
     m_ui->Frame1->setEnabled(false);
     m_ui->Text2->installEventFilter(this);
     connectOptions();

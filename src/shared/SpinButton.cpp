@@ -22,15 +22,8 @@ QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow)
 
 }  // namespace
 
-SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
-                       std::int32_t position)
-    : QWidget(parent),
-      m_buddy(buddy),
-      m_upper(upper),
-      m_lower(lower),
-      m_position(static_cast<std::int32_t>(NumberField::clamp(position, lower, upper))),
-      m_up(makeArrow(this, Qt::UpArrow)),
-      m_down(makeArrow(this, Qt::DownArrow))
+SpinButton::SpinButton(QWidget* parent)
+    : QWidget(parent), m_up(makeArrow(this, Qt::UpArrow)), m_down(makeArrow(this, Qt::DownArrow))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +32,23 @@ SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, st
     layout->addWidget(m_down);
     connect(m_up, &QToolButton::clicked, this, &SpinButton::stepUp);
     connect(m_down, &QToolButton::clicked, this, &SpinButton::stepDown);
+}
+
+SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
+                       std::int32_t position)
+    : SpinButton(parent)
+{
+    m_buddy = buddy;
     place();
+    bind(buddy, upper, lower, position);
+}
+
+void SpinButton::bind(QLineEdit* buddy, std::int32_t upper, std::int32_t lower, std::int32_t position)
+{
+    m_buddy = buddy;
+    m_upper = upper;
+    m_lower = lower;
+    m_position = static_cast<std::int32_t>(NumberField::clamp(position, lower, upper));
     writePosition();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// A small up/down arrow widget bound to a number field (its buddy). It sits at the
-// buddy's right edge, the buddy giving up that much width, and writes its position
-// into the buddy as decimal text with the locale's thousands separator from 1000 on.
+// A small up/down arrow widget bound to a number field (its buddy). Made at a window's
+// load (CreateSpinButton), it sits at the buddy's right edge, the buddy giving up that
+// much width; declared in a window's form, it stays where the form puts it and is
+// bound at load. It writes its position into the buddy as decimal text with the
+// locale's thousands separator from 1000 on.
 // Each click steps from the number the buddy shows at that moment (text that is not
 // a number steps from the last position), held inside the bounds. Typing values
 // outside the bounds is not prevented: the windows validate their own fields.
@@ -21,6 +23,10 @@ public:
     // upper and lower may come in either order: the up arrow moves toward upper.
     SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
                std::int32_t position);
+    // A form's spin button, bound to nothing until bind().
+    explicit SpinButton(QWidget* parent = nullptr);
+
+    void bind(QLineEdit* buddy, std::int32_t upper, std::int32_t lower, std::int32_t position);
 
     [[nodiscard]] QLineEdit* buddy() const { return m_buddy; }
     [[nodiscard]] std::int32_t position() const { return m_position; }
@@ -40,9 +46,9 @@ private:
     void writePosition();
 
     QPointer<QLineEdit> m_buddy;  // may go first; the arrows then do nothing
-    std::int32_t m_upper;
-    std::int32_t m_lower;
-    std::int32_t m_position;
+    std::int32_t m_upper = 0;
+    std::int32_t m_lower = 0;
+    std::int32_t m_position = 0;
     QToolButton* m_up;
     QToolButton* m_down;
 };

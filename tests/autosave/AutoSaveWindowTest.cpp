@@ -98,6 +98,24 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"SerialAboveTwoDigits", 0, "Picture_##", "Text3", "150", "99"}),
     OwnCaseName());
 
+// The serial's up/down arrows stop at the largest number the pattern's run holds.
+TEST(AutoSaveWindow, SerialArrowsStopAtThePatternsMaximum)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.type("Text2", QStringLiteral("Picture_##"));
+    f.type("Text3", QStringLiteral("98"));
+    auto* arrows = f.window().findChild<QWidget*>(QStringLiteral("UpDown1"));
+    ASSERT_NE(arrows, nullptr);
+    const QList<QAbstractButton*> upAndDown = arrows->findChildren<QAbstractButton*>();
+    ASSERT_EQ(upAndDown.size(), 2);
+    f.click(upAndDown[0]);
+    f.click(upAndDown[0]);
+    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("99"));
+    f.click(upAndDown[1]);
+    EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("98"));
+}
+
 TEST(AutoSaveWindow, PngChoiceEnablesOnlyThePngSettings)
 {
     AutoSaveFixture f;
