@@ -3,7 +3,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: deps desktop-deps build run test bench install package clean
+.PHONY: deps desktop-deps build run test bench install package translations clean
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,10 @@ install: build
 
 package: build
 	@cd $(BUILD) && cpack
+
+# New or changed texts into the English translation's source, for Qt Linguist.
+translations: deps
+	@/usr/lib/qt6/bin/lupdate src -ts translations/scrimble_en.ts -locations none
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

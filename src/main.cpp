@@ -1,8 +1,10 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/Translations.h"
 #include "platform/DisplayCheck.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cerrno>
 #include <csignal>
@@ -54,6 +56,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication qtApplication(argc, argv);
+    const Translations translations(line.language.value_or(LanguageOfDesktop(QLocale::system().uiLanguages())));
     const auto application = Application::forExecutable(makeDesktopPlatform(), executableFolder());
     application->start(line.mode);
     return QApplication::exec();

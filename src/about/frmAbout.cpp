@@ -33,7 +33,7 @@ frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Scrimbleのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("Scrimbleのﾊﾞｰｼﾞｮﾝ情報"));
     m_ui->lblVersion->setText(VersionText(SCRIMBLE_VERSION_MAJOR, SCRIMBLE_VERSION_MINOR, SCRIMBLE_VERSION_PATCH));
 }
 
@@ -52,6 +52,6 @@ void frmAbout::cmdSysInfo_Click()
 void frmAbout::StartSysInfo()
 {
     if (!m_systemInformation.start())
-        m_dialogs.message(this, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), QString(),
+        m_dialogs.message(this, tr("現時点ではｼｽﾃﾑ情報を使用できません"), QString(),
                                     MessageButtons::Ok);
 }

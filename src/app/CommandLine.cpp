@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
@@ -17,34 +18,53 @@ constexpr Modes ModeNames[] = {{"capture", StartMode::Capture}, {"autosave", Sta
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Screen capture: freeze the screen and select a part of it, or save "
-                                                    "every image copied to the clipboard."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Screen capture: freeze the screen and select a part of it, or save every image copied to the "
+                       "clipboard."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption mode(QStringLiteral("mode"),
-                                  QStringLiteral("Open <mode> directly: capture (desktop capture) or autosave "
-                                                 "(print-screen auto-save). The stored default stays as it is."),
+                                  QCoreApplication::translate("CommandLine",
+                                                              "Open <mode> directly: capture (desktop capture) or "
+                                                              "autosave (print-screen auto-save). The stored default "
+                                                              "stays as it is."),
                                   QStringLiteral("mode"));
     parser.addOption(mode);
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QCoreApplication::translate("CommandLine", "Show the texts in <language> for this run: ja (Japanese) or en "
+                                                   "(English). Without it, the desktop's language decides."),
+        QStringLiteral("language"));
+    parser.addOption(language);
     // Parsed before the application object exists, which would name the program.
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("scrimble"));
     const auto refuse = [&usage](const QString& error) {
         return CommandLine{CommandLine::Action::Refuse, StartMode::Chooser,
-                           QStringLiteral("scrimble: %1\n\n%2").arg(error, usage)};
+                           QStringLiteral("scrimble: %1\n\n%2").arg(error, usage), std::nullopt};
     };
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+        return refuse(QCoreApplication::translate("CommandLine", "unexpected argument '%1'")
+                          .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
-        return {CommandLine::Action::ShowHelp, StartMode::Chooser, usage};
+        return {CommandLine::Action::ShowHelp, StartMode::Chooser, usage, std::nullopt};
     if (parser.isSet(version))
-        return {CommandLine::Action::ShowVersion, StartMode::Chooser, VersionText + u'\n'};
+        return {CommandLine::Action::ShowVersion, StartMode::Chooser, VersionText + u'\n', std::nullopt};
+    CommandLine run;
+    if (parser.isSet(language)) {
+        run.language = LanguageNamed(parser.value(language));
+        if (!run.language)
+            return refuse(QCoreApplication::translate("CommandLine", "unknown language '%1' (ja or en)")
+                              .arg(parser.value(language)));
+    }
     if (!parser.isSet(mode))
-        return {};
+        return run;
     const QString asked = parser.value(mode);
     for (const Modes& known : ModeNames)
-        if (asked == QLatin1String(known.name))
-            return {CommandLine::Action::Run, known.mode, {}};
-    return refuse(QStringLiteral("unknown mode '%1' (capture or autosave)").arg(asked));
+        if (asked == QLatin1String(known.name)) {
+            run.mode = known.mode;
+            return run;
+        }
+    return refuse(QCoreApplication::translate("CommandLine", "unknown mode '%1' (capture or autosave)").arg(asked));
 }

@@ -6,13 +6,26 @@
 
 namespace {
 
-constexpr char16_t StartQuestion[] = u"取得を開始します。クリップボード内の情報を消去しますがよろしいですか?";
-constexpr char16_t PrintKeyHeldNote[] = u"取得中はPrintキーで画面全体をクリップボードにコピーし、保存します。";
-constexpr char16_t FocusOnlyNote[] =
-    u"このデスクトップでは、このウィンドウがアクティブな間にコピーされた画像だけを取得できます。";
-constexpr char16_t PrintKeyTakenNote[] =
-    u"Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
-    u"クリップボードにコピーすれば保存されます。";
+QString startQuestion()
+{
+    return AutoSaveMode::tr("取得を開始します。クリップボード内の情報を消去しますがよろしいですか?");
+}
+
+QString printKeyHeldNote()
+{
+    return AutoSaveMode::tr("取得中はPrintキーで画面全体をクリップボードにコピーし、保存します。");
+}
+
+QString focusOnlyNote()
+{
+    return AutoSaveMode::tr("このデスクトップでは、このウィンドウがアクティブな間にコピーされた画像だけを取得できます。");
+}
+
+QString printKeyTakenNote()
+{
+    return AutoSaveMode::tr("Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
+                            "クリップボードにコピーすれば保存されます。");
+}
 
 QString withoutTrailingSlash(QString folder)
 {
@@ -65,7 +78,7 @@ ModeOpenResult AutoSaveMode::load()
 // Only images copied from the answer on are saved: what was there is cleared.
 void AutoSaveMode::startWatch()
 {
-    if (m_platform.dialogs->message(m_window.get(), QString::fromUtf16(StartQuestion), QString(),
+    if (m_platform.dialogs->message(m_window.get(), startQuestion(), QString(),
                                     MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
@@ -109,14 +122,14 @@ void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
 {
     stopWatch();
     m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status.text()),
-                                QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
+                                SaveErrorTitle(), MessageButtons::Ok);
 }
 
 void AutoSaveMode::takePrintKey()
 {
     switch (m_platform.printKey->take([this] { copyScreenToClipboard(); })) {
-    case PrintKeyHold::Held: showNote(QString::fromUtf16(PrintKeyHeldNote)); break;
-    case PrintKeyHold::TakenByAnother: showNote(QString::fromUtf16(PrintKeyTakenNote)); break;
+    case PrintKeyHold::Held: showNote(printKeyHeldNote()); break;
+    case PrintKeyHold::TakenByAnother: showNote(printKeyTakenNote()); break;
     case PrintKeyHold::Unavailable: showNote(QString()); break;
     }
 }
@@ -142,7 +155,7 @@ void AutoSaveMode::showNote(const QString& printKeyLine)
     m_printKeyLine = printKeyLine;
     QStringList lines;
     if (!m_platform.clipboard->seesCopiesWithoutFocus())
-        lines << QString::fromUtf16(FocusOnlyNote);
+        lines << focusOnlyNote();
     if (!printKeyLine.isEmpty())
         lines << printKeyLine;
     if (!m_passedOverLine.isEmpty())

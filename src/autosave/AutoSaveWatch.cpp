@@ -5,9 +5,20 @@
 
 namespace {
 
-constexpr char16_t TimedOutText[] = u"クリップボードの持ち主が応答しないため、このコピーは保存しませんでした。";
-constexpr char16_t TooLargeText[] = u"クリップボードの画像が大きすぎるため、このコピーは保存しませんでした。";
-constexpr char16_t UnreadableText[] = u"クリップボードの画像を読み取れないため、このコピーは保存しませんでした。";
+QString timedOutText()
+{
+    return AutoSaveWatch::tr("クリップボードの持ち主が応答しないため、このコピーは保存しませんでした。");
+}
+
+QString tooLargeText()
+{
+    return AutoSaveWatch::tr("クリップボードの画像が大きすぎるため、このコピーは保存しませんでした。");
+}
+
+QString unreadableText()
+{
+    return AutoSaveWatch::tr("クリップボードの画像を読み取れないため、このコピーは保存しませんでした。");
+}
 
 // A copy's bytes in brief: its length and Qt's 64-bit hash, a fraction of a SHA-1's
 // cost, which guards against nothing here but a clipboard manager's honest restore.
@@ -81,8 +92,8 @@ void AutoSaveWatch::copyRead(const ClipboardCopy& copy, const CaptureFormat& for
         return;
     m_lastRead = copy.id;
     switch (copy.outcome) {
-    case ClipboardCopy::Outcome::TimedOut: emit passedOver(QString::fromUtf16(TimedOutText)); return;
-    case ClipboardCopy::Outcome::TooLarge: emit passedOver(QString::fromUtf16(TooLargeText)); return;
+    case ClipboardCopy::Outcome::TimedOut: emit passedOver(timedOutText()); return;
+    case ClipboardCopy::Outcome::TooLarge: emit passedOver(tooLargeText()); return;
     case ClipboardCopy::Outcome::NoImage:
     case ClipboardCopy::Outcome::Replaced: return;
     case ClipboardCopy::Outcome::Image: break;
@@ -152,7 +163,7 @@ void AutoSaveWatch::written(ClipboardCopyId id, const SaveResult& result, const 
         emit failed(result.fileName, result.status);
         return;
     case SaveResult::Outcome::Unreadable:
-        emit passedOver(QString::fromUtf16(result.status.error == DibError::TooLarge ? TooLargeText : UnreadableText));
+        emit passedOver(result.status.error == DibError::TooLarge ? tooLargeText() : unreadableText());
         return;
     }
 }

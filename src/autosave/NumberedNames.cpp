@@ -3,6 +3,8 @@
 #include "platform/FileProbe.h"
 #include "shared/NumberField.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <limits>
 
@@ -185,4 +187,9 @@ bool FindStartNumber(NamingState& state, const FileIsFree& isFree)
 std::int64_t SerialValue(const NamingState& state)
 {
     return std::clamp<std::int64_t>(wholeValue(state.serial), 0, std::max<std::int64_t>(maximumValue(state), 0));
+}
+
+QString BrokenRunText()
+{
+    return QCoreApplication::translate("NumberedNames", "ワイルドカード文字(#)は連続で入力してください。");
 }

@@ -40,7 +40,7 @@ enum class PatternCheck {
 // The nine characters a name may not hold.
 [[nodiscard]] bool IsInvalidNameCharacter(QChar c);
 [[nodiscard]] PatternCheck NormalizePattern(NamingState& state);
-inline constexpr char16_t BrokenRunText[] = u"ワイルドカード文字(#)は連続で入力してください。";
+[[nodiscard]] QString BrokenRunText();
 
 struct ComposedName {
     QString baseName;  // folder + "/" + name, without extension

@@ -132,7 +132,7 @@ void PrtScSave::showNaming()
 void PrtScSave::Text2_LostFocus(bool atLoad)
 {
     if (NormalizePattern(m_naming) == PatternCheck::BrokenRun) {
-        m_dialogs.message(this, QString::fromUtf16(BrokenRunText), QString(), MessageButtons::Ok);
+        m_dialogs.message(this, BrokenRunText(), QString(), MessageButtons::Ok);
         if (!atLoad)
             m_ui->Text2->setFocus(Qt::OtherFocusReason);
     }
@@ -184,7 +184,7 @@ void PrtScSave::EnableFormatSettings(int index, bool enabled)
 void PrtScSave::Command1_Click()
 {
     const std::optional<QString> folder =
-        m_dialogs.chooseFolder(this, QStringLiteral("フォルダの選択"), m_naming.folder);
+        m_dialogs.chooseFolder(this, tr("フォルダの選択"), m_naming.folder);
     if (folder)
         m_ui->Text1->setText(*folder);
 }

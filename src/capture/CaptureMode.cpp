@@ -309,11 +309,11 @@ void CaptureMode::save()
     updateSelection();
     const ShapeRect& shape = m_desktop->editor().shape();
     if (!IsSavableSelection(shape)) {
-        reportSaveError(QString::fromUtf16(NoSelectionText));
+        reportSaveError(NoSelectionText());
         return;
     }
     const DibGuard image(sourceOfSave(shape));
-    const SaveFileRequest request{QStringLiteral("名前を付けて保存"), SaveFilter(), m_saveDialog.filterIndex,
+    const SaveFileRequest request{tr("名前を付けて保存"), SaveFilter(), m_saveDialog.filterIndex,
                                   m_saveDialog.fileName, m_saveDialog.defaultExtension, true};
     if (const std::optional<SaveFileAnswer> answer = m_platform.dialogs->saveFile(m_panel.get(), request))
         writeSave(image.get(), *answer);
@@ -357,7 +357,7 @@ void CaptureMode::copyToClipboard()
     const int width = m_selection.ViewWidth;
     const int height = m_selection.ViewHeight;
     if (width <= 0 || height <= 0 || width > picture.width() || height > picture.height()) {
-        reportSaveError(QString::fromUtf16(NoSelectionText));
+        reportSaveError(NoSelectionText());
         return;
     }
     m_platform.clipboard->setImage(picture, width, height);
@@ -365,7 +365,7 @@ void CaptureMode::copyToClipboard()
 
 void CaptureMode::reportSaveError(const QString& text)
 {
-    m_platform.dialogs->message(m_panel.get(), text, QString::fromUtf16(SaveErrorTitle), MessageButtons::Ok);
+    m_platform.dialogs->message(m_panel.get(), text, SaveErrorTitle(), MessageButtons::Ok);
 }
 
 void CaptureMode::prepareWindows()

@@ -2,12 +2,13 @@
 
 #include "SelectionGeometry.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString SaveFilter()
 {
-    return QStringLiteral("BMPファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg,*jpe,*jpeg)|*.jpg;*.jpe;*.jpeg|"
-                          "PINGファイル(*.png)|*.png|全てのファイル|*.*");
+    return QCoreApplication::translate("ImageOutput", "BMPファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg,*jpe,*jpeg)|"
+                                                      "*.jpg;*.jpe;*.jpeg|PINGファイル(*.png)|*.png|全てのファイル|*.*");
 }
 
 void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterIndex)
@@ -65,10 +66,15 @@ DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path
     return options.PngDetailed == 1 ? DIBtoPNGex(path, image, PngOptionRecord(options)) : DIBtoPNG(path, image, 0);
 }
 
+QString NoSelectionText()
+{
+    return QCoreApplication::translate("ImageOutput", "範囲が選択されていないか、余りにも範囲が狭すぎます。");
+}
+
 QString UnknownFormatText(const QString& fileName)
 {
-    return QStringLiteral("%1 は保存できません。「全てのファイル」で保存できるのは、拡張子が .bmp、.jpg、.jpe、.jpeg、"
-                          ".png のファイルです。")
+    return QCoreApplication::translate("ImageOutput", "%1 は保存できません。「全てのファイル」で保存できるのは、"
+                                                      "拡張子が .bmp、.jpg、.jpe、.jpeg、.png のファイルです。")
         .arg(fileName);
 }
 

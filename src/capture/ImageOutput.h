@@ -43,5 +43,5 @@ void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterI
                                    const OutputOptions& options);
 
 // The messages of the save, titled SaveErrorTitle.
-inline constexpr char16_t NoSelectionText[] = u"範囲が選択されていないか、余りにも範囲が狭すぎます。";
+[[nodiscard]] QString NoSelectionText();
 [[nodiscard]] QString UnknownFormatText(const QString& fileName);

@@ -3,6 +3,8 @@
 #include "CaptureSelection.h"
 #include "shared/NumberField.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -100,9 +102,15 @@ std::array<QString, 4> CommitCorners(CaptureSelection& selection, const ShapeRec
             NumberField::formatPlain(selection.EndX), NumberField::formatPlain(selection.EndY)};
 }
 
+QString ScreenInfoTitle()
+{
+    return QCoreApplication::translate("ScreenInformation", "画素数");
+}
+
 QString ScreenInfoText(std::int32_t width, std::int32_t height, std::int16_t bitsPerPixel)
 {
-    return QStringLiteral("画面の領域　") + QString::number(width) + QStringLiteral("X") + QString::number(height)
-         + QStringLiteral("\r\n") + QStringLiteral("解像度　   　") + QString::number(bitsPerPixel)
-         + QStringLiteral("ビット");
+    return QCoreApplication::translate("ScreenInformation", "画面の領域　%1X%2\r\n解像度　   　%3ビット")
+        .arg(width)
+        .arg(height)
+        .arg(bitsPerPixel);
 }

@@ -74,5 +74,5 @@ struct SelectAllResult {
 [[nodiscard]] std::array<QString, 4> CommitCorners(CaptureSelection& selection, const ShapeRect& shape);
 
 // The screen information message box.
-inline constexpr char16_t ScreenInfoTitle[] = u"画素数";
+[[nodiscard]] QString ScreenInfoTitle();
 [[nodiscard]] QString ScreenInfoText(std::int32_t width, std::int32_t height, std::int16_t bitsPerPixel);

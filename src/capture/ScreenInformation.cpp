@@ -12,5 +12,5 @@ void ShowScreenInformation(Platform& platform, CaptureSelection& selection, QWid
     selection.ScreenBitsPerPixel = static_cast<std::int16_t>(screen.bitsPerPixel);
     platform.dialogs->message(parent,
                               ScreenInfoText(selection.ScreenWidth, selection.ScreenHeight, selection.ScreenBitsPerPixel),
-                              QString::fromUtf16(ScreenInfoTitle), MessageButtons::Ok);
+                              ScreenInfoTitle(), MessageButtons::Ok);
 }

@@ -22,13 +22,6 @@ namespace {
 
 constexpr int ScreenMargin = 24;  // pixels between the panel and the screen's top-right corner
 
-// Captions that the panel's commands change at run time; formcom.ui holds the first ones.
-constexpr char16_t ClearButtonCaption[] = u"クリア(&C)";
-constexpr char16_t ClearMenuCaption[] = u"画像クリア(&C)";
-constexpr char16_t TakeImageCaption[] = u"画像取得(&T)";  // button and menu item alike
-constexpr char16_t MinimiseDesktopCaption[] = u"ピクチャフォーム最小化(&S)";
-constexpr char16_t MaximiseDesktopCaption[] = u"ピクチャフォーム最大化(&S)";
-
 }  // namespace
 
 formcom::formcom(const ScreenGrabber& screen, CaptureSelection& selection)
@@ -199,19 +192,21 @@ void formcom::Command9_Click()
     emit selectAllRequested();
 }
 
-// Clear, and the take-image command it turns into until that has run.
+// Clear, and the take-image command it turns into until that has run (formcom.ui
+// holds the first captions).
 void formcom::Command3_Click()
 {
     if (!ImageCleared) {
         ImageCleared = true;
-        m_ui->Command3->setText(QString::fromUtf16(TakeImageCaption));
-        m_ui->clear->setText(QString::fromUtf16(TakeImageCaption));
+        const QString takeImage = tr("画像取得(&T)");  // button and menu item alike
+        m_ui->Command3->setText(takeImage);
+        m_ui->clear->setText(takeImage);
         emit clearRequested();
         return;
     }
     ImageCleared = false;
-    m_ui->Command3->setText(QString::fromUtf16(ClearButtonCaption));
-    m_ui->clear->setText(QString::fromUtf16(ClearMenuCaption));
+    m_ui->Command3->setText(tr("クリア(&C)"));
+    m_ui->clear->setText(tr("画像クリア(&C)"));
     emit takeImageRequested(CaptureTimerInterval(CaptureDelay));
 }
 
@@ -222,7 +217,7 @@ void formcom::Command10_Click()
 
 void formcom::showDesktopMinimised(bool minimised)
 {
-    m_ui->Command10->setText(QString::fromUtf16(minimised ? MaximiseDesktopCaption : MinimiseDesktopCaption));
+    m_ui->Command10->setText(minimised ? tr("ピクチャフォーム最大化(&S)") : tr("ピクチャフォーム最小化(&S)"));
 }
 
 void formcom::SelectM_Click()

@@ -11,7 +11,7 @@
 gazou::gazou()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("取得画像"));
+    setWindowTitle(tr("取得画像"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program

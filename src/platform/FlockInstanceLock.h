@@ -7,8 +7,12 @@
 
 #include "InstanceLock.h"
 
+#include <QCoreApplication>
+
 class FlockInstanceLock final : public InstanceLock
 {
+    Q_DECLARE_TR_FUNCTIONS(FlockInstanceLock)
+
 public:
     explicit FlockInstanceLock(const QString& path);
     ~FlockInstanceLock() override;

@@ -1,5 +1,6 @@
 #include "KWinScreenshot.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -91,17 +92,20 @@ ScreenPicture takeKWinScreenshot()
 {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
-        return failure(QStringLiteral("画面を取得できません: KWin との受け渡しを用意できません。"));
+        return failure(QCoreApplication::translate("KWinScreenshot",
+                                                   "画面を取得できません: KWin との受け渡しを用意できません。"));
     FileDescriptor readEnd(ends[0]);
     FileDescriptor writeEnd(ends[1]);
     const QDBusReply<QVariantMap> reply = captureWorkspace(writeEnd);
     if (!reply.isValid()) {
         if (reply.error().name() == QStringLiteral("org.kde.KWin.ScreenShot2.Error.NoAuthorized"))
-            return failure(QStringLiteral("画面を取得できません: KWin がこのプログラムに画面の取得を許可していません。"
-                                          "このプログラムのデスクトップエントリ (scrimble.desktop: Exec にこのプログラムの"
-                                          "フルパス、X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2) を"
-                                          "インストールしてください。"));
-        return failure(QStringLiteral("画面を取得できません: KWin が応答しません (%1)。").arg(reply.error().message()));
+            return failure(QCoreApplication::translate(
+                "KWinScreenshot", "画面を取得できません: KWin がこのプログラムに画面の取得を許可していません。"
+                                  "このプログラムのデスクトップエントリ (scrimble.desktop: Exec にこのプログラムの"
+                                  "フルパス、X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2) を"
+                                  "インストールしてください。"));
+        return failure(QCoreApplication::translate("KWinScreenshot", "画面を取得できません: KWin が応答しません (%1)。")
+                           .arg(reply.error().message()));
     }
     const QVariantMap picture = reply.value();
     const int width = picture.value(QStringLiteral("width")).toInt();
@@ -113,7 +117,8 @@ ScreenPicture takeKWinScreenshot()
                                && QImage::toPixelFormat(format).bitsPerPixel() == 32;
     if (width <= 0 || height <= 0 || !fourBytesEach || stride < width * 4
         || !readPixels(readEnd.get(), qsizetype{stride} * height, pixels))
-        return failure(QStringLiteral("画面を取得できません: KWin が画像を返しませんでした。"));
+        return failure(
+            QCoreApplication::translate("KWinScreenshot", "画面を取得できません: KWin が画像を返しませんでした。"));
     const QImage view(reinterpret_cast<const uchar*>(pixels.constData()), width, height, stride, format);
     return {view.convertToFormat(QImage::Format_RGB32), QString()};
 }

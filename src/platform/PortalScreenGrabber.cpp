@@ -73,7 +73,7 @@ void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
     m_picture = QImage();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        failed(QStringLiteral("画面を取得できません: セッションバス (D-Bus) に接続できません。"));
+        failed(tr("画面を取得できません: セッションバス (D-Bus) に接続できません。"));
         return;
     }
     const QString token = QStringLiteral("scrimble_") + QUuid::createUuid().toString(QUuid::Id128);
@@ -90,7 +90,7 @@ void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, m_request, [this, request = m_request](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<QDBusObjectPath> reply = *call;
         if (reply.isError() && request->live)
-            failed(QStringLiteral("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
+            failed(tr("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
                        .arg(reply.error().message()));
     });
 }
@@ -117,8 +117,8 @@ void PortalScreenGrabber::dropRequest()
 void PortalScreenGrabber::answered(uint response, const QVariantMap& results)
 {
     if (response != 0) {
-        failed(response == 1 ? QStringLiteral("画面の取得が拒否されました。")
-                             : QStringLiteral("画面を取得できません: ポータルが画像を返しませんでした。"));
+        failed(response == 1 ? tr("画面の取得が拒否されました。")
+                             : tr("画面を取得できません: ポータルが画像を返しませんでした。"));
         return;
     }
     const QString file = QUrl(results.value(QStringLiteral("uri")).toString()).toLocalFile();
@@ -127,7 +127,7 @@ void PortalScreenGrabber::answered(uint response, const QVariantMap& results)
     if (QFileInfo(file).lastModified() >= m_asked.addSecs(-1))
         QFile::remove(file);
     if (m_picture.isNull())
-        failed(QStringLiteral("画面を取得できません: ポータルの画像を読めません。"));
+        failed(tr("画面を取得できません: ポータルの画像を読めません。"));
     else
         finish();
 }
@@ -173,7 +173,7 @@ bool PortalScreenGrabber::grab(DeviceContext& target)
 {
     if (m_picture.isNull()) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("画面を取得できません: ポータルの画像がまだありません。");
+            m_error = tr("画面を取得できません: ポータルの画像がまだありません。");
         return false;
     }
     const QImage rgb = m_picture.convertToFormat(QImage::Format_RGB32);

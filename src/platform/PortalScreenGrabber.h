@@ -11,6 +11,7 @@
 
 #include "ScreenGrabber.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QImage>
 #include <QVariantMap>
@@ -21,6 +22,8 @@ class PortalRequest;
 
 class PortalScreenGrabber final : public ScreenGrabber
 {
+    Q_DECLARE_TR_FUNCTIONS(PortalScreenGrabber)
+
 public:
     // sizes: where the screen's size comes from before the first picture (the
     // XWayland screen).

@@ -165,11 +165,12 @@ bool serverHasShm(xcb_connection_t* connection)
 QString unreachableDisplayText(const QString& displayName)
 {
     if (!displayName.isEmpty())
-        return QStringLiteral("The X11 display \"%1\" cannot be reached: the screen cannot be read.").arg(displayName);
+        return X11ScreenGrabber::tr("The X11 display \"%1\" cannot be reached: the screen cannot be read.")
+            .arg(displayName);
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return QStringLiteral("This Wayland session offers no X11 display (DISPLAY is not set): "
-                              "the screen cannot be read.");
-    return QStringLiteral("No X11 display (DISPLAY is not set): the screen cannot be read.");
+        return X11ScreenGrabber::tr("This Wayland session offers no X11 display (DISPLAY is not set): "
+                                    "the screen cannot be read.");
+    return X11ScreenGrabber::tr("No X11 display (DISPLAY is not set): the screen cannot be read.");
 }
 
 }  // namespace
@@ -284,7 +285,7 @@ bool X11ScreenGrabber::grab(DeviceContext& target)
         return false;
     const PixelFormat& format = m_connection->format;
     if (format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32) {
-        m_error = QStringLiteral("The X11 screen uses %1 bits per pixel, which cannot be read.").arg(format.bitsPerPixel);
+        m_error = tr("The X11 screen uses %1 bits per pixel, which cannot be read.").arg(format.bitsPerPixel);
         return false;
     }
     const ScreenInfo screen = screenInfo();
@@ -300,8 +301,8 @@ bool X11ScreenGrabber::grab(DeviceContext& target)
         const std::uint8_t* bytes = m_connection->read(y, width, rows, plainReply);
         if (!bytes) {
             m_error = xcb_connection_has_error(m_connection->xcb)
-                          ? QStringLiteral("The connection to the X11 display was lost: the screen cannot be read.")
-                          : QStringLiteral("The X server refused to send the screen image.");
+                          ? tr("The connection to the X11 display was lost: the screen cannot be read.")
+                          : tr("The X server refused to send the screen image.");
             return false;
         }
         convertRows(bytes, format, target, y, width, rows);

@@ -4,10 +4,14 @@
 
 #include "ScreenGrabber.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 
 class X11ScreenGrabber final : public ScreenGrabber
 {
+    Q_DECLARE_TR_FUNCTIONS(X11ScreenGrabber)
+
 public:
     enum class Transfer {
         SharedMemoryWhenOffered,  // MIT-SHM on a local server, replies otherwise

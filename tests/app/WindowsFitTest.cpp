@@ -1,11 +1,13 @@
 // Every window of the program whole on a 1280 x 720 screen (a title bar's height left
 // for the window manager's frame), in the Japanese face the program is drawn in: no
-// caption clipped, no control over another.
+// caption clipped, no control over another; in each language the program speaks, and
+// in English with every text translated and no access key used twice.
 #include "CaptureFixture.h"
 #include "RecordingHost.h"
 #include "TestPlatform.h"
 #include "WindowLayout.h"
 #include "about/frmAbout.h"
+#include "app/Translations.h"
 #include "app/SelectMode.h"
 #include "autosave/PrtScSave.h"
 #include "capture/Opt.h"
@@ -24,15 +26,25 @@ namespace {
 
 constexpr QSize Screen(1280, 720 - 32);
 
-std::string problemsOf(QWidget& window)
+class WindowsFit : public testing::TestWithParam<Language>
 {
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return "not shown";
-    return LayoutProblems(window, Screen).join(QStringLiteral("; ")).toStdString();
-}
+protected:
+    std::string problemsOf(QWidget& window) const
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return "not shown";
+        QStringList problems = LayoutProblems(window, Screen);
+        if (GetParam() == Language::English)
+            problems << JapaneseTexts(window) << AccessKeyClashes(window);
+        return problems.join(QStringLiteral("; ")).toStdString();
+    }
 
-TEST(WindowsFit, CaptureModeWindows)
+    // Before the first window: the windows take their texts when they are made.
+    const Translations m_translations{GetParam()};
+};
+
+TEST_P(WindowsFit, CaptureModeWindows)
 {
     CaptureFixture f;
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
@@ -47,7 +59,7 @@ TEST(WindowsFit, CaptureModeWindows)
     EXPECT_EQ(problemsOf(wait), "");
 }
 
-TEST(WindowsFit, ChooserAndAutoSaveWindow)
+TEST_P(WindowsFit, ChooserAndAutoSaveWindow)
 {
     QTemporaryDir dir;
     Settings settings(dir.filePath(QStringLiteral("Set.ini")));
@@ -59,5 +71,8 @@ TEST(WindowsFit, ChooserAndAutoSaveWindow)
     window.Form_Load();
     EXPECT_EQ(problemsOf(window), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, WindowsFit, testing::Values(Language::Japanese, Language::English),
+                         [](const auto& info) { return info.param == Language::English ? "English" : "Japanese"; });
 
 }  // namespace

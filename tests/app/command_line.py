@@ -14,6 +14,7 @@ CASES = [
     (["--help"], 0, "stdout", "--mode <mode>"),
     (["--frobnicate"], 2, "stderr", "Usage: scrimble"),
     (["--mode", "video"], 2, "stderr", "Usage: scrimble"),
+    (["--lang", "fr"], 2, "stderr", "Usage: scrimble"),
 ]
 
 env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}

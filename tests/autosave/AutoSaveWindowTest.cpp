@@ -209,7 +209,7 @@ TEST(AutoSaveWatch, FailedWriteStopsTheWatchAndKeepsTheImage)
     Xclip::copyImage(AutoSaveFixture::picture(5));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.test.dialogs->messages.size() == 2; }));
     const RecordedMessage& message = f.test.dialogs->messages[1];
-    EXPECT_EQ(message.title, QString::fromUtf16(SaveErrorTitle));
+    EXPECT_EQ(message.title, SaveErrorTitle());
     EXPECT_TRUE(message.text.contains(f.folder() + QStringLiteral("/missing/Picture_0000.bmp"))) << message.text.toStdString();
     EXPECT_EQ(f.mode().watchTimer().interval(), 0);
     EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());

@@ -228,7 +228,7 @@ TEST(ScreenInfoTest, TwoLinesWithIdeographicSpaces)
     const QString expected = QString::fromUtf16(u"\u753B\u9762\u306E\u9818\u57DF\u30001024X768\r\n"
                                                 u"\u89E3\u50CF\u5EA6\u3000   \u300032\u30D3\u30C3\u30C8");
     EXPECT_EQ(ScreenInfoText(1024, 768, 32), expected);
-    EXPECT_EQ(QString::fromUtf16(ScreenInfoTitle), QString::fromUtf16(u"\u753B\u7D20\u6570"));
+    EXPECT_EQ(ScreenInfoTitle(), QString::fromUtf16(u"\u753B\u7D20\u6570"));
 }
 
 } // namespace

@@ -38,7 +38,7 @@ void saveAs(CaptureFixture& f, const QString& path, int filterIndex)
 bool saidError(const CaptureFixture& f, const QString& containing)
 {
     const auto& messages = f.test.dialogs->messages;
-    return messages.size() == 1 && messages[0].title == QString::fromUtf16(SaveErrorTitle)
+    return messages.size() == 1 && messages[0].title == SaveErrorTitle()
            && messages[0].text.contains(containing);
 }
 
@@ -132,7 +132,7 @@ TEST_P(RefusesWhatIsNoSelection, WithTheErrorMessage)
     if (c.cleared)
         QTest::mouseClick(PanelButton(f.panel(), "Command3"), Qt::LeftButton);
     QTest::mouseClick(PanelButton(f.panel(), "Command1"), Qt::LeftButton);
-    EXPECT_EQ(saidError(f, QString::fromUtf16(NoSelectionText)), c.refused);
+    EXPECT_EQ(saidError(f, NoSelectionText()), c.refused);
     EXPECT_EQ(f.test.dialogs->saveRequests.size(), std::size_t{c.refused ? 0u : 1u});
 }
 
@@ -280,7 +280,7 @@ TEST(Save, CopyWithoutAPictureSaysSo)
     CaptureFixture f;
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
-    EXPECT_TRUE(saidError(f, QString::fromUtf16(NoSelectionText)));
+    EXPECT_TRUE(saidError(f, NoSelectionText()));
     EXPECT_EQ(f.test.clipboard->puts, 0);
 }
 

@@ -1,7 +1,11 @@
 #include "WindowLayout.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -35,7 +39,77 @@ bool textFits(const QWidget& control)
     return true;
 }
 
+// What the user reads in the window, menus included, each named by its widget.
+QList<std::pair<QString, QString>> textsOf(const QWidget& window)
+{
+    QList<std::pair<QString, QString>> texts{{QStringLiteral("the title"), window.windowTitle()}};
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        if (const auto* label = qobject_cast<const QLabel*>(child))
+            texts.append({nameOf(child), label->text()});
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(child))
+            texts.append({nameOf(child), button->text()});
+        else if (const auto* group = qobject_cast<const QGroupBox*>(child))
+            texts.append({nameOf(child), group->title()});
+    }
+    for (const QMenu* menu : window.findChildren<QMenu*>()) {
+        texts.append({nameOf(menu), menu->title()});
+        for (const QAction* action : menu->actions())
+            texts.append({action->objectName(), action->text()});
+    }
+    return texts;
+}
+
+// Each access key of one scope with the names that use it; a clash for each key used
+// more than once.
+QStringList clashesAmong(const QList<std::pair<QString, QString>>& captions)
+{
+    QMap<QString, QStringList> users;
+    for (const auto& [name, text] : captions)
+        if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty())
+            users[key.toString()].append(name);
+    QStringList clashes;
+    for (auto each = users.cbegin(); each != users.cend(); ++each)
+        if (each->size() > 1)
+            clashes << QStringLiteral("%1: %2").arg(each.key(), each->join(QStringLiteral(", ")));
+    return clashes;
+}
+
 }  // namespace
+
+QStringList AccessKeyClashes(const QWidget& window)
+{
+    QList<std::pair<QString, QString>> controls;
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(&window))
+            continue;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(child))
+            controls.append({nameOf(child), button->text()});
+        else if (const auto* label = qobject_cast<const QLabel*>(child); label && label->buddy())
+            controls.append({nameOf(child), label->text()});
+    }
+    QStringList clashes;
+    for (const QMenuBar* bar : window.findChildren<QMenuBar*>())
+        for (const QAction* menu : bar->actions())
+            controls.append({menu->menu() ? nameOf(menu->menu()) : menu->objectName(), menu->text()});
+    clashes << clashesAmong(controls);
+    for (const QMenu* menu : window.findChildren<QMenu*>()) {
+        QList<std::pair<QString, QString>> items;
+        for (const QAction* action : menu->actions())
+            items.append({action->objectName(), action->text()});
+        clashes << clashesAmong(items);
+    }
+    return clashes;
+}
+
+QStringList JapaneseTexts(const QWidget& window)
+{
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    QStringList found;
+    for (const auto& [name, text] : textsOf(window))
+        if (text.contains(japanese))
+            found << QStringLiteral("%1: %2").arg(name, text);
+    return found;
+}
 
 QStringList LayoutProblems(const QWidget& window, QSize screen)
 {

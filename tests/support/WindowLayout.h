@@ -9,3 +9,8 @@
 class QWidget;
 
 [[nodiscard]] QStringList LayoutProblems(const QWidget& window, QSize screen);
+// Access keys used twice in one scope: the window's controls with its menu bar, or
+// the items of one menu.
+[[nodiscard]] QStringList AccessKeyClashes(const QWidget& window);
+// The window's texts (title, captions, menus) that hold Japanese characters.
+[[nodiscard]] QStringList JapaneseTexts(const QWidget& window);
