@@ -1,6 +1,6 @@
 # What `cmake --install` puts in place (PREFIX/bin, the desktop entry with its two
 # actions, the icon, the AppStream metainfo) and the .deb that `make package` builds
-# with CPack; its dependencies come from dpkg-shlibdeps.
+# with CPack; its library dependencies come from dpkg-shlibdeps.
 include(GNUInstallDirs)
 install(TARGETS scrimble RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # KWin lets a program take screenshots when its desktop entry says so and names the
@@ -23,6 +23,11 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY scrimble)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Without a Japanese face every caption is a row of boxes; Qt's translations give its
+# own dialogs the program's language. Wayland desktops need XWayland for the windows,
+# the portal for the screen and wl-clipboard for the clipboard.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xwayland, xdg-desktop-portal, wl-clipboard")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

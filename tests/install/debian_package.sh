@@ -18,6 +18,10 @@ deb=$(ls "$work"/scrimble_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libqt6widgets6* && "$depends" == *libpng* && "$depends" == *libjpeg* ]] \
   || { echo "dependencies not computed: $depends"; exit 1; }
+[[ "$depends" == *"fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic"* && "$depends" == *qt6-translations-l10n* ]] \
+  || { echo "no Japanese face or Qt translations among the dependencies: $depends"; exit 1; }
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ "$recommends" == "xwayland, xdg-desktop-portal, wl-clipboard" ]] || { echo "recommends: $recommends"; exit 1; }
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 [[ "$(env -u DISPLAY /usr/bin/scrimble --version)" == "Scrimble 3.3.2" ]]
 [[ -e /usr/share/applications/scrimble.desktop ]]
