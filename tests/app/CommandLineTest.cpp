@@ -38,6 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"UnknownOption", {"--frobnicate"}, A::Refuse, StartMode::Chooser, "--mode <mode>"},
                     LineCase{"UnknownMode", {"--mode", "video"}, A::Refuse, StartMode::Chooser, "video"},
                     LineCase{"ModeWithoutValue", {"--mode"}, A::Refuse, StartMode::Chooser, "--mode"},
+                    LineCase{"UnknownLanguage", {"--lang", "fr"}, A::Refuse, StartMode::Chooser, "'fr'"},
                     LineCase{"StrayArgument", {"picture.png"}, A::Refuse, StartMode::Chooser, "picture.png"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -45,12 +45,4 @@ TEST(LanguageOption, NamesTheLanguageForTheRun)
     EXPECT_EQ(ParseCommandLine({"scrimble"}).language, std::nullopt);
 }
 
-TEST(LanguageOption, UnknownValueIsRefusedWithTheUsage)
-{
-    const CommandLine line = ParseCommandLine({"scrimble", "--lang", "fr"});
-    EXPECT_EQ(line.action, CommandLine::Action::Refuse);
-    EXPECT_TRUE(line.text.contains(QStringLiteral("'fr'"))) << line.text.toStdString();
-    EXPECT_TRUE(line.text.contains(QStringLiteral("--lang <language>"))) << line.text.toStdString();
-}
-
 }  // namespace
