@@ -38,9 +38,8 @@ SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, st
                        std::int32_t position)
     : SpinButton(parent)
 {
-    m_buddy = buddy;
-    place();
     bind(buddy, upper, lower, position);
+    place();
 }
 
 void SpinButton::bind(QLineEdit* buddy, std::int32_t upper, std::int32_t lower, std::int32_t position)

@@ -39,6 +39,15 @@ bool textFits(const QWidget& control)
     return true;
 }
 
+// A menu's items, each named by its action.
+QList<std::pair<QString, QString>> itemsOf(const QMenu& menu)
+{
+    QList<std::pair<QString, QString>> items;
+    for (const QAction* action : menu.actions())
+        items.append({action->objectName(), action->text()});
+    return items;
+}
+
 // What the user reads in the window, menus included, each named by its widget.
 QList<std::pair<QString, QString>> textsOf(const QWidget& window)
 {
@@ -53,8 +62,7 @@ QList<std::pair<QString, QString>> textsOf(const QWidget& window)
     }
     for (const QMenu* menu : window.findChildren<QMenu*>()) {
         texts.append({nameOf(menu), menu->title()});
-        for (const QAction* action : menu->actions())
-            texts.append({action->objectName(), action->text()});
+        texts.append(itemsOf(*menu));
     }
     return texts;
 }
@@ -92,12 +100,8 @@ QStringList AccessKeyClashes(const QWidget& window)
         for (const QAction* menu : bar->actions())
             controls.append({menu->menu() ? nameOf(menu->menu()) : menu->objectName(), menu->text()});
     clashes << clashesAmong(controls);
-    for (const QMenu* menu : window.findChildren<QMenu*>()) {
-        QList<std::pair<QString, QString>> items;
-        for (const QAction* action : menu->actions())
-            items.append({action->objectName(), action->text()});
-        clashes << clashesAmong(items);
-    }
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+        clashes << clashesAmong(itemsOf(*menu));
     return clashes;
 }
 
