@@ -137,16 +137,19 @@ void CaptureMode::loadPanel()
 }
 
 // A window manager frames and stacks a window some time after the program shows it;
-// the window is exposed once that is done, and the copy goes below it then.
+// the window is exposed once that is done, and the copy goes below it then. Its
+// native window is watched from its first show: made earlier, before its size is
+// final, it would be placed by its client area, its title bar above the screen.
 void CaptureMode::keepInFront(QWidget& window)
 {
     m_platform.stacking->prepareInFront(window, *m_desktop);
-    window.winId();
-    window.windowHandle()->installEventFilter(this);
+    window.installEventFilter(this);
 }
 
 bool CaptureMode::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* window = qobject_cast<QWidget*>(watched); window && event->type() == QEvent::Show)
+        window->windowHandle()->installEventFilter(this);
     if (event->type() == QEvent::Expose)
         placeDesktopBehindWindows();
     return QObject::eventFilter(watched, event);

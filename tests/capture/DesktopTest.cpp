@@ -150,6 +150,22 @@ TEST(Desktop, PanelAndPictureStayInFrontOfTheCopy)
     }
 }
 
+// A window is moved and closed by its title bar: the frame lies on the screen, the
+// picture window's in the top-left corner.
+TEST(Desktop, PanelAndPictureOpenWithTheirFramesOnTheScreen)
+{
+    RealDesktop desktop;
+    ASSERT_TRUE(desktop.open());
+    CaptureMode& mode = *desktop.mode;
+    ASSERT_TRUE(X11Desktop::drag({400, 300}, {520, 380}));
+    // Not asked of the server before the program shows it: that would make its native
+    // window early.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return mode.picture().isVisible() && X11Desktop::isViewable(mode.picture()); }, 5000));
+    EXPECT_EQ(X11Desktop::frameGeometry(mode.picture()).topLeft(), QPoint(0, 0));
+    EXPECT_TRUE(X11Desktop::rootRect().contains(X11Desktop::frameGeometry(mode.panel())));
+}
+
 // F1 from the panel gives the copy the keyboard; F2 from there brings the minimised
 // panel back, and F3 from the panel the minimised picture window.
 TEST(Desktop, FunctionKeysBringBackMinimisedWindows)

@@ -55,6 +55,17 @@ xcb_atom_t atom(const char* name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
+QRect rectOf(xcb_window_t window)
+{
+    const Reply<xcb_get_geometry_reply_t> size(
+        xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), window), nullptr));
+    const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        connection(), xcb_translate_coordinates(connection(), window, root(), 0, 0), nullptr));
+    if (!size || !origin)
+        return {};
+    return {origin->dst_x, origin->dst_y, size->width, size->height};
+}
+
 bool xdotool(const QStringList& arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
@@ -88,13 +99,12 @@ bool isViewable(const QWidget& window)
 
 QRect geometry(const QWidget& window)
 {
-    const Reply<xcb_get_geometry_reply_t> size(
-        xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), windowOf(window)), nullptr));
-    const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
-        connection(), xcb_translate_coordinates(connection(), windowOf(window), root(), 0, 0), nullptr));
-    if (!size || !origin)
-        return {};
-    return {origin->dst_x, origin->dst_y, size->width, size->height};
+    return rectOf(windowOf(window));
+}
+
+QRect frameGeometry(const QWidget& window)
+{
+    return rectOf(topLevelOf(windowOf(window)));
 }
 
 QRect rootRect()

@@ -24,6 +24,8 @@ namespace X11Desktop {
 [[nodiscard]] bool isViewable(const QWidget& window);
 // The window's own rectangle in root coordinates.
 [[nodiscard]] QRect geometry(const QWidget& window);
+// Its top-level window's, the frame's under a window manager.
+[[nodiscard]] QRect frameGeometry(const QWidget& window);
 // The root window's size.
 [[nodiscard]] QRect rootRect();
 [[nodiscard]] QRgb pixelAt(QPoint at);
