@@ -24,6 +24,15 @@ std::uint32_t PatternPixel(int x, int y)
     return 0xFF000000u | red << 16 | green << 8 | blue;
 }
 
+int DifferingPixels(const DeviceContext& picture, const ScreenPixel& screen, QPoint origin)
+{
+    int differing = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            differing += (picture.row(y)[x] & 0xFFFFFFu) != (screen(origin.x() + x, origin.y() + y) & 0xFFFFFFu);
+    return differing;
+}
+
 bool SameOptions(const OutputOptions& a, const OutputOptions& b)
 {
     const auto fields = [](const OutputOptions& o) {

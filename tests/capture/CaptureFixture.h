@@ -11,6 +11,7 @@
 #include "shared/Settings.h"
 
 #include <QApplication>
+#include <QPoint>
 #include <QPointF>
 #include <QString>
 #include <QTemporaryDir>
@@ -51,6 +52,13 @@ struct RealPlatformCapture {
 // The fake screen's pixel at (x, y): every pixel of a row differs, and the screen
 // holds far more than 256 colours.
 [[nodiscard]] std::uint32_t PatternPixel(int x, int y);
+
+// A picture of the screen: the pixel at (x, y), in the screen's pixels.
+using ScreenPixel = std::function<std::uint32_t(int x, int y)>;
+
+// How many of picture's pixels differ in colour from the screen's, picture's top-left
+// pixel standing for the screen's at origin.
+[[nodiscard]] int DifferingPixels(const DeviceContext& picture, const ScreenPixel& screen, QPoint origin = {});
 
 // Every field equal.
 [[nodiscard]] bool SameOptions(const OutputOptions& a, const OutputOptions& b);
@@ -104,7 +112,6 @@ template <typename Window>
 // a drag, a new capture, minimising and restoring the copy. A window counts as shown
 // where most of its pixels differ from the copy's; the copy must show everywhere else,
 // on every monitor.
-using ScreenPixel = std::function<std::uint32_t(int x, int y)>;
 [[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot);
 // Whether most of window's pixels in the shot differ from the copy's.
 [[nodiscard]] bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy);

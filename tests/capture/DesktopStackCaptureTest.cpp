@@ -85,18 +85,6 @@ QSize screenPixels()
     return QGuiApplication::primaryScreen()->virtualSize() * outputScale();
 }
 
-// The pattern over the whole screen, shown until the mode has its copy.
-struct PatternScreen {
-    PatternWindow pattern{screenPixels()};
-    [[nodiscard]] bool shown()
-    {
-        pattern.show();
-        const bool exposed = QTest::qWaitForWindowExposed(&pattern);
-        QTest::qWait(500);
-        return exposed;
-    }
-};
-
 TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
 {
     if (!isKWinSession())
@@ -116,29 +104,22 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 {
     const AuthorizingEntry entry;
     ASSERT_TRUE(entry.written());
-    PatternScreen screen;
-    ASSERT_TRUE(screen.shown());
-    const QSize screenSize = screenPixels();
+    PatternWindow pattern(screenPixels());
+    ASSERT_TRUE(pattern.showAndSettle());
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
     const DeviceContext& copy = mode->desktop().surface();
-    ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
-    int differing = 0;
-    for (int y = 0; y < copy.height(); ++y)
-        for (int x = 0; x < copy.width(); ++x)
-            differing += (copy.row(y)[x] & 0xFFFFFFu) != (PatternPixel(x, y) & 0xFFFFFFu);
-    EXPECT_EQ(differing, 0);
+    ASSERT_EQ(QSize(copy.width(), copy.height()), screenPixels());
+    EXPECT_EQ(DifferingPixels(copy, PatternPixel), 0);
 
     const int scale = outputScale();
     const QRect dragged(QPoint(100, 75) * scale, QSize(300, 200) * scale);
     MouseDrag(mode->desktop(), QPoint(100, 75), QPoint(400, 275));
     const DeviceContext& shown = mode->picture().surface();
     ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size());
-    for (int y = 0; y < dragged.height(); ++y)
-        for (int x = 0; x < dragged.width(); ++x)
-            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(dragged.x() + x, dragged.y() + y) & 0xFFFFFFu);
+    EXPECT_EQ(DifferingPixels(shown, PatternPixel, dragged.topLeft()), 0);
 }
 
 // The compositor keeps the copy, which bypasses the window manager, above every window
@@ -147,13 +128,13 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
 {
     const AuthorizingEntry entry;
-    PatternScreen screen;
-    ASSERT_TRUE(screen.shown());
+    PatternWindow pattern(screenPixels());
+    ASSERT_TRUE(pattern.showAndSettle());
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
     // Bypassing the window manager, the pattern would show over every window.
-    screen.pattern.hide();
+    pattern.hide();
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext picture;
     const auto takeShot = [&](ScreenPixel& shot) {

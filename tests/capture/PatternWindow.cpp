@@ -4,6 +4,7 @@
 #include "X11Desktop.h"
 
 #include <QPainter>
+#include <QTest>
 
 PatternWindow::PatternWindow(QSize size)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint)
@@ -15,6 +16,14 @@ PatternWindow::PatternWindow(QSize size)
     // One pattern pixel on each screen pixel, whatever Qt's scale.
     m_image.setDevicePixelRatio(devicePixelRatioF());
     setGeometry(QRect(QPoint(0, 0), (QSizeF(size) / devicePixelRatioF()).toSize()));
+}
+
+bool PatternWindow::showAndSettle()
+{
+    show();
+    const bool exposed = QTest::qWaitForWindowExposed(this);
+    QTest::qWait(500);
+    return exposed;
 }
 
 void PatternWindow::invert()

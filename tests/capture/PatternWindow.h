@@ -9,6 +9,8 @@ class PatternWindow final : public QWidget
 {
 public:
     explicit PatternWindow(QSize size);
+    // Shown, and given the time a compositor takes to put it on the screen.
+    [[nodiscard]] bool showAndSettle();
     // Shows every pixel's complement from now on.
     void invert();
     // true when the X server shows the pattern at this point of the screen.

@@ -3,10 +3,8 @@
 // pixels, in the picture window's surface and on the screen itself.
 
 #include "CaptureFixture.h"
-#include "FakeInstanceLock.h"
 #include "PatternWindow.h"
 #include "QtPrinters.h"
-#include "ScriptedDialogs.h"
 #include "formcom.h"
 #include "gazou.h"
 #include "scrimble.h"
@@ -31,32 +29,20 @@ TEST(RealScreen, SelectionOfThePaintedScreen)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return pattern.isShownAt(QPoint(screenSize.width() - 1, screenSize.height() - 1)); }, 5000));
 
-    Platform platform = makeDesktopPlatform();
-    platform.instanceLock = std::make_unique<FakeInstanceLock>();
-    platform.dialogs = std::make_unique<ScriptedDialogs>();
-    QTemporaryDir dir;
-    Settings settings(dir.filePath(QStringLiteral("Set.ini")));
-    RecordingHost host;
-    CaptureSelection selection;
-    OutputOptions options;
-    CaptureMode mode(platform, settings, host, selection, options);
+    RealPlatformCapture real;
+    const std::unique_ptr<CaptureMode> made = real.makeMode();
+    CaptureMode& mode = *made;
     ASSERT_EQ(mode.load(), ModeOpenResult::Opened);
     const DeviceContext& copy = mode.desktop().surface();
     ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
-    // Each loop stops at its first wrong pixel: one message, not thousands.
-    for (int y = 0; y < copy.height(); y += 7)
-        for (int x = 0; x < copy.width(); x += 5)
-            ASSERT_EQ(copy.row(y)[x] & 0xFFFFFFu, PatternPixel(x, y) & 0xFFFFFFu) << x << ',' << y;
+    ASSERT_EQ(DifferingPixels(copy, PatternPixel), 0);
     pattern.hide();
 
     const QRect selected(640, 480, 300, 200);
     MouseDrag(mode.desktop(), selected.topLeft(), selected.topLeft() + QPoint(300, 200));
     const DeviceContext& shown = mode.picture().surface();
     ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size());
-    for (int y = 0; y < selected.height(); ++y)
-        for (int x = 0; x < selected.width(); ++x)
-            ASSERT_EQ(shown.row(y)[x] & 0xFFFFFFu, PatternPixel(selected.x() + x, selected.y() + y) & 0xFFFFFFu)
-                << x << ',' << y;
+    ASSERT_EQ(DifferingPixels(shown, PatternPixel, selected.topLeft()), 0);
 
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&mode.picture()));
     const QPoint origin = mode.picture().mapToGlobal(QPoint(0, 0));

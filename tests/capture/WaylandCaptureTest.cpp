@@ -33,11 +33,7 @@ struct WaylandCapture : RealPlatformCapture {
     [[nodiscard]] bool openedOverPattern()
     {
         PatternWindow pattern(QGuiApplication::primaryScreen()->size());
-        pattern.show();
-        if (!QTest::qWaitForWindowExposed(&pattern))
-            return false;
-        QTest::qWait(500);
-        return LoadAndWait(*mode, host) == ModeOpenResult::Opened;
+        return pattern.showAndSettle() && LoadAndWait(*mode, host) == ModeOpenResult::Opened;
     }
 };
 
@@ -60,24 +56,12 @@ ScreenPixel pixelsOf(const QImage& picture)
     return [&picture](int x, int y) { return static_cast<std::uint32_t>(picture.pixel(x, y)); };
 }
 
-int differingPixels(const DeviceContext& copy, const QImage& reference, QPoint origin)
-{
-    int differing = 0;
-    for (int y = 0; y < copy.height(); ++y)
-        for (int x = 0; x < copy.width(); ++x)
-            differing += (copy.row(y)[x] & 0xFFFFFFu) != (reference.pixel(origin.x() + x, origin.y() + y) & 0xFFFFFFu);
-    return differing;
-}
-
 TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
 {
     if (!qEnvironmentVariableIsEmpty("SCRIMBLE_NO_PORTAL"))
         GTEST_SKIP() << "the portal is absent in this run";
-    const QSize screenSize = QGuiApplication::primaryScreen()->size();
-    PatternWindow pattern(screenSize);
-    pattern.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pattern));
-    QTest::qWait(500);
+    PatternWindow pattern(QGuiApplication::primaryScreen()->size());
+    ASSERT_TRUE(pattern.showAndSettle());
     WaylandCapture capture;
     const QImage reference = grim(capture.dir.filePath(QStringLiteral("grim.png")));
     ASSERT_FALSE(reference.isNull()) << "grim took no picture";
@@ -86,7 +70,7 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/out.png"))) << "the wlr portal's picture file is left behind";
     const DeviceContext& copy = capture.mode->desktop().surface();
     ASSERT_EQ(QSize(copy.width(), copy.height()), reference.size());
-    EXPECT_EQ(differingPixels(copy, reference, {}), 0);
+    EXPECT_EQ(DifferingPixels(copy, pixelsOf(reference)), 0);
 
     // The pointer moves over the window's pixels; the selection is in the screen's.
     const int scale = outputScale();
@@ -95,7 +79,8 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
         MouseDrag(capture.mode->desktop(), dragged.topLeft(), dragged.topLeft() + QPoint(300, 200));
         const DeviceContext& shown = capture.mode->picture().surface();
         ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size() * scale) << output->name().toStdString();
-        EXPECT_EQ(differingPixels(shown, reference, dragged.topLeft() * scale), 0) << output->name().toStdString();
+        EXPECT_EQ(DifferingPixels(shown, pixelsOf(reference), dragged.topLeft() * scale), 0)
+            << output->name().toStdString();
     }
 }
 
