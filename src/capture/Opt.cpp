@@ -4,6 +4,7 @@
 #include "OutputOptions.h"
 #include "shared/Controls.h"
 #include "shared/NumberField.h"
+#include "shared/ScreenFit.h"
 #include "shared/SpinButton.h"
 #include "shared/WindowFont.h"
 #include "ui_Opt.h"
@@ -30,7 +31,7 @@ Opt::Opt(OutputOptions& options, CaptureSelection& selection)
     m_ui->setupUi(this);
     ApplyWindowFont(*this);
     // The window opens at the size its layout asks for in the window's face.
-    adjustSize();
+    ScrollWhenLargerThanScreen(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
     NumberOptionButtons(*this);
     m_ui->UpDown1->bind(m_ui->Text4, MaxPngGamma, 0, m_options.PngGamma);

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -191,9 +192,10 @@ TEST(Desktop, FunctionKeysBringBackMinimisedWindows)
     ASSERT_TRUE(QTest::qWaitFor([&] { return windowsInFront(mode); }, 5000));
 }
 
-// The options window stands in front of the copy, and goes when another window takes
-// the focus from it while none of its controls holds it.
-TEST(Desktop, OptionsWindowClosesWhenFocusGoesElsewhere)
+// The options window stands in front of the copy, within one monitor even where its
+// layout asks for more (it scrolls then), and goes when another window takes the
+// focus from it while none of its controls holds it.
+TEST(Desktop, OptionsWindowFitsAMonitorAndClosesWhenFocusGoesElsewhere)
 {
     RealDesktop desktop;
     ASSERT_TRUE(desktop.open());
@@ -204,6 +206,10 @@ TEST(Desktop, OptionsWindowClosesWhenFocusGoesElsewhere)
     ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isViewable(*options); }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::isAbove(*options, mode.desktop()); }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return options->isActiveWindow(); }, 5000));
+    const QRect frame = X11Desktop::frameGeometry(*options);
+    const QList<QRect> screens = monitors();
+    EXPECT_TRUE(std::any_of(screens.begin(), screens.end(), [&](const QRect& m) { return m.contains(frame); }))
+        << frame.width() << " x " << frame.height();
     if (QWidget* focused = options->focusWidget())
         focused->clearFocus();
     // On the panel, or where the options window covers it (under Qt's scale 2 it takes
