@@ -30,7 +30,8 @@ Opt::Opt(OutputOptions& options, CaptureSelection& selection)
 {
     m_ui->setupUi(this);
     ApplyWindowFont(*this);
-    // The window opens at the size its layout asks for in the window's face.
+    // The window opens at the size its layout asks for in the window's face, or
+    // scrolls within the screen's free area where that is smaller.
     ScrollWhenLargerThanScreen(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
     NumberOptionButtons(*this);
