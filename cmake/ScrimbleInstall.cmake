@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Without a Japanese face every caption is a row of boxes; Qt's translations give its
 # own dialogs the program's language. Wayland desktops need XWayland for the windows,
-# the portal for the screen and wl-clipboard for the clipboard.
+# the portal for the screen and wl-copy to put images on the clipboard.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xwayland, xdg-desktop-portal, wl-clipboard")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

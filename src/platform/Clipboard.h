@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -18,6 +19,10 @@ using ClipboardCopyId = std::uint64_t;
 // The largest image a copy may bring, encoded: a PNG of the largest image the library
 // decodes is far smaller. A copy beyond it is not read on.
 inline constexpr qsizetype MaxClipboardBytes = qsizetype{512} << 20;
+
+// An owner that has not handed over its copy by then is given up for that copy; a
+// slow one that sends its image in parts within it is read whole.
+inline constexpr std::chrono::milliseconds ClipboardReadDeadline{3000};
 
 // The image types a read takes, the first one offered in this order: PNG first, as
 // every program that copies an image offers it and it arrives unchanged.

@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <climits>
@@ -36,16 +35,17 @@ bool isWaylandSession()
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// On Wayland the clipboard is watched through wl-clipboard where the compositor lets
-// a program watch it without the focus; under mutter through XWayland, which sees
-// every copy there; elsewhere through XWayland too, which shows it only to the
-// focused window, and the window says so.
+// On Wayland the clipboard is watched through the compositor's clipboard control
+// where it offers one; under mutter through XWayland, which sees every copy there;
+// elsewhere through XWayland too, which shows it only to the focused window, and the
+// window says so.
 std::unique_ptr<Clipboard> clipboardFor(bool wayland, const WaylandOffer& offer)
 {
     if (!wayland)
         return std::make_unique<QtClipboard>();
-    if (offer.clipboardControl && !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty())
-        return std::make_unique<WlClipboard>();
+    if (offer.clipboardControl)
+        if (std::unique_ptr<DataControlSession> session = DataControlSession::connect())
+            return std::make_unique<WlClipboard>(std::move(session));
     return std::make_unique<QtClipboard>(offer.clipboardSharedWithXWayland);
 }
 

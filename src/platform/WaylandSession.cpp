@@ -10,7 +10,8 @@ namespace {
 void announced(void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t)
 {
     auto& offer = *static_cast<WaylandOffer*>(data);
-    if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0)
+    if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0
+        || std::strcmp(interface, "ext_data_control_manager_v1") == 0)
         offer.clipboardControl = true;
     if (std::strcmp(interface, "gtk_shell1") == 0)
         offer.clipboardSharedWithXWayland = offer.transientsAboveFullScreen = true;

@@ -2,8 +2,8 @@
 // What the Wayland session offers, asked of the compositor itself.
 
 struct WaylandOffer {
-    // wlr-data-control (sway, KDE, Hyprland and the other wlroots compositors): a
-    // program may watch the clipboard without having the keyboard focus.
+    // ext- or wlr-data-control (sway, KDE, Hyprland and the other wlroots
+    // compositors): a program may watch the clipboard without having the keyboard focus.
     bool clipboardControl = false;
     // mutter (GNOME), known by its gtk_shell1: it hands every change of the clipboard
     // to XWayland at once, so an X11 program sees each copy without the focus.

@@ -1,37 +1,28 @@
 #pragma once
-// The clipboard of a Wayland session that offers clipboard control (wlr-data-control),
-// through wl-clipboard's programs: `wl-paste --watch` reports each change without our
-// window having the focus (which an X11 program under XWayland would need); a read
-// runs `wl-paste` on a thread of its own, within a deadline and a size cap, so the
-// window never waits on the program that copied; `wl-copy`, started and not waited
-// for, puts images and clears.
-// The programs we start end with ours, however ours ends.
+// The clipboard of a Wayland session that offers clipboard control: copies are
+// watched, read and cleared in our own process (DataControlSession), whatever window
+// has the focus. Our own images go through wl-copy, started and not waited for, which
+// goes on offering them after our program ends, as a copy on Wayland is expected to.
 
 #include "Clipboard.h"
+#include "DataControlSession.h"
 
 #include <QObject>
-#include <QProcess>
 
-#include <thread>
+#include <memory>
 
 class WlClipboard final : public Clipboard
 {
 public:
-    WlClipboard();
-    ~WlClipboard() override;
+    explicit WlClipboard(std::unique_ptr<DataControlSession> session);
 
     void setImage(const DeviceContext& picture, int width, int height) override;
-    [[nodiscard]] ClipboardCopyId currentCopy() override;
-    bool read(Done done) override;
-    void clearCopy(ClipboardCopyId id) override;
-    void clear() override;
+    [[nodiscard]] ClipboardCopyId currentCopy() override { return m_session->current(); }
+    bool read(Done done) override { return m_session->read(std::move(done)); }
+    void clearCopy(ClipboardCopyId id) override { m_session->clear(id); }
+    void clear() override { m_session->clear(0); }
 
 private:
-    void startTool(const QStringList& arguments, const QByteArray& input);
-
-    QObject m_context;  // where a read's result is handed over, on the window's thread
-    QProcess m_watch;
-    ClipboardCopyId m_changes = 0;  // lines the watch reported: one per change
-    std::thread m_reader;
-    bool m_reading = false;
+    QObject m_context;  // owns the wl-copy processes still running
+    std::unique_ptr<DataControlSession> m_session;
 };

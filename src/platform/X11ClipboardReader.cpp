@@ -20,10 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// An owner that has not answered by then is given up for this copy; a slow one that
-// sends its image in parts within it is read whole.
-constexpr std::chrono::milliseconds ReadDeadline{3000};
-
 // Every way the owner can change: a new copy, the owner's window or program gone.
 constexpr std::uint32_t OwnerChanges = XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
                                        | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
@@ -287,7 +283,7 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
     Connection& x = *m_x;
     if (id == 0 || ownerOf(id) == x.window)
         return outcome(Outcome::NoImage, id);
-    const Clock::time_point until = Clock::now() + ReadDeadline;
+    const Clock::time_point until = Clock::now() + ClipboardReadDeadline;
     enum class Step { Targets, Image, Parts } step = Step::Targets;
     xcb_atom_t type = XCB_NONE;
     QByteArray bytes;

@@ -12,7 +12,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 
 AutoSaveFixture::AutoSaveFixture() : test(makeTestPlatform())
@@ -89,6 +92,21 @@ bool AutoSaveFixture::waitFor(const std::function<bool()>& done, int timeoutMs)
         QTest::qWait(10);
     }
     return true;
+}
+
+void AutoSaveFixture::expectEachCopyOnceAtRandomSpacing(const std::function<bool(const QImage&)>& copy, int count)
+{
+    QRandomGenerator random(static_cast<quint32>(count));
+    for (int i = 0; i < count; ++i) {
+        ASSERT_TRUE(copy(picture(100 + i))) << "copy " << i;
+        ASSERT_TRUE(waitFor([&] { return files().size() >= i + 1; }, 10000)) << "copy " << i << " was not saved";
+        QTest::qWait(random.bounded(301));
+    }
+    QTest::qWait(1500);
+    ASSERT_EQ(files().size(), count);
+    for (int i = 0; i < count; ++i)
+        EXPECT_TRUE(holds(folder() + QStringLiteral("/Picture_%1.bmp").arg(i, 4, 10, QLatin1Char('0')), picture(100 + i)))
+            << i;
 }
 
 QStringList AutoSaveFixture::files() const

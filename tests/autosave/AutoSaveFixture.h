@@ -44,6 +44,11 @@ public:
     // The file holds the image pixel for pixel, as Pillow reads it.
     [[nodiscard]] static bool holds(const QString& file, const QImage& image);
 
+    // Copies count pictures through copy (true: copied), each at a random delay of 0 to
+    // 300 ms after the file of the one before appeared, and checks that each became one
+    // file (BMP), in order, pixel for pixel.
+    void expectEachCopyOnceAtRandomSpacing(const std::function<bool(const QImage&)>& copy, int count);
+
     // Runs the event loop until done() or the time is up.
     static bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000);
     // Names in the output folder, sorted.

@@ -1,6 +1,7 @@
 // The auto-save mode in a Wayland session (sway, started by run-on-wayland): images
 // copied with wl-copy while another window has the focus are saved all the same,
-// through the compositor's clipboard control, each once.
+// through the compositor's clipboard control, each once, however soon after the one
+// before.
 #include "AutoSaveFixture.h"
 
 #include <QBuffer>
@@ -48,14 +49,31 @@ QString swayFocus()
     return focusedTitle(QJsonDocument::fromJson(tree).object());
 }
 
-TEST(AutoSaveWayland, SavesEachCopyMadeWhileAnotherWindowHasTheFocusOnce)
+bool wlCopy(const QImage& picture)
 {
-    AutoSaveFixture f;
-    f.test.platform.clipboard = makeDesktopPlatform().clipboard;
-    ASSERT_TRUE(f.test.platform.clipboard->seesCopiesWithoutFocus());
-    f.open();
-    f.start(MessageAnswer::Yes);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return runWith(QStringLiteral("wl-copy"), {QStringLiteral("--type"), QStringLiteral("image/png")}, png);
+}
 
+class AutoSaveWayland : public testing::Test
+{
+protected:
+    AutoSaveWayland()
+    {
+        f.test.platform.clipboard = makeDesktopPlatform().clipboard;
+        f.open();
+        f.start(MessageAnswer::Yes);
+    }
+
+    AutoSaveFixture f;
+};
+
+TEST_F(AutoSaveWayland, SavesEachCopyMadeWhileAnotherWindowHasTheFocusOnce)
+{
+    ASSERT_TRUE(f.test.platform.clipboard->seesCopiesWithoutFocus());
     QWidget other;
     other.setWindowTitle(QStringLiteral("scrimble-other-window"));
     other.resize(300, 200);
@@ -70,17 +88,20 @@ TEST(AutoSaveWayland, SavesEachCopyMadeWhileAnotherWindowHasTheFocusOnce)
     // Two copies, each saved once in order; the first put back after its clearing, as
     // a clipboard manager restores it, makes no third file.
     for (const int seed : {7, 8, 8}) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        AutoSaveFixture::picture(seed).save(&buffer, "PNG");
-        ASSERT_TRUE(runWith(QStringLiteral("wl-copy"), {QStringLiteral("--type"), QStringLiteral("image/png")}, png));
+        ASSERT_TRUE(wlCopy(AutoSaveFixture::picture(seed)));
         ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == seed - 6; }, 10000)) << seed;
         QTest::qWait(300);
     }
     ASSERT_EQ(f.files().size(), 2);
     EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(7)));
     EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0001.bmp"), AutoSaveFixture::picture(8)));
+}
+
+// A copy made right after the one before was saved is never cleared before it is
+// saved itself, nor saved twice.
+TEST_F(AutoSaveWayland, CopiesAtRandomSpacingAreNeitherLostNorDoubled)
+{
+    f.expectEachCopyOnceAtRandomSpacing(wlCopy, 50);
 }
 
 }  // namespace
