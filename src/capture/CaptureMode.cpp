@@ -4,7 +4,7 @@
 #include "PanelFields.h"
 #include "PixelRounding.h"
 #include "ScreenInformation.h"
-#include "ScreenWait.h"
+#include "ScreenRequest.h"
 #include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -25,7 +25,9 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     , m_options(options)
     , m_picture(std::make_unique<gazou>())
     , m_desktop(std::make_unique<scrimble>(*platform.screen, *platform.pointer))
+    , m_screenRequest(std::make_unique<ScreenRequest>(*platform.screen))
 {
+    connect(m_screenRequest.get(), &ScreenRequest::cancelled, this, [this] { m_host.returnToModeChooser(); });
     connect(m_picture.get(), &gazou::functionKeyPressed, this,
             [this](int key) { m_lifecycle.functionKey(key, *m_picture); });
     connectDesktop();
@@ -37,11 +39,7 @@ CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost&
     keepInFront(*m_picture);
 }
 
-CaptureMode::~CaptureMode()
-{
-    if (m_screenLoad == ScreenLoad::Waiting)
-        m_platform.screen->cancelPrepare();
-}
+CaptureMode::~CaptureMode() = default;
 
 void CaptureMode::connectDesktop()
 {
@@ -65,41 +63,24 @@ ModeOpenResult CaptureMode::load()
 {
     if (!m_platform.instanceLock->isFirstInstance())
         return reportLockProblem();
-    m_screenLoad = ScreenLoad::Asked;
-    m_platform.screen->prepare([this](bool ready) { screenReady(ready); });
-    if (m_screenLoad != ScreenLoad::Asked)
-        return m_loadResult;
-    m_screenLoad = ScreenLoad::Waiting;
-    m_screenWait = std::make_unique<ScreenWait>();
-    connect(m_screenWait.get(), &ScreenWait::cancelled, this, &CaptureMode::cancelScreenWait);
-    m_screenWait->show();
-    return ModeOpenResult::Opened;
+    m_loadResult = ModeOpenResult::Opened;
+    m_loading = true;
+    m_screenRequest->start([this](bool ready) { screenReady(ready); });
+    m_loading = false;
+    return m_loadResult;
 }
 
 void CaptureMode::screenReady(bool ready)
 {
-    const bool waited = m_screenLoad == ScreenLoad::Waiting;
-    m_screenLoad = ScreenLoad::Idle;
-    if (m_screenWait)
-        m_screenWait->hide();
     if (ready && m_desktop->Form_Load()) {
         openWindows();
-        m_loadResult = ModeOpenResult::Opened;
         return;
     }
-    m_loadResult = ModeOpenResult::NotOpened;
     reportGrabFailure();
-    if (waited)
+    if (m_loading)
+        m_loadResult = ModeOpenResult::NotOpened;
+    else
         m_host.returnToModeChooser();
-}
-
-void CaptureMode::cancelScreenWait()
-{
-    if (m_screenLoad != ScreenLoad::Waiting)
-        return;
-    m_platform.screen->cancelPrepare();
-    m_screenLoad = ScreenLoad::Idle;
-    m_host.returnToModeChooser();
 }
 
 void CaptureMode::openWindows()

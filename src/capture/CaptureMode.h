@@ -24,7 +24,7 @@
 #include <memory>
 
 class Opt;
-class ScreenWait;
+class ScreenRequest;
 class Settings;
 class frmAbout;
 class formcom;
@@ -45,8 +45,8 @@ public:
     // The desktop copy's load. ProgramEnding: another instance runs, nothing has been
     // shown. NotOpened: the screen could not be read (the user has been told why).
     // Opened: the copy and the panel are up, or the mode waits for the desktop to hand
-    // the screen over, with a window that says so; a failure then tells the user and
-    // goes back to the chooser, as does the wait's cancel.
+    // the screen over (with a window that says so once it takes more than a moment); a
+    // failure then tells the user and goes back to the chooser, as does the wait's cancel.
     [[nodiscard]] ModeOpenResult load();
 
     // For reading the mode's state in tests.
@@ -116,7 +116,6 @@ private:
     // user is told why.
     void screenReady(bool ready);
     void openWindows();
-    void cancelScreenWait();
     [[nodiscard]] ModeOpenResult reportLockProblem();
     // Tells the user why the screen could not be copied.
     void reportGrabFailure();
@@ -134,9 +133,8 @@ private:
     std::unique_ptr<formcom> m_panel;
     std::unique_ptr<frmAbout> m_about;
     std::unique_ptr<Opt> m_optionsWindow;
-    std::unique_ptr<ScreenWait> m_screenWait;
+    std::unique_ptr<ScreenRequest> m_screenRequest;  // the first screen, which the desktop may be slow to hand over
     SaveDialogMemory m_saveDialog;
-    // Where load() stands with the screen: asked within load(), waited for after it.
-    enum class ScreenLoad { Idle, Asked, Waiting } m_screenLoad = ScreenLoad::Idle;
+    bool m_loading = false;  // within load(): the screen's answer is load()'s result
     ModeOpenResult m_loadResult = ModeOpenResult::NotOpened;
 };

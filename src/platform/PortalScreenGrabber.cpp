@@ -33,6 +33,11 @@ QString requestPath(const QDBusConnection& bus, const QString& token)
     return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
 }
 
+// XWayland unmaps a hidden window on the compositor's side after it has handled the
+// X request, and the compositor shows the change in its next frame; no protocol tells
+// a client when that has happened, so the request waits a few frames.
+constexpr int SettleMs = 100;
+
 }  // namespace
 
 // One Screenshot request: its Response signal, and the call that made it.
@@ -59,7 +64,12 @@ private:
     std::function<void(uint, const QVariantMap&)> m_answered;
 };
 
-PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) : m_sizes(std::move(sizes)) {}
+PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) : m_sizes(std::move(sizes))
+{
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(SettleMs);
+    QObject::connect(&m_settle, &QTimer::timeout, &m_settle, [this] { ask(); });
+}
 
 PortalScreenGrabber::~PortalScreenGrabber()
 {
@@ -71,6 +81,11 @@ void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
     cancelPrepare();
     m_ready = std::move(ready);
     m_picture = QImage();
+    m_settle.start();
+}
+
+void PortalScreenGrabber::ask()
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         failed(tr("画面を取得できません: セッションバス (D-Bus) に接続できません。"));
@@ -99,6 +114,8 @@ void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
 void PortalScreenGrabber::cancelPrepare()
 {
     m_ready = nullptr;
+    m_settle.stop();
+    m_kwin.cancel();
     if (m_request)
         QDBusConnection::sessionBus().asyncCall(
             QDBusMessage::createMethodCall(PortalService, m_request->path, RequestInterface, QStringLiteral("Close")));
@@ -141,12 +158,20 @@ void PortalScreenGrabber::failed(const QString& error)
 void PortalScreenGrabber::finish()
 {
     dropRequest();
-    if (m_picture.isNull() && isKWinSession()) {
-        ScreenPicture shot = takeKWinScreenshot();
+    if (!m_picture.isNull() || !isKWinSession()) {
+        deliver();
+        return;
+    }
+    m_kwin.take([this](ScreenPicture shot) {
         m_picture = std::move(shot.image);
         if (m_picture.isNull())
             m_error = std::move(shot.error);
-    }
+        deliver();
+    });
+}
+
+void PortalScreenGrabber::deliver()
+{
     if (!m_picture.isNull()) {
         m_pictureSize = m_picture.size();
         m_error.clear();

@@ -5,15 +5,19 @@
 // screen picture is private. Where the portal gives none in a KDE Plasma session,
 // KWin's own screenshot interface does. The portal may first ask the user, so the
 // picture is asked for by prepare() and arrives from the event loop; grab() hands it
-// over. On a scaled output the picture has more pixels than the X11 (XWayland) screen
+// over. The request waits a few frames first: a window of ours hidden just before
+// (the wait window, the mode's windows before a new capture) is then gone from the
+// screen as the compositor shows it. On a scaled output the picture has more pixels than the X11 (XWayland) screen
 // the windows run on: its size is the screen's, and scale says how many per window
 // pixel.
 
+#include "KWinScreenshot.h"
 #include "ScreenGrabber.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QImage>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <memory>
@@ -37,10 +41,12 @@ public:
     [[nodiscard]] QString error() const override { return m_error; }
 
 private:
+    void ask();
     void answered(uint response, const QVariantMap& results);
     void failed(const QString& error);
     // Where the portal gave no picture, KWin's; then ready is told.
     void finish();
+    void deliver();
     void dropRequest();
 
     std::unique_ptr<ScreenGrabber> m_sizes;
@@ -48,6 +54,8 @@ private:
     QImage m_picture;
     QSize m_pictureSize;  // of the last picture, which is the screen's
     std::function<void(bool)> m_ready;
+    QTimer m_settle;  // until the screen shows what was asked of it before the request
+    KWinScreenshot m_kwin;
     PortalRequest* m_request = nullptr;  // pending; deleted later, it may be in its own handler
     QDateTime m_asked;
 };

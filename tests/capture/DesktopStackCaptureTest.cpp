@@ -6,6 +6,7 @@
 // selects those pixels, and the panel and the picture show over the copy in the
 // compositor's own picture of the screen; on KDE also with the output scaled by 2
 // (SCRIMBLE_DESKTOP_SCALE), where X11 programs scale themselves as Qt does under Xft.dpi.
+// Nothing of ours is in the copy, there and on sway (run-on-wayland).
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
 #include "formcom.h"
@@ -85,6 +86,18 @@ QSize screenPixels()
     return QGuiApplication::primaryScreen()->virtualSize() * outputScale();
 }
 
+// The screen as the compositor shows it, through the desktop's screenshot service.
+bool compositorShot(PortalScreenGrabber& compositor, DeviceContext& picture)
+{
+    std::optional<bool> prepared;
+    compositor.prepare([&](bool ready) { prepared = ready; });
+    if (!QTest::qWaitFor([&] { return prepared.has_value(); }, 20000) || !*prepared)
+        return false;
+    const ScreenInfo info = compositor.screenInfo();
+    picture.resize(info.width, info.height);
+    return compositor.grab(picture);
+}
+
 TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
 {
     if (!isKWinSession())
@@ -122,6 +135,22 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
     EXPECT_EQ(DifferingPixels(shown, PatternPixel, dragged.topLeft()), 0);
 }
 
+// Nothing of ours is in the copy, however long the desktop took: it is the screen as
+// the compositor showed it before the mode started.
+TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
+{
+    const AuthorizingEntry entry;
+    PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
+    DeviceContext before;
+    ASSERT_TRUE(compositorShot(compositor, before)) << compositor.error().toStdString();
+    RealPlatformCapture capture;
+    const std::unique_ptr<CaptureMode> mode = capture.makeMode();
+    ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
+    const DeviceContext& copy = mode->desktop().surface();
+    ASSERT_EQ(QSize(copy.width(), copy.height()), QSize(before.width(), before.height()));
+    EXPECT_EQ(DifferingPixels(copy, [&before](int x, int y) { return before.row(y)[x]; }), 0);
+}
+
 // The compositor keeps the copy, which bypasses the window manager, above every window
 // it manages; here the copy is the compositor's full-screen window instead, and the
 // panel and the picture its transients, which it keeps above.
@@ -138,14 +167,8 @@ TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext picture;
     const auto takeShot = [&](ScreenPixel& shot) {
-        std::optional<bool> prepared;
-        compositor.prepare([&](bool ready) { prepared = ready; });
-        if (!QTest::qWaitFor([&] { return prepared.has_value(); }, 20000) || !*prepared)
-            return false;
-        const ScreenInfo info = compositor.screenInfo();
-        picture.resize(info.width, info.height);
         shot = [&picture](int x, int y) { return picture.row(y)[x]; };
-        return compositor.grab(picture);
+        return compositorShot(compositor, picture);
     };
     // The X server's pixels are the output's: programs on XWayland scale themselves here.
     EXPECT_TRUE(WindowsShowOverTheCopy(*mode, 1, takeShot)) << compositor.error().toStdString();
