@@ -129,11 +129,20 @@ void WlClipboard::clear()
 
 void WlClipboard::setImage(const DeviceContext& picture, int width, int height)
 {
-    startTool({QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(picture, width, height)));
+    m_copying = startTool({QStringLiteral("--type"), QStringLiteral("image/png")}, fastPng(imageOf(picture, width, height)));
+}
+
+void WlClipboard::whenImageReleased(std::function<void()> released)
+{
+    if (!m_copying) {
+        released();
+        return;
+    }
+    QObject::connect(m_copying, &QObject::destroyed, &m_context, [released = std::move(released)] { released(); });
 }
 
 // wl-copy with the arguments and input, not waited for; it goes away when it ends.
-void WlClipboard::startTool(const QStringList& arguments, const QByteArray& input)
+QProcess* WlClipboard::startTool(const QStringList& arguments, const QByteArray& input)
 {
     auto* tool = new QProcess(&m_context);
     endsWithUs(*tool);
@@ -142,4 +151,5 @@ void WlClipboard::startTool(const QStringList& arguments, const QByteArray& inpu
     tool->start(QStringLiteral("wl-copy"), arguments);
     tool->write(input);
     tool->closeWriteChannel();
+    return tool;
 }

@@ -10,6 +10,7 @@
 #include "Clipboard.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 
 #include <thread>
@@ -21,16 +22,19 @@ public:
     ~WlClipboard() override;
 
     void setImage(const DeviceContext& picture, int width, int height) override;
+    // Once wl-copy has the image: it then serves it in the background on its own.
+    void whenImageReleased(std::function<void()> released) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override;
     bool read(Done done) override;
     void clearCopy(ClipboardCopyId id) override;
     void clear() override;
 
 private:
-    void startTool(const QStringList& arguments, const QByteArray& input);
+    QProcess* startTool(const QStringList& arguments, const QByteArray& input);
 
     QObject m_context;  // where a read's result is handed over, on the window's thread
     QProcess m_watch;
+    QPointer<QProcess> m_copying;  // the wl-copy of the last image while it runs
     ClipboardCopyId m_changes = 0;  // lines the watch reported: one per change
     std::thread m_reader;
     bool m_reading = false;
