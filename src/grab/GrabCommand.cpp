@@ -6,6 +6,16 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+namespace {
+
+GrabOutcome screenFailure(const ScreenGrabber& screen)
+{
+    return {GrabExit::NoScreen,
+            QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(screen.error()), {}};
+}
+
+}  // namespace
+
 GrabCommand::GrabCommand(ScreenGrabber& screen, GrabRequest request, GrabPlaces places)
     : m_screen(screen)
     , m_request(std::move(request))
@@ -34,13 +44,7 @@ void GrabCommand::takeScreen()
 void GrabCommand::screenReady(bool ready)
 {
     m_waiting = false;
-    const GrabOutcome outcome = ready ? writeScreen()
-                                      : GrabOutcome{GrabExit::NoScreen,
-                                                    QCoreApplication::translate("GrabCommand", "the screen could not "
-                                                                                               "be taken: %1")
-                                                        .arg(m_screen.error()),
-                                                    {}};
-    m_done(outcome);
+    m_done(ready ? writeScreen() : screenFailure(m_screen));
 }
 
 GrabOutcome GrabCommand::writeScreen()
@@ -48,9 +52,7 @@ GrabOutcome GrabCommand::writeScreen()
     const ScreenInfo info = m_screen.screenInfo();
     DeviceContext screen(info.width, info.height);
     if (!m_screen.grab(screen))
-        return {GrabExit::NoScreen,
-                QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(m_screen.error()),
-                {}};
+        return screenFailure(m_screen);
     const QRect region = m_request.region.value_or(QRect(0, 0, info.width, info.height));
     if (GrabOutcome refused = CheckRegion(region, screen); refused.status != GrabExit::Written)
         return refused;
