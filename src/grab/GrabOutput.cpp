@@ -138,7 +138,7 @@ GrabOutcome WriteGrab(const DeviceContext& screen, const QRect& region, const Gr
                       const GrabPlaces& places)
 {
     if (request.target == GrabTarget::Clipboard) {
-        putOnClipboard(screen, region, places.clipboard);
+        putOnClipboard(screen, region, *places.clipboard);
         return {};
     }
     const RegionImage image(screen, region);

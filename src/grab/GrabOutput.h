@@ -13,7 +13,7 @@ class DeviceContext;
 struct GrabPlaces {
     QString picturesFolder;  // for the numbered files
     int standardOutput;      // a descriptor
-    Clipboard& clipboard;
+    Clipboard* clipboard;    // for the clipboard target only
 };
 
 struct GrabOutcome {

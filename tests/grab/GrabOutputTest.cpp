@@ -73,7 +73,7 @@ protected:
     GrabOutcome write(const GrabRequest& request, int standardOutput = -1)
     {
         return WriteGrab(m_screen, Region, request,
-                         GrabPlaces{QString::fromStdString(m_dir.path()), standardOutput, m_clipboard});
+                         GrabPlaces{QString::fromStdString(m_dir.path()), standardOutput, &m_clipboard});
     }
     static GrabRequest to(GrabTarget target, const std::string& path = {})
     {
