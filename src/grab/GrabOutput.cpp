@@ -19,34 +19,13 @@
 
 namespace {
 
-// The library's image of region, freed with its owner.
-class RegionImage
-{
-public:
-    RegionImage(const DeviceContext& screen, const QRect& region)
-        : m_handle(DCtoDIB(screen, region.x(), region.y(), region.width(), region.height()))
-    {
-    }
-    ~RegionImage() { static_cast<void>(DeleteDIB(m_handle)); }
-    RegionImage(const RegionImage&) = delete;
-    RegionImage& operator=(const RegionImage&) = delete;
-    [[nodiscard]] DIBHandle handle() const { return m_handle; }
-
-private:
-    DIBHandle m_handle;
-};
-
 GrabOutcome writeFailed(const QString& name, const char* cause)
 {
     return {GrabExit::WriteFailed, SaveFailedText(name, cause), {}};
 }
 
-// Moved toward grey first, as the capture save does with its grey strength.
 DibStatus writeImage(DIBHandle image, const GrabRequest& request, const QString& name, ExistingFile existing)
 {
-    if (request.options.GrayStrength > 0)
-        if (const DibStatus status = GrayDIB(image, request.options.GrayStrength); !status)
-            return status;
     return WriteImage(image, request.format, FileNameText::encode(name).toStdString(), request.options, existing);
 }
 
@@ -54,7 +33,8 @@ bool writeAll(int descriptor, const QByteArray& bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        const ssize_t written =
+            ::write(descriptor, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -141,17 +121,22 @@ GrabOutcome WriteGrab(const DeviceContext& screen, const QRect& region, const Gr
         putOnClipboard(screen, region, *places.clipboard);
         return {};
     }
-    const RegionImage image(screen, region);
+    const DibGuard image(DCtoDIB(screen, region.x(), region.y(), region.width(), region.height()));
+    // Moved toward grey first, as the capture save does with its grey strength.
+    if (request.options.GrayStrength > 0)
+        if (const DibStatus status = GrayDIB(image.get(), request.options.GrayStrength); !status)
+            return writeFailed(request.output, status.text());
     switch (request.target) {
     case GrabTarget::File:
-        if (const DibStatus status = writeImage(image.handle(), request, request.output, ExistingFile::Replace); !status)
+        if (const DibStatus status = writeImage(image.get(), request, request.output, ExistingFile::Replace);
+            !status)
             return writeFailed(request.output, status.text());
         return {};
     case GrabTarget::StandardOutput:
-        return writeStandardOutput(image.handle(), request, places.standardOutput);
+        return writeStandardOutput(image.get(), request, places.standardOutput);
     case GrabTarget::PicturesFolder:
     case GrabTarget::Clipboard:
         break;
     }
-    return writeNumbered(image.handle(), request, places.picturesFolder);
+    return writeNumbered(image.get(), request, places.picturesFolder);
 }

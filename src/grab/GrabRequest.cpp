@@ -52,7 +52,8 @@ std::optional<int> delayOf(const QString& text)
 
 QString badValue(const QString& option, const QString& value, const char* allowed)
 {
-    return QCoreApplication::translate("GrabRequest", "bad value '%1' for --%2 (%3)").arg(value, option, QString::fromLatin1(allowed));
+    return QCoreApplication::translate("GrabRequest", "bad value '%1' for --%2 (%3)")
+        .arg(value, option, QString::fromLatin1(allowed));
 }
 
 // Where the picture goes and in which format.
@@ -73,7 +74,8 @@ std::optional<QString> readTarget(const QCommandLineParser& parser, GrabRequest&
     }
     const std::optional<SaveFormat> format = FormatOfSave(AllFilesFilter, request.output);
     if (!format)
-        return QCoreApplication::translate("GrabRequest", "cannot tell the format of '%1': its name must end in .bmp, .jpg, .jpe, .jpeg or .png")
+        return QCoreApplication::translate("GrabRequest", "cannot tell the format of '%1': its name must end in "
+                                                          ".bmp, .jpg, .jpe, .jpeg or .png")
             .arg(request.output);
     request.target = GrabTarget::File;
     request.format = *format;
@@ -86,7 +88,8 @@ std::optional<QString> checkFileOptions(const QCommandLineParser& parser, const 
         if (!parser.isSet(option.name))
             continue;
         if (request.target == GrabTarget::Clipboard)
-            return QCoreApplication::translate("GrabRequest", "--%1 applies to a file, not to the clipboard").arg(option.name);
+            return QCoreApplication::translate("GrabRequest", "--%1 applies to a file, not to the clipboard")
+                .arg(option.name);
         if (option.format && *option.format != request.format)
             return QCoreApplication::translate("GrabRequest", "--%1 applies to %2 files only")
                 .arg(option.name, QString::fromLatin1(FormatNames[static_cast<int>(*option.format)]));
@@ -100,7 +103,9 @@ std::optional<QString> readFileOptions(const QCommandLineParser& parser, OutputO
     if (parser.isSet(Depth)) {
         const QString value = parser.value(Depth);
         if (value == u"24" || value == u"16" || value == u"8")
-            options.BitDepth = value == u"24" ? ColorDepth::Bits24 : value == u"16" ? ColorDepth::Bits16 : ColorDepth::Bits8;
+            options.BitDepth = value == u"24"   ? ColorDepth::Bits24
+                               : value == u"16" ? ColorDepth::Bits16
+                                                : ColorDepth::Bits8;
         else
             return badValue(Depth, value, "24, 16 or 8");
     }
@@ -139,24 +144,36 @@ std::optional<QString> readFileOptions(const QCommandLineParser& parser, OutputO
 
 void AddGrabOptions(QCommandLineParser& parser)
 {
-    parser.addOptions({
-        {Grab, QCoreApplication::translate("GrabRequest", "Take a screenshot without a window and end: the whole screen, saved as the first free "
-                  "Picture_####.png in the pictures folder, unless the options below say otherwise.")},
-        {Region, QCoreApplication::translate("GrabRequest", "With --grab: only this part of the screen, in screen pixels (X geometry: 200x150+100+50)."),
-         QStringLiteral("WxH+X+Y")},
-        {Delay, QCoreApplication::translate("GrabRequest", "With --grab: wait this long first (fractions allowed)."), QStringLiteral("seconds")},
-        {Output, QCoreApplication::translate("GrabRequest", "With --grab: save to <file>, in the format of its extension (.bmp, .jpg, .jpeg, .png); "
-                    "- writes a PNG to standard output."),
-         QStringLiteral("file")},
-        {ToClipboard, QCoreApplication::translate("GrabRequest", "With --grab: put the screenshot on the clipboard instead; the program stays in the "
-                         "background until another program takes the clipboard.")},
-        {Depth, QCoreApplication::translate("GrabRequest", "BMP: colour depth 24, 16 or 8 bits."), QStringLiteral("bits")},
-        {Rle, QCoreApplication::translate("GrabRequest", "BMP: run-length encoded (with --depth 8).")},
-        {Gray, QCoreApplication::translate("GrabRequest", "Move the colours toward grey: 0 (not at all) to 255 (fully grey)."), QStringLiteral("strength")},
-        {JpegQuality, QCoreApplication::translate("GrabRequest", "JPEG: quality 1 to 100 (60 without it)."), QStringLiteral("quality")},
-        {Progressive, QCoreApplication::translate("GrabRequest", "JPEG: progressive.")},
-        {PngLevel, QCoreApplication::translate("GrabRequest", "PNG: compression level 0 (fastest) to 9 (smallest)."), QStringLiteral("level")},
-    });
+    const auto add = [&parser](const QString& name, const QString& description, const QString& value = {}) {
+        parser.addOption(QCommandLineOption(name, description, value));
+    };
+    add(Grab, QCoreApplication::translate("GrabRequest", "Take a screenshot without a window and end: the whole "
+                                                         "screen, saved as the first free Picture_####.png in the "
+                                                         "pictures folder, unless the options below say otherwise."));
+    add(Region,
+        QCoreApplication::translate("GrabRequest", "With --grab: only this part of the screen, in screen pixels "
+                                                   "(X geometry: 200x150+100+50)."),
+        QStringLiteral("WxH+X+Y"));
+    add(Delay, QCoreApplication::translate("GrabRequest", "With --grab: wait this long first (fractions allowed)."),
+        QStringLiteral("seconds"));
+    add(Output,
+        QCoreApplication::translate("GrabRequest", "With --grab: save to <file>, in the format of its extension "
+                                                   "(.bmp, .jpg, .jpeg, .png); - writes a PNG to standard output."),
+        QStringLiteral("file"));
+    add(ToClipboard, QCoreApplication::translate("GrabRequest", "With --grab: put the screenshot on the clipboard "
+                                                                "instead; the program stays in the background until "
+                                                                "another program takes the clipboard."));
+    add(Depth, QCoreApplication::translate("GrabRequest", "BMP: colour depth 24, 16 or 8 bits."),
+        QStringLiteral("bits"));
+    add(Rle, QCoreApplication::translate("GrabRequest", "BMP: run-length encoded (with --depth 8)."));
+    add(Gray,
+        QCoreApplication::translate("GrabRequest", "Move the colours toward grey: 0 (not at all) to 255 (fully grey)."),
+        QStringLiteral("strength"));
+    add(JpegQuality, QCoreApplication::translate("GrabRequest", "JPEG: quality 1 to 100 (60 without it)."),
+        QStringLiteral("quality"));
+    add(Progressive, QCoreApplication::translate("GrabRequest", "JPEG: progressive."));
+    add(PngLevel, QCoreApplication::translate("GrabRequest", "PNG: compression level 0 (fastest) to 9 (smallest)."),
+        QStringLiteral("level"));
 }
 
 bool IsGrabAsked(const QCommandLineParser& parser)
