@@ -226,7 +226,7 @@ TEST_F(GrabDesktop, ClipboardServesThePixelsUntilAnotherCopy)
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     // wl-copy's background process takes the selection a moment after its first one ends.
     QByteArray png;
-    EXPECT_TRUE(QTest::qWaitFor([&png] { return !(png = pastedPng()).isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&png] { return !(png = pastedPng()).isEmpty(); }, 10000));
     const QString file = m_folder.filePath(QStringLiteral("pasted.png"));
     writeFileBytes(file.toStdString(), std::vector<std::uint8_t>(png.begin(), png.end()));
     const PillowImage image = decodeWithPillow(file.toStdString());
