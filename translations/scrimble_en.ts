@@ -68,6 +68,10 @@
         <source>unknown mode &apos;%1&apos; (capture or autosave)</source>
         <translation>unknown mode &apos;%1&apos; (capture or autosave)</translation>
     </message>
+    <message>
+        <source>--grab and --mode exclude each other</source>
+        <translation>--grab and --mode exclude each other</translation>
+    </message>
 </context>
 <context>
     <name>FlockInstanceLock</name>
@@ -82,6 +86,103 @@
     <message>
         <source>The instance lock %1 cannot be used: it is not this user&apos;s own file.</source>
         <translation>The instance lock %1 cannot be used: it is not this user&apos;s own file.</translation>
+    </message>
+</context>
+<context>
+    <name>GrabCommand</name>
+    <message>
+        <source>the screen could not be taken: %1</source>
+        <translation>the screen could not be taken: %1</translation>
+    </message>
+</context>
+<context>
+    <name>GrabOutput</name>
+    <message>
+        <source>standard output</source>
+        <translation>standard output</translation>
+    </message>
+    <message>
+        <source>%1 holds every number of Picture_####.png already</source>
+        <translation>%1 holds every number of Picture_####.png already</translation>
+    </message>
+    <message>
+        <source>the region %1x%2+%3+%4 is not wholly on the screen (%5x%6)</source>
+        <translation>the region %1x%2+%3+%4 is not wholly on the screen (%5x%6)</translation>
+    </message>
+</context>
+<context>
+    <name>GrabRequest</name>
+    <message>
+        <source>bad value &apos;%1&apos; for --%2 (%3)</source>
+        <translation>bad value &apos;%1&apos; for --%2 (%3)</translation>
+    </message>
+    <message>
+        <source>--output and --clipboard exclude each other</source>
+        <translation>--output and --clipboard exclude each other</translation>
+    </message>
+    <message>
+        <source>cannot tell the format of &apos;%1&apos;: its name must end in .bmp, .jpg, .jpe, .jpeg or .png</source>
+        <translation>cannot tell the format of &apos;%1&apos;: its name must end in .bmp, .jpg, .jpe, .jpeg or .png</translation>
+    </message>
+    <message>
+        <source>--%1 applies to a file, not to the clipboard</source>
+        <translation>--%1 applies to a file, not to the clipboard</translation>
+    </message>
+    <message>
+        <source>--%1 applies to %2 files only</source>
+        <translation>--%1 applies to %2 files only</translation>
+    </message>
+    <message>
+        <source>--rle needs --depth 8</source>
+        <translation>--rle needs --depth 8</translation>
+    </message>
+    <message>
+        <source>Take a screenshot without a window and end: the whole screen, saved as the first free Picture_####.png in the pictures folder, unless the options below say otherwise.</source>
+        <translation>Take a screenshot without a window and end: the whole screen, saved as the first free Picture_####.png in the pictures folder, unless the options below say otherwise.</translation>
+    </message>
+    <message>
+        <source>With --grab: only this part of the screen, in screen pixels (X geometry: 200x150+100+50).</source>
+        <translation>With --grab: only this part of the screen, in screen pixels (X geometry: 200x150+100+50).</translation>
+    </message>
+    <message>
+        <source>With --grab: wait this long first (fractions allowed).</source>
+        <translation>With --grab: wait this long first (fractions allowed).</translation>
+    </message>
+    <message>
+        <source>With --grab: save to &lt;file&gt;, in the format of its extension (.bmp, .jpg, .jpeg, .png); - writes a PNG to standard output.</source>
+        <translation>With --grab: save to &lt;file&gt;, in the format of its extension (.bmp, .jpg, .jpeg, .png); - writes a PNG to standard output.</translation>
+    </message>
+    <message>
+        <source>With --grab: put the screenshot on the clipboard instead; the program stays in the background until another program takes the clipboard.</source>
+        <translation>With --grab: put the screenshot on the clipboard instead; the program stays in the background until another program takes the clipboard.</translation>
+    </message>
+    <message>
+        <source>BMP: colour depth 24, 16 or 8 bits.</source>
+        <translation>BMP: colour depth 24, 16 or 8 bits.</translation>
+    </message>
+    <message>
+        <source>BMP: run-length encoded (with --depth 8).</source>
+        <translation>BMP: run-length encoded (with --depth 8).</translation>
+    </message>
+    <message>
+        <source>Move the colours toward grey: 0 (not at all) to 255 (fully grey).</source>
+        <translation>Move the colours toward grey: 0 (not at all) to 255 (fully grey).</translation>
+    </message>
+    <message>
+        <source>JPEG: quality 1 to 100 (60 without it).</source>
+        <translation>JPEG: quality 1 to 100 (60 without it).</translation>
+    </message>
+    <message>
+        <source>JPEG: progressive.</source>
+        <translation>JPEG: progressive.</translation>
+    </message>
+    <message>
+        <source>PNG: compression level 0 (fastest) to 9 (smallest).</source>
+        <translation>PNG: compression level 0 (fastest) to 9 (smallest).</translation>
+    </message>
+    <message>
+        <source>--%1 needs --grab</source>
+        <translation>--%1 needs --grab</translation>
     </message>
 </context>
 <context>

@@ -36,27 +36,41 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                                                    "(English). Without it, the desktop's language decides."),
         QStringLiteral("language"));
     parser.addOption(language);
+    AddGrabOptions(parser);
     // Parsed before the application object exists, which would name the program.
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("scrimble"));
-    const auto refuse = [&usage](const QString& error) {
-        return CommandLine{CommandLine::Action::Refuse, StartMode::Chooser,
-                           QStringLiteral("scrimble: %1\n\n%2").arg(error, usage), std::nullopt};
+    // A script's screenshot fails with one line: the usage would bury it.
+    const bool grabbing = arguments.contains(QStringLiteral("--grab"));
+    const auto refuse = [&usage, grabbing](const QString& error) {
+        const QString text = grabbing ? QStringLiteral("scrimble: %1\n").arg(error)
+                                      : QStringLiteral("scrimble: %1\n\n%2").arg(error, usage);
+        return CommandLine{CommandLine::Action::Refuse, StartMode::Chooser, text, std::nullopt, {}};
     };
     if (!parser.parse(arguments))
-        return refuse(parser.errorText());
+        return refuse(parser.errorText().replace(u'\n', u' '));
     if (!parser.positionalArguments().isEmpty())
         return refuse(QCoreApplication::translate("CommandLine", "unexpected argument '%1'")
                           .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
-        return {CommandLine::Action::ShowHelp, StartMode::Chooser, usage, std::nullopt};
+        return {CommandLine::Action::ShowHelp, StartMode::Chooser, usage, std::nullopt, {}};
     if (parser.isSet(version))
-        return {CommandLine::Action::ShowVersion, StartMode::Chooser, VersionText + u'\n', std::nullopt};
+        return {CommandLine::Action::ShowVersion, StartMode::Chooser, VersionText + u'\n', std::nullopt, {}};
     CommandLine run;
     if (parser.isSet(language)) {
         run.language = LanguageNamed(parser.value(language));
         if (!run.language)
             return refuse(QCoreApplication::translate("CommandLine", "unknown language '%1' (ja or en)")
                               .arg(parser.value(language)));
+    }
+    std::variant<GrabRequest, QString> grab = ReadGrabRequest(parser);
+    if (const QString* problem = std::get_if<QString>(&grab))
+        return refuse(*problem);
+    if (IsGrabAsked(parser)) {
+        if (parser.isSet(mode))
+            return refuse(QCoreApplication::translate("CommandLine", "--grab and --mode exclude each other"));
+        run.action = CommandLine::Action::Grab;
+        run.grab = std::get<GrabRequest>(std::move(grab));
+        return run;
     }
     if (!parser.isSet(mode))
         return run;

@@ -47,7 +47,8 @@ bool IsSavableSelection(const ShapeRect& shape)
     return shape.visible && (shape.width >= 2 || shape.height >= 2);
 }
 
-DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path, const OutputOptions& options)
+DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path, const OutputOptions& options,
+                     ExistingFile existing)
 {
     switch (format) {
     case SaveFormat::Bmp: {
@@ -56,14 +57,17 @@ DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path
         if (options.RleCompress != OptionFalse && options.BitDepth == ColorDepth::Bits8)
             if (const DibStatus status = DIBtoRLE(image); !status)
                 return status;
-        return DIBtoBMP(path, image);
+        return DIBtoBMP(path, image, existing);
     }
     case SaveFormat::Jpeg:
-        return DIBtoJPG(path, image, options.JpegQuality, JpegProgressiveArgument(options));
+        return DIBtoJPG(path, image, options.JpegQuality, JpegProgressiveArgument(options), existing);
     case SaveFormat::Png:
         break;
     }
-    return options.PngDetailed == 1 ? DIBtoPNGex(path, image, PngOptionRecord(options)) : DIBtoPNG(path, image, 0);
+    if (options.PngDetailed == 1)
+        return DIBtoPNGex(path, image, PngOptionRecord(options), existing);
+    // The plain writer always replaces; the detailed one with no field given writes the same file.
+    return existing == ExistingFile::Keep ? DIBtoPNGex(path, image, PngOptions{}, existing) : DIBtoPNG(path, image, 0);
 }
 
 QString NoSelectionText()

@@ -38,9 +38,10 @@ void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterI
 
 // Writes image (changed in place) to path: BMP reduced as BitDepth says and run-length
 // encoded when RleCompress is set at 8 bits; JPEG with the quality and progressive
-// flag; PNG plain or, with PngDetailed, through the option record.
+// flag; PNG plain or, with PngDetailed, through the option record. With
+// ExistingFile::Keep an existing file stays and the write reports FileExists.
 [[nodiscard]] DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path,
-                                   const OutputOptions& options);
+                                   const OutputOptions& options, ExistingFile existing = ExistingFile::Replace);
 
 // The messages of the save, titled SaveErrorTitle.
 [[nodiscard]] QString NoSelectionText();

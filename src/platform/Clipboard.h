@@ -53,6 +53,10 @@ public:
     // replacing what was there. The program keeps answering paste requests while it
     // runs, and hands the image to a clipboard manager when it ends.
     virtual void setImage(const DeviceContext& picture, int width, int height) = 0;
+    // Calls released (at once, or later from the event loop) once the program no longer
+    // needs to run for the image set last to stay pasteable: another program has taken
+    // the clipboard, or the image is in the hands of a program that serves it on its own.
+    virtual void whenImageReleased(std::function<void()> released) { released(); }
 
     // The copy the clipboard holds, as far as is known without asking its owner.
     [[nodiscard]] virtual ClipboardCopyId currentCopy() = 0;

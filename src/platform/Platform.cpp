@@ -67,10 +67,7 @@ Platform makeDesktopPlatform()
     Platform platform;
     platform.dialogs = std::make_unique<QtDialogs>();
     platform.instanceLock = std::make_unique<FlockInstanceLock>(FlockInstanceLock::defaultPath());
-    if (wayland)
-        platform.screen = std::make_unique<PortalScreenGrabber>(std::make_unique<X11ScreenGrabber>());
-    else
-        platform.screen = std::make_unique<X11ScreenGrabber>();
+    platform.screen = makeDesktopScreenGrabber();
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>(copyLayeringFor(wayland, offer));
     platform.pointer = std::make_unique<X11PointerPositions>();
@@ -81,6 +78,19 @@ Platform makeDesktopPlatform()
     else
         platform.printKey = std::make_unique<X11PrintKey>();
     return platform;
+}
+
+std::unique_ptr<ScreenGrabber> makeDesktopScreenGrabber()
+{
+    if (isWaylandSession())
+        return std::make_unique<PortalScreenGrabber>(std::make_unique<X11ScreenGrabber>());
+    return std::make_unique<X11ScreenGrabber>();
+}
+
+std::unique_ptr<Clipboard> makeDesktopClipboard()
+{
+    const bool wayland = isWaylandSession();
+    return clipboardFor(wayland, wayland ? waylandOffer() : WaylandOffer{});
 }
 
 QByteArray executableFolder()

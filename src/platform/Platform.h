@@ -31,6 +31,10 @@ struct Platform {
 // X11 services on an X11 desktop; on a Wayland desktop (the windows on XWayland) the
 // screen through the desktop portal and the clipboard through wl-clipboard.
 [[nodiscard]] Platform makeDesktopPlatform();
+// The two services a screenshot without windows needs, chosen as for makeDesktopPlatform()
+// and without taking the single-instance lock. Need the QGuiApplication.
+[[nodiscard]] std::unique_ptr<ScreenGrabber> makeDesktopScreenGrabber();
+[[nodiscard]] std::unique_ptr<Clipboard> makeDesktopClipboard();
 
 // The folder of the running program file, as the file system's bytes (a name that is
 // not UTF-8 stays as it is).

@@ -7,6 +7,8 @@
 #include "Clipboard.h"
 #include "X11ClipboardReader.h"
 
+#include <QMetaObject>
+
 class QtClipboard final : public Clipboard
 {
 public:
@@ -15,6 +17,8 @@ public:
     explicit QtClipboard(bool seesCopiesWithoutFocus = true);
 
     void setImage(const DeviceContext& picture, int width, int height) override;
+    // When another program owns the CLIPBOARD selection.
+    void whenImageReleased(std::function<void()> released) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override { return m_reader.current(); }
     bool read(Done done) override { return m_reader.read(std::move(done)); }
     void clearCopy(ClipboardCopyId id) override { m_reader.clear(id); }
@@ -23,5 +27,6 @@ public:
 
 private:
     X11ClipboardReader m_reader;
+    QMetaObject::Connection m_releaseWatch;
     bool m_withoutFocus;
 };

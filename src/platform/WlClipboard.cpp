@@ -2,8 +2,6 @@
 
 #include "ClipboardImages.h"
 
-#include <QProcess>
-
 WlClipboard::WlClipboard(std::unique_ptr<DataControlSession> session) : m_session(std::move(session)) {}
 
 void WlClipboard::setImage(const DeviceContext& picture, int width, int height)
@@ -14,4 +12,14 @@ void WlClipboard::setImage(const DeviceContext& picture, int width, int height)
     tool->start(QStringLiteral("wl-copy"), {QStringLiteral("--type"), QStringLiteral("image/png")});
     tool->write(fastPng(imageOf(picture, width, height)));
     tool->closeWriteChannel();
+    m_copying = tool;
+}
+
+void WlClipboard::whenImageReleased(std::function<void()> released)
+{
+    if (!m_copying) {
+        released();
+        return;
+    }
+    QObject::connect(m_copying, &QObject::destroyed, &m_context, [released = std::move(released)] { released(); });
 }

@@ -8,6 +8,8 @@
 #include "DataControlSession.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QProcess>
 
 #include <memory>
 
@@ -17,6 +19,8 @@ public:
     explicit WlClipboard(std::unique_ptr<DataControlSession> session);
 
     void setImage(const DeviceContext& picture, int width, int height) override;
+    // Once wl-copy has the image: it then serves it in the background on its own.
+    void whenImageReleased(std::function<void()> released) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override { return m_session->current(); }
     bool read(Done done) override { return m_session->read(std::move(done)); }
     void clearCopy(ClipboardCopyId id) override { m_session->clear(id); }
@@ -24,5 +28,6 @@ public:
 
 private:
     QObject m_context;  // owns the wl-copy processes still running
+    QPointer<QProcess> m_copying;  // the wl-copy of the last image while it runs
     std::unique_ptr<DataControlSession> m_session;
 };

@@ -7,6 +7,7 @@
 // compositor's own picture of the screen; on KDE also with the output scaled by 2
 // (SCRIMBLE_DESKTOP_SCALE), where X11 programs scale themselves as Qt does under Xft.dpi.
 // Nothing of ours is in the copy, there and on sway (run-on-wayland).
+#include "AuthorizingEntry.h"
 #include "CaptureFixture.h"
 #include "PatternWindow.h"
 #include "formcom.h"
@@ -30,48 +31,12 @@
 
 namespace {
 
-QString entryPath()
-{
-    return QDir::homePath() + QStringLiteral("/.local/share/applications/scrimble-kde-capture-test.desktop");
-}
-
-// kbuildsycoca5 updates KWin's index of the desktop entries, which KWin looks at again
-// no sooner than 1.5 s after its last look.
-void rebuildEntryIndex()
-{
-    QProcess::execute(QStringLiteral("kbuildsycoca5"), {});
-    QTest::qWait(2000);
-}
+const QString EntryName = QStringLiteral("scrimble-kde-capture-test");
 
 // The entry the install writes for the program, here for this test program (and for
 // its own screenshots).
-class AuthorizingEntry
-{
-public:
-    AuthorizingEntry()
-    {
-        QDir().mkpath(QFileInfo(entryPath()).path());
-        QFile entry(entryPath());
-        m_written = entry.open(QIODevice::WriteOnly)
-                    && entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Scrimble test\nExec=%1\n"
-                                                  "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2\n")
-                                       .arg(QCoreApplication::applicationFilePath())
-                                       .toUtf8())
-                           > 0;
-        entry.close();
-        rebuildEntryIndex();
-    }
-    ~AuthorizingEntry()
-    {
-        QFile::remove(entryPath());
-        rebuildEntryIndex();
-    }
-    AuthorizingEntry(const AuthorizingEntry&) = delete;
-    AuthorizingEntry& operator=(const AuthorizingEntry&) = delete;
-    [[nodiscard]] bool written() const { return m_written; }
-
-private:
-    bool m_written = false;
+struct TestProgramEntry : AuthorizingEntry {
+    TestProgramEntry() : AuthorizingEntry(EntryName, QCoreApplication::applicationFilePath()) {}
 };
 
 // Screen pixels per window pixel in this run.
@@ -102,8 +67,8 @@ TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
 {
     if (!isKWinSession())
         GTEST_SKIP() << "not a KWin session";
-    QFile::remove(entryPath());
-    rebuildEntryIndex();
+    QFile::remove(EntryPath(EntryName));
+    RebuildEntryIndex();
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     EXPECT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::NotOpened);
@@ -115,7 +80,7 @@ TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
 
 TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 {
-    const AuthorizingEntry entry;
+    const TestProgramEntry entry;
     ASSERT_TRUE(entry.written());
     PatternWindow pattern(screenPixels());
     ASSERT_TRUE(pattern.showAndSettle());
@@ -139,7 +104,7 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 // the compositor showed it before the mode started.
 TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
 {
-    const AuthorizingEntry entry;
+    const TestProgramEntry entry;
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext before;
     ASSERT_TRUE(compositorShot(compositor, before)) << compositor.error().toStdString();
@@ -156,7 +121,7 @@ TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
 // panel and the picture its transients, which it keeps above.
 TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
 {
-    const AuthorizingEntry entry;
+    const TestProgramEntry entry;
     PatternWindow pattern(screenPixels());
     ASSERT_TRUE(pattern.showAndSettle());
     RealPlatformCapture capture;
