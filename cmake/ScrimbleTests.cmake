@@ -87,6 +87,6 @@ function(scrimble_desktop_stack_test name)
     # Alone: each session is a whole desktop of about 450 MiB that takes both cores of
     # a CI machine while it starts, which would starve the timing of the X11 tests.
     set_tests_properties(${desktop}.${name} PROPERTIES LABELS "${desktop};desktop-stacks" ENVIRONMENT "${env}"
-                         TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+                         TIMEOUT ${T_TIMEOUT} SKIP_RETURN_CODE 77 RUN_SERIAL TRUE FIXTURES_REQUIRED test_homes)
   endforeach()
 endfunction()

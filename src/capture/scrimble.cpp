@@ -154,18 +154,25 @@ void scrimble::setHandlesVisible(bool visible)
 
 void scrimble::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF at = screenPoint(PointerEvent::Press, *event);
-    Form_MouseDown(at.x(), at.y());
+    const PointerEvent kind =
+        event->type() == QEvent::MouseButtonDblClick ? PointerEvent::DoubleClick : PointerEvent::Press;
+    m_lastPointer = screenPoint(kind, *event);
+    Form_MouseDown(m_lastPointer.x(), m_lastPointer.y());
 }
 
 void scrimble::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = screenPoint(PointerEvent::Move, *event);
-    Form_MouseMove(at.x(), at.y());
+    m_lastPointer = screenPoint(PointerEvent::Move, *event);
+    Form_MouseMove(m_lastPointer.x(), m_lastPointer.y());
 }
 
-void scrimble::mouseReleaseEvent(QMouseEvent*)
+// Qt drops a move that another follows in its queue, even one after the release: the
+// drag ends where the button came up.
+void scrimble::mouseReleaseEvent(QMouseEvent* event)
 {
+    const QPointF at = screenPoint(PointerEvent::Release, *event);
+    if (at != m_lastPointer)
+        Form_MouseMove(at.x(), at.y());
     Form_MouseUp();
 }
 
@@ -236,7 +243,8 @@ double scrimble::scale() const
 // copy's pixel, once the grab's own scale is applied.
 QPointF scrimble::screenPoint(PointerEvent kind, const QMouseEvent& event)
 {
-    if (const std::optional<QPoint> onScreen = m_pointer.takeScreenPosition(kind, event.timestamp()))
+    const PointerEventKey key{kind, event.timestamp(), winId(), event.buttons() != Qt::NoButton};
+    if (const std::optional<QPoint> onScreen = m_pointer.takeScreenPosition(key))
         return QPointF(*onScreen) * m_grabScale;
     return event.position() * scale();
 }

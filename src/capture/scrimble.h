@@ -92,6 +92,7 @@ private:
     PointerPositions& m_pointer;
     DeviceContext m_surface;
     int m_grabScale = 1;  // screen pixels per desktop pixel (2 on a Wayland output scaled by 2)
+    QPointF m_lastPointer;  // the copy's pixel at the last press or move
     SelectionEditor m_editor;
     bool m_handlesVisible = false;
     QTimer Timer1;  // the delayed re-capture of the take-image command; fires once per arming

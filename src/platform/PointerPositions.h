@@ -4,18 +4,29 @@
 // most screen pixels cannot be told apart from their neighbours that way.
 
 #include <QPoint>
+#include <QtGlobal>
 
 #include <optional>
 
-enum class PointerEvent { Press, Move, Release };
+// A double click is the second press as Qt gives it once more.
+enum class PointerEvent { Press, DoubleClick, Move, Release };
+
+// What tells one of Qt's mouse events apart from the window system's other pointer
+// events: its kind, its timestamp (QInputEvent::timestamp()), the native window it
+// went to and, for a move, whether a button was held (only those reach a window
+// that does not track the pointer).
+struct PointerEventKey {
+    PointerEvent kind = PointerEvent::Move;
+    unsigned long timestamp = 0;
+    quintptr window = 0;
+    bool buttonHeld = false;
+};
 
 class PointerPositions
 {
 public:
     virtual ~PointerPositions() = default;
-    // The pointer's screen position at the mouse event of this kind and timestamp (Qt's
-    // QInputEvent::timestamp()), if this service saw it. Events of one kind can share
-    // a timestamp: each call takes the earliest not taken yet, as Qt delivers them in
-    // order.
-    [[nodiscard]] virtual std::optional<QPoint> takeScreenPosition(PointerEvent kind, unsigned long timestamp) = 0;
+    // The pointer's screen position at the window system's event behind the mouse
+    // event Qt is delivering now, if this service saw it.
+    [[nodiscard]] virtual std::optional<QPoint> takeScreenPosition(const PointerEventKey& key) = 0;
 };

@@ -6,8 +6,6 @@
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
-#include <algorithm>
-
 namespace {
 
 xcb_connection_t* applicationConnection()
@@ -36,6 +34,25 @@ std::optional<PointerEvent> inputKind(std::uint16_t type)
     }
 }
 
+// Buttons 4 to 7 are the wheel's: Qt makes wheel events of them, never mouse events.
+bool isWheel(std::uint32_t button)
+{
+    return button >= 4 && button <= 7;
+}
+
+constexpr std::uint16_t CoreButtonMasks = XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3;
+
+// Held buttons in XInput 2's mask: bit n for button n.
+bool inputButtonHeld(const xcb_input_button_press_event_t* event)
+{
+    const auto* mask = reinterpret_cast<const std::uint8_t*>(xcb_input_button_press_button_mask(event));
+    const std::uint32_t buttons = std::uint32_t{event->buttons_len} * 32;
+    for (std::uint32_t button = 1; button < buttons; ++button)
+        if (!isWheel(button) && (mask[button / 8] & (1u << (button % 8))) != 0)
+            return true;
+    return false;
+}
+
 // XInput 2 gives positions in 16.16 fixed point.
 int wholePixels(xcb_input_fp1616_t value)
 {
@@ -62,16 +79,9 @@ X11PointerPositions::~X11PointerPositions()
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-std::optional<QPoint> X11PointerPositions::takeScreenPosition(PointerEvent kind, unsigned long timestamp)
+std::optional<QPoint> X11PointerPositions::takeScreenPosition(const PointerEventKey& key)
 {
-    for (std::size_t i = 0; i < m_seen.size(); ++i) {
-        Seen& event = m_seen[(m_next + i) % m_seen.size()];
-        if (!event.taken && event.kind == kind && event.time == timestamp) {
-            event.taken = true;
-            return event.position;
-        }
-    }
-    return std::nullopt;
+    return m_seen.take(key);
 }
 
 bool X11PointerPositions::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -83,20 +93,18 @@ bool X11PointerPositions::nativeEventFilter(const QByteArray& eventType, void* m
     if (const std::optional<PointerEvent> kind = coreKind(type)) {
         // The three share one layout.
         const auto* button = reinterpret_cast<const xcb_button_press_event_t*>(event);
-        remember(*kind, button->time, QPoint(button->root_x, button->root_y));
-    } else if (type == XCB_GE_GENERIC) {
+        if (*kind == PointerEvent::Move || !isWheel(button->detail))
+            m_seen.remember({{*kind, button->time, button->event, (button->state & CoreButtonMasks) != 0},
+                             QPoint(button->root_x, button->root_y)});
+    } else if (type == XCB_GE_GENERIC && m_inputOpcode != 0) {
         const auto* generic = reinterpret_cast<const xcb_ge_generic_event_t*>(event);
-        const std::optional<PointerEvent> deviceKind = inputKind(generic->event_type);
-        if (m_inputOpcode != 0 && generic->extension == m_inputOpcode && deviceKind) {
-            const auto* device = reinterpret_cast<const xcb_input_button_press_event_t*>(event);
-            remember(*deviceKind, device->time, QPoint(wholePixels(device->root_x), wholePixels(device->root_y)));
-        }
+        const std::optional<PointerEvent> kind = inputKind(generic->event_type);
+        if (generic->extension != m_inputOpcode || !kind)
+            return false;
+        const auto* device = reinterpret_cast<const xcb_input_button_press_event_t*>(event);
+        if (*kind == PointerEvent::Move || !isWheel(device->detail))
+            m_seen.remember({{*kind, device->time, device->event, inputButtonHeld(device)},
+                             QPoint(wholePixels(device->root_x), wholePixels(device->root_y))});
     }
     return false;
-}
-
-void X11PointerPositions::remember(PointerEvent kind, std::uint32_t time, QPoint position)
-{
-    m_seen[m_next] = {kind, time, position, false};
-    m_next = (m_next + 1) % m_seen.size();
 }

@@ -3,6 +3,7 @@
 // manager, and it checks what the X server shows.
 
 #include "CaptureFixture.h"
+#include "CaseName.h"
 #include "FakeInstanceLock.h"
 #include "ImagingTestSupport.h"
 #include "Opt.h"
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -117,6 +119,75 @@ TEST(Desktop, DragOnEachMonitorSelectsThePixelsUnderIt)
         EXPECT_EQ(saved.rgb.back(), PatternPixel(selected.right(), selected.bottom()) & 0xFFFFFFu);
     }
 }
+
+// Drags sent in one burst, as scripts, remote desktops and tablets send them: Qt
+// merges the moves, and press, moves and release can share a millisecond. Corners
+// around a point left of the first monitor's centre (an even pixel), where neither the
+// panel nor the picture window lies at any scale, on odd and even pixels (Qt's scale
+// makes pairs of them one window pixel).
+struct BurstDragCase {
+    const char* name;
+    QPoint from;  // from that point
+    QPoint to;
+    friend void PrintTo(const BurstDragCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class BurstDrag : public testing::TestWithParam<BurstDragCase>
+{
+};
+
+QStringList cornerTexts(formcom& panel)
+{
+    QStringList texts;
+    for (const char* name : {"sX", "sY", "eX", "eY"})
+        texts.append(panel.findChild<QLineEdit*>(QString::fromLatin1(name))->text());
+    return texts;
+}
+
+TEST_P(BurstDrag, SelectsExactlyTheDraggedPixelsEveryTime)
+{
+    RealDesktop desktop;
+    ASSERT_TRUE(desktop.open());
+    CaptureMode& mode = *desktop.mode;
+    const QRect monitor = monitors().constFirst();
+    const QPoint origin = monitor.topLeft() + QPoint(monitor.width() / 2 - 200, monitor.height() / 2);
+    const QPoint from = origin + GetParam().from;
+    const QPoint to = origin + GetParam().to;
+    const QRect selected(std::min(from.x(), to.x()), std::min(from.y(), to.y()), std::abs(to.x() - from.x()),
+                         std::abs(to.y() - from.y()));
+    const QStringList expected{QString::number(selected.left()), QString::number(selected.top()),
+                               QString::number(selected.right() + 1), QString::number(selected.bottom() + 1)};
+    // A click between drags empties the selection, so that each drag's release shows.
+    const QPoint away = origin + QPoint(0, monitor.height() / 4);
+    const QStringList clicked{QString::number(away.x()), QString::number(away.y()), QString::number(away.x()),
+                              QString::number(away.y())};
+    // Sent while the program waits, the events come in one batch and Qt merges the
+    // moves; sent while it handles events, they come one by one.
+    const std::vector<std::pair<const char*, std::function<bool()>>> senders{
+        {"in one batch", [&] { return X11Desktop::drag(from, to); }},
+        {"one by one", [&] { return X11Desktop::dragWhileHandlingEvents(from, to); }},
+    };
+    for (int run = 0; run < 20; ++run)
+        for (const auto& [delivery, send] : senders) {
+            ASSERT_TRUE(X11Desktop::click(away));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return cornerTexts(mode.panel()) == clicked; }, 5000))
+                << cornerTexts(mode.panel()).join(' ').toStdString();
+            ASSERT_TRUE(send());
+            ASSERT_TRUE(QTest::qWaitFor([&] { return cornerTexts(mode.panel()) != clicked; }, 5000)) << delivery;
+            ASSERT_EQ(cornerTexts(mode.panel()), expected) << delivery << ", run " << run;
+            const DeviceContext& shown = mode.picture().surface();
+            ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size()) << delivery << ", run " << run;
+            ASSERT_EQ(DifferingPixels(shown, PatternPixel, selected.topLeft()), 0) << delivery << ", run " << run;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, BurstDrag,
+    testing::Values(BurstDragCase{"even to even, up and left", QPoint(100, 100), QPoint(-100, -50)},
+                    BurstDragCase{"odd to even, down and right", QPoint(-99, -49), QPoint(100, 100)},
+                    BurstDragCase{"even to odd, down and left", QPoint(100, -50), QPoint(-99, 101)},
+                    BurstDragCase{"odd to odd, up and right", QPoint(-101, 99), QPoint(101, -51)}),
+    PrintedCaseName());
 
 TEST(Desktop, PanelAndPictureStayInFrontOfTheCopy)
 {

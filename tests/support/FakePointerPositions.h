@@ -7,5 +7,5 @@
 class FakePointerPositions final : public PointerPositions
 {
 public:
-    [[nodiscard]] std::optional<QPoint> takeScreenPosition(PointerEvent, unsigned long) override { return std::nullopt; }
+    [[nodiscard]] std::optional<QPoint> takeScreenPosition(const PointerEventKey&) override { return std::nullopt; }
 };

@@ -3,6 +3,7 @@
 #include "platform/XcbReply.h"
 #include "platform/XcbSelection.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QWidget>
@@ -74,6 +75,13 @@ bool xdotool(const QStringList& arguments)
 QStringList at(QPoint point)
 {
     return {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())};
+}
+
+QStringList dragArguments(QPoint from, QPoint to)
+{
+    const QPoint middle = (from + to) / 2;
+    return at(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + at(middle) + at(to)
+           + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")};
 }
 
 }  // namespace
@@ -151,9 +159,20 @@ bool hasNetWmState(const QWidget& window, const char* state)
 
 bool drag(QPoint from, QPoint to)
 {
-    const QPoint middle = (from + to) / 2;
-    return xdotool(at(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} + at(middle) + at(to)
-                   + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    return xdotool(dragArguments(from, to));
+}
+
+bool dragWhileHandlingEvents(QPoint from, QPoint to)
+{
+    QProcess sender;
+    QEventLoop loop;
+    QObject::connect(&sender, &QProcess::finished, &loop, &QEventLoop::quit);
+    sender.start(QStringLiteral("xdotool"), dragArguments(from, to));
+    if (!sender.waitForStarted())
+        return false;
+    if (sender.state() != QProcess::NotRunning)
+        loop.exec();
+    return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
 }
 
 bool click(QPoint point)

@@ -33,8 +33,12 @@ namespace X11Desktop {
 // The window's _NET_WM_STATE holds the named state, such as "_NET_WM_STATE_ABOVE".
 [[nodiscard]] bool hasNetWmState(const QWidget& window, const char* state);
 
-// Pointer and keyboard through XTest; false when xdotool failed.
+// Pointer and keyboard through XTest; false when xdotool failed. The program handles
+// no events while xdotool runs, so that a drag's events reach it in one batch.
 bool drag(QPoint from, QPoint to);
+// The same drag while the program goes on handling events, so that they reach it one
+// by one as they come.
+bool dragWhileHandlingEvents(QPoint from, QPoint to);
 bool click(QPoint at);
 bool key(const char* keys);
 
