@@ -60,6 +60,8 @@ template <class Work>
         }
     };
     std::vector<std::thread> threads;
+    // Reserved first: a vector that grew while threads ran would end the program.
+    threads.reserve(static_cast<std::size_t>(std::max(parts, 1)));
     for (int part = 1; part < parts; ++part) {
         try {
             threads.emplace_back(guarded, part);

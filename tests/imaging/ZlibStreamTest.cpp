@@ -80,11 +80,12 @@ class ParallelPng : public testing::TestWithParam<LargePngCase>
 {
 };
 
-// Several megabytes of scanlines: more than one part on a machine of two cores.
+// Over two megabytes of scanlines even at 8 bits: more than one part on a machine of
+// two cores.
 TEST_P(ParallelPng, PillowDecodesTheImage)
 {
     const LargePngCase& c = GetParam();
-    DibGuard image(makeImage(1400, 900, [](int x, int y) {
+    DibGuard image(makeImage(1800, 1250, [](int x, int y) {
         return ((x / 40 + y / 30) % 5 == 0) ? (x * 2654435761u ^ y * 97u) & 0xFFFFFFu : 0x204060u + 3u * (x % 50);
     }));
     if (c.eightBit) {
