@@ -3,7 +3,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: deps desktop-deps build run test bench install package translations clean
+.PHONY: deps desktop-deps build run test bench bench-check install package translations clean
 
 deps:
 	@scripts/install-deps
@@ -28,6 +28,10 @@ test: build
 
 bench: build
 	@bench/compare_peers
+
+# Each step's ratio to its peer against bench/baseline.json; not part of test (noisy).
+bench-check: build
+	@bench/bench_check --build $(BUILD)
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)

@@ -3,6 +3,9 @@
 #include <QHashFunctions>
 #include <QPointer>
 
+#include <future>
+#include <system_error>
+
 namespace {
 
 QString timedOutText()
@@ -117,9 +120,26 @@ void AutoSaveWatch::enqueue(Job job)
     m_wake.notify_one();
 }
 
-// The writer's thread: one copy after the other, in the order they were read.
+namespace {
+
+// The next copy's decoding on a thread of its own, so that it overlaps the writing of
+// the copy before; nothing when no thread can start (the copy is decoded when due).
+std::future<DecodedCopy> decodeAhead(const QByteArray& bytes)
+{
+    try {
+        return std::async(std::launch::async, [bytes] { return DecodeCopy(bytes); });
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+// The writer's thread: one copy after the other, in the order they were read, each
+// decoded while the one before it is written.
 void AutoSaveWatch::write()
 {
+    std::future<DecodedCopy> ahead;  // of the copy at the front of m_jobs
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_ending || !m_jobs.empty(); });
@@ -129,17 +149,25 @@ void AutoSaveWatch::write()
         m_jobs.pop_front();
         NamingState naming = m_naming;
         naming.overwriteAllowed = job.overwriteAllowed;
+        std::future<DecodedCopy> decoding = std::move(ahead);
+        if (!m_jobs.empty())
+            ahead = decodeAhead(m_jobs.front().bytes);
         lock.unlock();
-        const SaveResult result = SaveCopy(job.bytes, naming, job.format, m_isFree);
+        const DecodedCopy copy = decoding.valid() ? decoding.get() : DecodeCopy(job.bytes);
+        const SaveResult result = SaveDecoded(copy, naming, job.format, m_isFree);
         lock.lock();
+        if (!ahead.valid() && !m_jobs.empty())
+            ahead = decodeAhead(m_jobs.front().bytes);
         m_queuedBytes -= job.bytes.size();
         if (result.outcome == SaveResult::Outcome::Saved)
             m_naming = naming;
         const std::size_t dropped = result.outcome == SaveResult::Outcome::Failed ? m_jobs.size() : 0;
+        std::future<DecodedCopy> unwanted;
         if (dropped > 0) {
             for (const Job& unwritten : m_jobs)
                 m_queuedBytes -= unwritten.bytes.size();
             m_jobs.clear();
+            unwanted = std::move(ahead);
         }
         QMetaObject::invokeMethod(
             this, [this, id = job.id, result, naming, dropped] {
@@ -147,6 +175,12 @@ void AutoSaveWatch::write()
                 written(id, result, naming);
             },
             Qt::QueuedConnection);
+        if (unwanted.valid()) {
+            // Its end is waited for without the lock, which the window's ticks take.
+            lock.unlock();
+            unwanted = {};
+            lock.lock();
+        }
     }
 }
 

@@ -2,9 +2,10 @@
 // The watch of the auto-save mode without its window. A tick only notices a new copy
 // on the clipboard and starts reading it; the clipboard service reads it without the
 // window waiting. The copies are then decoded, converted and written in the order they
-// came, on a thread of the watch's own, so the window keeps answering however large
-// the images or slow the disk. Each copy is taken off the clipboard only once its file
-// is written, and only if the clipboard still holds that copy.
+// came, on a thread of the watch's own (each decoded while the one before is written),
+// so the window keeps answering however large the images or slow the disk. Each copy
+// is taken off the clipboard only once its file is written, and only if the clipboard
+// still holds that copy.
 //
 // Every copy is written once: a copy is known by its identity, never read twice. A
 // clipboard manager or compositor that puts the image just saved back on the

@@ -22,3 +22,13 @@ struct SaveResult {
 
 [[nodiscard]] SaveResult SaveCopy(const QByteArray& bytes, NamingState& naming, const CaptureFormat& format,
                                   const FileIsFree& isFree);
+
+// The two halves of SaveCopy, so that one copy can be decoded while the one before
+// it is written: the bytes decoded at 24 bits (status says why not), then written.
+struct DecodedCopy {
+    DibGuard image;
+    DibStatus status;
+};
+[[nodiscard]] DecodedCopy DecodeCopy(const QByteArray& bytes);
+[[nodiscard]] SaveResult SaveDecoded(const DecodedCopy& copy, NamingState& naming, const CaptureFormat& format,
+                                     const FileIsFree& isFree);

@@ -1,5 +1,6 @@
 #include "DibTable.h"
 #include "Parallel.h"
+#include "PixelRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,18 +11,16 @@ namespace {
 // a BGR row; columns outside [0, sourceWidth) are black.
 void copyRow(const std::uint32_t* source, int sourceWidth, int x, int width, std::uint8_t* out)
 {
-    std::memset(out, 0, static_cast<std::size_t>(width) * 3);
-    if (!source)
+    if (!source) {
+        std::memset(out, 0, static_cast<std::size_t>(width) * 3);
         return;
+    }
     const auto begin = static_cast<int>(std::clamp(-static_cast<long long>(x), 0LL, static_cast<long long>(width)));
     const auto end = static_cast<int>(std::clamp(static_cast<long long>(sourceWidth) - x, static_cast<long long>(begin),
                                                  static_cast<long long>(width)));
-    for (int i = begin; i < end; ++i) {
-        const std::uint32_t p = source[static_cast<std::ptrdiff_t>(x) + i];
-        out[3 * i] = static_cast<std::uint8_t>(p);
-        out[3 * i + 1] = static_cast<std::uint8_t>(p >> 8);
-        out[3 * i + 2] = static_cast<std::uint8_t>(p >> 16);
-    }
+    std::memset(out, 0, 3 * static_cast<std::size_t>(begin));
+    packBgr(source + static_cast<std::ptrdiff_t>(x) + begin, end - begin, out + 3 * static_cast<std::size_t>(begin));
+    std::memset(out + 3 * static_cast<std::size_t>(end), 0, 3 * static_cast<std::size_t>(width - end));
 }
 
 DIBHandle copyRect(const std::uint32_t* pixels, int sourceWidth, int sourceHeight, std::size_t sourceStride,

@@ -8,8 +8,8 @@
 //         bytes; with Adam7 the seven passes follow one another. Split in 1 MiB chunks.
 //   IEND
 // libpng writes the signature and every chunk's framing; the IDAT data are filtered
-// here and deflated by libdeflate, which is what makes the writer fast, and are handed
-// to libpng as finished chunks.
+// here and deflated by libdeflate, which is what makes the writer fast, in parts of
+// whole rows on all cores, and are handed to libpng as finished chunks.
 #include "SafeFileStatus.h"
 #include "DibTable.h"
 #include "Parallel.h"
@@ -201,7 +201,9 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
     if (const DibError error = scanlines(image, settings, raw); error != DibError::None)
         return {error};
     Bytes idat;
-    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat); error != DibError::None)
+    const std::size_t scanline = settings.interlaced ? 1 : image.rowBytes() + 1;
+    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat, scanline);
+        error != DibError::None)
         return {error};
     raw = Bytes();
     const std::vector<png_color> palette = pngPalette(*plain);

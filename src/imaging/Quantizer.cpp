@@ -69,7 +69,8 @@ private:
     std::vector<std::array<std::uint8_t, 3>> m_colors;
 };
 
-// Writes the 8-bit rows; indexOf(bgr pointer) gives each pixel's palette index.
+// Writes the 8-bit rows; indexOf(bgr pointer) gives each pixel's palette index. Each
+// thread calls a copy of its own, which may remember what it looked up last.
 template <class IndexOf>
 DibError mapPixels(const Dib& dib, Bytes& bits, const IndexOf& indexOf)
 {
@@ -81,12 +82,13 @@ DibError mapPixels(const Dib& dib, Bytes& bits, const IndexOf& indexOf)
     const std::size_t stride = dibStride(dib.width(), 8);
     const bool done = splitInTwo(dib.height(), 64, [&](int begin, int end) {
         std::vector<std::uint8_t> scratch;
+        IndexOf index = indexOf;
         for (int y = begin; y < end; ++y) {
             const std::uint8_t* p = bgrRow(dib, y, scratch);
             std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(dib.height() - 1 - y);
             std::memset(out + dib.width(), 0, stride - static_cast<std::size_t>(dib.width()));
             for (int x = 0; x < dib.width(); ++x, p += 3)
-                out[x] = indexOf(p);
+                out[x] = index(p);
         }
     });
     return done ? DibError::None : DibError::OutOfMemory;
@@ -100,26 +102,39 @@ std::vector<RgbQuad> quads(const std::vector<std::array<std::uint8_t, 3>>& color
     return palette;
 }
 
+// An image of 256 colours or fewer, such as one the refresh has reduced already, is
+// known before any statistics are gathered: a photograph shows its 257th colour
+// within a few rows.
 DibError reduce(Dib& dib, std::uint32_t methodFlags)
 {
+    Bytes bits;
+    auto exact = std::make_unique<ExactColors>();
+    if (exact->collect(dib)) {
+        // Screenshots repeat a colour along a row: the last one is looked up once.
+        std::uint32_t lastKey = 0;
+        std::uint8_t lastIndex = 0;
+        const DibError error = mapPixels(dib, bits, [&exact, lastKey, lastIndex](const std::uint8_t* p) mutable {
+            const std::uint32_t k = ExactColors::key(p);
+            if (k != lastKey) {
+                lastKey = k;
+                lastIndex = static_cast<std::uint8_t>(exact->find(k));
+            }
+            return lastIndex;
+        });
+        if (error == DibError::None)
+            dib.replace(8, std::move(bits), quads(exact->colors()));
+        return error;
+    }
+    exact.reset();
     std::vector<ColorCell> cells;
     if (const DibError error = colorCells(dib, cells); error != DibError::None)
         return error;
-    Bytes bits;
-    if (cells.size() <= MaxColors) {
-        auto exact = std::make_unique<ExactColors>();
-        if (exact->collect(dib)) {
-            const DibError error = mapPixels(dib, bits, [&](const std::uint8_t* p) {
-                return static_cast<std::uint8_t>(exact->find(ExactColors::key(p)));
-            });
-            if (error == DibError::None)
-                dib.replace(8, std::move(bits), quads(exact->colors()));
-            return error;
-        }
-    }
     const auto palette = medianCut(cells, methodFlags, MaxColors);
     const PaletteMatcher matcher(palette, methodFlags);
-    std::vector<std::uint8_t> table(CellCount);
+    // Only the occupied cells' entries are ever written or read.
+    Bytes table;
+    if (const DibError error = allocateBytes(table, CellCount); error != DibError::None)
+        return error;
     const auto matchCells = [&](int begin, int end) {
         for (int i = begin; i < end; ++i) {
             const ColorCell& c = cells[static_cast<std::size_t>(i)];

@@ -27,12 +27,6 @@ Resampler::RowSource bgrRows(const Dib& dib, int srcX, int srcY)
     };
 }
 
-void putBgr(std::uint32_t* out, const std::uint8_t* bgr, int count)
-{
-    for (int i = 0; i < count; ++i, bgr += 3)
-        out[i] = 0xFF000000u | (std::uint32_t{bgr[2]} << 16) | (std::uint32_t{bgr[1]} << 8) | bgr[0];
-}
-
 // COLORONCOLOR: the source pixel under each destination pixel's centre. At 1:1 this
 // is an exact copy.
 bool stretchNearest(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight, Span cols, Span rows,
@@ -48,7 +42,7 @@ bool stretchNearest(DeviceContext& dc, int destX, int destY, int destWidth, int 
             const std::uint8_t* in = source(static_cast<int>(sy), scratch);
             std::uint32_t* out = dc.row(destY + r) + destX + cols.begin;
             if (srcWidth == destWidth) {
-                putBgr(out, in + 3 * static_cast<std::size_t>(cols.begin), cols.end - cols.begin);
+                unpackBgr(in + 3 * static_cast<std::size_t>(cols.begin), cols.end - cols.begin, out);
                 continue;
             }
             for (std::size_t i = 0; i < column.size(); ++i) {
@@ -104,7 +98,7 @@ bool stretchHalftone(DeviceContext& dc, int destX, int destY, int destWidth, int
     const AxisTaps columnTaps = axisTaps(srcWidth, destWidth, cols.begin, cols.end);
     const AxisTaps rowTaps = axisTaps(srcHeight, destHeight, rows.begin, rows.end);
     return Resampler::resample(source, columnTaps, rowTaps, [&](int y, const std::uint8_t* bgr) {
-        putBgr(dc.row(destY + rows.begin + y) + destX + cols.begin, bgr, cols.end - cols.begin);
+        unpackBgr(bgr, cols.end - cols.begin, dc.row(destY + rows.begin + y) + destX + cols.begin);
     });
 }
 

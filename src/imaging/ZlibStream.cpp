@@ -1,6 +1,10 @@
 #include "ZlibStream.h"
 
+#include "Parallel.h"
+
 #include <libdeflate.h>
+#include <zlib.h>
+
 #include <memory>
 
 namespace {
@@ -9,10 +13,159 @@ struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
+// Below this much per part a thread costs more than it saves.
+constexpr std::size_t LeastPartBytes = std::size_t{1} << 20;
+// The bytes an empty stored block adds after its three header bits and the padding.
+constexpr std::uint8_t StoredEmptyLengths[] = {0x00, 0x00, 0xFF, 0xFF};
+
+struct Part {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    Bytes deflated;
+    std::uint32_t adler = 0;
+    DibError error = DibError::None;
+};
+
+DibError deflateRaw(int level, Part& part)
+{
+    const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(libdeflate_alloc_compressor(level));
+    if (!compressor)
+        return DibError::OutOfMemory;
+    // Room for the empty stored block that may follow.
+    const std::size_t bound = libdeflate_deflate_compress_bound(compressor.get(), part.size) + 8;
+    if (const DibError error = allocateBytes(part.deflated, bound); error != DibError::None)
+        return error;
+    const std::size_t written =
+        libdeflate_deflate_compress(compressor.get(), part.data, part.size, part.deflated.data(), bound);
+    if (written == 0)
+        return DibError::EncoderFailed;
+    part.deflated.resize(written);
+    return DibError::None;
+}
+
+// Where a raw deflate stream's last block starts and where the stream ends, in bits.
+struct FinalBlock {
+    std::size_t headerBit = 0;
+    std::size_t endBit = 0;
+};
+
+// The bits zlib has taken from its input but not decoded yet.
+std::size_t unusedBits(const z_stream& stream)
+{
+    return static_cast<std::size_t>(stream.data_type & 63);
+}
+
+// libdeflate says nothing of its blocks, so zlib walks them: stopping at each block's
+// end, it tells how many bits of the last byte it read are still unused.
+bool findFinalBlock(const Bytes& deflated, std::size_t inflatedSize, FinalBlock& found)
+{
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return false;
+    std::vector<std::uint8_t> sink(std::size_t{1} << 16);
+    stream.next_in = const_cast<Bytef*>(deflated.data());
+    stream.avail_in = static_cast<uInt>(deflated.size());
+    int result = Z_OK;
+    std::size_t inflated = 0;
+    while (result == Z_OK) {
+        stream.next_out = sink.data();
+        stream.avail_out = static_cast<uInt>(sink.size());
+        result = inflate(&stream, Z_BLOCK);
+        inflated += sink.size() - stream.avail_out;
+        // At a block's end (bit 7 of data_type): the final one's (bit 6) ends the
+        // stream, another's is where the next header starts.
+        if (result == Z_OK && (stream.data_type & 128)) {
+            const std::size_t bit = 8 * stream.total_in - unusedBits(stream);
+            (stream.data_type & 64 ? found.endBit : found.headerBit) = bit;
+        }
+    }
+    inflateEnd(&stream);
+    return result == Z_STREAM_END && inflated == inflatedSize && stream.avail_in == 0 && found.endBit > found.headerBit;
+}
+
+// Turns a whole raw deflate stream into one that ends on a byte boundary and lets
+// the next part's blocks follow: its last block no longer final, an empty stored
+// block after it.
+DibError endWithoutFinal(Part& part)
+{
+    FinalBlock final;
+    if (!findFinalBlock(part.deflated, part.size, final))
+        return DibError::EncoderFailed;
+    Bytes& bytes = part.deflated;
+    bytes[final.headerBit / 8] &= static_cast<std::uint8_t>(~(1u << (final.headerBit % 8)));
+    // The stored block's header, three zero bits (not final, type 0), then zeros up to
+    // the byte boundary: every bit from the end on becomes zero.
+    bytes.resize((final.endBit + 3 + 7) / 8, 0);
+    bytes[final.endBit / 8] &= static_cast<std::uint8_t>((1u << (final.endBit % 8)) - 1);
+    bytes.insert(bytes.end(), std::begin(StoredEmptyLengths), std::end(StoredEmptyLengths));
+    return DibError::None;
+}
+
+// zlib's header for a deflate stream with a 32 KiB window, its level hint as
+// libdeflate gives it.
+void putHeader(int level, Bytes& out)
+{
+    const unsigned hint = level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
+    const unsigned cmf = 0x78;
+    unsigned flg = hint << 6;
+    flg += 31 - (cmf * 256 + flg) % 31;
+    out.push_back(static_cast<std::uint8_t>(cmf));
+    out.push_back(static_cast<std::uint8_t>(flg));
+}
+
 }  // namespace
 
-DibError zlibCompress(const std::uint8_t* data, std::size_t size, int level, Bytes& out)
+DibError zlibCompressInParts(const std::uint8_t* data, std::size_t size, int level, int parts, std::size_t unit,
+                             Bytes& out)
 {
+    const std::size_t count = static_cast<std::size_t>(std::max(parts, 1));
+    // zlib's walk through a part that is not the last costs about a fifth of its
+    // compression: those parts get five shares of the units and the last one six, so
+    // that they end together.
+    const std::size_t units = (size + unit - 1) / std::max<std::size_t>(unit, 1);
+    const std::size_t shares = 5 * (count - 1) + 6;
+    const auto start = [&](std::size_t k) {
+        return k == count ? size : std::min(size, units * 5 * k / shares * unit);
+    };
+    std::vector<Part> pieces(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        pieces[k].data = data + start(k);
+        pieces[k].size = start(k + 1) - start(k);
+    }
+    const bool ran = forEachPart(static_cast<int>(count), [&](int k) {
+        Part& part = pieces[static_cast<std::size_t>(k)];
+        part.adler = libdeflate_adler32(1, part.data, part.size);
+        part.error = deflateRaw(level, part);
+        if (part.error == DibError::None && static_cast<std::size_t>(k) + 1 < count)
+            part.error = endWithoutFinal(part);
+    });
+    if (!ran)
+        return DibError::OutOfMemory;
+    std::size_t total = 6;
+    uLong adler = adler32(0, nullptr, 0);
+    for (const Part& part : pieces) {
+        if (part.error != DibError::None)
+            return part.error;
+        total += part.deflated.size();
+        adler = adler32_combine(adler, part.adler, static_cast<z_off_t>(part.size));
+    }
+    out.clear();
+    out.reserve(total);
+    putHeader(level, out);
+    for (Part& part : pieces) {
+        out.insert(out.end(), part.deflated.begin(), part.deflated.end());
+        part.deflated = Bytes();
+    }
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(adler >> shift));
+    return DibError::None;
+}
+
+DibError zlibCompress(const std::uint8_t* data, std::size_t size, int level, Bytes& out, std::size_t unit)
+{
+    const int parts = partsFor(size, LeastPartBytes);
+    if (parts > 1)
+        return zlibCompressInParts(data, size, level, parts, unit, out);
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(libdeflate_alloc_compressor(level));
     if (!compressor)
         return DibError::OutOfMemory;

@@ -307,6 +307,9 @@ bool X11ScreenGrabber::grab(DeviceContext& target)
         }
         convertRows(bytes, format, target, y, width, rows);
     }
+    // Once the target holds the screen the band's segment would only add to the
+    // program's peak: the frozen copy, the picture and the refresh's images come next.
+    m_connection->segment.reset();
     m_error.clear();
     return true;
 }
