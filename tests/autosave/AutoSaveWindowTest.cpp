@@ -317,6 +317,7 @@ TEST(AutoSaveWatch, RestoredImageIsNotSavedAgainButACopyLaterAndEachPrintPressAr
     QTest::qWait(static_cast<int>(std::max<qint64>(0, 3000 - sinceFirstCopy.elapsed())));
     Xclip::copyImage(AutoSaveFixture::picture(7));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2; }));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([] { return !Xclip::targets().contains(QStringLiteral("image/png")); }));
     for (int press = 1; press <= 2; ++press) {
         ASSERT_TRUE(X11Desktop::key("Print"));
         ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2 + press; })) << "press " << press;
