@@ -2,7 +2,7 @@
 
 #include "AlphaOnWhite.h"
 #include "BmpRle.h"
-#include "Parallel.h"
+#include "HelpedRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,9 +10,10 @@
 
 namespace {
 
-// Rows of the output a thread of its own starts on from this size (a 1920 x 1080 screen
-// has about two megapixels).
+// Rows from which a second thread helps (a 1920 x 1080 screen has 1080), and the rows
+// each thread takes at a time.
 constexpr int ParallelRows = 256;
+constexpr int RowsAtATime = 64;
 
 std::size_t sourceStride(const BmpLayout& l)
 {
@@ -98,14 +99,22 @@ bool isPlainBgrx(const BmpLayout& l, const std::array<ChannelMask, 4>& m)
     return l.bitCount == 32 && m[0].mask == 0xFF0000 && m[1].mask == 0xFF00 && m[2].mask == 0xFF && m[3].mask == 0;
 }
 
-// Blue, green, red of each 4-byte pixel: four bytes stored for each of the row's pixels
-// but its last, each write overlapping the next pixel's.
+// Blue, green, red of each 4-byte pixel, four pixels (16 bytes in, 12 out) at a time.
 void bgrxRow(const std::uint8_t* from, std::uint8_t* to, int width)
 {
-    const int last = width - 1;
-    for (int x = 0; x < last; ++x)
-        std::memcpy(to + 3 * static_cast<std::size_t>(x), from + 4 * static_cast<std::size_t>(x), 4);
-    std::memcpy(to + 3 * static_cast<std::size_t>(last), from + 4 * static_cast<std::size_t>(last), 3);
+    int x = 0;
+    for (; x + 4 <= width; x += 4, from += 16, to += 12) {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + 8, 8);
+        const std::uint64_t low = (a & 0xFFFFFF) | ((a >> 8) & 0xFFFFFF000000) | (b << 48);
+        const auto high = static_cast<std::uint32_t>(((b >> 16) & 0xFF) | ((b >> 24) & 0xFFFFFF00));
+        std::memcpy(to, &low, 8);
+        std::memcpy(to + 8, &high, 4);
+    }
+    for (; x < width; ++x, from += 4, to += 3)
+        std::memcpy(to, from, 3);
 }
 
 }  // namespace
@@ -167,14 +176,14 @@ DibError maskedColours(const BmpLayout& l, const std::array<ChannelMask, 4>& mas
         return error;
     const std::size_t stride = dibStride(l.width, 24);
     if (isPlainBgrx(l, masks)) {
-        const bool whole = splitInTwo(l.height, ParallelRows, [&](int begin, int end) {
+        helpedRows(l.height, RowsAtATime, ParallelRows, [&](int begin, int end) {
             for (int y = begin; y < end; ++y) {
                 std::uint8_t* to = rows.data() + stride * static_cast<std::size_t>(y);
                 bgrxRow(sourceRow(l, body, y), to, l.width);
                 zeroPadding(to, 3 * static_cast<std::size_t>(l.width), stride);
             }
         });
-        return whole ? DibError::None : DibError::OutOfMemory;
+        return DibError::None;
     }
     const ChannelScale red(masks[0], 0);
     const ChannelScale green(masks[1], 0);

@@ -240,6 +240,19 @@ INSTANTIATE_TEST_SUITE_P(
         VariantCase{variant("EmbeddedJpeg", 0, Jpeg, 124), Reference::EmbeddedJpeg, 2}),
     [](const testing::TestParamInfo<VariantCase>& info) { return std::string(info.param.variant.name); });
 
+// A picture tall enough for the rows to be shared between two threads: the 32-bit
+// file decodes to the pixels of the 24-bit one.
+TEST(BmpVariantRead, LargeThirtyTwoBitsLikeTwentyFour)
+{
+    const BmpPicture large{1001, 700, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); },
+                           {}, {}};
+    DibStatus status;
+    const std::vector<std::uint32_t> at24 = decoded(bmpOf(variant("", 24, Rgb), large), status);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(decoded(bmpOf(filler(variant("", 32, Rgb), 0xA5), large), status), at24);
+    EXPECT_EQ(decoded(bmpOf(topDown(with(variant("", 32, Fields, 124), Xbgr)), large), status), at24);
+}
+
 struct BrokenCase {
     const char* name;
     BmpVariant variant;
