@@ -163,81 +163,50 @@ constexpr std::array<std::uint32_t, 4> Rgba{0xFF, 0xFF00, 0xFF0000, 0xFF000000};
 constexpr std::array<std::uint32_t, 4> Xbgr{0xFF000000, 0xFF0000, 0xFF00, 0};
 constexpr std::array<std::uint32_t, 4> TenBitsTwoAlpha{0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000};
 
-BmpVariant variant(const char* name, int bits, std::uint32_t compression, std::uint32_t infoSize = 40)
-{
-    BmpVariant v;
-    v.name = name;
-    v.bits = bits;
-    v.compression = compression;
-    v.infoSize = infoSize;
-    return v;
-}
-
-BmpVariant with(BmpVariant v, const std::array<std::uint32_t, 4>& masks)
-{
-    v.masks = masks;
-    return v;
-}
-
-BmpVariant topDown(BmpVariant v)
-{
-    v.topDown = true;
-    return v;
-}
-
-BmpVariant colours(BmpVariant v, std::uint32_t colorsUsed)
-{
-    v.colorsUsed = colorsUsed;
-    return v;
-}
-
-// Pillow 9 reads a delta's two bytes twice: streams for it have none.
-BmpVariant withoutDeltas(BmpVariant v)
-{
-    v.deltas = false;
-    return v;
-}
-
-BmpVariant filler(BmpVariant v, std::uint8_t value)
-{
-    v.filler = value;
-    return v;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Variants, BmpVariantRead,
     testing::Values(
-        VariantCase{variant("Bits1", 1, Rgb)},
-        VariantCase{variant("Bits1Os2Core", 1, Rgb, 12)},
-        VariantCase{variant("Bits2", 2, Rgb), Reference::Picture},
-        VariantCase{variant("Bits4", 4, Rgb)},
-        VariantCase{colours(variant("Bits4PaletteLongerThanTheDepth", 4, Rgb), 20)},
-        VariantCase{variant("Bits4Os2Info64", 4, Rgb, 64)},
-        VariantCase{colours(variant("Bits8ShortPalette", 8, Rgb), 16)},
-        VariantCase{topDown(variant("Bits8TopDown", 8, Rgb))},
-        VariantCase{variant("Bits8Os2Core", 8, Rgb, 12)},
-        VariantCase{withoutDeltas(variant("Rle8", 8, Rle8))},
-        VariantCase{variant("Rle8Deltas", 8, Rle8), Reference::Picture},
-        VariantCase{colours(variant("Rle8DeltasInfo124", 8, Rle8, 124), 16), Reference::Picture},
-        VariantCase{variant("Rle4Deltas", 4, Rle4), Reference::Picture},
-        VariantCase{variant("Rle4DeltasInfo108", 4, Rle4, 108), Reference::Picture},
-        VariantCase{variant("Bits16", 16, Rgb), Reference::Pillow, 8},
-        VariantCase{topDown(variant("Bits16TopDown", 16, Rgb)), Reference::Pillow, 8},
-        VariantCase{with(variant("Bits16Rgb565", 16, Fields), Rgb565), Reference::Pillow, 8},
-        VariantCase{with(variant("Bits16Rgb565Info52", 16, Fields, 52), Rgb565), Reference::Picture, 8},
-        VariantCase{with(variant("Bits16Argb1555Info124", 16, Fields, 124), Argb1555), Reference::Picture, 8},
-        VariantCase{variant("Bits24", 24, Rgb)},
-        VariantCase{topDown(variant("Bits24TopDownInfo124", 24, Rgb, 124))},
-        VariantCase{variant("Bits24Info56", 24, Rgb, 56), Reference::Picture},
-        VariantCase{filler(variant("Bits32", 32, Rgb), 0x5A)},
-        VariantCase{topDown(variant("Bits32TopDownInfo108", 32, Rgb, 108))},
-        VariantCase{with(variant("Bits32XbgrInfo52", 32, Fields, 52), Xbgr), Reference::Picture},
-        VariantCase{with(variant("Bits32BgraInfo124", 32, Fields, 124), Bgra), Reference::Picture, 1},
-        VariantCase{topDown(with(variant("Bits32RgbaInfo56", 32, Fields, 56), Rgba)), Reference::Picture, 1},
-        VariantCase{with(variant("Bits32TenBitsAlphaBitFields", 32, AlphaFields), TenBitsTwoAlpha), Reference::Picture, 1},
-        VariantCase{with(variant("Bits32BgraAllTransparent", 32, Fields, 124), Bgra), Reference::Picture, 0, true},
-        VariantCase{variant("EmbeddedPng", 0, Png), Reference::Picture},
-        VariantCase{variant("EmbeddedJpeg", 0, Jpeg, 124), Reference::EmbeddedJpeg, 2}),
+        VariantCase{{.name = "Bits1", .bits = 1, .compression = Rgb}},
+        VariantCase{{.name = "Bits1Os2Core", .bits = 1, .compression = Rgb, .infoSize = 12}},
+        VariantCase{{.name = "Bits2", .bits = 2, .compression = Rgb}, Reference::Picture},
+        VariantCase{{.name = "Bits4", .bits = 4, .compression = Rgb}},
+        VariantCase{{.name = "Bits4PaletteLongerThanTheDepth", .bits = 4, .compression = Rgb, .colorsUsed = 20}},
+        VariantCase{{.name = "Bits4Os2Info64", .bits = 4, .compression = Rgb, .infoSize = 64}},
+        VariantCase{{.name = "Bits8ShortPalette", .bits = 8, .compression = Rgb, .colorsUsed = 16}},
+        VariantCase{{.name = "Bits8TopDown", .bits = 8, .compression = Rgb, .topDown = true}},
+        VariantCase{{.name = "Bits8Os2Core", .bits = 8, .compression = Rgb, .infoSize = 12}},
+        // Pillow 9 reads a delta's two bytes twice: the stream it reads has none.
+        VariantCase{{.name = "Rle8", .bits = 8, .compression = Rle8, .deltas = false}},
+        VariantCase{{.name = "Rle8Deltas", .bits = 8, .compression = Rle8}, Reference::Picture},
+        VariantCase{{.name = "Rle8DeltasInfo124", .bits = 8, .compression = Rle8, .infoSize = 124, .colorsUsed = 16},
+                    Reference::Picture},
+        VariantCase{{.name = "Rle4Deltas", .bits = 4, .compression = Rle4}, Reference::Picture},
+        VariantCase{{.name = "Rle4DeltasInfo108", .bits = 4, .compression = Rle4, .infoSize = 108}, Reference::Picture},
+        VariantCase{{.name = "Bits16", .bits = 16, .compression = Rgb}, Reference::Pillow, 8},
+        VariantCase{{.name = "Bits16TopDown", .bits = 16, .compression = Rgb, .topDown = true}, Reference::Pillow, 8},
+        VariantCase{{.name = "Bits16Rgb565", .bits = 16, .compression = Fields, .masks = Rgb565}, Reference::Pillow, 8},
+        VariantCase{{.name = "Bits16Rgb565Info52", .bits = 16, .compression = Fields, .infoSize = 52, .masks = Rgb565},
+                    Reference::Picture, 8},
+        VariantCase{{.name = "Bits16Argb1555Info124", .bits = 16, .compression = Fields, .infoSize = 124, .masks = Argb1555},
+                    Reference::Picture, 8},
+        VariantCase{{.name = "Bits24", .bits = 24, .compression = Rgb}},
+        VariantCase{{.name = "Bits24TopDownInfo124", .bits = 24, .compression = Rgb, .infoSize = 124, .topDown = true}},
+        VariantCase{{.name = "Bits24Info56", .bits = 24, .compression = Rgb, .infoSize = 56}, Reference::Picture},
+        VariantCase{{.name = "Bits32", .bits = 32, .compression = Rgb, .filler = 0x5A}},
+        VariantCase{{.name = "Bits32TopDownInfo108", .bits = 32, .compression = Rgb, .infoSize = 108, .topDown = true}},
+        VariantCase{{.name = "Bits32XbgrInfo52", .bits = 32, .compression = Fields, .infoSize = 52, .masks = Xbgr},
+                    Reference::Picture},
+        VariantCase{{.name = "Bits32BgraInfo124", .bits = 32, .compression = Fields, .infoSize = 124, .masks = Bgra},
+                    Reference::Picture, 1},
+        VariantCase{{.name = "Bits32RgbaInfo56", .bits = 32, .compression = Fields, .infoSize = 56, .topDown = true, .masks = Rgba},
+                    Reference::Picture, 1},
+        VariantCase{{.name = "Bits32TenBitsAlphaBitFields", .bits = 32, .compression = AlphaFields, .masks = TenBitsTwoAlpha},
+                    Reference::Picture, 1},
+        VariantCase{{.name = "Bits32BgraAllTransparent", .bits = 32, .compression = Fields, .infoSize = 124, .masks = Bgra},
+                    Reference::Picture, 0, true},
+        VariantCase{{.name = "EmbeddedPng", .bits = 0, .compression = Png}, Reference::Picture},
+        VariantCase{{.name = "EmbeddedJpeg", .bits = 0, .compression = Jpeg, .infoSize = 124},
+                    Reference::EmbeddedJpeg, 2}),
     [](const testing::TestParamInfo<VariantCase>& info) { return std::string(info.param.variant.name); });
 
 // A picture tall enough for the rows to be shared between two threads: the 32-bit
@@ -247,10 +216,11 @@ TEST(BmpVariantRead, LargeThirtyTwoBitsLikeTwentyFour)
     const BmpPicture large{1001, 700, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); },
                            {}, {}};
     DibStatus status;
-    const std::vector<std::uint32_t> at24 = decoded(bmpOf(variant("", 24, Rgb), large), status);
+    const std::vector<std::uint32_t> at24 = decoded(bmpOf({.bits = 24, .compression = Rgb}, large), status);
     ASSERT_TRUE(status);
-    EXPECT_EQ(decoded(bmpOf(filler(variant("", 32, Rgb), 0xA5), large), status), at24);
-    EXPECT_EQ(decoded(bmpOf(topDown(with(variant("", 32, Fields, 124), Xbgr)), large), status), at24);
+    EXPECT_EQ(decoded(bmpOf({.bits = 32, .compression = Rgb, .filler = 0xA5}, large), status), at24);
+    const BmpVariant xbgrTopDown{.bits = 32, .compression = Fields, .infoSize = 124, .topDown = true, .masks = Xbgr};
+    EXPECT_EQ(decoded(bmpOf(xbgrTopDown, large), status), at24);
 }
 
 struct BrokenCase {
@@ -296,23 +266,28 @@ TEST_P(BmpBrokenVariant, IsRefused)
 INSTANTIATE_TEST_SUITE_P(
     Variants, BmpBrokenVariant,
     testing::Values(
-        BrokenCase{"Rle8CutInAnAbsoluteRun", variant("", 8, Rle8), body({2, 1, 0, 5, 1, 2})},
-        BrokenCase{"Rle8CutInARun", variant("", 8, Rle8), body({2, 1, 0, 0, 4})},
-        BrokenCase{"Rle4CutInADelta", variant("", 4, Rle4), body({2, 0x11, 0, 2, 1})},
-        BrokenCase{"Rle4CutInAnAbsoluteRun", variant("", 4, Rle4), body({0, 7, 0x12, 0x34})},
-        BrokenCase{"Rle8RowsTopDown", topDown(variant("", 8, Rle8)), [](auto&) {}},
-        BrokenCase{"Rle8InA24BitFile", variant("", 24, Rgb), setByte(30, 1)},
-        BrokenCase{"MaskPastSixteenBits", with(variant("", 16, Fields), {0x1F0000, 0x3E0, 0x1F, 0}), [](auto&) {}},
-        BrokenCase{"OverlappingMasks", with(variant("", 32, Fields, 56), {0xFFF0, 0xFF, 0xFF0000, 0}), [](auto&) {}},
-        BrokenCase{"MaskWithAGap", with(variant("", 16, Fields, 52), {0xF0F, 0x30, 0xC0, 0}), [](auto&) {}},
-        BrokenCase{"NoColourMasks", with(variant("", 32, Fields, 124), {0, 0, 0, 0xFF000000}), [](auto&) {}},
-        BrokenCase{"BitFieldsAt24Bits", with(variant("", 24, Fields), {0xFF0000, 0xFF00, 0xFF, 0}), [](auto&) {}},
-        BrokenCase{"RowsCutShort", variant("", 32, Rgb), [](auto& f) { f.resize(f.size() - 5); }},
-        BrokenCase{"IndexPastTheShortPalette", colours(variant("", 8, Rgb), 4), [](auto&) {}},
-        BrokenCase{"UnknownInfoSize", variant("", 24, Rgb), setByte(14, 20)},
-        BrokenCase{"TwoPlanes", variant("", 24, Rgb), setByte(26, 2)},
-        BrokenCase{"EmbeddedPngThatIsNone", variant("", 0, Png), body({0x89, 'P', 'N', 'G', 1, 2, 3})},
-        BrokenCase{"EmbeddedJpegCutShort", variant("", 0, Jpeg), body({0xFF, 0xD8, 0xFF, 0xE0, 0, 16})}),
+        BrokenCase{"Rle8CutInAnAbsoluteRun", {.bits = 8, .compression = Rle8}, body({2, 1, 0, 5, 1, 2})},
+        BrokenCase{"Rle8CutInARun", {.bits = 8, .compression = Rle8}, body({2, 1, 0, 0, 4})},
+        BrokenCase{"Rle4CutInADelta", {.bits = 4, .compression = Rle4}, body({2, 0x11, 0, 2, 1})},
+        BrokenCase{"Rle4CutInAnAbsoluteRun", {.bits = 4, .compression = Rle4}, body({0, 7, 0x12, 0x34})},
+        BrokenCase{"Rle8RowsTopDown", {.bits = 8, .compression = Rle8, .topDown = true}, [](auto&) {}},
+        BrokenCase{"Rle8InA24BitFile", {.bits = 24, .compression = Rgb}, setByte(30, 1)},
+        BrokenCase{"MaskPastSixteenBits", {.bits = 16, .compression = Fields, .masks = {0x1F0000, 0x3E0, 0x1F, 0}},
+                   [](auto&) {}},
+        BrokenCase{"OverlappingMasks", {.bits = 32, .compression = Fields, .infoSize = 56, .masks = {0xFFF0, 0xFF, 0xFF0000, 0}},
+                   [](auto&) {}},
+        BrokenCase{"MaskWithAGap", {.bits = 16, .compression = Fields, .infoSize = 52, .masks = {0xF0F, 0x30, 0xC0, 0}},
+                   [](auto&) {}},
+        BrokenCase{"NoColourMasks", {.bits = 32, .compression = Fields, .infoSize = 124, .masks = {0, 0, 0, 0xFF000000}},
+                   [](auto&) {}},
+        BrokenCase{"BitFieldsAt24Bits", {.bits = 24, .compression = Fields, .masks = {0xFF0000, 0xFF00, 0xFF, 0}},
+                   [](auto&) {}},
+        BrokenCase{"RowsCutShort", {.bits = 32, .compression = Rgb}, [](auto& f) { f.resize(f.size() - 5); }},
+        BrokenCase{"IndexPastTheShortPalette", {.bits = 8, .compression = Rgb, .colorsUsed = 4}, [](auto&) {}},
+        BrokenCase{"UnknownInfoSize", {.bits = 24, .compression = Rgb}, setByte(14, 20)},
+        BrokenCase{"TwoPlanes", {.bits = 24, .compression = Rgb}, setByte(26, 2)},
+        BrokenCase{"EmbeddedPngThatIsNone", {.bits = 0, .compression = Png}, body({0x89, 'P', 'N', 'G', 1, 2, 3})},
+        BrokenCase{"EmbeddedJpegCutShort", {.bits = 0, .compression = Jpeg}, body({0xFF, 0xD8, 0xFF, 0xE0, 0, 16})}),
     [](const testing::TestParamInfo<BrokenCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "BmpVariants.h"
 
+#include "ImagingTestSupport.h"
+
 #include <bit>
 
 namespace {
@@ -53,19 +55,10 @@ void directRow(const BmpVariant& v, const BmpPicture& p, int y, std::vector<std:
 
 void indexRow(const BmpVariant& v, const BmpPicture& p, int y, std::vector<std::uint8_t>& out)
 {
-    unsigned bits = 0;
-    int filled = 0;
-    for (int x = 0; x < p.width; ++x) {
-        bits = (bits << v.bits) | indexAtDepth(p, v.bits, x, y);
-        filled += v.bits;
-        if (filled == 8) {
-            out.push_back(static_cast<std::uint8_t>(bits));
-            bits = 0;
-            filled = 0;
-        }
-    }
-    if (filled > 0)
-        out.push_back(static_cast<std::uint8_t>(bits << (8 - filled)));
+    SamplePacker packer(out);
+    for (int x = 0; x < p.width; ++x)
+        packer.put(indexAtDepth(p, v.bits, x, y), v.bits);
+    packer.endRow();
 }
 
 // Run-length rows, bottom-up: a run of index 0 is passed over with a delta, a run of

@@ -117,6 +117,25 @@ std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height, cons
     return png;
 }
 
+void SamplePacker::put(unsigned value, int bits)
+{
+    m_bits = (m_bits << bits) | value;
+    m_filled += bits;
+    if (m_filled == 8) {
+        m_out.push_back(static_cast<std::uint8_t>(m_bits));
+        m_bits = 0;
+        m_filled = 0;
+    }
+}
+
+void SamplePacker::endRow()
+{
+    if (m_filled > 0)
+        m_out.push_back(static_cast<std::uint8_t>(m_bits << (8 - m_filled)));
+    m_bits = 0;
+    m_filled = 0;
+}
+
 namespace {
 
 int channelsOf(std::uint8_t colourType)
@@ -137,25 +156,16 @@ void appendScanlines(const PngPicture& p, int x0, int y0, int dx, int dy, std::v
         if (x0 >= p.width)
             return;
         out.push_back(0);
-        unsigned bits = 0;
-        int filled = 0;
+        SamplePacker packer(out);
         for (int x = x0; x < p.width; x += dx)
             for (int c = 0; c < channels; ++c) {
                 const unsigned v = p.sample(x, y, c);
-                if (p.bitDepth == 16) {
+                if (p.bitDepth == 16)
                     out.insert(out.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
-                    continue;
-                }
-                bits = (bits << p.bitDepth) | v;
-                filled += p.bitDepth;
-                if (filled == 8) {
-                    out.push_back(static_cast<std::uint8_t>(bits));
-                    bits = 0;
-                    filled = 0;
-                }
+                else
+                    packer.put(v, p.bitDepth);
             }
-        if (filled > 0)
-            out.push_back(static_cast<std::uint8_t>(bits << (8 - filled)));
+        packer.endRow();
     }
 }
 

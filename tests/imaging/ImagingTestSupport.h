@@ -62,6 +62,22 @@ bool encodeJpegWithPillow(const std::string& source, const std::string& out, int
 // bytes), their deflate stream cut into IDAT chunks of chunkBytes.
 [[nodiscard]] std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height,
                                                const std::vector<std::uint8_t>& scanlines, std::size_t chunkBytes);
+// Samples of 1, 2 or 4 bits packed into bytes from the high bits down, as PNG and BMP
+// rows hold them; 8-bit samples a byte each.
+class SamplePacker
+{
+public:
+    explicit SamplePacker(std::vector<std::uint8_t>& out) : m_out(out) {}
+    void put(unsigned value, int bits);
+    // The row's last byte, its low bits zero.
+    void endRow();
+
+private:
+    std::vector<std::uint8_t>& m_out;
+    unsigned m_bits = 0;
+    int m_filled = 0;
+};
+
 // A picture for pngOf: sample(x, y, channel) below 2^bitDepth, channels as the colour
 // type has them (grey; red, green, blue; index; grey, alpha; red, green, blue, alpha).
 struct PngPicture {
