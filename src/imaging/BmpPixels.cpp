@@ -13,7 +13,7 @@ namespace {
 // Rows from which a second thread helps (a 1920 x 1080 screen has 1080), and the rows
 // each thread takes at a time.
 constexpr int ParallelRows = 256;
-constexpr int RowsAtATime = 64;
+constexpr int RowsAtATime = 32;
 
 std::size_t sourceStride(const BmpLayout& l)
 {

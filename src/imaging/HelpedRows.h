@@ -7,18 +7,46 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <system_error>
 #include <thread>
 
 namespace helped_rows {
 
+// The rows no thread has taken, [front, back), in one word: the caller takes chunks
+// from the front, the helper from the back, so that each writes its own part of the
+// image (and the pages each first touches are its own).
 struct Shared {
-    std::atomic<int> next{0};      // the first row no thread has taken
-    std::atomic<int> working{0};   // helpers inside a take-and-work step
-    int count = 0;
+    std::atomic<std::uint64_t> rows{0};
+    std::atomic<int> working{0};  // helpers inside a take-and-work step
     int chunk = 1;
 };
+
+inline std::uint64_t packed(std::uint32_t front, std::uint32_t back)
+{
+    return std::uint64_t{front} << 32 | back;
+}
+
+// Takes the next chunk from the front or the back into [begin, end); false when none is left.
+inline bool take(Shared& shared, bool fromBack, int& begin, int& end)
+{
+    std::uint64_t rows = shared.rows.load();
+    for (;;) {
+        const auto front = static_cast<std::uint32_t>(rows >> 32);
+        const auto back = static_cast<std::uint32_t>(rows);
+        if (front >= back)
+            return false;
+        const auto chunk = static_cast<std::uint32_t>(shared.chunk);
+        const std::uint32_t newFront = fromBack ? front : std::min(back, front + chunk);
+        const std::uint32_t newBack = fromBack ? (back - front > chunk ? back - chunk : front) : back;
+        if (shared.rows.compare_exchange_weak(rows, packed(newFront, newBack))) {
+            begin = static_cast<int>(fromBack ? newBack : front);
+            end = static_cast<int>(fromBack ? back : newFront);
+            return true;
+        }
+    }
+}
 
 // Takes and does chunks until none is left; the helper announces itself in working
 // before each take, so the caller's final check sees any chunk it took.
@@ -28,12 +56,14 @@ void takeChunks(Shared& shared, const Work& work, bool helper)
     for (;;) {
         if (helper)
             shared.working.fetch_add(1);
-        const int begin = shared.next.fetch_add(shared.chunk);
-        if (begin < shared.count)
-            work(begin, std::min(shared.count, begin + shared.chunk));
+        int begin = 0;
+        int end = 0;
+        const bool taken = take(shared, helper, begin, end);
+        if (taken)
+            work(begin, end);
         if (helper && shared.working.fetch_sub(1) == 1)
             shared.working.notify_all();
-        if (begin >= shared.count)
+        if (!taken)
             return;
     }
 }
@@ -46,7 +76,7 @@ template <class Work>
 void helpedRows(int count, int chunk, int minimum, const Work& work)
 {
     auto shared = std::make_shared<helped_rows::Shared>();
-    shared->count = count;
+    shared->rows = helped_rows::packed(0, static_cast<std::uint32_t>(std::max(0, count)));
     shared->chunk = std::max(1, chunk);
     if (count >= minimum && std::thread::hardware_concurrency() >= 2) {
         try {
