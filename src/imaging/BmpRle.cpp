@@ -1,6 +1,7 @@
 #include "BmpRle.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +19,19 @@ public:
         if (m_x < m_width && m_y < m_height)
             m_rows[m_stride * static_cast<std::size_t>(m_y) + static_cast<std::size_t>(m_x)] = index;
         ++m_x;
+    }
+    // n pixels at once, from indices or all of one index (8-bit streams).
+    void putAll(const std::uint8_t* indices, std::uint8_t index, long n)
+    {
+        if (m_y < m_height && m_x < m_width) {
+            std::uint8_t* at = m_rows + m_stride * static_cast<std::size_t>(m_y) + static_cast<std::size_t>(m_x);
+            const auto inside = static_cast<std::size_t>(std::min(n, m_width - m_x));
+            if (indices)
+                std::memcpy(at, indices, inside);
+            else
+                std::memset(at, index, inside);
+        }
+        m_x += n;
     }
     void nextLine()
     {
@@ -40,11 +54,9 @@ private:
     std::size_t m_stride;
 };
 
-// The i-th index of a run or absolute run's bytes.
-std::uint8_t indexAt(std::span<const std::uint8_t> bytes, std::size_t i, int indexBits)
+// The i-th index of an RLE4 absolute run's bytes.
+std::uint8_t nibbleAt(std::span<const std::uint8_t> bytes, std::size_t i)
 {
-    if (indexBits == 8)
-        return bytes[i];
     const std::uint8_t b = bytes[i / 2];
     return (i & 1) ? b & 0x0F : b >> 4;
 }
@@ -63,10 +75,12 @@ bool drawRle(std::span<const std::uint8_t> in, int indexBits, int width, int hei
         const unsigned code = in[p + 1];
         p += 2;
         if (count > 0) {
-            const std::uint8_t first = indexBits == 8 ? static_cast<std::uint8_t>(code) : static_cast<std::uint8_t>(code >> 4);
-            const std::uint8_t second = indexBits == 8 ? first : static_cast<std::uint8_t>(code & 0x0F);
+            if (indexBits == 8) {
+                pen.putAll(nullptr, static_cast<std::uint8_t>(code), count);
+                continue;
+            }
             for (unsigned i = 0; i < count; ++i)
-                pen.put((i & 1) ? second : first);
+                pen.put(static_cast<std::uint8_t>((i & 1) ? code & 0x0F : code >> 4));
         } else if (code == 0) {
             pen.nextLine();
         } else if (code == 1) {
@@ -81,8 +95,11 @@ bool drawRle(std::span<const std::uint8_t> in, int indexBits, int width, int hei
             const std::size_t padded = bytes + (bytes & 1);
             if (p + bytes > in.size())
                 return false;
-            for (unsigned i = 0; i < code; ++i)
-                pen.put(indexAt(in.subspan(p, bytes), i, indexBits));
+            if (indexBits == 8)
+                pen.putAll(in.data() + p, 0, code);
+            else
+                for (unsigned i = 0; i < code; ++i)
+                    pen.put(nibbleAt(in.subspan(p, bytes), i));
             p = std::min(in.size(), p + padded);
         }
     }
