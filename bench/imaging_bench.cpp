@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -181,6 +183,47 @@ void BM_QuickPng(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(png.size());
 }
 
+// The screenshot as a BI_RGB BMP file of 24 or 32 bits (blue, green, red and an unused
+// byte, what Windows programs copy), rows bottom-up.
+std::vector<std::uint8_t> screenBmp(const DeviceContext& dc, int bits)
+{
+    const auto width = static_cast<std::uint32_t>(dc.width());
+    const auto height = static_cast<std::uint32_t>(dc.height());
+    const std::uint32_t stride = (width * static_cast<std::uint32_t>(bits) + 31) / 32 * 4;
+    std::vector<std::uint8_t> f;
+    const auto put = [&f](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            f.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    f.push_back('B');
+    f.push_back('M');
+    for (const auto& [value, bytes] : std::initializer_list<std::pair<std::uint32_t, int>>{
+             {54 + stride * height, 4}, {0, 4}, {54, 4}, {40, 4}, {width, 4}, {height, 4}, {1, 2},
+             {static_cast<std::uint32_t>(bits), 2}, {0, 4}, {stride * height, 4}, {0, 4}, {0, 4}, {0, 4}, {0, 4}})
+        put(value, bytes);
+    for (std::uint32_t y = height; y-- > 0;) {
+        const std::uint32_t* row = dc.row(static_cast<int>(y));
+        const std::size_t start = f.size();
+        for (std::uint32_t x = 0; x < width; ++x)
+            put(row[x] | 0xFF000000u, bits / 8);
+        f.resize(start + stride, 0);
+    }
+    return f;
+}
+
+// Another program's BMP copy decoded, as the auto-save mode does: 24 against 32 bits.
+void BM_DIBFromMemoryBmp(benchmark::State& state)
+{
+    const Screen& screen = screenOf(state.range(0));
+    const std::vector<std::uint8_t> bmp = screenBmp(screen.dc(), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        DIBHandle handle = 0;
+        if (!DIBFromMemory(bmp, handle))
+            state.SkipWithError("not decoded");
+        DeleteDIB(handle);
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_DCtoDIB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -199,5 +242,6 @@ BENCHMARK(BM_DIBtoBMP)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBtoJPG)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBtoPNG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickPng)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DIBFromMemoryBmp)->ArgsProduct({{0, 1}, {24, 32}})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -101,13 +101,18 @@ void AutoSaveWatch::copyRead(const ClipboardCopy& copy, const CaptureFormat& for
     case ClipboardCopy::Outcome::Replaced: return;
     case ClipboardCopy::Outcome::Image: break;
     }
-    const auto digest = digestOf(copy.bytes);
-    if (digest == m_lastDigest && !m_ownCopyExpected)
+    if (isRestoreOfLastSaved(copy.bytes))
         return;
-    m_lastDigest = digest;
+    m_lastDigest = digestOf(copy.bytes);
     m_ownCopyExpected = false;
     ++m_unreported;
     enqueue({copy.id, copy.bytes, format, overwriteAllowed});
+}
+
+bool AutoSaveWatch::isRestoreOfLastSaved(const QByteArray& bytes) const
+{
+    return !m_ownCopyExpected && m_clearedAt && std::chrono::steady_clock::now() - *m_clearedAt <= RestoreWindow
+           && digestOf(bytes) == m_lastDigest;
 }
 
 void AutoSaveWatch::enqueue(Job job)
@@ -190,6 +195,7 @@ void AutoSaveWatch::written(ClipboardCopyId id, const SaveResult& result, const 
     switch (result.outcome) {
     case SaveResult::Outcome::Saved:
         m_clipboard.clearCopy(id);
+        m_clearedAt = std::chrono::steady_clock::now();
         emit saved(result.fileName, naming);
         return;
     case SaveResult::Outcome::Failed:

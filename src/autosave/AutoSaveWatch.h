@@ -10,9 +10,10 @@
 // Every copy is written once: a copy is known by its identity, never read twice. A
 // clipboard manager or compositor that puts the image just saved back on the
 // clipboard after the clearing (Klipper, mutter when the copying program ends) makes
-// no second file: a copy whose bytes equal the last one saved is passed over, unless
-// the program made it itself (the Print key), so two presses on an unchanged screen
-// are two files.
+// no second file: a copy whose bytes equal the last one saved is passed over when it
+// comes within RestoreWindow of the clearing, unless the program made it itself (the
+// Print key). Any other copy is a new one, also the same picture copied again later,
+// and two Print presses on an unchanged screen are two files.
 
 #include "CaptureFormat.h"
 #include "NumberedNames.h"
@@ -22,9 +23,11 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -36,6 +39,8 @@ public:
     // Copies read but not yet written hold at most this many bytes (as encoded);
     // beyond it a tick waits for the writer before it reads the next copy.
     static constexpr qsizetype MaxQueuedBytes = qsizetype{256} << 20;
+    // A clipboard manager puts the image back well within this time after the clearing.
+    static constexpr std::chrono::milliseconds RestoreWindow{1000};
 
     AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
     ~AutoSaveWatch() override;  // writes the copies already read before it returns
@@ -70,6 +75,7 @@ private:
     void enqueue(Job job);
     void write();
     void written(ClipboardCopyId id, const SaveResult& result, const NamingState& naming);
+    [[nodiscard]] bool isRestoreOfLastSaved(const QByteArray& bytes) const;
 
     Clipboard& m_clipboard;
     FileIsFree m_isFree;
@@ -79,6 +85,7 @@ private:
     ClipboardCopyId m_lastRead = 0;
     int m_unreported = 0;  // copies queued whose outcome the window has not had
     std::pair<qsizetype, std::size_t> m_lastDigest;  // of the last copy queued for writing
+    std::optional<std::chrono::steady_clock::time_point> m_clearedAt;  // the last clearing after a save
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -1,11 +1,12 @@
 #pragma once
-// One copy of the clipboard written to the next numbered file: its bytes (PNG or BMP,
-// as the program that copied it offered them) decoded by the image library, converted
-// and written; then the serial number moves on. A write that fails leaves the names
-// as they were and says which file and why. Without overwriting, no existing file is
-// ever replaced: a taken name, even one taken while the file was written, moves the
-// serial number on to the next free name. Bytes the library refuses to decode (too
-// large, damaged) write nothing and leave the names as they were.
+// One copy of the clipboard written to the next numbered file: its bytes (PNG, BMP or
+// JPEG, as the program that copied it offered them) decoded by the image library,
+// converted and written; then the serial number moves on. A write that fails leaves
+// the names as they were and says which file and why. Without overwriting, no
+// existing file is ever replaced: a taken name, even one taken while the file was
+// written, moves the serial number on to the next free name. Bytes the library
+// refuses to decode (too large, damaged) write nothing and leave the names as they
+// were.
 
 #include "CaptureFormat.h"
 #include "NumberedNames.h"

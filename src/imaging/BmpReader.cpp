@@ -1,148 +1,160 @@
 #include "ImageReaders.h"
 
-#include "Rle.h"
+#include "BmpLayout.h"
+#include "BmpPixels.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-std::uint32_t le(std::span<const std::uint8_t> f, std::size_t at, int width)
+// The longest run-length stream of an image: every pixel a run of its own (two bytes),
+// an end of line for every row and the end of the image.
+std::uint64_t longestRunLength(const BmpLayout& l)
 {
-    std::uint32_t v = 0;
-    for (int i = 0; i < width; ++i)
-        v |= static_cast<std::uint32_t>(f[at + static_cast<std::size_t>(i)]) << (8 * i);
-    return v;
+    const auto height = static_cast<std::uint64_t>(l.height);
+    return 2 * static_cast<std::uint64_t>(l.width) * height + 2 * height + 2;
 }
 
-struct BmpHeader {
-    std::uint32_t offset;
-    std::uint32_t infoSize;
-    std::int32_t width;
-    std::int32_t height;  // negative: rows top-down
-    std::uint32_t bitCount;
-    std::uint32_t compression;
-    std::uint32_t sizeImage;
-    std::uint32_t colorsUsed;
-};
-
-bool parseHeader(std::span<const std::uint8_t> f, std::uint64_t fileSize, BmpHeader& h)
+// The bytes of the body the layout declares: the rows at the file's depth, a run-length
+// stream as long as the header says (or the longest one), an embedded file as long as
+// the header says (or the longest one the readers take).
+DibError declaredBody(const BmpLayout& l, std::uint64_t& body)
 {
-    if (f.size() < BmpHeaderBytes || f[0] != 'B' || f[1] != 'M')
-        return false;
-    h.offset = le(f, 10, 4);
-    h.infoSize = le(f, 14, 4);
-    h.width = static_cast<std::int32_t>(le(f, 18, 4));
-    h.height = static_cast<std::int32_t>(le(f, 22, 4));
-    h.bitCount = le(f, 28, 2);
-    h.compression = le(f, 30, 4);
-    h.sizeImage = le(f, 34, 4);
-    h.colorsUsed = le(f, 46, 4);
-    const bool rle = h.compression == BI_RLE8 && h.bitCount == 8 && h.height > 0;
-    const bool plain = h.compression == BI_RGB && (h.bitCount == 8 || h.bitCount == 16 || h.bitCount == 24);
-    return h.infoSize >= 40 && le(f, 26, 2) == 1 && (rle || plain) && h.height != INT32_MIN
-           && h.offset <= fileSize && h.colorsUsed <= 256;
-}
-
-DibError readPalette(std::span<const std::uint8_t> f, const BmpHeader& h, std::vector<RgbQuad>& palette)
-{
-    if (h.bitCount != 8)
+    if (l.embedded()) {
+        body = l.sizeImage ? l.sizeImage : MaxEncodedBytes;
         return DibError::None;
-    const std::size_t entries = h.colorsUsed ? h.colorsUsed : 256;
-    const std::size_t at = 14 + static_cast<std::size_t>(h.infoSize);
-    if (h.infoSize > f.size() || at + 4 * entries > h.offset)
+    }
+    // The program turns every image into 24 bits on its way out: one that cannot be
+    // held at 24 bits is refused before anything is allocated.
+    std::size_t bytes = 0;
+    if (const DibError error = decodedImageBytes(l.width, l.height, bytes); error != DibError::None)
+        return error;
+    if (const DibError error = dibImageBytes(l.width, l.height, l.bitCount, bytes); error != DibError::None)
+        return error;
+    body = l.runLength() ? (l.sizeImage ? l.sizeImage : longestRunLength(l)) : bytes;
+    return DibError::None;
+}
+
+// The palette: as many entries as the header says (no more than the depth can
+// index), or as the depth can index where the header gives none, as far as they fit
+// before the pixels.
+DibError readPalette(std::span<const std::uint8_t> f, const BmpLayout& l, std::vector<RgbQuad>& palette)
+{
+    const std::size_t most = std::size_t{1} << l.bitCount;
+    std::size_t entries = l.colorsUsed ? std::min<std::size_t>(l.colorsUsed, most) : most;
+    const std::uint64_t end = std::min<std::uint64_t>(l.offset, f.size());
+    if (l.colorsUsed == 0)
+        entries = std::min<std::uint64_t>(entries, end > l.paletteAt ? (end - l.paletteAt) / l.paletteEntryBytes : 0);
+    if (l.paletteAt + entries * l.paletteEntryBytes > end)
         return DibError::DecodeFailed;
-    for (std::size_t i = 0; i < entries; ++i)
-        palette.push_back({f[at + 4 * i], f[at + 4 * i + 1], f[at + 4 * i + 2], 0});
+    for (std::size_t i = 0; i < entries; ++i) {
+        const std::size_t at = l.paletteAt + i * l.paletteEntryBytes;
+        palette.push_back({f[at], f[at + 1], f[at + 2], 0});
+    }
     return DibError::None;
 }
 
 // Every colour index the image draws with has a palette entry.
-bool indicesInPalette(const BmpHeader& h, const Bytes& bits, std::size_t paletteSize)
+bool indicesInPalette(const BmpLayout& l, const Bytes& rows, std::size_t paletteSize)
 {
-    if (h.bitCount != 8)
-        return true;
-    if (h.compression == BI_RLE8)
-        return largestRle8Index(bits) < static_cast<int>(paletteSize);
-    const std::size_t stride = dibStride(h.width, 8);
-    const auto width = static_cast<std::size_t>(h.width);
-    for (std::size_t row = 0; row + stride <= bits.size(); row += stride)
-        for (std::size_t x = 0; x < width; ++x)
-            if (bits[row + x] >= paletteSize)
-                return false;
+    const std::size_t stride = dibStride(l.width, 8);
+    const auto width = static_cast<std::size_t>(l.width);
+    for (std::size_t row = 0; row + stride <= rows.size(); row += stride)
+        if (std::any_of(rows.begin() + static_cast<std::ptrdiff_t>(row),
+                        rows.begin() + static_cast<std::ptrdiff_t>(row + width),
+                        [paletteSize](std::uint8_t index) { return index >= paletteSize; }))
+            return false;
     return true;
 }
 
-// The pixel bytes the header declares. The program turns every image into 24 bits on
-// its way out: one that cannot be held at 24 bits is refused before anything is
-// allocated.
-DibError pixelBytes(const BmpHeader& h, std::size_t& bytes)
+DibError readIndexed(std::span<const std::uint8_t> f, const BmpLayout& l, std::span<const std::uint8_t> body,
+                     std::unique_ptr<Dib>& out)
 {
-    const int height = h.height < 0 ? -h.height : h.height;
-    if (const DibError error = decodedImageBytes(h.width, height, bytes); error != DibError::None)
+    std::vector<RgbQuad> palette;
+    if (const DibError error = readPalette(f, l, palette); error != DibError::None)
         return error;
-    return dibImageBytes(h.width, height, static_cast<int>(h.bitCount), bytes);
+    Bytes rows;
+    const DibError error = l.runLength() ? runLengthIndices(l, body, rows)
+                           : l.bitCount == 8 ? copiedRows(l, body, rows)
+                                             : unpackedIndices(l, body, rows);
+    if (error != DibError::None)
+        return error;
+    if (!indicesInPalette(l, rows, palette.size()))
+        return DibError::DecodeFailed;
+    out = std::make_unique<Dib>(l.width, l.height, 8, std::move(rows), std::move(palette));
+    // An RLE8 image keeps its stream, as the library keeps the ones it makes.
+    if (l.compression == BI_RLE8)
+        out->replace(8, Bytes(body.begin(), body.end()), out->palette(), BI_RLE8);
+    return DibError::None;
 }
 
-// The longest RLE8 stream of an image: every pixel a run of its own (two bytes), an
-// end of line for every row and the end of the image.
-std::uint64_t longestRle8(const BmpHeader& h)
+DibError readDirect(std::span<const std::uint8_t> f, const BmpLayout& l, std::span<const std::uint8_t> body,
+                    std::unique_ptr<Dib>& out)
 {
-    const auto height = static_cast<std::uint64_t>(h.height);
-    return 2 * static_cast<std::uint64_t>(h.width) * height + 2 * height + 2;
+    Bytes rows;
+    if (l.bitCount == 24) {
+        if (const DibError error = copiedRows(l, body, rows); error != DibError::None)
+            return error;
+        out = std::make_unique<Dib>(l.width, l.height, 24, std::move(rows));
+        return DibError::None;
+    }
+    std::array<ChannelMask, 4> masks{};
+    if (!readChannelMasks(f, l, masks))
+        return DibError::DecodeFailed;
+    const bool kept = isFiveFiveFive(l, masks);
+    const DibError error = kept ? copiedRows(l, body, rows) : maskedColours(l, masks, body, rows);
+    if (error != DibError::None)
+        return error;
+    out = std::make_unique<Dib>(l.width, l.height, kept ? 16 : 24, std::move(rows));
+    return DibError::None;
+}
+
+// A JPEG or PNG file inside the BMP, read by the library's own reader.
+DibError readEmbedded(std::span<const std::uint8_t> body, const BmpLayout& l, std::unique_ptr<Dib>& out)
+{
+    return l.compression == BI_PNG ? readPng(body, out) : readJpeg(body, out);
+}
+
+DibError decode(std::span<const std::uint8_t> f, std::unique_ptr<Dib>& out)
+{
+    BmpLayout l;
+    if (!parseBmpLayout(f, f.size(), l))
+        return DibError::DecodeFailed;
+    std::uint64_t declared = 0;
+    if (const DibError error = declaredBody(l, declared); error != DibError::None)
+        return error;
+    const std::uint64_t available = f.size() - l.offset;
+    // A stream or an embedded file is as long as the header says, or runs to the end
+    // of the file; rows must all be there.
+    const bool stream = l.runLength() || l.embedded();
+    if (!stream && declared > available)
+        return DibError::DecodeFailed;
+    const auto body = f.subspan(static_cast<std::size_t>(l.offset),
+                                static_cast<std::size_t>(std::min(declared, available)));
+    if (l.embedded())
+        return readEmbedded(body, l, out);
+    return l.indexed() ? readIndexed(f, l, body, out) : readDirect(f, l, body, out);
 }
 
 }  // namespace
 
 DibError bmpFileBytes(std::span<const std::uint8_t> head, std::uint64_t fileSize, std::size_t& needed)
 {
-    BmpHeader h{};
-    if (!parseHeader(head, fileSize, h))
+    BmpLayout l;
+    if (!parseBmpLayout(head, fileSize, l))
         return DibError::DecodeFailed;
-    std::size_t bytes = 0;
-    if (const DibError error = pixelBytes(h, bytes); error != DibError::None)
+    std::uint64_t body = 0;
+    if (const DibError error = declaredBody(l, body); error != DibError::None)
         return error;
-    const std::uint64_t body = h.compression == BI_RLE8 ? (h.sizeImage ? h.sizeImage : longestRle8(h)) : bytes;
-    needed = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, std::max<std::uint64_t>(h.offset + body, BmpHeaderBytes)));
+    needed = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, std::max<std::uint64_t>(l.offset + body, BmpHeaderBytes)));
     return DibError::None;
 }
 
 DibError readBmp(std::span<const std::uint8_t> f, std::unique_ptr<Dib>& out)
 {
-    BmpHeader h{};
-    if (!parseHeader(f, f.size(), h))
-        return DibError::DecodeFailed;
-    const int height = h.height < 0 ? -h.height : h.height;
-    std::size_t bytes = 0;
-    if (const DibError error = pixelBytes(h, bytes); error != DibError::None)
-        return error;
-    std::vector<RgbQuad> palette;
-    if (const DibError error = readPalette(f, h, palette); error != DibError::None)
-        return error;
-    const std::size_t available = f.size() - h.offset;
-    // An RLE8 stream is as long as the header says, or runs to the end of the file.
-    const std::size_t stream = h.sizeImage ? std::min<std::size_t>(h.sizeImage, available) : available;
-    const std::size_t body = h.compression == BI_RLE8 ? stream : bytes;
-    if (body > available)
-        return DibError::DecodeFailed;
-    Bytes bits;
-    if (const DibError error = allocateBytes(bits, body); error != DibError::None)
-        return error;
-    const std::size_t stride = bytes / static_cast<std::size_t>(height);
-    for (int row = 0; row < height && h.compression == BI_RGB; ++row) {
-        const std::size_t from = h.height < 0 ? static_cast<std::size_t>(height - 1 - row) : static_cast<std::size_t>(row);
-        std::memcpy(bits.data() + stride * static_cast<std::size_t>(row), f.data() + h.offset + stride * from, stride);
-    }
-    if (h.compression == BI_RLE8 && body > 0)
-        std::memcpy(bits.data(), f.data() + h.offset, body);
-    if (!indicesInPalette(h, bits, palette.size()))
-        return DibError::DecodeFailed;
     try {
-        out = std::make_unique<Dib>(h.width, height, static_cast<int>(h.bitCount), std::move(bits), std::move(palette));
+        return decode(f, out);
     } catch (const std::bad_alloc&) {
         return DibError::OutOfMemory;
     }
-    if (h.compression == BI_RLE8)
-        out->replace(8, std::move(out->bits()), out->palette(), BI_RLE8);
-    return DibError::None;
 }

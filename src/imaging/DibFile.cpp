@@ -14,9 +14,11 @@ bool isBmp(std::span<const std::uint8_t> bytes)
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
-// A PNG of the largest image the readers decode is far smaller, even stored without
-// compression at 24 bits; a larger file is no screenshot and is not read.
-constexpr std::uint64_t MaxPngFileBytes = std::uint64_t{512} << 20;
+// Start of image, then a marker.
+bool isJpeg(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+}
 
 // An image file opened for reading, closed however the read ends. Opened without
 // blocking, so that a FIFO cannot hang the read; only a regular file is read.
@@ -67,7 +69,7 @@ private:
 };
 
 // Reads no more of the file than its image needs: a BMP as far as its header
-// declares, a PNG whole up to MaxPngFileBytes.
+// declares, a PNG or JPEG whole up to MaxEncodedBytes.
 DibError readImage(const std::string& path, std::unique_ptr<Dib>& dib)
 {
     ImageFile file(path);
@@ -84,11 +86,11 @@ DibError readImage(const std::string& path, std::unique_ptr<Dib>& dib)
             return error;
         return readBmp(bytes, dib);
     }
-    if (file.size() > MaxPngFileBytes)
+    if (file.size() > MaxEncodedBytes)
         return DibError::TooLarge;
     if (const DibError error = file.read(static_cast<std::size_t>(file.size()), bytes); error != DibError::None)
         return error;
-    return readPng(bytes, dib);
+    return readImageBytes(bytes, dib);
 }
 
 DibStatus added(std::unique_ptr<Dib> dib, DIBHandle& handle)
@@ -98,6 +100,15 @@ DibStatus added(std::unique_ptr<Dib> dib, DIBHandle& handle)
 }
 
 }  // namespace
+
+DibError readImageBytes(std::span<const std::uint8_t> bytes, std::unique_ptr<Dib>& dib)
+{
+    if (isBmp(bytes))
+        return readBmp(bytes, dib);
+    if (isJpeg(bytes))
+        return readJpeg(bytes, dib);
+    return readPng(bytes, dib);
+}
 
 DibStatus DIBFromFile(const std::string& path, DIBHandle& handle)
 {
@@ -115,8 +126,7 @@ DibStatus DIBFromMemory(std::span<const std::uint8_t> bytes, DIBHandle& handle)
     return withoutThrowing([&] {
         handle = 0;
         std::unique_ptr<Dib> dib;
-        const DibError error = isBmp(bytes) ? readBmp(bytes, dib) : readPng(bytes, dib);
-        if (error != DibError::None)
+        if (const DibError error = readImageBytes(bytes, dib); error != DibError::None)
             return DibStatus{error};
         return added(std::move(dib), handle);
     });

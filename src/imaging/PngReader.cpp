@@ -2,21 +2,15 @@
 
 #include "PlainPng.h"
 #include "PngChunks.h"
+#include "PngErrors.h"
 
 #include <png.h>
 
 #include <algorithm>
+#include <csetjmp>
+#include <cstring>
 
 namespace {
-
-// Frees libpng's read state however the read ends.
-struct PngImageGuard {
-    png_image image{};
-    PngImageGuard() { image.version = PNG_IMAGE_VERSION; }
-    ~PngImageGuard() { png_image_free(&image); }
-    PngImageGuard(const PngImageGuard&) = delete;
-    PngImageGuard& operator=(const PngImageGuard&) = delete;
-};
 
 // libpng takes a file gamma this near sRGB's (1/2.2, as 45455) for sRGB.
 bool isSrgbGamma(std::uint32_t gamma)
@@ -33,6 +27,8 @@ struct ChunkCheck {
     bool fits = false;
     bool plain = false;
     std::uint64_t firstImageData = 0;
+    png_uint_32 width = 0;   // as IHDR declares them
+    png_uint_32 height = 0;
 };
 
 ChunkCheck checkChunks(std::span<const std::uint8_t> png)
@@ -47,10 +43,16 @@ ChunkCheck checkChunks(std::span<const std::uint8_t> png)
         const std::uint64_t length = bigEndian(png, at);
         if (at + ChunkFrame + length > png.size())
             return check;
-        if (isChunkType(png, at, "IEND"))
-            return {true, rgb8 && !converted && check.firstImageData > 0, check.firstImageData};
-        if (isChunkType(png, at, "IHDR") && length == 13)
+        if (isChunkType(png, at, "IEND")) {
+            check.fits = check.width > 0 && check.height > 0;
+            check.plain = rgb8 && !converted && check.firstImageData > 0;
+            return check;
+        }
+        if (isChunkType(png, at, "IHDR") && length == 13) {
             rgb8 = png[at + 16] == 8 && png[at + 17] == 2 && png[at + 20] == 0;
+            check.width = bigEndian(png, at + 8);
+            check.height = bigEndian(png, at + 12);
+        }
         if (isChunkType(png, at, "IDAT") && check.firstImageData == 0)
             check.firstImageData = at;
         const bool otherGamma = isChunkType(png, at, "gAMA") && length == 4 && !isSrgbGamma(bigEndian(png, at + 8));
@@ -72,24 +74,89 @@ bool canHoldItsRows(std::size_t size, png_uint_32 width, png_uint_32 height)
     return std::uint64_t{size} * MostDeflateRatio >= leastRaw;
 }
 
+// Where libpng reads the file from: its bytes in memory.
+struct PngSource {
+    const std::uint8_t* bytes;
+    std::size_t size;
+    std::size_t at;
+};
+
+extern "C" void readPngBytes(png_structp png, png_bytep out, std::size_t count)
+{
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (count > source->size - source->at)
+        png_error(png, "the file ends early");
+    std::memcpy(out, source->bytes + source->at, count);
+    source->at += count;
+}
+
+// What libpng does to every colour type, depth and transparency to make it 24-bit
+// B, G, R: 16-bit samples taken as linear light unless the file says otherwise and
+// everything brought to sRGB, alpha composited onto white in linear light. Rows are
+// read pass by pass and row by row, whatever the interlace.
+void setTransforms(png_structp png, png_infop info)
+{
+    const int colorType = png_get_color_type(png, info);
+    const bool sixteenBit = png_get_bit_depth(png, info) == 16;
+    png_set_expand(png);
+    if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
+        png_set_gray_to_rgb(png);
+    // The first call sets the gamma a file without gAMA is taken to have.
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, sixteenBit ? PNG_GAMMA_LINEAR : PNG_DEFAULT_sRGB);
+    if (sixteenBit)
+        png_set_scale_16(png);
+    if ((colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
+        png_color_16 white{};
+        white.red = white.green = white.blue = white.gray = 255;
+        png_set_background_fixed(png, &white, PNG_BACKGROUND_GAMMA_SCREEN, 0, 0);
+    }
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    png_set_bgr(png);
+}
+
+// The only function that uses setjmp: no C++ object with a destructor lives here.
+// Fills the bottom-up rows of a width x height 24-bit image, stride bytes apart.
+int decodeWithLibpng(PngSource* source, png_uint_32 width, png_uint_32 height, std::uint8_t* bits, std::size_t stride)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFail, pngWarn);
+    if (!png)
+        return 0;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return 0;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return 0;
+    }
+    png_set_read_fn(png, source, readPngBytes);
+    png_set_benign_errors(png, 1);
+    png_read_info(png, info);
+    setTransforms(png, info);
+    int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height
+        || png_get_rowbytes(png, info) != 3 * std::size_t{width})
+        png_error(png, "unexpected transformation");
+    while (passes-- > 0)
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(png, bits + stride * (height - 1 - y), nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return 1;
+}
+
 }  // namespace
 
-// Any PNG becomes 24-bit B, G, R through libpng's simplified reader: alpha is
-// composited onto black, 16-bit samples are reduced, and a gamma other than sRGB's is
-// converted to sRGB. A plain 8-bit RGB image, what screenshots are, is decoded
-// straight into the DIB's rows.
+// Any PNG becomes 24-bit B, G, R through libpng (see setTransforms). A plain 8-bit RGB
+// image, what screenshots are, is decoded straight into the DIB's rows.
 DibError readPng(std::span<const std::uint8_t> file, std::unique_ptr<Dib>& out)
 {
     const ChunkCheck chunks = checkChunks(file);
-    if (!chunks.fits)
+    if (!chunks.fits || !canHoldItsRows(file.size(), chunks.width, chunks.height))
         return DibError::DecodeFailed;
-    PngImageGuard guard;
-    png_image& image = guard.image;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())
-        || !canHoldItsRows(file.size(), image.width, image.height))
-        return DibError::DecodeFailed;
-    const auto width = static_cast<int>(std::min<png_uint_32>(image.width, MaxSide + 1));
-    const auto height = static_cast<int>(std::min<png_uint_32>(image.height, MaxSide + 1));
+    const auto width = static_cast<int>(std::min<png_uint_32>(chunks.width, MaxSide + 1));
+    const auto height = static_cast<int>(std::min<png_uint_32>(chunks.height, MaxSide + 1));
     std::size_t bytes = 0;
     if (const DibError error = decodedImageBytes(width, height, bytes); error != DibError::None)
         return error;
@@ -102,10 +169,8 @@ DibError readPng(std::span<const std::uint8_t> file, std::unique_ptr<Dib>& out)
         const std::size_t stride = dibStride(width, 24);
         if (stride != 3 * static_cast<std::size_t>(width))
             std::fill(bits.begin(), bits.end(), 0);
-        image.format = PNG_FORMAT_BGR;
-        const png_color black{0, 0, 0};
-        // A negative stride asks libpng for bottom-up rows, the DIB order.
-        if (!png_image_finish_read(&image, &black, bits.data(), -static_cast<png_int_32>(stride), nullptr))
+        PngSource source{file.data(), file.size(), 0};
+        if (!decodeWithLibpng(&source, chunks.width, chunks.height, bits.data(), stride))
             return DibError::DecodeFailed;
     }
     bits.resize(bytes);

@@ -6,6 +6,7 @@
 // Each row ends with 00 00 except the last, which ends with 00 01.
 #include "Rle.h"
 
+#include "BmpRle.h"
 #include "DibTable.h"
 #include "Parallel.h"
 
@@ -92,40 +93,8 @@ DibError decodeRle8(const Dib& dib, Bytes& indices)
     if (const DibError error = allocateBytes(indices, stride * static_cast<std::size_t>(dib.height())); error != DibError::None)
         return error;
     std::fill(indices.begin(), indices.end(), 0);
-    const Bytes& in = dib.bits();
-    const std::size_t size = in.size();
-    const long width = dib.width();
-    long x = 0;
-    long y = 0;
-    std::size_t p = 0;
-    while (p + 1 < size && y < dib.height()) {
-        const unsigned a = in[p];
-        const unsigned b = in[p + 1];
-        p += 2;
-        std::uint8_t* row = indices.data() + stride * static_cast<std::size_t>(y);
-        if (a > 0) {
-            const long n = std::clamp<long>(width - x, 0, a);
-            std::memset(row + std::min(x, width), static_cast<int>(b), static_cast<std::size_t>(n));
-            x += a;
-        } else if (b == 0) {
-            x = 0;
-            ++y;
-        } else if (b == 1) {
-            break;
-        } else if (b == 2) {
-            if (p + 1 >= size)
-                break;
-            x += in[p];
-            y += in[p + 1];
-            p += 2;
-        } else {
-            const std::size_t available = std::min<std::size_t>(b, size - p);
-            const long n = std::clamp<long>(width - x, 0, static_cast<long>(available));
-            std::memcpy(row + std::min(x, width), in.data() + p, static_cast<std::size_t>(n));
-            x += b;
-            p += b + (b & 1);
-        }
-    }
+    // The library's own streams are whole.
+    static_cast<void>(drawRle(dib.bits(), 8, dib.width(), dib.height(), indices.data(), stride));
     return DibError::None;
 }
 
@@ -153,28 +122,4 @@ DibStatus compressRle(DIBHandle handle)
 DibStatus DIBtoRLE(DIBHandle handle)
 {
     return withoutThrowing([&] { return compressRle(handle); });
-}
-
-int largestRle8Index(const Bytes& stream)
-{
-    int largest = -1;
-    std::size_t p = 0;
-    while (p + 1 < stream.size()) {
-        const unsigned count = stream[p];
-        const unsigned code = stream[p + 1];
-        p += 2;
-        if (count > 0) {
-            largest = std::max(largest, static_cast<int>(code));
-        } else if (code == 1) {
-            break;
-        } else if (code == 2) {
-            p += 2;
-        } else if (code > 2) {
-            const std::size_t end = std::min(stream.size(), p + code);
-            for (; p < end; ++p)
-                largest = std::max(largest, static_cast<int>(stream[p]));
-            p += code & 1;
-        }
-    }
-    return largest;
 }

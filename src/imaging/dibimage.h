@@ -158,14 +158,18 @@ DibStatus DIBDimensions(DIBHandle dib, int& width, int& height, int& bitCount);
 // A new 24-bit image from 0xAARRGGBB pixels (rows top-down, stride in pixels); 0 on failure.
 DIBHandle DIBFromPixels(const std::uint32_t* argb, int width, int height, std::size_t stride);
 
-// Reads a PNG (any colour type, via libpng) or BMP (8, 16, 24 bits, RLE8) file into a
-// new image: 24 bits for PNG, the file's own depth for BMP. out is 0 on failure. An
-// image beyond the decoded-image limit (2^27 pixels, four 7680 x 4320 screens) fails
-// with TooLarge, found from the header before anything is allocated; only as much of
-// the file is read as its image needs (a PNG file of at most 512 MiB).
+// Reads a PNG (any colour type, depth and interlace, via libpng), JPEG (via
+// libjpeg-turbo) or BMP file (any variant: 1 to 32 bits, RLE4 and RLE8, bit fields,
+// OS/2 and Windows headers, an embedded PNG or JPEG) into a new image: 8-bit indices
+// for BMP palettes, 16 bits for a 5-5-5 BMP, else 24 bits, with alpha laid over white
+// in linear light. out is 0 on failure. An image beyond the decoded-image limit (2^27
+// pixels, four 7680 x 4320 screens) fails with TooLarge, found from the header before
+// anything is allocated; only as much of the file is read as its image needs (a PNG or
+// JPEG file of at most 512 MiB).
 DibStatus DIBFromFile(const std::string& path, DIBHandle& out);
 // The same from a file's bytes in memory, such as another program's copy on the
-// clipboard: BMP when they start with "BM", else PNG.
+// clipboard: BMP when they start with "BM", JPEG with its start-of-image marker, else
+// PNG.
 DibStatus DIBFromMemory(std::span<const std::uint8_t> bytes, DIBHandle& out);
 // The pixels of a surface (0xAARRGGBB, rows top-down, stride in pixels, as a
 // DeviceContext holds them) as a 24-bit PNG file in memory, unfiltered and deflated at

@@ -25,13 +25,15 @@ inline constexpr qsizetype MaxClipboardBytes = qsizetype{512} << 20;
 inline constexpr std::chrono::milliseconds ClipboardReadDeadline{3000};
 
 // The image types a read takes, the first one offered in this order: PNG first, as
-// every program that copies an image offers it and it arrives unchanged.
-inline constexpr std::array<std::string_view, 3> ReadableImageTypes{"image/png", "image/bmp", "image/x-bmp"};
+// every program that copies an image offers it and it arrives unchanged; then BMP
+// under its three names; JPEG, lossy, last.
+inline constexpr std::array<std::string_view, 5> ReadableImageTypes{"image/png", "image/bmp", "image/x-bmp",
+                                                                    "image/x-MS-bmp", "image/jpeg"};
 
 // What reading one copy gave.
 struct ClipboardCopy {
     enum class Outcome {
-        Image,        // bytes: a PNG or BMP file
+        Image,        // bytes: a PNG, BMP or JPEG file
         NoImage,      // text, files, or nothing: left as it is
         TooLarge,     // more than MaxClipboardBytes
         TimedOut,     // the owner did not answer in time: given up for this copy
@@ -61,7 +63,7 @@ public:
     // The copy the clipboard holds, as far as is known without asking its owner.
     [[nodiscard]] virtual ClipboardCopyId currentCopy() = 0;
     // Starts reading the current copy; done runs later, on the thread that made the
-    // service, with its image (PNG or BMP) or why there is none. false (done never
+    // service, with its image (PNG, BMP or JPEG) or why there is none. false (done never
     // runs) while a read is under way.
     virtual bool read(Done done) = 0;
     // Empties the clipboard if it still holds copy id: a copy made since stays.

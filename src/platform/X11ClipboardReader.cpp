@@ -36,7 +36,7 @@ enum AtomName : int {
 };
 constexpr std::array<std::string_view, AtomCount> AtomNames{
     "CLIPBOARD", "TARGETS", "INCR", "SCRIMBLE_CLIPBOARD",
-    ReadableImageTypes[0], ReadableImageTypes[1], ReadableImageTypes[2]};
+    ReadableImageTypes[0], ReadableImageTypes[1], ReadableImageTypes[2], ReadableImageTypes[3], ReadableImageTypes[4]};
 
 ClipboardCopyId copyId(xcb_window_t owner, xcb_timestamp_t time)
 {

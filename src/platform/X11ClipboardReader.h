@@ -2,7 +2,7 @@
 // The X11 clipboard read by a thread and a connection of our own, so that the window
 // never waits on the program that owns the clipboard. The thread follows every change
 // of owner (XFixes), and on request converts the current copy's image as the ICCCM
-// says (TARGETS, then PNG or BMP, INCR for large ones) within a deadline and a size
+// says (TARGETS, then PNG, BMP or JPEG, INCR for large ones) within a deadline and a size
 // cap. Emptying the clipboard makes a window of ours its owner, one that offers no
 // types: under XWayland the Wayland side then drops the image as well, which setting
 // the owner to None does not do (mutter offers the image again when its program ends).

@@ -2,6 +2,7 @@
 // would, the files are read by Pillow, and the window's rules are driven by typing.
 #include "AutoSaveFixture.h"
 
+#include "BmpVariants.h"
 #include "CaseName.h"
 #include "ImagingTestSupport.h"
 #include "TestFiles.h"
@@ -11,6 +12,7 @@
 #include "shared/ImageFiles.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
@@ -292,25 +294,119 @@ TEST(AutoSaveWatch, PrintKeyHeldElsewhereIsSaidAndTheWatchGoesOn)
     EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
 }
 
-// A clipboard manager putting the image just saved back after the clearing makes no
-// second file; two Print presses on an unchanged screen make two.
-TEST(AutoSaveWatch, RestoredImageIsNotSavedAgainButEachPrintPressIs)
+// A clipboard manager putting the image just saved back right after the clearing
+// makes no second file; the same picture copied again 3 s after the first copy, and
+// two Print presses on an unchanged screen, make one each.
+TEST(AutoSaveWatch, RestoredImageIsNotSavedAgainButACopyLaterAndEachPrintPressAre)
 {
     AutoSaveFixture f;
     takePrintKeyOverAPlainScreen(f);
     f.open();
     f.start(MessageAnswer::Yes);
+    QElapsedTimer sinceFirstCopy;
+    sinceFirstCopy.start();
     Xclip::copyImage(AutoSaveFixture::picture(7));
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
     ASSERT_TRUE(AutoSaveFixture::waitFor([] { return !Xclip::targets().contains(QStringLiteral("image/png")); }));
+    QElapsedTimer sinceClear;
+    sinceClear.start();
     Xclip::copyImage(AutoSaveFixture::picture(7));
+    EXPECT_LT(sinceClear.elapsed(), 200) << "the restore came too late to test it";
     QTest::qWait(500);
     EXPECT_EQ(f.files().size(), 1);
+    QTest::qWait(static_cast<int>(std::max<qint64>(0, 3000 - sinceFirstCopy.elapsed())));
+    Xclip::copyImage(AutoSaveFixture::picture(7));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2; }));
+    ASSERT_TRUE(AutoSaveFixture::waitFor([] { return !Xclip::targets().contains(QStringLiteral("image/png")); }));
     for (int press = 1; press <= 2; ++press) {
         ASSERT_TRUE(X11Desktop::key("Print"));
-        ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1 + press; })) << "press " << press;
+        ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 2 + press; })) << "press " << press;
     }
 }
+
+struct CopyTypeCase {
+    const char* name;
+    const char* type;          // the only type xclip offers
+    std::function<QByteArray(const QImage&)> bytes;
+    int tolerance;             // per channel, against Pillow's pixels of the same bytes
+};
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes;
+}
+
+// A 32-bit BI_RGB BMP, what Windows programs (and so Wine's) hand over.
+QByteArray bmp32(const QImage& image)
+{
+    BmpVariant variant;
+    variant.bits = 32;
+    variant.filler = 0xFF;
+    const BmpPicture picture{image.width(), image.height(),
+                             [&image](int x, int y) { return static_cast<std::uint32_t>(image.pixel(x, y)); }, {}, {}};
+    const std::vector<std::uint8_t> bytes = bmpOf(variant, picture);
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
+// Black lines and a red square on a transparent background, as a web page's diagram.
+QImage transparentDiagram()
+{
+    QImage image(120, 80, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int x = 0; x < image.width(); ++x)
+        image.setPixel(x, 40, qRgba(0, 0, 0, 255));
+    for (int y = 10; y < 30; ++y)
+        for (int x = 10; x < 30; ++x)
+            image.setPixel(x, y, qRgba(220, 0, 0, 255));
+    return image;
+}
+
+class AutoSaveCopyType : public testing::TestWithParam<CopyTypeCase>
+{
+};
+
+// Another program offering its copy in only one type: the file holds its pixels, a
+// transparent background white.
+TEST_P(AutoSaveCopyType, IsSavedAndReadRight)
+{
+    const CopyTypeCase& c = GetParam();
+    AutoSaveFixture f;
+    f.open();
+    f.start(MessageAnswer::Yes);
+    const QImage image = QString::fromLatin1(c.name).contains(u"Transparent") ? transparentDiagram()
+                                                                                : AutoSaveFixture::picture(30);
+    const QByteArray bytes = c.bytes(image);
+    Xclip::copyAs(QString::fromLatin1(c.type), bytes);
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
+    QFile copied(f.folder() + QStringLiteral("/copied"));
+    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+    copied.write(bytes);
+    copied.close();
+    const PillowImage saved = decodeWithPillow((f.folder() + QStringLiteral("/Picture_0000.bmp")).toStdString());
+    const PillowImage original = decodeWithPillow(copied.fileName().toStdString());
+    ASSERT_EQ(saved.rgb.size(), static_cast<std::size_t>(image.width() * image.height()));
+    ASSERT_EQ(original.rgb.size(), saved.rgb.size());
+    int worst = 0;
+    for (std::size_t i = 0; i < saved.rgb.size(); ++i) {
+        const QRgb pixel = image.pixel(static_cast<int>(i) % image.width(), static_cast<int>(i) / image.width());
+        const std::uint32_t expected = qAlpha(pixel) == 0 ? 0xFFFFFFu : original.rgb[i];
+        for (int shift = 0; shift < 24; shift += 8)
+            worst = std::max(worst, std::abs(static_cast<int>((saved.rgb[i] >> shift) & 0xFF)
+                                             - static_cast<int>((expected >> shift) & 0xFF)));
+    }
+    EXPECT_LE(worst, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, AutoSaveCopyType,
+    testing::Values(CopyTypeCase{"JpegOnly", "image/jpeg", [](const QImage& i) { return encoded(i, "JPG"); }, 2},
+                    CopyTypeCase{"Bmp32Only", "image/bmp", bmp32, 0},
+                    CopyTypeCase{"TransparentPngOnly", "image/png", [](const QImage& i) { return encoded(i, "PNG"); }, 0}),
+    OwnCaseName());
 
 struct OwnerCase {
     const char* name;

@@ -1,6 +1,7 @@
 // Files made to hurt the readers: sizes their bytes cannot hold, colour indices past
 // the palette, an empty RLE body. Each is refused (or read) without allocating what
 // its header claims.
+#include "BmpVariants.h"
 #include "ImagingTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,45 @@ std::vector<std::uint8_t> bmpFile(int width, int height, std::uint32_t compressi
 std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height)
 {
     return zeroPng(width, height, 8, 4096);
+}
+
+// A small BMP of the variant whose header then claims width x height.
+std::vector<std::uint8_t> bmpClaiming(int bits, std::uint32_t compression, std::uint32_t infoSize, std::uint32_t width,
+                                      std::uint32_t height)
+{
+    BmpVariant v;
+    v.bits = bits;
+    v.compression = compression;
+    v.infoSize = infoSize;
+    v.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    const BmpPicture picture{4, 2, [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y); },
+                             [](int x, int) { return static_cast<unsigned>(x); }, {0, 0xFFFFFF, 0xFF0000, 0xFF}};
+    std::vector<std::uint8_t> f = bmpOf(v, picture, compression == 5 ? pngClaiming(18000, 18000) : std::vector<std::uint8_t>{});
+    const int fieldBytes = infoSize == 12 ? 2 : 4;
+    for (int i = 0; i < fieldBytes; ++i) {
+        f[18 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(width >> (8 * i));
+        f[18 + static_cast<std::size_t>(fieldBytes + i)] = static_cast<std::uint8_t>(height >> (8 * i));
+    }
+    return f;
+}
+
+// A small JPEG whose frame header then claims width x height.
+std::vector<std::uint8_t> jpegClaiming(std::uint16_t width, std::uint16_t height)
+{
+    TempDir dir;
+    const DibGuard image(makeImage(16, 16, [](int x, int y) { return static_cast<std::uint32_t>(x * 9 + y); }));
+    if (!DIBtoJPG(dir.file("small.jpg"), image.get(), 90, 0))
+        return {};
+    std::vector<std::uint8_t> f = readFileBytes(dir.file("small.jpg"));
+    for (std::size_t at = 2; at + 9 < f.size(); ++at)
+        if (f[at] == 0xFF && f[at + 1] == 0xC0) {
+            f[at + 5] = static_cast<std::uint8_t>(height >> 8);
+            f[at + 6] = static_cast<std::uint8_t>(height);
+            f[at + 7] = static_cast<std::uint8_t>(width >> 8);
+            f[at + 8] = static_cast<std::uint8_t>(width);
+            break;
+        }
+    return f;
 }
 
 // The reader's result for the bytes, read in a child process whose address space is
@@ -110,7 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"SparseFileOfOneAndAHalfGigabytes", [] { return std::vector<std::uint8_t>{'B', 'M'}; },
                     DibError::DecodeFailed, off_t{1536} << 20},
         HostileCase{"BmpHeaderOverASparseFile", [] { return bmpFile(4096, 4096, Plain, 256, {}); }, DibError::None,
-                    off_t{1536} << 20}),
+                    off_t{1536} << 20},
+        HostileCase{"Bits32ClaimingPastTheLimit", [] { return bmpClaiming(32, 0, 40, 20000, 20000); }, DibError::TooLarge},
+        HostileCase{"Os2CoreClaimingPastTheLimit", [] { return bmpClaiming(24, 0, 12, 65535, 65535); }, DibError::TooLarge},
+        HostileCase{"Rle4ClaimingPastTheLimit", [] { return bmpClaiming(4, 2, 124, 30000, 30000); }, DibError::TooLarge},
+        HostileCase{"AlphaBitFieldsOverFewBytes", [] { return bmpClaiming(32, 3, 124, 8000, 8000); },
+                    DibError::DecodeFailed},
+        HostileCase{"EmbeddedPngClaimingAGigabyte", [] { return bmpClaiming(0, 5, 40, 4, 2); }, DibError::DecodeFailed},
+        HostileCase{"JpegClaimingPastTheLimit", [] { return jpegClaiming(65000, 65000); }, DibError::TooLarge},
+        HostileCase{"JpegClaimingMoreThanItsBytesHold", [] { return jpegClaiming(9000, 9000); }, DibError::DecodeFailed}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -50,13 +50,13 @@ void pngChunk(std::vector<std::uint8_t>& png, const char* type, const std::vecto
 }
 
 std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
-                                    std::uint8_t colourType = 0)
+                                    std::uint8_t colourType = 0, std::uint8_t interlace = 0)
 {
     std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> header;
     putBigEndian(header, width);
     putBigEndian(header, height);
-    header.insert(header.end(), {bitDepth, colourType, 0, 0, 0});
+    header.insert(header.end(), {bitDepth, colourType, 0, 0, interlace});
     pngChunk(png, "IHDR", header);
     return png;
 }
@@ -113,6 +113,92 @@ std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height, cons
         const auto end = packed.begin() + static_cast<std::ptrdiff_t>(std::min(packed.size(), at + chunkBytes));
         pngChunk(png, "IDAT", std::vector<std::uint8_t>(packed.begin() + static_cast<std::ptrdiff_t>(at), end));
     }
+    pngChunk(png, "IEND", {});
+    return png;
+}
+
+void SamplePacker::put(unsigned value, int bits)
+{
+    m_bits = (m_bits << bits) | value;
+    m_filled += bits;
+    if (m_filled == 8) {
+        m_out.push_back(static_cast<std::uint8_t>(m_bits));
+        m_bits = 0;
+        m_filled = 0;
+    }
+}
+
+void SamplePacker::endRow()
+{
+    if (m_filled > 0)
+        m_out.push_back(static_cast<std::uint8_t>(m_bits << (8 - m_filled)));
+    m_bits = 0;
+    m_filled = 0;
+}
+
+namespace {
+
+int channelsOf(std::uint8_t colourType)
+{
+    switch (colourType) {
+    case 2: return 3;
+    case 4: return 2;
+    case 6: return 4;
+    default: return 1;
+    }
+}
+
+// The scanlines (filter type 0) of the pixels from (x0, y0) in steps of dx, dy.
+void appendScanlines(const PngPicture& p, int x0, int y0, int dx, int dy, std::vector<std::uint8_t>& out)
+{
+    const int channels = channelsOf(p.colourType);
+    for (int y = y0; y < p.height; y += dy) {
+        if (x0 >= p.width)
+            return;
+        out.push_back(0);
+        SamplePacker packer(out);
+        for (int x = x0; x < p.width; x += dx)
+            for (int c = 0; c < channels; ++c) {
+                const unsigned v = p.sample(x, y, c);
+                if (p.bitDepth == 16)
+                    out.insert(out.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+                else
+                    packer.put(v, p.bitDepth);
+            }
+        packer.endRow();
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> pngOf(const PngPicture& p)
+{
+    std::vector<std::uint8_t> scanlines;
+    if (p.interlaced) {
+        constexpr int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                      {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+        for (const auto& pass : passes)
+            appendScanlines(p, pass[0], pass[1], pass[2], pass[3], scanlines);
+    } else {
+        appendScanlines(p, 0, 0, 1, 1, scanlines);
+    }
+    std::vector<std::uint8_t> packed(compressBound(static_cast<uLong>(scanlines.size())));
+    uLongf size = static_cast<uLongf>(packed.size());
+    compress2(packed.data(), &size, scanlines.data(), static_cast<uLong>(scanlines.size()), Z_BEST_SPEED);
+    packed.resize(size);
+    std::vector<std::uint8_t> png = pngHeader(static_cast<std::uint32_t>(p.width), static_cast<std::uint32_t>(p.height),
+                                              p.bitDepth, p.colourType, p.interlaced ? 1 : 0);
+    if (p.colourType == 3) {
+        std::vector<std::uint8_t> colours;
+        std::vector<std::uint8_t> alphas;
+        for (const auto& entry : p.palette) {
+            colours.insert(colours.end(), entry.begin(), entry.begin() + 3);
+            alphas.push_back(entry[3]);
+        }
+        pngChunk(png, "PLTE", colours);
+        pngChunk(png, "tRNS", alphas);
+    }
+    pngChunk(png, "IDAT", packed);
     pngChunk(png, "IEND", {});
     return png;
 }

@@ -4,6 +4,7 @@
 
 #include "dibimage.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -61,6 +62,35 @@ bool encodeJpegWithPillow(const std::string& source, const std::string& out, int
 // bytes), their deflate stream cut into IDAT chunks of chunkBytes.
 [[nodiscard]] std::vector<std::uint8_t> rgbPng(std::uint32_t width, std::uint32_t height,
                                                const std::vector<std::uint8_t>& scanlines, std::size_t chunkBytes);
+// Samples of 1, 2 or 4 bits packed into bytes from the high bits down, as PNG and BMP
+// rows hold them; 8-bit samples a byte each.
+class SamplePacker
+{
+public:
+    explicit SamplePacker(std::vector<std::uint8_t>& out) : m_out(out) {}
+    void put(unsigned value, int bits);
+    // The row's last byte, its low bits zero.
+    void endRow();
+
+private:
+    std::vector<std::uint8_t>& m_out;
+    unsigned m_bits = 0;
+    int m_filled = 0;
+};
+
+// A picture for pngOf: sample(x, y, channel) below 2^bitDepth, channels as the colour
+// type has them (grey; red, green, blue; index; grey, alpha; red, green, blue, alpha).
+struct PngPicture {
+    int width = 0;
+    int height = 0;
+    std::uint8_t bitDepth = 8;
+    std::uint8_t colourType = 2;
+    bool interlaced = false;
+    std::function<unsigned(int, int, int)> sample;
+    std::vector<std::array<std::uint8_t, 4>> palette;  // red, green, blue, alpha (colour type 3)
+};
+// The picture as a PNG file, rows unfiltered, Adam7-interlaced or not.
+[[nodiscard]] std::vector<std::uint8_t> pngOf(const PngPicture& picture);
 // A PNG of 44 bytes whose text chunk declares 0x7ffffff0 bytes of text.
 [[nodiscard]] std::vector<std::uint8_t> pngWithHugeTextChunk();
 

@@ -30,7 +30,12 @@ void copyImage(const QImage& image)
 
 void copyPng(const QByteArray& bytes)
 {
-    run({QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")}, bytes);
+    copyAs(QStringLiteral("image/png"), bytes);
+}
+
+void copyAs(const QString& type, const QByteArray& bytes)
+{
+    run({QStringLiteral("-t"), type, QStringLiteral("-i")}, bytes);
 }
 
 void copyText(const QString& text)

@@ -7,10 +7,11 @@
 
 namespace Xclip {
 
-// Copies the image as image/png, bytes as image/png whatever they hold, or the text,
-// replacing what the clipboard held.
+// Copies the image as image/png, bytes as image/png (or as the type given) whatever
+// they hold, or the text, replacing what the clipboard held.
 void copyImage(const QImage& image);
 void copyPng(const QByteArray& bytes);
+void copyAs(const QString& type, const QByteArray& bytes);
 void copyText(const QString& text);
 // The clipboard's types (TARGETS), its text, or its image/png as decoded.
 [[nodiscard]] QString targets();
