@@ -185,7 +185,7 @@ void CaptureMode::showAbout()
 void CaptureMode::showOptions()
 {
     if (!m_optionsWindow) {
-        m_optionsWindow = std::make_unique<Opt>(m_options, m_selection);
+        m_optionsWindow = std::make_unique<Opt>(m_options);
         connect(m_optionsWindow.get(), &Opt::refreshRequested, this, &CaptureMode::refreshFromOptions);
         connect(m_optionsWindow.get(), &Opt::screenInformationRequested, this,
                 [this] { showScreenInformation(*m_optionsWindow); });

@@ -22,10 +22,9 @@
 #include <QPushButton>
 #include <QSlider>
 
-Opt::Opt(OutputOptions& options, CaptureSelection& selection)
+Opt::Opt(OutputOptions& options)
     : QMainWindow(nullptr, Qt::Window)
     , m_options(options)
-    , m_selection(selection)
     , m_ui(std::make_unique<Ui::Opt>())
 {
     m_ui->setupUi(this);

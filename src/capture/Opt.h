@@ -10,7 +10,6 @@
 #include <memory>
 
 class QCheckBox;
-struct CaptureSelection;
 struct OutputOptions;
 namespace Ui {
 class Opt;
@@ -20,7 +19,7 @@ class Opt final : public QMainWindow
 {
     Q_OBJECT
 public:
-    Opt(OutputOptions& options, CaptureSelection& selection);
+    explicit Opt(OutputOptions& options);
     ~Opt() override;
 
     // The load sequence: spin buttons, then every control from the record; the gamma
@@ -58,7 +57,6 @@ private:
     [[nodiscard]] std::array<QCheckBox*, 4> filterBoxes() const;
 
     OutputOptions& m_options;
-    CaptureSelection& m_selection;
     std::unique_ptr<Ui::Opt> m_ui;  // the controls and menus of Opt.ui
     bool m_loaded = false;
 };

@@ -210,15 +210,3 @@ void SafeFile::keepOwnerAndMode(int fd) const
         ::fchmod(fd, m_old->st_mode & 07777);
     }
 }
-
-const char* SafeFileErrorText(SafeFileError error)
-{
-    switch (error) {
-    case SafeFileError::None: return "success";
-    case SafeFileError::CannotCreate: return "cannot create the file";
-    case SafeFileError::WriteFailed: return "writing the file failed";
-    case SafeFileError::Exists: return "a file of that name exists";
-    case SafeFileError::NotYours: return "the name is another user's link or file in a shared folder";
-    }
-    return "unknown error";
-}

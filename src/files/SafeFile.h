@@ -33,8 +33,6 @@ enum class SafeFileError : unsigned char {
                    // folder that everyone may write to: nothing is written anywhere
 };
 
-[[nodiscard]] const char* SafeFileErrorText(SafeFileError error);
-
 class SafeFile
 {
 public:

@@ -8,7 +8,8 @@
 
 QtClipboard::QtClipboard(bool seesCopiesWithoutFocus) : m_withoutFocus(seesCopiesWithoutFocus) {}
 
-// Nothing is encoded now: the PNG is made when a paste first asks for it.
+// The PNG is encoded at once, on a thread of its own: the window does not wait for it,
+// and a paste soon after finds it ready.
 void QtClipboard::setImage(const DeviceContext& picture, int width, int height)
 {
     QGuiApplication::clipboard()->setMimeData(imageOnRequest(imageOf(picture, width, height)), QClipboard::Clipboard);

@@ -24,7 +24,7 @@ QString narrowed(const QString& text)
 }
 
 // The locale reads group separators only where they group thousands; a field ignores
-// them wherever they stand ("1,5" is 15), as the program's original platform does.
+// them wherever they stand ("1,5" is 15), as users of the program expect.
 QString withoutGroupSeparators(const QString& text, const QLocale& locale)
 {
     QString out = text;
