@@ -152,7 +152,7 @@ public:
     {
         {
             const std::lock_guard lock(m_mutex);
-            m_clearRequests.push_back(id);
+            m_clearRequest = id;
         }
         wake();
     }
@@ -206,8 +206,7 @@ private:
         static_cast<void>(::write(m_wake.get(), &one, sizeof one));
     }
 
-    // The session's thread: clears first, in the order asked, then a read, else the
-    // compositor's events.
+    // The session's thread: a clear first, then a read, else the compositor's events.
     void run()
     {
         for (;;) {
@@ -217,12 +216,9 @@ private:
                 const std::lock_guard lock(m_mutex);
                 if (m_ending)
                     return;
-                if (!m_clearRequests.empty()) {
-                    clearing = m_clearRequests.front();
-                    m_clearRequests.erase(m_clearRequests.begin());
-                } else if (m_readRequest) {
+                clearing.swap(m_clearRequest);
+                if (!clearing)
                     reading.swap(m_readRequest);
-                }
             }
             if (clearing)
                 clearIfCurrent(*clearing);
@@ -355,7 +351,9 @@ private:
     std::atomic<ClipboardCopyId> m_current{0};
     std::atomic<bool> m_reading{false};
     std::mutex m_mutex;
-    std::vector<ClipboardCopyId> m_clearRequests;  // guarded by m_mutex, like the two below
+    // Guarded by m_mutex, like the two below. Only the last clear asked for is kept: ids
+    // grow with every copy, so an earlier one can no longer be the current copy.
+    std::optional<ClipboardCopyId> m_clearRequest;
     std::optional<ReadRequest> m_readRequest;
     bool m_ending = false;
     std::thread m_thread;
