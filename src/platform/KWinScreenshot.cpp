@@ -77,7 +77,9 @@ ScreenPicture readPicture(const QVariantMap& picture, int fd, int stop)
         || !readPixels(fd, stop, qsizetype{stride} * height, pixels))
         return failure(noPictureText());
     const QImage view(reinterpret_cast<const uchar*>(pixels.constData()), width, height, stride, format);
-    return {view.convertToFormat(QImage::Format_RGB32), QString()};
+    // A picture already in RGB32 would come back as the view itself, whose pixels go
+    // with this function.
+    return {format == QImage::Format_RGB32 ? view.copy() : view.convertToFormat(QImage::Format_RGB32), QString()};
 }
 
 }  // namespace
