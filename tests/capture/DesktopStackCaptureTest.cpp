@@ -88,14 +88,14 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
-    const DeviceContext& copy = mode->desktop().surface();
+    const DeviceContext& copy = mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), screenPixels());
     EXPECT_EQ(DifferingPixels(copy, PatternPixel), 0);
 
     const int scale = outputScale();
     const QRect dragged(QPoint(100, 75) * scale, QSize(300, 200) * scale);
     MouseDrag(mode->desktop(), QPoint(100, 75), QPoint(400, 275));
-    const DeviceContext& shown = mode->picture().surface();
+    const DeviceContext& shown = mode->model().picture();
     ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size());
     EXPECT_EQ(DifferingPixels(shown, PatternPixel, dragged.topLeft()), 0);
 }
@@ -111,7 +111,7 @@ TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
-    const DeviceContext& copy = mode->desktop().surface();
+    const DeviceContext& copy = mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), QSize(before.width(), before.height()));
     EXPECT_EQ(DifferingPixels(copy, [&before](int x, int y) { return before.row(y)[x]; }), 0);
 }
