@@ -26,17 +26,13 @@ QSize CaptureModel::screenSize() const
     return {m_screen->width(), m_screen->height()};
 }
 
-bool CaptureModel::grabScreen(ScreenGrabber& screen)
+bool CaptureModel::takeScreen(ScreenShot shot)
 {
-    const ScreenInfo info = screen.screenInfo();
-    if (info.width == m_screen->width() && info.height == m_screen->height() && info.scale == m_screenScale)
-        return screen.grab(*m_screen);
-    DeviceContext resized(info.width, info.height);
-    resized.stretchMode = m_screen->stretchMode;
-    if (!screen.grab(resized))
+    if (!shot.ok())
         return false;
-    *m_screen = std::move(resized);
-    m_screenScale = std::max(info.scale, 1);
+    *m_screen = std::move(shot.picture);
+    m_screen->stretchMode = HALFTONE;
+    m_screenScale = std::max(shot.scale, 1);
     return true;
 }
 

@@ -13,6 +13,7 @@
 
 class DeviceContext;
 class ScreenGrabber;
+struct ScreenShot;
 struct CaptureSelection;
 struct OutputOptions;
 enum class GreyStep : bool;
@@ -30,10 +31,9 @@ public:
     [[nodiscard]] QSize screenSize() const;
     // Screen pixels per desktop pixel (2 on a Wayland output scaled by 2).
     [[nodiscard]] int screenScale() const { return m_screenScale; }
-    // Copies the screen into the frozen screen; false leaves it as it was. A screen
-    // whose size has changed since the last copy (a monitor plugged in or out) is
-    // copied whole at its new size.
-    bool grabScreen(ScreenGrabber& screen);
+    // A grab's picture becomes the frozen screen, at its size (which changes when a
+    // monitor is plugged in or out); a failed grab (false) leaves it as it was.
+    bool takeScreen(ScreenShot shot);
     // Empties the frozen screen: what the clear command leaves on screen.
     void clearScreen();
 

@@ -5,8 +5,7 @@
 #include "platform/ScreenGrabber.h"
 
 ScreenAcquisition::ScreenAcquisition(ScreenGrabber& screen, CaptureModel& model)
-    : m_screen(screen)
-    , m_model(model)
+    : m_model(model)
     , m_request(std::make_unique<ScreenRequest>(screen))
 {
     Timer1.setSingleShot(true);
@@ -25,7 +24,7 @@ void ScreenAcquisition::acquire(std::function<void(bool)> done)
 {
     Timer1.stop();
     m_recapturing = false;
-    m_request->start([this, done = std::move(done)](bool ready) { done(ready && m_model.grabScreen(m_screen)); });
+    m_request->start([this, done = std::move(done)](ScreenShot shot) { done(take(std::move(shot))); });
 }
 
 void ScreenAcquisition::acquireAfter(int intervalMs)
@@ -39,9 +38,10 @@ void ScreenAcquisition::stop()
     m_request->cancel();
 }
 
-QString ScreenAcquisition::error() const
+bool ScreenAcquisition::take(ScreenShot shot)
 {
-    return m_screen.error();
+    m_error = shot.error;
+    return m_model.takeScreen(std::move(shot));
 }
 
 // The take-image command hid every window of the mode before arming the timer, so
@@ -50,5 +50,5 @@ void ScreenAcquisition::Timer1_Timer()
 {
     Timer1.stop();
     m_recapturing = true;
-    m_request->start([this](bool ready) { emit recaptured(ready && m_model.grabScreen(m_screen)); });
+    m_request->start([this](ScreenShot shot) { emit recaptured(take(std::move(shot))); });
 }

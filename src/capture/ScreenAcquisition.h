@@ -13,6 +13,7 @@
 class CaptureModel;
 class ScreenGrabber;
 class ScreenRequest;
+struct ScreenShot;
 
 class ScreenAcquisition final : public QObject
 {
@@ -22,14 +23,15 @@ public:
     ~ScreenAcquisition() override;
 
     // Takes the screen now: done(true) once the model holds it, done(false) when it
-    // could not be read (error() says why); within the call where the screen is read
+    // could not be had (error() says why); within the call where the screen is read
     // directly, else later from the event loop. Drops one pending.
     void acquire(std::function<void(bool)> done);
     // Takes the screen again intervalMs from now, once; recaptured() tells the outcome.
     void acquireAfter(int intervalMs);
     // Gives up the one pending, timer and request; nothing is told.
     void stop();
-    [[nodiscard]] QString error() const;
+    // Why the last capture failed.
+    [[nodiscard]] const QString& error() const { return m_error; }
     // Timer1, for reading its state.
     [[nodiscard]] const QTimer& recaptureTimer() const { return Timer1; }
 
@@ -43,10 +45,12 @@ signals:
 
 private:
     void Timer1_Timer();
+    // The request's outcome into the model; false when there was no picture.
+    [[nodiscard]] bool take(ScreenShot shot);
 
-    ScreenGrabber& m_screen;
     CaptureModel& m_model;
     std::unique_ptr<ScreenRequest> m_request;
     QTimer Timer1;  // the take-image command's delay; fires once per arming
     bool m_recapturing = false;  // the request under way is the delayed one
+    QString m_error;
 };

@@ -61,14 +61,21 @@ scrimble::scrimble(const CaptureModel& model, PointerPositions& pointer)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
+    m_coveredSize = windowRect().size();
     setGeometry(windowRect());
     setWindowState(Qt::WindowFullScreen);
     new ClickActivation(*this);
 }
 
+// The window is moved only for a screen of another size: set on a full-screen
+// window, a geometry can make the window manager drop that state.
 void scrimble::showScreen()
 {
-    setGeometry(windowRect());
+    const QRect covering = windowRect();
+    if (covering.size() != m_coveredSize) {
+        m_coveredSize = covering.size();
+        setGeometry(covering);
+    }
     update();
 }
 

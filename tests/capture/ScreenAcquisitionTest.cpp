@@ -14,25 +14,24 @@
 
 namespace {
 
-// The screen once the desktop has answered; until then prepare() is pending.
+// The fake screen, or once answersAtOnce is false a desktop that has not answered yet:
+// the grab stays pending.
 class SlowScreen final : public ScreenGrabber
 {
 public:
     FakeScreenGrabber screen;
-    std::function<void(bool)> pending;
+    Done pending;
     bool answersAtOnce = true;
 
-    void prepare(std::function<void(bool)> ready) override
+    void grab(Done done) override
     {
         if (answersAtOnce)
-            ready(true);
+            screen.grab(std::move(done));
         else
-            pending = std::move(ready);
+            pending = std::move(done);
     }
-    void cancelPrepare() override { pending = nullptr; }
+    void cancel() override { pending = nullptr; }
     [[nodiscard]] ScreenInfo screenInfo() const override { return screen.screenInfo(); }
-    bool grab(DeviceContext& target) override { return screen.grab(target); }
-    [[nodiscard]] QString error() const override { return screen.error(); }
 };
 
 ScreenWait* waitWindow()
