@@ -13,7 +13,7 @@ CaptureModel::CaptureModel(const ScreenGrabber& screen)
     , m_picture(std::make_unique<DeviceContext>())
 {
     const ScreenInfo info = screen.screenInfo();
-    m_screen->resize(info.width, info.height);
+    m_screenSize = QSize(info.width, info.height);
     m_screen->stretchMode = HALFTONE;
     m_screenScale = std::max(info.scale, 1);
     m_picture->stretchMode = HALFTONE;
@@ -21,17 +21,13 @@ CaptureModel::CaptureModel(const ScreenGrabber& screen)
 
 CaptureModel::~CaptureModel() = default;
 
-QSize CaptureModel::screenSize() const
-{
-    return {m_screen->width(), m_screen->height()};
-}
-
 bool CaptureModel::takeScreen(ScreenShot shot)
 {
     if (!shot.ok())
         return false;
     *m_screen = std::move(shot.picture);
     m_screen->stretchMode = HALFTONE;
+    m_screenSize = QSize(m_screen->width(), m_screen->height());
     m_screenScale = std::max(shot.scale, 1);
     return true;
 }

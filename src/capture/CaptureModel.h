@@ -21,14 +21,15 @@ enum class GreyStep : bool;
 class CaptureModel
 {
 public:
-    // The frozen screen starts empty at the size of the screen that screen reads.
+    // Until the first grab the frozen screen has no pixels, and its size is that of
+    // the screen that screen reads.
     explicit CaptureModel(const ScreenGrabber& screen);
     ~CaptureModel();
     CaptureModel(const CaptureModel&) = delete;
     CaptureModel& operator=(const CaptureModel&) = delete;
 
     [[nodiscard]] const DeviceContext& screen() const { return *m_screen; }
-    [[nodiscard]] QSize screenSize() const;
+    [[nodiscard]] QSize screenSize() const { return m_screenSize; }
     // Screen pixels per desktop pixel (2 on a Wayland output scaled by 2).
     [[nodiscard]] int screenScale() const { return m_screenScale; }
     // A grab's picture becomes the frozen screen, at its size (which changes when a
@@ -53,6 +54,7 @@ public:
 
 private:
     std::unique_ptr<DeviceContext> m_screen;
+    QSize m_screenSize;
     int m_screenScale = 1;
     SelectionEditor m_editor;
     bool m_handlesVisible = false;
