@@ -10,7 +10,7 @@
 
 #include "AutoSaveWatch.h"
 #include "BenchSupport.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -24,7 +24,7 @@ namespace {
 void BM_IdleTick(benchmark::State& state)
 {
     guiApplication();
-    QtClipboard clipboard;
+    X11Clipboard clipboard;
     AutoSaveWatch watch(clipboard, [](const QString&) { return true; });
     watch.start(NamingState{});
     for (auto _ : state)

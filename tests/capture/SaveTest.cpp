@@ -8,7 +8,7 @@
 #include "QtPrinters.h"
 #include "formcom.h"
 #include "gazou.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 #include "scrimble.h"
 
 #include <QDir>
@@ -287,7 +287,7 @@ TEST(Save, CopyWithoutAPictureSaysSo)
 TEST(Save, OtherProgramsPasteTheCopy)
 {
     CaptureFixture f;
-    f.test.platform.clipboard = std::make_unique<QtClipboard>();
+    f.test.platform.clipboard = std::make_unique<X11Clipboard>();
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     ASSERT_TRUE(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
