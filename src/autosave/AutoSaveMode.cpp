@@ -121,7 +121,7 @@ void AutoSaveMode::copySaved(const NamingState& naming)
 void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
 {
     stopWatch();
-    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status.text()),
+    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status),
                                 SaveErrorTitle(), MessageButtons::Ok);
 }
 

@@ -67,6 +67,15 @@ DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path
     return WriteImageFile(image, ImageWriteOf(format, options), path, existing);
 }
 
+SaveSource GreyedSource(DIBHandle image, int strength)
+{
+    SaveSource source{DibGuard(image), {}};
+    source.status = GrayDIB(image, strength);
+    if (!source.status)
+        source.image.reset();
+    return source;
+}
+
 QString NoSelectionText()
 {
     return QCoreApplication::translate("ImageOutput", "範囲が選択されていないか、余りにも範囲が狭すぎます。");

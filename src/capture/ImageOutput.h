@@ -45,6 +45,15 @@ void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterI
 [[nodiscard]] DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path,
                                    const OutputOptions& options, ExistingFile existing = ExistingFile::Replace);
 
+// The image a save writes; when it could not be made, status says why.
+struct SaveSource {
+    DibGuard image;
+    DibStatus status;
+};
+// image (taken over) moved toward grey by strength, 0..255; a grey step that fails
+// leaves no image to save.
+[[nodiscard]] SaveSource GreyedSource(DIBHandle image, int strength);
+
 // The messages of the save, titled SaveErrorTitle.
 [[nodiscard]] QString NoSelectionText();
 [[nodiscard]] QString UnknownFormatText(const QString& fileName);

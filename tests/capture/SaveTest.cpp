@@ -147,6 +147,7 @@ struct FailedWriteCase {
     const char* name;
     const char* fileName;
     int filter;
+    int grayStrength = 0;  // outside 0..255 the grey step fails
     friend void PrintTo(const FailedWriteCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -163,6 +164,7 @@ TEST_P(FailedWrite, IsReportedAndLeavesNothing)
     QFile plain(f.dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
+    f.options.GrayStrength = c.grayStrength;
     const QString path = f.dir.filePath(QString::fromLatin1(c.fileName));
     saveAs(f, path, c.filter);
     EXPECT_TRUE(saidError(f, path));
@@ -171,7 +173,8 @@ TEST_P(FailedWrite, IsReportedAndLeavesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Save, FailedWrite,
                          testing::Values(FailedWriteCase{"folder that is a file", "plain/a.png", 3},
-                                         FailedWriteCase{"all files, unknown extension", "a.gif", 4}),
+                                         FailedWriteCase{"all files, unknown extension", "a.gif", 4},
+                                         FailedWriteCase{"grey step that fails", "a.png", 3, 256}),
                          PrintedCaseName());
 
 TEST(Save, NextDialogProposesTheNameWithoutExtension)
