@@ -26,9 +26,10 @@ void BM_IdleTick(benchmark::State& state)
     guiApplication();
     X11Clipboard clipboard;
     AutoSaveWatch watch(clipboard, [](const QString&) { return true; });
-    watch.start(NamingState{});
+    watch.start();
+    const NamingState naming;
     for (auto _ : state)
-        watch.tick(CaptureFormat{}, false);
+        watch.tick(naming, CaptureFormat{});
 }
 BENCHMARK(BM_IdleTick);
 

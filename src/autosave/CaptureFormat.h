@@ -1,22 +1,13 @@
 #pragma once
-// How each clipboard image is written: the format and its settings as the auto-save
-// window shows them, and the writing itself (depth, RLE and grey scale apply to BMP
-// only; JPEG and PNG are written from the image as it came).
+// How each clipboard image is written: the format's settings (CaptureFormat, as the
+// auto-save window shows them) in the image library's terms, and the writing itself
+// (depth, RLE and grey scale apply to BMP only; JPEG and PNG are written from the
+// image as it came).
 
+#include "AutoSaveFields.h"
 #include "shared/ImageWriter.h"
 
 #include <QString>
-
-struct CaptureFormat {
-    SaveFormat format = SaveFormat::Bmp;
-    BmpDepth depth = BmpDepth::Bits24;
-    bool rle = false;          // 8-bit BMP only
-    bool grey = false;         // BMP only
-    bool progressive = false;  // JPEG
-    bool interlaced = false;   // PNG
-    int quality = 60;          // JPEG, 1..100
-    int level = 6;             // PNG, 0..9
-};
 
 // ".bmp", ".jpg" or ".png".
 [[nodiscard]] QString ExtensionOf(SaveFormat format);

@@ -24,7 +24,7 @@ GrabOutcome writeFailed(const QString& name, const QString& cause)
     return {GrabExit::WriteFailed, SaveFailedText(name, cause), {}};
 }
 
-GrabOutcome writeFailed(const QString& name, DibStatus status)
+GrabOutcome writeFailed(const QString& name, const DibStatus& status)
 {
     return {GrabExit::WriteFailed, SaveFailedText(name, status), {}};
 }

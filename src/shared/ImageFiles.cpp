@@ -1,5 +1,7 @@
 #include "ImageFiles.h"
 
+#include "imaging/dibimage.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -40,7 +42,7 @@ QString SaveFailedText(const QString& fileName, const QString& cause)
     return QCoreApplication::translate("ImageFiles", "%1 を保存できませんでした（%2）。").arg(fileName, cause);
 }
 
-QString SaveFailedText(const QString& fileName, DibStatus status)
+QString SaveFailedText(const QString& fileName, const DibStatus& status)
 {
     return SaveFailedText(fileName, DibErrorMessage(status.error));
 }

@@ -10,8 +10,6 @@
 #include <optional>
 #include <string>
 
-enum class BmpDepth : std::int16_t { Bits24 = 0, Bits16 = 1, Bits8 = 2 };
-
 struct ImageWrite {
     SaveFormat format = SaveFormat::Bmp;
     BmpDepth depth = BmpDepth::Bits24;  // BMP
