@@ -68,8 +68,10 @@ void AutoSaveMode::connectSession()
     connect(window, &PrtScSave::patternEdited, this, [this](const QString& pattern) { m_session.setPattern(pattern); });
     connect(window, &PrtScSave::patternLeft, this, &AutoSaveMode::checkPattern);
     connect(window, &PrtScSave::serialEdited, this, &AutoSaveMode::editSerial);
-    connect(window, &PrtScSave::overwriteEdited, this, [this](bool allowed) { m_session.setOverwriteAllowed(allowed); });
-    connect(window, &PrtScSave::formatEdited, this, [this](const CaptureFormat& format) { m_session.setFormat(format); });
+    connect(window, &PrtScSave::overwriteEdited, this,
+            [this](bool allowed) { m_session.setOverwriteAllowed(allowed); });
+    connect(window, &PrtScSave::formatEdited, this,
+            [this](const CaptureFormat& format) { m_session.setFormat(format); });
     connect(window, &PrtScSave::startNumberRequested, this, &AutoSaveMode::findStartNumber);
 }
 

@@ -77,7 +77,8 @@ void PrtScSave::connectNaming()
 void PrtScSave::connectFormat()
 {
     connect(m_ui->Option1, &QButtonGroup::idClicked, this, &PrtScSave::Option1_Click);
-    connect(m_ui->Option2, &QButtonGroup::idClicked, this, [this](int i) { editFormat(&CaptureFormat::depth, static_cast<BmpDepth>(i)); });
+    connect(m_ui->Option2, &QButtonGroup::idClicked, this,
+            [this](int i) { editFormat(&CaptureFormat::depth, static_cast<BmpDepth>(i)); });
     connect(m_ui->Check2, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::rle, on); });
     connect(m_ui->Check3, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::grey, on); });
     connect(m_ui->Check4, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::progressive, on); });

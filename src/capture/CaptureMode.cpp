@@ -329,9 +329,8 @@ void CaptureMode::writeSave(const SaveSource& source, const SaveFileAnswer& answ
         reportSaveError(UnknownFormatText(answer.fileName));
         return;
     }
-    const DibStatus status =
-        source.status ? WriteImage(source.image.get(), *format, FileNameText::encode(answer.fileName).toStdString(), m_options)
-                      : source.status;
+    const std::string path = FileNameText::encode(answer.fileName).toStdString();
+    const DibStatus status = source.status ? WriteImage(source.image.get(), *format, path, m_options) : source.status;
     if (!status)
         reportSaveError(SaveFailedText(answer.fileName, status));
 }
