@@ -71,15 +71,4 @@ TEST(SessionNaming, StartNumberSkipsTakenNames)
     EXPECT_EQ(session.naming().serial, QStringLiteral("3"));
 }
 
-TEST(SessionFormat, KeepsWhatTheWindowReports)
-{
-    AutoSaveSession session;
-    CaptureFormat format;
-    format.format = SaveFormat::Png;
-    format.level = 9;
-    session.setFormat(format);
-    EXPECT_EQ(session.format().format, SaveFormat::Png);
-    EXPECT_EQ(session.format().level, 9);
-}
-
 }  // namespace
