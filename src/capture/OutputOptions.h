@@ -5,6 +5,7 @@
 // window writes it.
 
 #include "imaging/dibimage.h"
+#include "shared/ImageWriter.h"
 
 #include <array>
 #include <cstdint>
@@ -15,11 +16,7 @@ inline constexpr std::int16_t OptionFalse = 0;
 
 // The colour depth of the picture and of BMP files; the values are the options
 // window's indices.
-enum class ColorDepth : std::int16_t {
-    Bits24 = 0,
-    Bits16 = 1,
-    Bits8 = 2,
-};
+using ColorDepth = BmpDepth;
 
 struct OutputOptions {
     ColorDepth BitDepth = ColorDepth::Bits24;
@@ -64,6 +61,6 @@ void InitOutputOptions(OutputOptions& options);
 
 // true when BitDepth asks for 16 or 8 bits.
 [[nodiscard]] bool ReducesColors(const OutputOptions& options);
-// The BitDepth conversion shared by the picture refresh and the BMP save, in place:
-// 16 bits, 8 bits with ReductionFlags, or nothing for 24 bits. Never RLE.
+// The picture refresh's BitDepth conversion, in place, as the BMP save converts:
+// 16 bits, 8 bits with ReductionFlags, or 24 bits (as the picture already is). Never RLE.
 DibStatus ReduceColors(DIBHandle image, const OutputOptions& options);
