@@ -10,7 +10,7 @@
 
 #include "AutoSaveWatch.h"
 #include "BenchSupport.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -24,11 +24,12 @@ namespace {
 void BM_IdleTick(benchmark::State& state)
 {
     guiApplication();
-    QtClipboard clipboard;
+    X11Clipboard clipboard;
     AutoSaveWatch watch(clipboard, [](const QString&) { return true; });
-    watch.start(NamingState{});
+    watch.start();
+    const NamingState naming;
     for (auto _ : state)
-        watch.tick(CaptureFormat{}, false);
+        watch.tick(naming, CaptureFormat{});
 }
 BENCHMARK(BM_IdleTick);
 

@@ -18,7 +18,7 @@
 #include "ImageOutput.h"
 #include "OutputOptions.h"
 #include "RenderPicture.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 #include "platform/X11ScreenGrabber.h"
 
 #include <QFile>
@@ -158,7 +158,7 @@ void BM_ClipboardCopy_1080(benchmark::State& state)
 {
     guiApplication();
     const DeviceContext& picture = desktop1080();
-    QtClipboard clipboard;
+    X11Clipboard clipboard;
     for (auto _ : state) {
         clipboard.setImage(picture, picture.width(), picture.height());
         QProcess xclip;

@@ -76,15 +76,15 @@
 <context>
     <name>FlockInstanceLock</name>
     <message>
-        <source>The instance lock %1 cannot be used: %2.</source>
+        <source>多重起動防止のロックファイル %1 を使用できません（%2）。</source>
         <translation>The instance lock %1 cannot be used: %2.</translation>
     </message>
     <message>
-        <source>The instance lock cannot be used: the folder %1 is not this user&apos;s alone.</source>
+        <source>多重起動防止のロックファイルを使用できません（フォルダ %1 はこのユーザー専用ではありません）。</source>
         <translation>The instance lock cannot be used: the folder %1 is not this user&apos;s alone.</translation>
     </message>
     <message>
-        <source>The instance lock %1 cannot be used: it is not this user&apos;s own file.</source>
+        <source>多重起動防止のロックファイル %1 を使用できません（このユーザーのファイルではありません）。</source>
         <translation>The instance lock %1 cannot be used: it is not this user&apos;s own file.</translation>
     </message>
 </context>
@@ -194,6 +194,58 @@
     <message>
         <source>%1 を保存できませんでした（%2）。</source>
         <translation>%1 could not be saved (%2).</translation>
+    </message>
+    <message>
+        <source>成功しました</source>
+        <translation>success</translation>
+    </message>
+    <message>
+        <source>画像がありません</source>
+        <translation>no image</translation>
+    </message>
+    <message>
+        <source>値が範囲外です</source>
+        <translation>a value is out of range</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます</source>
+        <translation>the image is too large</translation>
+    </message>
+    <message>
+        <source>メモリが足りません</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>この色数の画像には使えない変換です</source>
+        <translation>the conversion does not apply to an image of this colour depth</translation>
+    </message>
+    <message>
+        <source>ファイルを作成できません</source>
+        <translation>the file cannot be created</translation>
+    </message>
+    <message>
+        <source>ファイルの書き込みに失敗しました</source>
+        <translation>writing the file failed</translation>
+    </message>
+    <message>
+        <source>画像の圧縮に失敗しました</source>
+        <translation>encoding the image failed</translation>
+    </message>
+    <message>
+        <source>画像ファイルを読み取れません</source>
+        <translation>the image file cannot be read</translation>
+    </message>
+    <message>
+        <source>同じ名前のファイルがあります</source>
+        <translation>a file of that name exists</translation>
+    </message>
+    <message>
+        <source>共有フォルダにある他のユーザーのリンクまたはファイルです</source>
+        <translation>the name is another user&apos;s link or file in a shared folder</translation>
+    </message>
+    <message>
+        <source>不明なエラーです</source>
+        <translation>unknown error</translation>
     </message>
 </context>
 <context>

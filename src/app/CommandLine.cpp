@@ -5,7 +5,8 @@
 
 namespace {
 
-const QString VersionText = QStringLiteral("Scrimble 3.3.2");
+// The version the build gives, as the About box shows it.
+const QString VersionText = QStringLiteral("Scrimble " SCRIMBLE_VERSION);
 
 struct Modes {
     const char* name;

@@ -1,8 +1,10 @@
 #pragma once
-// The number fields of the auto-save window as pure rules: each field's text is read
-// as a number, held inside its bounds, and rewritten only when it was outside them
-// ("1,000" and "5.5" stay as typed). Text that is no number keeps the field's
-// previous value and stays as typed.
+// The fields of the auto-save window without it: the format and its settings, and
+// the number fields as pure rules: each field's text is read as a number, held inside
+// its bounds, and rewritten only when it was outside them ("1,000" and "5.5" stay as
+// typed). Text that is no number keeps the field's previous value and stays as typed.
+
+#include "shared/ImageFiles.h"
 
 #include <QString>
 
@@ -14,6 +16,18 @@ inline constexpr std::int64_t MaxJpegQuality = 100;
 inline constexpr std::int64_t MaxPngLevel = 9;
 inline constexpr std::int64_t MinWatchInterval = 1;
 inline constexpr std::int64_t MaxWatchInterval = 30000;
+
+// The format and its settings as the window shows them.
+struct CaptureFormat {
+    SaveFormat format = SaveFormat::Bmp;
+    BmpDepth depth = BmpDepth::Bits24;
+    bool rle = false;          // 8-bit BMP only
+    bool grey = false;         // BMP only
+    bool progressive = false;  // JPEG
+    bool interlaced = false;   // PNG
+    int quality = 60;          // JPEG, 1..100
+    int level = 6;             // PNG, 0..9
+};
 
 struct HeldField {
     std::int64_t value = 0;

@@ -41,8 +41,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     : m_platform(platform)
     , m_settings(settings)
     , m_lifecycle(host, settings)
-    , m_window(std::make_unique<PrtScSave>(*platform.dialogs, *platform.files, settings,
-                                           withoutTrailingSlash(applicationFolder)))
+    , m_window(std::make_unique<PrtScSave>(*platform.dialogs, settings, withoutTrailingSlash(applicationFolder)))
     , m_watch(*platform.clipboard, FreeWhereAbsent(*platform.files))
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
@@ -53,12 +52,27 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(m_window.get(), &PrtScSave::chooserRequested, &m_lifecycle, &ModeLifecycle::returnToChooser);
     connect(m_window.get(), &PrtScSave::closed, &m_lifecycle, &ModeLifecycle::mainWindowClosed);
     m_lifecycle.setMainWindow(*m_window);
+    connectSession();
     connect(&m_watch, &AutoSaveWatch::saved, this, [this](const QString&, const NamingState& naming) { copySaved(naming); });
     connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
     connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
         m_passedOverLine = line;
         showNote(m_printKeyLine);
     });
+}
+
+void AutoSaveMode::connectSession()
+{
+    PrtScSave* window = m_window.get();
+    connect(window, &PrtScSave::folderEdited, this, [this](const QString& folder) { m_session.setFolder(folder); });
+    connect(window, &PrtScSave::patternEdited, this, [this](const QString& pattern) { m_session.setPattern(pattern); });
+    connect(window, &PrtScSave::patternLeft, this, &AutoSaveMode::checkPattern);
+    connect(window, &PrtScSave::serialEdited, this, &AutoSaveMode::editSerial);
+    connect(window, &PrtScSave::overwriteEdited, this,
+            [this](bool allowed) { m_session.setOverwriteAllowed(allowed); });
+    connect(window, &PrtScSave::formatEdited, this,
+            [this](const CaptureFormat& format) { m_session.setFormat(format); });
+    connect(window, &PrtScSave::startNumberRequested, this, &AutoSaveMode::findStartNumber);
 }
 
 AutoSaveMode::~AutoSaveMode()
@@ -84,7 +98,7 @@ void AutoSaveMode::startWatch()
         return;
     m_platform.clipboard->clear();
     m_passedOverLine.clear();
-    m_watch.start(m_window->naming());
+    m_watch.start();
     m_window->setWatching(true);
     m_timer.setInterval(m_window->watchInterval());
     m_timer.start();
@@ -104,16 +118,37 @@ void AutoSaveMode::stopWatch()
 // The tick only notices a new copy; the watch reads and writes it in the background.
 void AutoSaveMode::watchTick()
 {
-    m_watch.tick(m_window->captureFormat(), m_window->naming().overwriteAllowed);
+    m_watch.tick(m_session.naming(), m_session.format());
 }
 
-// The names move on with each file written; the overwrite rule stays the window's.
+// At load the window is not shown yet: the message comes without putting the focus
+// into the field.
+void AutoSaveMode::checkPattern(bool atLoad)
+{
+    if (m_session.checkPattern() == PatternCheck::BrokenRun) {
+        m_platform.dialogs->message(m_window.get(), BrokenRunText(), QString(), MessageButtons::Ok);
+        if (!atLoad)
+            m_window->focusPattern();
+    }
+    m_window->showNaming(m_session.naming());
+}
+
+void AutoSaveMode::editSerial(const QString& text)
+{
+    if (const std::optional<QString> replacement = m_session.editSerial(text))
+        m_window->showSerial(*replacement);
+}
+
+void AutoSaveMode::findStartNumber()
+{
+    if (m_session.findStartNumber(FreeWhereAbsent(*m_platform.files)))
+        m_window->showNaming(m_session.naming());
+}
+
 void AutoSaveMode::copySaved(const NamingState& naming)
 {
-    const bool overwriteAllowed = m_window->naming().overwriteAllowed;
-    m_window->naming() = naming;
-    m_window->naming().overwriteAllowed = overwriteAllowed;
-    m_window->showNaming();
+    m_session.fileWritten(naming);
+    m_window->showNaming(m_session.naming());
 }
 
 // A write that fails ends the watch with the image still on the clipboard, and says
@@ -121,7 +156,7 @@ void AutoSaveMode::copySaved(const NamingState& naming)
 void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
 {
     stopWatch();
-    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status.text()),
+    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status),
                                 SaveErrorTitle(), MessageButtons::Ok);
 }
 

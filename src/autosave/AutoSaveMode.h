@@ -1,11 +1,15 @@
 #pragma once
-// The print-screen auto-save mode while it is open: owns its window and the watch.
+// The print-screen auto-save mode while it is open: owns the session (folder, names,
+// format, overwrite rule), its window, which shows the session and reports its edits,
+// and the watch, which gets the session's copy with each clipboard copy and reports
+// each file written.
 // A watch looks at the clipboard at the window's interval and writes every new image
 // to the next numbered file, in the background (AutoSaveWatch); while it runs, the
 // Print key copies the whole screen onto the clipboard (where the desktop lets us
 // have the key). The window reports the user's commands as signals, connected to the
 // steps here.
 
+#include "AutoSaveSession.h"
 #include "AutoSaveWatch.h"
 #include "platform/Platform.h"
 #include "shared/ModeLifecycle.h"
@@ -41,12 +45,17 @@ private:
     void takePrintKey();
     void copyScreenToClipboard();
     void showNote(const QString& printKeyLine);
+    void connectSession();
+    void checkPattern(bool atLoad);
+    void editSerial(const QString& text);
+    void findStartNumber();
     void copySaved(const NamingState& naming);
     void saveFailed(const QString& fileName, const DibStatus& status);
 
     Platform& m_platform;
     const Settings& m_settings;
     ModeLifecycle m_lifecycle;
+    AutoSaveSession m_session;
     std::unique_ptr<PrtScSave> m_window;
     QTimer m_timer;
     AutoSaveWatch m_watch;

@@ -49,14 +49,8 @@ AutoSaveWatch::~AutoSaveWatch()
     m_writer.join();
 }
 
-void AutoSaveWatch::start(const NamingState& naming)
+void AutoSaveWatch::start()
 {
-    // Copies of the last watch whose files the window has not heard of yet carry the
-    // names on from where the writer stands.
-    if (m_unreported == 0) {
-        const std::lock_guard lock(m_mutex);
-        m_naming = naming;
-    }
     m_watching = true;
     m_lastRead = m_clipboard.currentCopy();
     m_lastDigest = {};
@@ -67,7 +61,7 @@ void AutoSaveWatch::stop()
     m_watching = false;
 }
 
-void AutoSaveWatch::tick(const CaptureFormat& format, bool overwriteAllowed)
+void AutoSaveWatch::tick(const NamingState& naming, const CaptureFormat& format)
 {
     if (!m_watching || m_reading)
         return;
@@ -79,14 +73,17 @@ void AutoSaveWatch::tick(const CaptureFormat& format, bool overwriteAllowed)
         if (m_queuedBytes > MaxQueuedBytes)
             return;
     }
+    // While files the mode has not heard of are on their way, its names are behind
+    // the writer's: this copy's name follows theirs.
+    const bool followsWriter = m_unreported > 0;
     const QPointer<AutoSaveWatch> self(this);
-    m_reading = m_clipboard.read([self, format, overwriteAllowed](const ClipboardCopy& copy) {
+    m_reading = m_clipboard.read([self, job = Job{0, {}, naming, format, followsWriter}](const ClipboardCopy& copy) {
         if (self)
-            self->copyRead(copy, format, overwriteAllowed);
+            self->copyRead(copy, job);
     });
 }
 
-void AutoSaveWatch::copyRead(const ClipboardCopy& copy, const CaptureFormat& format, bool overwriteAllowed)
+void AutoSaveWatch::copyRead(const ClipboardCopy& copy, Job job)
 {
     m_reading = false;
     // A copy read after the stop stays on the clipboard; one replaced while it was
@@ -106,7 +103,9 @@ void AutoSaveWatch::copyRead(const ClipboardCopy& copy, const CaptureFormat& for
     m_lastDigest = digestOf(copy.bytes);
     m_ownCopyExpected = false;
     ++m_unreported;
-    enqueue({copy.id, copy.bytes, format, overwriteAllowed});
+    job.id = copy.id;
+    job.bytes = copy.bytes;
+    enqueue(std::move(job));
 }
 
 bool AutoSaveWatch::isRestoreOfLastSaved(const QByteArray& bytes) const
@@ -152,8 +151,8 @@ void AutoSaveWatch::write()
             return;
         const Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
-        NamingState naming = m_naming;
-        naming.overwriteAllowed = job.overwriteAllowed;
+        NamingState naming = job.followsWriter ? m_writerNaming : job.naming;
+        naming.overwriteAllowed = job.naming.overwriteAllowed;
         std::future<DecodedCopy> decoding = std::move(ahead);
         if (!m_jobs.empty())
             ahead = decodeAhead(m_jobs.front().bytes);
@@ -164,8 +163,7 @@ void AutoSaveWatch::write()
         if (!ahead.valid() && !m_jobs.empty())
             ahead = decodeAhead(m_jobs.front().bytes);
         m_queuedBytes -= job.bytes.size();
-        if (result.outcome == SaveResult::Outcome::Saved)
-            m_naming = naming;
+        m_writerNaming = naming;
         const std::size_t dropped = result.outcome == SaveResult::Outcome::Failed ? m_jobs.size() : 0;
         std::future<DecodedCopy> unwanted;
         if (dropped > 0) {

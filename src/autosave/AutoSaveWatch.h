@@ -45,10 +45,12 @@ public:
     AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
     ~AutoSaveWatch() override;  // writes the copies already read before it returns
 
-    // From now on the names go on from naming.
-    void start(const NamingState& naming);
-    // One look: a new copy is read, with the format and the overwrite rule as they are now.
-    void tick(const CaptureFormat& format, bool overwriteAllowed);
+    // Copies made from now on are saved.
+    void start();
+    // One look: a new copy is read, to be written with the names, the overwrite rule
+    // and the format as they are now (names the writer has moved on meanwhile go on
+    // from where it stands).
+    void tick(const NamingState& naming, const CaptureFormat& format);
     // No copy is read any more; copies already read are still written.
     void stop();
     // The next copy is the program's own (the Print key): saved even if its image is
@@ -56,7 +58,7 @@ public:
     void expectOwnCopy() { m_ownCopyExpected = true; }
 
 signals:
-    // naming: the names after the save (the overwrite rule left as the window has it).
+    // naming: the names after the save, for the next copy.
     void saved(const QString& fileName, const NamingState& naming);
     // The write failed: the watch stops by itself, and copies not yet written are dropped.
     void failed(const QString& fileName, const DibStatus& status);
@@ -64,14 +66,16 @@ signals:
     void passedOver(const QString& line);
 
 private:
+    // One copy to write, fixed at the tick that read it.
     struct Job {
         ClipboardCopyId id = 0;
         QByteArray bytes;
+        NamingState naming;
         CaptureFormat format;
-        bool overwriteAllowed = false;
+        bool followsWriter = false;  // ticked while files of earlier copies were unreported
     };
 
-    void copyRead(const ClipboardCopy& copy, const CaptureFormat& format, bool overwriteAllowed);
+    void copyRead(const ClipboardCopy& copy, Job job);
     void enqueue(Job job);
     void write();
     void written(ClipboardCopyId id, const SaveResult& result, const NamingState& naming);
@@ -83,7 +87,7 @@ private:
     bool m_reading = false;
     bool m_ownCopyExpected = false;
     ClipboardCopyId m_lastRead = 0;
-    int m_unreported = 0;  // copies queued whose outcome the window has not had
+    int m_unreported = 0;  // copies queued whose outcome the mode has not had
     std::pair<qsizetype, std::size_t> m_lastDigest;  // of the last copy queued for writing
     std::optional<std::chrono::steady_clock::time_point> m_clearedAt;  // the last clearing after a save
 
@@ -92,6 +96,6 @@ private:
     std::deque<Job> m_jobs;  // guarded by m_mutex, like the two below
     qsizetype m_queuedBytes = 0;
     bool m_ending = false;
-    NamingState m_naming;  // the writer's own while it runs
+    NamingState m_writerNaming;  // the writer's only: the names after its last copy
     std::thread m_writer;
 };

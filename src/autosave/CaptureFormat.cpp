@@ -6,16 +6,6 @@ namespace {
 
 constexpr int FullGrey = 255;
 
-DibStatus convertDepth(DIBHandle image, BmpDepth depth)
-{
-    switch (depth) {
-    case BmpDepth::Bits16: return DIBto16Bit(image, 0);
-    case BmpDepth::Bits8: return DIBto8Bit(image, 0, 0);
-    case BmpDepth::Bits24: break;
-    }
-    return DIBto24Bit(image);
-}
-
 }  // namespace
 
 QString ExtensionOf(SaveFormat format)
@@ -36,25 +26,25 @@ PngOptions PngRecordOf(const CaptureFormat& format)
     return record;
 }
 
+ImageWrite ImageWriteOf(const CaptureFormat& format)
+{
+    ImageWrite write;
+    write.format = format.format;
+    write.depth = format.depth;
+    write.rle = format.rle;
+    write.grey = format.grey ? FullGrey : 0;
+    write.quality = format.quality;
+    write.progressive = format.progressive ? 1 : 0;
+    write.png = PngRecordOf(format);
+    return write;
+}
+
 DibStatus ConvertForBmp(DIBHandle image, const CaptureFormat& format)
 {
-    if (format.format != SaveFormat::Bmp)
-        return {};
-    if (const DibStatus status = convertDepth(image, format.depth); !status)
-        return status;
-    if (format.depth == BmpDepth::Bits8 && format.rle)
-        if (const DibStatus status = DIBtoRLE(image); !status)
-            return status;
-    return format.grey ? GrayDIB(image, FullGrey) : DibStatus{};
+    return ConvertForFile(image, ImageWriteOf(format));
 }
 
 DibStatus WriteCapture(DIBHandle image, const CaptureFormat& format, const QString& fileName, ExistingFile existing)
 {
-    const std::string path = FileNameText::encode(fileName).toStdString();
-    switch (format.format) {
-    case SaveFormat::Jpeg: return DIBtoJPG(path, image, format.quality, format.progressive ? 1 : 0, existing);
-    case SaveFormat::Png: return DIBtoPNGex(path, image, PngRecordOf(format), existing);
-    case SaveFormat::Bmp: break;
-    }
-    return DIBtoBMP(path, image, existing);
+    return WriteConverted(image, ImageWriteOf(format), FileNameText::encode(fileName).toStdString(), existing);
 }

@@ -2,7 +2,6 @@
 
 #include "AutoSaveFields.h"
 #include "platform/Dialogs.h"
-#include "platform/FileProbe.h"
 #include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/Settings.h"
@@ -43,10 +42,9 @@ std::int32_t spinBound(const QString& maximum)
 
 }  // namespace
 
-PrtScSave::PrtScSave(Dialogs& dialogs, const FileProbe& files, const Settings& settings, QString applicationFolder)
+PrtScSave::PrtScSave(Dialogs& dialogs, const Settings& settings, QString applicationFolder)
     : QMainWindow(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
     , m_dialogs(dialogs)
-    , m_files(files)
     , m_settings(settings)
     , m_applicationFolder(std::move(applicationFolder))
     , m_ui(std::make_unique<Ui::PrtScSave>())
@@ -67,28 +65,30 @@ PrtScSave::~PrtScSave() = default;
 
 void PrtScSave::connectNaming()
 {
-    connect(m_ui->Text1, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.folder = text; });
-    connect(m_ui->Text2, &QLineEdit::textChanged, this, [this](const QString& text) { m_naming.pattern = text; });
-    connect(m_ui->Text3, &QLineEdit::textChanged, this, &PrtScSave::Text3_Change);
+    connect(m_ui->Text1, &QLineEdit::textChanged, this, &PrtScSave::folderEdited);
+    connect(m_ui->Text2, &QLineEdit::textChanged, this, &PrtScSave::patternEdited);
+    connect(m_ui->Text3, &QLineEdit::textChanged, this, &PrtScSave::serialEdited);
     connect(m_ui->Text4, &QLineEdit::textChanged, this, &PrtScSave::Text4_Change);
-    connect(m_ui->Check1, &QCheckBox::toggled, this, [this](bool on) { m_naming.overwriteAllowed = on; });
+    connect(m_ui->Check1, &QCheckBox::toggled, this, &PrtScSave::overwriteEdited);
     connect(m_ui->Command1, &QPushButton::clicked, this, &PrtScSave::Command1_Click);
-    connect(m_ui->Command2, &QPushButton::clicked, this, &PrtScSave::Command2_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &PrtScSave::startNumberRequested);
 }
 
 void PrtScSave::connectFormat()
 {
     connect(m_ui->Option1, &QButtonGroup::idClicked, this, &PrtScSave::Option1_Click);
-    connect(m_ui->Option2, &QButtonGroup::idClicked, this, [this](int i) { m_format.depth = static_cast<BmpDepth>(i); });
-    connect(m_ui->Check2, &QCheckBox::toggled, this, [this](bool on) { m_format.rle = on; });
-    connect(m_ui->Check3, &QCheckBox::toggled, this, [this](bool on) { m_format.grey = on; });
-    connect(m_ui->Check4, &QCheckBox::toggled, this, [this](bool on) { m_format.progressive = on; });
-    connect(m_ui->Check5, &QCheckBox::toggled, this, [this](bool on) { m_format.interlaced = on; });
+    connect(m_ui->Option2, &QButtonGroup::idClicked, this,
+            [this](int i) { editFormat(&CaptureFormat::depth, static_cast<BmpDepth>(i)); });
+    connect(m_ui->Check2, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::rle, on); });
+    connect(m_ui->Check3, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::grey, on); });
+    connect(m_ui->Check4, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::progressive, on); });
+    connect(m_ui->Check5, &QCheckBox::toggled, this, [this](bool on) { editFormat(&CaptureFormat::interlaced, on); });
     connect(m_ui->Text5, &QLineEdit::textChanged, this, [this] {
-        m_format.quality = static_cast<int>(holdField(m_ui->Text5, MinJpegQuality, MaxJpegQuality, m_format.quality));
+        editFormat(&CaptureFormat::quality,
+                   static_cast<int>(holdField(m_ui->Text5, MinJpegQuality, MaxJpegQuality, m_format.quality)));
     });
     connect(m_ui->Text6, &QLineEdit::textChanged, this, [this] {
-        m_format.level = static_cast<int>(holdField(m_ui->Text6, 0, MaxPngLevel, m_format.level));
+        editFormat(&CaptureFormat::level, static_cast<int>(holdField(m_ui->Text6, 0, MaxPngLevel, m_format.level)));
     });
     connect(m_ui->Text7, &QLineEdit::textChanged, this,
             [this] { m_interval = holdField(m_ui->Text7, MinWatchInterval, MaxWatchInterval, m_interval); });
@@ -106,10 +106,10 @@ void PrtScSave::Form_Load()
 {
     m_ui->Text1->setText(m_settings.readText(FolderSection, FolderKey, m_applicationFolder));
     m_ui->Text2->setText(m_settings.readText(PatternSection, PatternKey, DefaultPattern));
-    Text2_LostFocus(true);
+    emit patternLeft(true);
     m_ui->Text3->setText(QStringLiteral("0"));
     m_ui->Option2->button(0)->setChecked(true);
-    m_format.depth = BmpDepth::Bits24;
+    editFormat(&CaptureFormat::depth, BmpDepth::Bits24);
     m_ui->Option1->button(0)->setChecked(true);
     Option1_Click(0);
     CreateSpinButton(m_ui->Text5->parentWidget(), m_ui->Text5, static_cast<std::int32_t>(MaxJpegQuality),
@@ -117,40 +117,23 @@ void PrtScSave::Form_Load()
     CreateSpinButton(m_ui->Text6->parentWidget(), m_ui->Text6, static_cast<std::int32_t>(MaxPngLevel), 0, m_format.level);
     CreateSpinButton(m_ui->Text7->parentWidget(), m_ui->Text7, static_cast<std::int32_t>(MaxWatchInterval),
                      static_cast<std::int32_t>(MinWatchInterval), static_cast<std::int32_t>(DefaultWatchInterval));
-    m_naming.SuffixNumber = 0;
 }
 
-void PrtScSave::showNaming()
+void PrtScSave::showNaming(const NamingState& naming)
 {
-    showText(m_ui->Text2, m_naming.pattern);
-    showText(m_ui->Text4, m_naming.maximum);
-    showText(m_ui->Text3, m_naming.serial);
+    showText(m_ui->Text2, naming.pattern);
+    showText(m_ui->Text4, naming.maximum);
+    showText(m_ui->Text3, naming.serial);
 }
 
-// At load the window is not shown yet: the message comes without putting the focus
-// into the field.
-void PrtScSave::Text2_LostFocus(bool atLoad)
+void PrtScSave::showSerial(const QString& text)
 {
-    if (NormalizePattern(m_naming) == PatternCheck::BrokenRun) {
-        m_dialogs.message(this, BrokenRunText(), QString(), MessageButtons::Ok);
-        if (!atLoad)
-            m_ui->Text2->setFocus(Qt::OtherFocusReason);
-    }
-    showNaming();
+    m_ui->Text3->setText(text);
 }
 
-// The serial number held to 0..maximum; text that is no number keeps the one before.
-void PrtScSave::Text3_Change()
+void PrtScSave::focusPattern()
 {
-    const QString text = m_ui->Text3->text();
-    const std::int64_t previous = SerialValue(m_naming);
-    const HeldField held = HoldField(text, 0, NumberField::parseFloor(m_naming.maximum).value_or(0), previous);
-    if (held.replacement) {
-        m_ui->Text3->setText(*held.replacement);
-        return;
-    }
-    if (NumberField::parseFloor(text))
-        m_naming.serial = text;
+    m_ui->Text2->setFocus(Qt::OtherFocusReason);
 }
 
 void PrtScSave::Text4_Change()
@@ -170,7 +153,7 @@ void PrtScSave::Option1_Click(int index)
 {
     for (int i = 0; i < 3; ++i)
         EnableFormatSettings(i, i == index);
-    m_format.format = static_cast<SaveFormat>(index);
+    editFormat(&CaptureFormat::format, static_cast<SaveFormat>(index));
 }
 
 // The frame's controls follow their frame.
@@ -183,16 +166,9 @@ void PrtScSave::EnableFormatSettings(int index, bool enabled)
 // A cancelled browser, or one that fails, leaves the folder as it was.
 void PrtScSave::Command1_Click()
 {
-    const std::optional<QString> folder =
-        m_dialogs.chooseFolder(this, tr("フォルダの選択"), m_naming.folder);
+    const std::optional<QString> folder = m_dialogs.chooseFolder(this, tr("フォルダの選択"), m_ui->Text1->text());
     if (folder)
         m_ui->Text1->setText(*folder);
-}
-
-void PrtScSave::Command2_Click()
-{
-    if (FindStartNumber(m_naming, FreeWhereAbsent(m_files)))
-        showNaming();
 }
 
 void PrtScSave::setWatching(bool watching)
@@ -218,7 +194,7 @@ bool PrtScSave::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_ui->Text2 && event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !QApplication::activeModalWidget())
-        Text2_LostFocus(false);
+        emit patternLeft(false);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -108,8 +108,8 @@ private:
     // Save: Update, the selection check, the source image by ColorMode, the file-save
     // dialog and the encoder; the picture window and the panel are shown again.
     void save();
-    [[nodiscard]] DIBHandle sourceOfSave(const ShapeRect& shape) const;
-    void writeSave(DIBHandle image, const SaveFileAnswer& answer);
+    [[nodiscard]] SaveSource sourceOfSave(const ShapeRect& shape) const;
+    void writeSave(const SaveSource& source, const SaveFileAnswer& answer);
     // The picture window's image onto the clipboard.
     void copyToClipboard();
     void reportSaveError(const QString& text);

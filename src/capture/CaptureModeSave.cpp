@@ -16,11 +16,11 @@ void CaptureMode::save()
         reportSaveError(NoSelectionText());
         return;
     }
-    const DibGuard image(sourceOfSave(shape));
+    const SaveSource source = sourceOfSave(shape);
     const SaveFileRequest request{tr("名前を付けて保存"), SaveFilter(), m_saveDialog.filterIndex,
                                   m_saveDialog.fileName, m_saveDialog.defaultExtension, true};
     if (const std::optional<SaveFileAnswer> answer = m_platform.dialogs->saveFile(m_panel.get(), request))
-        writeSave(image.get(), *answer);
+        writeSave(source, *answer);
     m_picture->show();
     m_panel->show();
     keepWindowsInFront();
@@ -28,18 +28,20 @@ void CaptureMode::save()
 
 // ColorMode 0: the picture as the picture window shows it, moved toward grey;
 // ColorMode 1: the selection of the desktop copy at 1:1.
-DIBHandle CaptureMode::sourceOfSave(const ShapeRect& shape) const
+SaveSource CaptureMode::sourceOfSave(const ShapeRect& shape) const
 {
-    if (m_options.ColorMode == 0) {
-        const DIBHandle image = DCtoDIB(m_model.picture(), 0, 0, m_selection.ViewWidth, m_selection.ViewHeight);
-        static_cast<void>(GrayDIB(image, m_options.GrayStrength));
-        return image;
-    }
-    return DCtoDIB(m_model.screen(), RoundPixel<int>(shape.left), RoundPixel<int>(shape.top),
-                   RoundPixel<int>(shape.width), RoundPixel<int>(shape.height));
+    if (m_options.ColorMode == 0)
+        return GreyedSource(DCtoDIB(m_model.picture(), 0, 0, m_selection.ViewWidth, m_selection.ViewHeight),
+                            m_options.GrayStrength);
+    SaveSource source{DibGuard(DCtoDIB(m_model.screen(), RoundPixel<int>(shape.left), RoundPixel<int>(shape.top),
+                                       RoundPixel<int>(shape.width), RoundPixel<int>(shape.height))),
+                      {}};
+    if (!source.image)
+        source.status = {DibError::BadArgument};
+    return source;
 }
 
-void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
+void CaptureMode::writeSave(const SaveSource& source, const SaveFileAnswer& answer)
 {
     RememberSave(m_saveDialog, answer.fileName, answer.filterIndex);
     const std::optional<SaveFormat> format = FormatOfSave(answer.filterIndex, answer.fileName);
@@ -47,10 +49,10 @@ void CaptureMode::writeSave(DIBHandle image, const SaveFileAnswer& answer)
         reportSaveError(UnknownFormatText(answer.fileName));
         return;
     }
-    const DibStatus status = image ? WriteImage(image, *format, FileNameText::encode(answer.fileName).toStdString(), m_options)
-                                   : DibStatus{DibError::BadArgument};
+    const std::string path = FileNameText::encode(answer.fileName).toStdString();
+    const DibStatus status = source.status ? WriteImage(source.image.get(), *format, path, m_options) : source.status;
     if (!status)
-        reportSaveError(SaveFailedText(answer.fileName, status.text()));
+        reportSaveError(SaveFailedText(answer.fileName, status));
 }
 
 // With no picture yet there is nothing to copy: the save's selection message says

@@ -47,27 +47,33 @@ bool IsSavableSelection(const ShapeRect& shape)
     return shape.visible && (shape.width >= 2 || shape.height >= 2);
 }
 
+ImageWrite ImageWriteOf(SaveFormat format, const OutputOptions& options)
+{
+    ImageWrite write;
+    write.format = format;
+    write.depth = options.BitDepth;
+    write.reduction = ReductionFlags(options);
+    write.rle = options.RleCompress != OptionFalse;
+    write.quality = options.JpegQuality;
+    write.progressive = JpegProgressiveArgument(options);
+    if (options.PngDetailed == 1)
+        write.png = PngOptionRecord(options);
+    return write;
+}
+
 DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path, const OutputOptions& options,
                      ExistingFile existing)
 {
-    switch (format) {
-    case SaveFormat::Bmp: {
-        if (const DibStatus status = ReduceColors(image, options); !status)
-            return status;
-        if (options.RleCompress != OptionFalse && options.BitDepth == ColorDepth::Bits8)
-            if (const DibStatus status = DIBtoRLE(image); !status)
-                return status;
-        return DIBtoBMP(path, image, existing);
-    }
-    case SaveFormat::Jpeg:
-        return DIBtoJPG(path, image, options.JpegQuality, JpegProgressiveArgument(options), existing);
-    case SaveFormat::Png:
-        break;
-    }
-    if (options.PngDetailed == 1)
-        return DIBtoPNGex(path, image, PngOptionRecord(options), existing);
-    // The plain writer always replaces; the detailed one with no field given writes the same file.
-    return existing == ExistingFile::Keep ? DIBtoPNGex(path, image, PngOptions{}, existing) : DIBtoPNG(path, image, 0);
+    return WriteImageFile(image, ImageWriteOf(format, options), path, existing);
+}
+
+SaveSource GreyedSource(DIBHandle image, int strength)
+{
+    SaveSource source{DibGuard(image), {}};
+    source.status = GrayDIB(image, strength);
+    if (!source.status)
+        source.image.reset();
+    return source;
 }
 
 QString NoSelectionText()

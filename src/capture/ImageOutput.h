@@ -36,12 +36,23 @@ void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterI
 // The save's selection check: a visible outline at least 2 pixels wide or high.
 [[nodiscard]] bool IsSavableSelection(const ShapeRect& shape);
 
-// Writes image (changed in place) to path: BMP reduced as BitDepth says and run-length
+// What the options mean for a file: BMP reduced as BitDepth says and run-length
 // encoded when RleCompress is set at 8 bits; JPEG with the quality and progressive
-// flag; PNG plain or, with PngDetailed, through the option record. With
+// flag; PNG plain or, with PngDetailed, through the option record.
+[[nodiscard]] ImageWrite ImageWriteOf(SaveFormat format, const OutputOptions& options);
+// Writes image (changed in place) to path as ImageWriteOf says. With
 // ExistingFile::Keep an existing file stays and the write reports FileExists.
 [[nodiscard]] DibStatus WriteImage(DIBHandle image, SaveFormat format, const std::string& path,
                                    const OutputOptions& options, ExistingFile existing = ExistingFile::Replace);
+
+// The image a save writes; when it could not be made, status says why.
+struct SaveSource {
+    DibGuard image;
+    DibStatus status;
+};
+// image (taken over) moved toward grey by strength, 0..255; a grey step that fails
+// leaves no image to save.
+[[nodiscard]] SaveSource GreyedSource(DIBHandle image, int strength);
 
 // The messages of the save, titled SaveErrorTitle.
 [[nodiscard]] QString NoSelectionText();

@@ -3,6 +3,8 @@
 // Program-lifetime: one record lives in the application object; the picture refresh
 // and the save read it, the options window writes it.
 
+#include "shared/ImageFiles.h"
+
 #include <array>
 #include <cstdint>
 
@@ -12,11 +14,7 @@ inline constexpr std::int16_t OptionFalse = 0;
 
 // The colour depth of the picture and of BMP files; the values are the options
 // window's indices.
-enum class ColorDepth : std::int16_t {
-    Bits24 = 0,
-    Bits16 = 1,
-    Bits8 = 2,
-};
+using ColorDepth = BmpDepth;
 
 struct OutputOptions {
     ColorDepth BitDepth = ColorDepth::Bits24;

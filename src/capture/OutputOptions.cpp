@@ -70,15 +70,5 @@ bool ReducesColors(const OutputOptions& options)
 
 DibStatus ReduceColors(DIBHandle image, const OutputOptions& options)
 {
-    switch (options.BitDepth) {
-    case ColorDepth::Bits16: {
-        const std::int32_t reserved = 0;
-        return DIBto16Bit(image, reserved);
-    }
-    case ColorDepth::Bits8:
-        return DIBto8Bit(image, ReductionFlags(options), 0);
-    case ColorDepth::Bits24:
-        break;
-    }
-    return {};
+    return ConvertDepth(image, options.BitDepth, ReductionFlags(options));
 }

@@ -4,6 +4,7 @@
 
 #include "OutputOptionValues.h"
 #include "imaging/dibimage.h"
+#include "shared/ImageWriter.h"
 
 #include <array>
 #include <cstdint>
@@ -34,6 +35,6 @@ void InitOutputOptions(OutputOptions& options);
 
 // true when BitDepth asks for 16 or 8 bits.
 [[nodiscard]] bool ReducesColors(const OutputOptions& options);
-// The BitDepth conversion shared by the picture refresh and the BMP save, in place:
-// 16 bits, 8 bits with ReductionFlags, or nothing for 24 bits. Never RLE.
+// The picture refresh's BitDepth conversion, in place, as the BMP save converts:
+// 16 bits, 8 bits with ReductionFlags, or 24 bits (as the picture already is). Never RLE.
 DibStatus ReduceColors(DIBHandle image, const OutputOptions& options);

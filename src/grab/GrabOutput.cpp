@@ -19,9 +19,19 @@
 
 namespace {
 
-GrabOutcome writeFailed(const QString& name, const char* cause)
+GrabOutcome writeFailed(const QString& name, const QString& cause)
 {
     return {GrabExit::WriteFailed, SaveFailedText(name, cause), {}};
+}
+
+GrabOutcome writeFailed(const QString& name, const DibStatus& status)
+{
+    return {GrabExit::WriteFailed, SaveFailedText(name, status), {}};
+}
+
+GrabOutcome systemFailed(const QString& name)
+{
+    return writeFailed(name, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 DibStatus writeImage(DIBHandle image, const GrabRequest& request, const QString& name, ExistingFile existing)
@@ -51,15 +61,15 @@ GrabOutcome writeStandardOutput(DIBHandle image, const GrabRequest& request, int
     const QString name = QCoreApplication::translate("GrabOutput", "standard output");
     const QTemporaryDir folder;
     if (!folder.isValid())
-        return writeFailed(name, std::strerror(errno));
+        return systemFailed(name);
     const QString file = folder.filePath(QStringLiteral("grab.png"));
     if (const DibStatus status = writeImage(image, request, file, ExistingFile::Replace); !status)
-        return writeFailed(name, status.text());
+        return writeFailed(name, status);
     QFile encoded(file);
     if (!encoded.open(QIODevice::ReadOnly))
-        return writeFailed(name, qPrintable(encoded.errorString()));
+        return writeFailed(name, encoded.errorString());
     if (!writeAll(descriptor, encoded.readAll()))
-        return writeFailed(name, std::strerror(errno));
+        return systemFailed(name);
     return {};
 }
 
@@ -68,7 +78,7 @@ GrabOutcome writeStandardOutput(DIBHandle image, const GrabRequest& request, int
 GrabOutcome writeNumbered(DIBHandle image, const GrabRequest& request, const QString& folder)
 {
     if (!QDir().mkpath(folder))
-        return writeFailed(folder, std::strerror(errno));
+        return systemFailed(folder);
     NamingState naming;
     naming.folder = folder;
     naming.extension = QStringLiteral(".png");
@@ -81,7 +91,7 @@ GrabOutcome writeNumbered(DIBHandle image, const GrabRequest& request, const QSt
         if (status)
             return {GrabExit::Written, {}, name};
         if (status.error != DibError::FileExists)
-            return writeFailed(name, status.text());
+            return writeFailed(name, status);
     }
     return {GrabExit::WriteFailed,
             QCoreApplication::translate("GrabOutput", "%1 holds every number of Picture_####.png already").arg(folder),
@@ -125,12 +135,12 @@ GrabOutcome WriteGrab(const DeviceContext& screen, const QRect& region, const Gr
     // Moved toward grey first, as the capture save does with its grey strength.
     if (request.options.GrayStrength > 0)
         if (const DibStatus status = GrayDIB(image.get(), request.options.GrayStrength); !status)
-            return writeFailed(request.output, status.text());
+            return writeFailed(request.output, status);
     switch (request.target) {
     case GrabTarget::File:
         if (const DibStatus status = writeImage(image.get(), request, request.output, ExistingFile::Replace);
             !status)
-            return writeFailed(request.output, status.text());
+            return writeFailed(request.output, status);
         return {};
     case GrabTarget::StandardOutput:
         return writeStandardOutput(image.get(), request, places.standardOutput);

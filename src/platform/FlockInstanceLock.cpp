@@ -23,7 +23,7 @@ bool isPrivateFolder(const QByteArray& folder)
 
 QString systemError(const QString& path)
 {
-    return FlockInstanceLock::tr("The instance lock %1 cannot be used: %2.")
+    return FlockInstanceLock::tr("多重起動防止のロックファイル %1 を使用できません（%2）。")
         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
@@ -44,14 +44,14 @@ QString FlockInstanceLock::take(const QString& path)
 {
     const QString folder = QFileInfo(path).path();
     if (!isPrivateFolder(QFile::encodeName(folder)))
-        return tr("The instance lock cannot be used: the folder %1 is not this user's alone.").arg(folder);
+        return tr("多重起動防止のロックファイルを使用できません（フォルダ %1 はこのユーザー専用ではありません）。").arg(folder);
     // O_NOFOLLOW: a planted link must not make us open a file elsewhere.
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_fd < 0)
         return systemError(path);
     struct stat info {};
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::getuid())
-        return tr("The instance lock %1 cannot be used: it is not this user's own file.").arg(path);
+        return tr("多重起動防止のロックファイル %1 を使用できません（このユーザーのファイルではありません）。").arg(path);
     int result = 0;
     do {
         result = ::flock(m_fd, LOCK_EX | LOCK_NB);

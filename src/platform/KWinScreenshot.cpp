@@ -76,10 +76,12 @@ ScreenPicture readPicture(const QVariantMap& picture, int fd, int stop)
     if (width <= 0 || height <= 0 || !fourBytesEach || stride < width * 4
         || !readPixels(fd, stop, qsizetype{stride} * height, pixels))
         return failure(noPictureText());
-    const QImage view(reinterpret_cast<const uchar*>(pixels.constData()), width, height, stride, format);
-    // A picture already in RGB32 would come back as the view itself, whose pixels go
-    // with this function.
-    return {format == QImage::Format_RGB32 ? view.copy() : view.convertToFormat(QImage::Format_RGB32), QString()};
+    // The image owns the bytes: converting to the format they already have gives the
+    // same buffer back, which must outlive this function.
+    auto* bytes = new QByteArray(std::move(pixels));
+    const QImage image(reinterpret_cast<const uchar*>(bytes->constData()), width, height, stride, format,
+                       [](void* owned) { delete static_cast<QByteArray*>(owned); }, bytes);
+    return {image.convertToFormat(QImage::Format_RGB32), QString()};
 }
 
 }  // namespace

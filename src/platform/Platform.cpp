@@ -3,7 +3,7 @@
 #include "DesktopSystemInformation.h"
 #include "DiskFileProbe.h"
 #include "FlockInstanceLock.h"
-#include "QtClipboard.h"
+#include "X11Clipboard.h"
 #include "QtDialogs.h"
 #include "PortalScreenGrabber.h"
 #include "WaylandSession.h"
@@ -42,11 +42,11 @@ bool isWaylandSession()
 std::unique_ptr<Clipboard> clipboardFor(bool wayland, const WaylandOffer& offer)
 {
     if (!wayland)
-        return std::make_unique<QtClipboard>();
+        return std::make_unique<X11Clipboard>();
     if (offer.clipboardControl)
         if (std::unique_ptr<DataControlSession> session = DataControlSession::connect())
             return std::make_unique<WlClipboard>(std::move(session));
-    return std::make_unique<QtClipboard>(offer.clipboardSharedWithXWayland);
+    return std::make_unique<X11Clipboard>(offer.clipboardSharedWithXWayland);
 }
 
 // Every compositor keeps windows that bypass the window manager (the desktop copy)

@@ -67,7 +67,7 @@ TEST_P(WindowsFit, ChooserAndAutoSaveWindow)
     SelectMode chooser(host, settings);
     EXPECT_EQ(problemsOf(chooser), "");
     TestPlatform test;
-    PrtScSave window(*test.platform.dialogs, *test.platform.files, settings, dir.path());
+    PrtScSave window(*test.platform.dialogs, settings, dir.path());
     window.Form_Load();
     EXPECT_EQ(problemsOf(window), "");
 }

@@ -3,7 +3,7 @@
 #include "ImagingTestSupport.h"
 
 #include "platform/DiskFileProbe.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,7 +20,7 @@
 
 AutoSaveFixture::AutoSaveFixture() : test(makeTestPlatform())
 {
-    test.platform.clipboard = std::make_unique<QtClipboard>();
+    test.platform.clipboard = std::make_unique<X11Clipboard>();
     test.platform.files = std::make_unique<DiskFileProbe>();
     test.files = nullptr;
     test.clipboard = nullptr;

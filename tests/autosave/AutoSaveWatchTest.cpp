@@ -1,6 +1,7 @@
 // The watch without its window, on a test clipboard: every copy is written once, in
 // order, and taken off the clipboard only after its file is written; a copy the watch
 // cannot read or decode is passed over with a note, and the watch goes on.
+#include "AutoSaveSession.h"
 #include "AutoSaveWatch.h"
 
 #include "CopyBytes.h"
@@ -33,23 +34,24 @@ protected:
         static char name[] = "autosave_logic_test";
         static char* argv[] = {name, nullptr};
         static QCoreApplication application(argc, argv);
-        NamingState naming;
-        naming.folder = QString::fromStdString(dir.path());
-        static_cast<void>(NormalizePattern(naming));
+        session.setFolder(QString::fromStdString(dir.path()));
+        static_cast<void>(session.checkPattern());
+        // The mode's part: the session moves on with each file written.
         QObject::connect(&watch, &AutoSaveWatch::saved, [this](const QString& file, const NamingState& after) {
             saved.push_back(QFile::encodeName(file).toStdString());
+            session.fileWritten(after);
             serial = after.serial;
         });
         QObject::connect(&watch, &AutoSaveWatch::failed, [this](const QString&, const DibStatus&) { ++failures; });
         QObject::connect(&watch, &AutoSaveWatch::passedOver, [this](const QString& line) { notes.push_back(line); });
-        watch.start(naming);
+        watch.start();
     }
 
     // One tick, then the events until the files number `files`, and a while more for
     // a read's answer or a write that should not come.
     void tickUntil(std::size_t files)
     {
-        watch.tick(CaptureFormat{}, false);
+        watch.tick(session.naming(), session.format());
         runEventsUntil([&] { return saved.size() >= files; }, files > saved.size() ? 5000 : 0);
         runEventsUntil([] { return false; }, 100);
     }
@@ -60,6 +62,7 @@ protected:
     }
 
     TempDir dir;
+    AutoSaveSession session;
     FakeClipboard clipboard;
     AutoSaveWatch watch{clipboard, [](const QString& name) { return !QFile::exists(name); }};
     std::vector<std::string> saved;
@@ -107,10 +110,7 @@ TEST_F(WatchTest, CopyWhileWritingStaysForTheNextLook)
 
 TEST_F(WatchTest, FailedWriteStopsTheWatchAndKeepsTheImage)
 {
-    NamingState missing;
-    missing.folder = QString::fromStdString(dir.file("missing"));
-    static_cast<void>(NormalizePattern(missing));
-    watch.start(missing);
+    session.setFolder(QString::fromStdString(dir.file("missing")));
     clipboard.copy(Blue);
     tickUntil(1);
     EXPECT_EQ(failures, 1);
@@ -118,6 +118,38 @@ TEST_F(WatchTest, FailedWriteStopsTheWatchAndKeepsTheImage)
     clipboard.copy(Red);
     tickUntil(1);
     EXPECT_EQ(clipboard.reads, 1) << "the watch went on after the failure";
+}
+
+// A copy ticked before the mode has heard of the file before it goes on from that
+// file's number: even with overwriting allowed, it does not replace that file.
+TEST_F(WatchTest, CopyTickedBeforeTheLastFileWasReportedTakesTheNextNumber)
+{
+    session.setOverwriteAllowed(true);
+    clipboard.copy(Blue);
+    clipboard.afterRead = [this] {
+        clipboard.copy(Red);
+        watch.tick(session.naming(), session.format());
+    };
+    watch.tick(session.naming(), session.format());
+    runEventsUntil([this] { return saved.size() >= 2; });
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Picture_0000.bmp", "Picture_0001.bmp"}));
+    EXPECT_EQ(colourOf(0), 0x336699u);
+    EXPECT_EQ(colourOf(1), 0x993322u);
+    EXPECT_EQ(serial, QStringLiteral("2"));
+}
+
+// The names are the session's: a serial number typed between two watches is the next.
+TEST_F(WatchTest, SerialTypedBetweenWatchesNamesTheNextFile)
+{
+    clipboard.copy(Blue);
+    tickUntil(1);
+    watch.stop();
+    ASSERT_FALSE(session.editSerial(QStringLiteral("7")));
+    watch.start();
+    clipboard.copy(Red);
+    tickUntil(2);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Picture_0000.bmp", "Picture_0007.bmp"}));
+    EXPECT_EQ(serial, QStringLiteral("8"));
 }
 
 // A clipboard manager (or the compositor) puts the image just saved back after the

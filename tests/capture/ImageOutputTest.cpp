@@ -77,3 +77,40 @@ INSTANTIATE_TEST_SUITE_P(Selections, SavableSelectionTest, testing::Values(
     [](const auto& c) { return CaseName(c.param.visible ? "shown" : "hidden", c.param.width, c.param.height); });
 
 }  // namespace
+
+namespace {
+
+struct GreyCase {
+    const char* name;
+    int strength;
+    DibError error;
+    bool kept;
+};
+
+class GreyedSourceTest : public testing::TestWithParam<GreyCase>
+{
+};
+
+// A grey step that fails leaves nothing to save, and says why.
+TEST_P(GreyedSourceTest, KeepsTheImageOnlyWhenTheGreyStepWorked)
+{
+    const GreyCase& c = GetParam();
+    DeviceContext picture(8, 4);
+    picture.fill(0xFF336699);
+    const SaveSource source = GreyedSource(DCtoDIB(picture, 0, 0, 8, 4), c.strength);
+    EXPECT_EQ(source.status.error, c.error);
+    EXPECT_EQ(static_cast<bool>(source.image), c.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Strengths, GreyedSourceTest, testing::Values(
+    GreyCase{"None", 0, DibError::None, true},
+    GreyCase{"Full", 255, DibError::None, true},
+    GreyCase{"AboveFull", 256, DibError::BadArgument, false},
+    GreyCase{"Negative", -1, DibError::BadArgument, false}), OwnCaseName());
+
+TEST(GreyedSource, NoImageIsAFailure)
+{
+    EXPECT_EQ(GreyedSource(0, 128).status.error, DibError::BadHandle);
+}
+
+}  // namespace

@@ -8,7 +8,7 @@
 #include "QtPrinters.h"
 #include "formcom.h"
 #include "gazou.h"
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 #include "scrimble.h"
 
 #include <QDir>
@@ -147,6 +147,7 @@ struct FailedWriteCase {
     const char* name;
     const char* fileName;
     int filter;
+    int grayStrength = 0;  // outside 0..255 the grey step fails
     friend void PrintTo(const FailedWriteCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -163,6 +164,7 @@ TEST_P(FailedWrite, IsReportedAndLeavesNothing)
     QFile plain(f.dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
+    f.options.GrayStrength = c.grayStrength;
     const QString path = f.dir.filePath(QString::fromLatin1(c.fileName));
     saveAs(f, path, c.filter);
     EXPECT_TRUE(saidError(f, path));
@@ -171,7 +173,8 @@ TEST_P(FailedWrite, IsReportedAndLeavesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Save, FailedWrite,
                          testing::Values(FailedWriteCase{"folder that is a file", "plain/a.png", 3},
-                                         FailedWriteCase{"all files, unknown extension", "a.gif", 4}),
+                                         FailedWriteCase{"all files, unknown extension", "a.gif", 4},
+                                         FailedWriteCase{"grey step that fails", "a.png", 3, 256}),
                          PrintedCaseName());
 
 TEST(Save, NextDialogProposesTheNameWithoutExtension)
@@ -287,7 +290,7 @@ TEST(Save, CopyWithoutAPictureSaysSo)
 TEST(Save, OtherProgramsPasteTheCopy)
 {
     CaptureFixture f;
-    f.test.platform.clipboard = std::make_unique<QtClipboard>();
+    f.test.platform.clipboard = std::make_unique<X11Clipboard>();
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     ASSERT_TRUE(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));

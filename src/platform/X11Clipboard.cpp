@@ -1,4 +1,4 @@
-#include "QtClipboard.h"
+#include "X11Clipboard.h"
 
 #include "ClipboardImages.h"
 #include "imaging/dibimage.h"
@@ -6,16 +6,16 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-QtClipboard::QtClipboard(bool seesCopiesWithoutFocus) : m_withoutFocus(seesCopiesWithoutFocus) {}
+X11Clipboard::X11Clipboard(bool seesCopiesWithoutFocus) : m_withoutFocus(seesCopiesWithoutFocus) {}
 
 // The PNG is encoded at once, on a thread of its own: the window does not wait for it,
 // and a paste soon after finds it ready.
-void QtClipboard::setImage(const DeviceContext& picture, int width, int height)
+void X11Clipboard::setImage(const DeviceContext& picture, int width, int height)
 {
     QGuiApplication::clipboard()->setMimeData(imageOnRequest(imageOf(picture, width, height)), QClipboard::Clipboard);
 }
 
-void QtClipboard::whenImageReleased(std::function<void()> released)
+void X11Clipboard::whenImageReleased(std::function<void()> released)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     QObject::disconnect(m_releaseWatch);

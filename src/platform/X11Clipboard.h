@@ -9,12 +9,12 @@
 
 #include <QMetaObject>
 
-class QtClipboard final : public Clipboard
+class X11Clipboard final : public Clipboard
 {
 public:
     // Needs the QGuiApplication. seesCopiesWithoutFocus: false under XWayland on a
     // desktop that shows the clipboard to the focused window only.
-    explicit QtClipboard(bool seesCopiesWithoutFocus = true);
+    explicit X11Clipboard(bool seesCopiesWithoutFocus = true);
 
     void setImage(const DeviceContext& picture, int width, int height) override;
     // When another program owns the CLIPBOARD selection.

@@ -2,7 +2,7 @@
 // copy is read without the window waiting on its owner, an owner that never answers
 // or offers thousands of types costs the window nothing, and clearing what was read
 // never clears a copy made after it.
-#include "platform/QtClipboard.h"
+#include "platform/X11Clipboard.h"
 
 #include "X11Desktop.h"
 #include "Xclip.h"
@@ -24,10 +24,10 @@ QImage filled(QRgb colour)
     return image;
 }
 
-class QtClipboardTest : public ::testing::Test
+class X11ClipboardTest : public ::testing::Test
 {
 protected:
-    QtClipboard clipboard;
+    X11Clipboard clipboard;
 
     // Waits for the service to see a copy other than `before`.
     bool seesNewCopy(ClipboardCopyId before)
@@ -65,7 +65,7 @@ protected:
     }
 };
 
-TEST_F(QtClipboardTest, ReadsAnImageAndClearsItLeavingNoTypes)
+TEST_F(X11ClipboardTest, ReadsAnImageAndClearsItLeavingNoTypes)
 {
     const ClipboardCopy copy = copiedAndRead(0x336699);
     ASSERT_EQ(copy.outcome, ClipboardCopy::Outcome::Image);
@@ -78,7 +78,7 @@ TEST_F(QtClipboardTest, ReadsAnImageAndClearsItLeavingNoTypes)
     EXPECT_EQ(readNow().outcome, ClipboardCopy::Outcome::NoImage);
 }
 
-TEST_F(QtClipboardTest, ACopyAfterTheReadSurvivesTheClear)
+TEST_F(X11ClipboardTest, ACopyAfterTheReadSurvivesTheClear)
 {
     const ClipboardCopy first = copiedAndRead(0x336699);
     ASSERT_EQ(first.outcome, ClipboardCopy::Outcome::Image);
@@ -89,7 +89,7 @@ TEST_F(QtClipboardTest, ACopyAfterTheReadSurvivesTheClear)
     EXPECT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u);
 }
 
-TEST_F(QtClipboardTest, TextIsNoImageAndStays)
+TEST_F(X11ClipboardTest, TextIsNoImageAndStays)
 {
     const ClipboardCopyId before = clipboard.currentCopy();
     Xclip::copyText(QStringLiteral("words"));
@@ -106,7 +106,7 @@ struct OwnerCase {
     ClipboardCopy::Outcome outcome;
 };
 
-class StubbornOwners : public QtClipboardTest, public testing::WithParamInterface<OwnerCase>
+class StubbornOwners : public X11ClipboardTest, public testing::WithParamInterface<OwnerCase>
 {
 };
 
