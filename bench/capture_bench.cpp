@@ -87,13 +87,16 @@ void grabWith(benchmark::State& state, X11ScreenGrabber::Transfer transfer)
 {
     X11ScreenGrabber grabber(QString(), transfer);
     const ScreenInfo info = grabber.screenInfo();
-    DeviceContext target(info.width, info.height);
     for (auto _ : state) {
-        if (!grabber.grab(target)) {
-            state.SkipWithError(grabber.error().toStdString().c_str());
+        QString error;
+        grabber.grab([&error](ScreenShot shot) {
+            error = shot.error;
+            benchmark::DoNotOptimize(shot.picture.pixels());
+        });
+        if (!error.isEmpty()) {
+            state.SkipWithError(error.toStdString().c_str());
             break;
         }
-        benchmark::DoNotOptimize(target.pixels());
     }
     state.SetLabel(std::to_string(info.width) + "x" + std::to_string(info.height)
                    + (grabber.usesSharedMemory() ? " shm" : " replies"));
@@ -199,8 +202,8 @@ void BM_PeakMemory(benchmark::State& state)
     const ScreenInfo info = grabber.screenInfo();
     for (auto _ : state) {
         DeviceContext desktop(info.width, info.height);
-        if (!grabber.grab(desktop)) {
-            state.SkipWithError(grabber.error().toStdString().c_str());
+        if (const QString error = grabber.read(desktop); !error.isEmpty()) {
+            state.SkipWithError(error.toStdString().c_str());
             return;
         }
         CaptureSelection selection;

@@ -526,10 +526,6 @@
         <source>画面を取得できません: ポータルの画像を読めません。</source>
         <translation>The screen cannot be captured: the portal&apos;s image cannot be read.</translation>
     </message>
-    <message>
-        <source>画面を取得できません: ポータルの画像がまだありません。</source>
-        <translation>The screen cannot be captured: the portal&apos;s image has not arrived yet.</translation>
-    </message>
 </context>
 <context>
     <name>PrtScSave</name>
@@ -740,27 +736,27 @@ Color depth: %3 bits</translation>
 <context>
     <name>X11ScreenGrabber</name>
     <message>
-        <source>The X11 display &quot;%1&quot; cannot be reached: the screen cannot be read.</source>
+        <source>X11 ディスプレイ &quot;%1&quot; に接続できません: 画面を読み取れません。</source>
         <translation>The X11 display &quot;%1&quot; cannot be reached: the screen cannot be read.</translation>
     </message>
     <message>
-        <source>This Wayland session offers no X11 display (DISPLAY is not set): the screen cannot be read.</source>
+        <source>この Wayland セッションには X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。</source>
         <translation>This Wayland session offers no X11 display (DISPLAY is not set): the screen cannot be read.</translation>
     </message>
     <message>
-        <source>No X11 display (DISPLAY is not set): the screen cannot be read.</source>
+        <source>X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。</source>
         <translation>No X11 display (DISPLAY is not set): the screen cannot be read.</translation>
     </message>
     <message>
-        <source>The X11 screen uses %1 bits per pixel, which cannot be read.</source>
+        <source>X11 の画面は 1 ピクセル %1 ビットで、読み取れません。</source>
         <translation>The X11 screen uses %1 bits per pixel, which cannot be read.</translation>
     </message>
     <message>
-        <source>The connection to the X11 display was lost: the screen cannot be read.</source>
+        <source>X11 ディスプレイとの接続が切れました: 画面を読み取れません。</source>
         <translation>The connection to the X11 display was lost: the screen cannot be read.</translation>
     </message>
     <message>
-        <source>The X server refused to send the screen image.</source>
+        <source>X サーバーが画面の画像を送りませんでした。</source>
         <translation>The X server refused to send the screen image.</translation>
     </message>
 </context>

@@ -45,6 +45,8 @@ public:
     // The chooser while it exists (shown or not), else nullptr.
     [[nodiscard]] SelectMode* modeChooser() const { return m_chooser.data(); }
     [[nodiscard]] bool hasOpenMode() const { return m_openMode != nullptr; }
+    // The mode that is open, else nullptr; for reading its state in tests.
+    [[nodiscard]] const OpenMode* openMode() const { return m_openMode.get(); }
     // The desktop capture mode's selection variables and output options; they live
     // for the whole run.
     [[nodiscard]] CaptureSelection& captureSelection() { return m_captureSelection; }

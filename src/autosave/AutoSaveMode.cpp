@@ -78,7 +78,7 @@ void AutoSaveMode::connectSession()
 AutoSaveMode::~AutoSaveMode()
 {
     m_platform.printKey->release();
-    m_platform.screen->cancelPrepare();
+    m_platform.screen->cancel();
 }
 
 ModeOpenResult AutoSaveMode::load()
@@ -173,13 +173,11 @@ void AutoSaveMode::takePrintKey()
 // the clipboard, which the watch then saves like any other copy.
 void AutoSaveMode::copyScreenToClipboard()
 {
-    m_platform.screen->prepare([this](bool ready) {
-        const ScreenInfo screen = m_platform.screen->screenInfo();
-        DeviceContext copy(screen.width, screen.height);
-        if (!ready || !m_platform.screen->grab(copy))
+    m_platform.screen->grab([this](const ScreenShot& shot) {
+        if (!shot.ok())
             return;
         m_watch.expectOwnCopy();
-        m_platform.clipboard->setImage(copy, copy.width(), copy.height());
+        m_platform.clipboard->setImage(shot.picture, shot.picture.width(), shot.picture.height());
     });
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The desktop capture mode while it is open: owns its windows (the desktop copy, the
-// picture window, the command panel) and runs every step that involves more than one
-// of them. The windows know nothing of each other or of this object: they report the
+// The desktop capture mode while it is open: owns its model (the frozen screen, the
+// selection, the picture), the one way of taking the screen into it, and its windows
+// (the desktop copy, the picture window, the command panel), which paint what the
+// model holds. It runs every step that changes the model or involves more than one
+// window. The windows know nothing of each other or of this object: they report the
 // user's actions as signals, which the constructor connects to the steps here.
 //
 // A new window (the options window, the About box) plugs in the same way: the mode
@@ -11,6 +13,7 @@
 // The capture selection and the output options belong to the application (they
 // outlive the mode) and are handed in by reference.
 
+#include "CaptureModel.h"
 #include "CaptureSelection.h"
 #include "ImageOutput.h"
 #include "OutputOptions.h"
@@ -24,7 +27,7 @@
 #include <memory>
 
 class Opt;
-class ScreenRequest;
+class ScreenAcquisition;
 class Settings;
 class frmAbout;
 class formcom;
@@ -51,6 +54,8 @@ public:
 
     // For reading the mode's state in tests.
     [[nodiscard]] const CaptureSelection& selection() const { return m_selection; }
+    [[nodiscard]] const CaptureModel& model() const { return m_model; }
+    [[nodiscard]] ScreenAcquisition& screenAcquisition() { return *m_acquisition; }
     [[nodiscard]] scrimble& desktop() { return *m_desktop; }
     [[nodiscard]] gazou& picture() { return *m_picture; }
     // Exists from the desktop copy's load on.
@@ -58,6 +63,7 @@ public:
 
 private:
     void connectDesktop();
+    void connectPicture();
     void loadPanel();
     // F1 desktop copy, F2 panel, F3 picture window, F5 options, each from the other
     // windows only.
@@ -80,16 +86,24 @@ private:
     // Opt's refresh: Update, with the options window kept in front.
     void refreshFromOptions();
 
-    // The mouse on the desktop copy: a press hides the picture window when it starts
-    // a new outline; the release commits the outline and shows its corners.
+    // The mouse on the desktop copy: a press hides the handles, and the picture window
+    // when it starts a new outline; the release commits the outline and shows its
+    // corners.
     void pressSelection(double x, double y);
+    void moveSelection(double x, double y);
     void releaseSelection();
+    // Shape1 as Update, Select all and Clear set it; the handles follow it.
+    void setShape(const ShapeRect& shape);
+    void setHandlesVisible(bool visible);
     // The panel's commands.
     void updateSelection();
     void selectAll();
     void clearImage();
     void takeImage(int intervalMs);
+    // The windows back after the new capture, which was made (grabbed) or not, or
+    // given up.
     void finishTakeImage(bool grabbed);
+    void showWindowsAgain();
     void toggleDesktop();
     // Save: Update, the selection check, the source image by ColorMode, the file-save
     // dialog and the encoder; the picture window and the panel are shown again.
@@ -102,19 +116,17 @@ private:
     // The About box, made at its first use and loaded anew each time it appears.
     void showAbout();
 
-    // The picture refresh's window steps: the picture window shown at ViewWidth x
-    // ViewHeight and emptied, and the panel shown. (The buffer F exists only while
-    // RenderPicture runs.)
+    // The picture refresh's window steps: the picture emptied at ViewWidth x
+    // ViewHeight, its window shown at that size, and the panel shown. (The buffer F
+    // exists only while RenderPicture runs.)
     void prepareWindows();
-    // The picture refresh's image steps from (sourceX, sourceY) of the desktop copy.
-    void renderPicture(int sourceX, int sourceY, GreyStep grey);
     // After Shape1 and the selection sizes are set: prepares the windows, shows the
     // handles around Shape1 and renders the picture from Shape1's rounded corner.
     void commitSelection(GreyStep grey, HandleGrid grid);
 
-    // The screen handed over (ready) or not: the copy and the panel come up, or the
-    // user is told why.
-    void screenReady(bool ready);
+    // The desktop copy's first screen taken (grabbed) or not: the copy and the panel
+    // come up, or the user is told why.
+    void screenTaken(bool grabbed);
     void openWindows();
     [[nodiscard]] ModeOpenResult reportLockProblem();
     // Tells the user why the screen could not be copied.
@@ -128,12 +140,13 @@ private:
     ModeLifecycle m_lifecycle;
     CaptureSelection& m_selection;
     OutputOptions& m_options;
+    CaptureModel m_model;
+    std::unique_ptr<ScreenAcquisition> m_acquisition;
     std::unique_ptr<gazou> m_picture;
     std::unique_ptr<scrimble> m_desktop;
     std::unique_ptr<formcom> m_panel;
     std::unique_ptr<frmAbout> m_about;
     std::unique_ptr<Opt> m_optionsWindow;
-    std::unique_ptr<ScreenRequest> m_screenRequest;  // the first screen, which the desktop may be slow to hand over
     SaveDialogMemory m_saveDialog;
     bool m_loading = false;  // within load(): the screen's answer is load()'s result
     ModeOpenResult m_loadResult = ModeOpenResult::NotOpened;

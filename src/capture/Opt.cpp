@@ -1,7 +1,7 @@
 #include "Opt.h"
 
 #include "OptionFields.h"
-#include "OutputOptions.h"
+#include "OutputOptionValues.h"
 #include "shared/Controls.h"
 #include "shared/NumberField.h"
 #include "shared/ScreenFit.h"

@@ -3,7 +3,7 @@
 // text is read as the panel's fields read theirs; what is not a number (yet) keeps the
 // previous value and its text as typed, except in the gamma field, where it gives 0.
 
-#include "OutputOptions.h"
+#include "OutputOptionValues.h"
 #include "PanelFields.h"
 
 inline constexpr int MaxGrayStrength = 255;

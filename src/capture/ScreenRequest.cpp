@@ -21,19 +21,19 @@ ScreenRequest::~ScreenRequest()
     cancel();
 }
 
-void ScreenRequest::start(std::function<void(bool)> ready)
+void ScreenRequest::start(std::function<void(ScreenShot)> done)
 {
     cancel();
-    m_ready = std::move(ready);
+    m_done = std::move(done);
     m_askedAgain = 0;
     ask();
 }
 
 void ScreenRequest::cancel()
 {
-    if (m_ready)
-        m_screen.cancelPrepare();
-    m_ready = nullptr;
+    if (m_done)
+        m_screen.cancel();
+    m_done = nullptr;
     m_quiet.stop();
     if (m_wait)
         m_wait->hide();
@@ -43,7 +43,7 @@ void ScreenRequest::ask()
 {
     m_waitShown = false;
     m_quiet.start(m_askedAgain == 0 ? QuietMs : QuietAgainMs);
-    m_screen.prepare([this](bool ready) { answered(ready); });
+    m_screen.grab([this](ScreenShot shot) { answered(std::move(shot)); });
 }
 
 void ScreenRequest::showWait()
@@ -59,18 +59,19 @@ void ScreenRequest::showWait()
     m_wait->show();
 }
 
-// The grabber waits for the screen to show the wait window gone before it asks again.
-void ScreenRequest::answered(bool ready)
+// A picture taken while the wait window showed may show it: the grabber waits for the
+// screen to show the window gone before it asks again.
+void ScreenRequest::answered(ScreenShot shot)
 {
     m_quiet.stop();
     if (m_wait)
         m_wait->hide();
-    if (ready && m_waitShown && m_askedAgain < MaxAskedAgain) {
+    if (shot.ok() && m_waitShown && m_askedAgain < MaxAskedAgain) {
         ++m_askedAgain;
         ask();
         return;
     }
-    const std::function<void(bool)> done = std::move(m_ready);
-    m_ready = nullptr;
-    done(ready);
+    const std::function<void(ScreenShot)> done = std::move(m_done);
+    m_done = nullptr;
+    done(std::move(shot));
 }

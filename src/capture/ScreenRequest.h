@@ -13,6 +13,7 @@
 
 class ScreenGrabber;
 class ScreenWait;
+struct ScreenShot;
 
 class ScreenRequest final : public QObject
 {
@@ -26,13 +27,12 @@ public:
     explicit ScreenRequest(ScreenGrabber& screen);
     ~ScreenRequest() override;
 
-    // Asks for the screen: ready(true) once grab() can copy it, ready(false) when it
-    // cannot be had (the grabber's error() says why); within the call where the screen
-    // is read directly, else later from the event loop. Drops a request pending.
-    void start(std::function<void(bool)> ready);
-    // Drops the request pending, and its wait window: ready is not called.
+    // Asks for the screen: done gets the grab's outcome, within the call where the
+    // screen is read directly, else later from the event loop. Drops a request pending.
+    void start(std::function<void(ScreenShot)> done);
+    // Drops the request pending, and its wait window: done is not called.
     void cancel();
-    [[nodiscard]] bool pending() const { return static_cast<bool>(m_ready); }
+    [[nodiscard]] bool pending() const { return static_cast<bool>(m_done); }
 
 signals:
     // The user gave up in the wait window; the request is dropped.
@@ -40,11 +40,11 @@ signals:
 
 private:
     void ask();
-    void answered(bool ready);
+    void answered(ScreenShot shot);
     void showWait();
 
     ScreenGrabber& m_screen;
-    std::function<void(bool)> m_ready;
+    std::function<void(ScreenShot)> m_done;
     std::unique_ptr<ScreenWait> m_wait;  // made at the first request the desktop does not answer at once
     QTimer m_quiet;
     bool m_waitShown = false;  // during the request under way

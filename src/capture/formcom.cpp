@@ -1,9 +1,9 @@
 #include "formcom.h"
 
+#include "CaptureModel.h"
 #include "CaptureSelection.h"
 #include "ClickActivation.h"
 #include "PanelFields.h"
-#include "platform/ScreenGrabber.h"
 #include "shared/SpinButton.h"
 #include "shared/WindowFont.h"
 #include "ui_formcom.h"
@@ -24,9 +24,9 @@ constexpr int ScreenMargin = 24;  // pixels between the panel and the screen's t
 
 }  // namespace
 
-formcom::formcom(const ScreenGrabber& screen, CaptureSelection& selection)
+formcom::formcom(const CaptureModel& model, CaptureSelection& selection)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
-    , m_screen(screen)
+    , m_model(model)
     , m_selection(selection)
     , m_ui(std::make_unique<Ui::formcom>())
 {
@@ -83,9 +83,9 @@ void formcom::Form_Load()
     m_selection.Magnification = 100;
     CaptureDelay = 0;
     ImageCleared = false;
-    const ScreenInfo screen = m_screen.screenInfo();
-    m_selection.ScreenWidth = screen.width;
-    m_selection.ScreenHeight = screen.height;
+    const QSize screen = m_model.screenSize();
+    m_selection.ScreenWidth = screen.width();
+    m_selection.ScreenHeight = screen.height();
     CreateSpinButton(m_ui->Frame1, m_ui->sX, m_selection.ScreenWidth, 0, 0);
     CreateSpinButton(m_ui->Frame1, m_ui->sY, m_selection.ScreenHeight, 0, 0);
     CreateSpinButton(m_ui->Frame1, m_ui->eX, m_selection.ScreenWidth, 0, 0);

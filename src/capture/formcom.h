@@ -13,8 +13,8 @@
 #include <memory>
 
 class QLineEdit;
+class CaptureModel;
 struct CaptureSelection;
-class ScreenGrabber;
 namespace Ui {
 class formcom;
 }
@@ -23,11 +23,11 @@ class formcom final : public QMainWindow
 {
     Q_OBJECT
 public:
-    // The typed fields commit into selection, held to the screen's size.
-    formcom(const ScreenGrabber& screen, CaptureSelection& selection);
+    // The typed fields commit into selection, held to the size of model's frozen screen.
+    formcom(const CaptureModel& model, CaptureSelection& selection);
     ~formcom() override;
 
-    // Creates the spin buttons, reads the screen size and sets the defaults; the
+    // Creates the spin buttons, reads the frozen screen's size and sets the defaults; the
     // mode then shows the panel above the desktop copy.
     void Form_Load();
 
@@ -83,7 +83,7 @@ private:
     void SelectM_Click();
     void Form_Unload();
 
-    const ScreenGrabber& m_screen;
+    const CaptureModel& m_model;
     CaptureSelection& m_selection;
     std::unique_ptr<Ui::formcom> m_ui;  // the controls and menus of formcom.ui
     std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30

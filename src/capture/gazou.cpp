@@ -1,5 +1,6 @@
 #include "gazou.h"
 
+#include "CaptureModel.h"
 #include "ClickActivation.h"
 #include "SurfacePainter.h"
 
@@ -8,8 +9,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-gazou::gazou()
+gazou::gazou(const CaptureModel& model)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_model(model)
 {
     setWindowTitle(tr("取得画像"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -21,15 +23,14 @@ gazou::gazou()
 
 void gazou::Form_Load()
 {
-    setClientSize(DesignWidth, DesignHeight);
+    showPicture();
     move(0, 0);
 }
 
-void gazou::setClientSize(int width, int height)
+void gazou::showPicture()
 {
-    m_surface.resize(width, height);
-    m_surface.fill(EmptySurfaceColor);
-    setFixedSize(WindowSizeFor(width, height, devicePixelRatioF()));
+    const QSize picture = m_model.pictureSize();
+    setFixedSize(WindowSizeFor(picture.width(), picture.height(), devicePixelRatioF()));
     update();
 }
 
@@ -37,7 +38,7 @@ void gazou::setClientSize(int width, int height)
 void gazou::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    PaintSurface(painter, m_surface, event->rect(), devicePixelRatioF());
+    PaintSurface(painter, m_model.picture(), event->rect(), devicePixelRatioF());
 }
 
 void gazou::keyPressEvent(QKeyEvent* event)
@@ -52,9 +53,11 @@ void gazou::closeEvent(QCloseEvent* event)
 }
 
 // Closing discards the window with its picture; the next use meets a new one, empty,
-// at the top-left corner and of the design size. Resetting this object in place
-// gives exactly that without deleting a widget inside its own event handler.
+// at the top-left corner and of the design size. The mode empties the picture at
+// once; resetting this object in place then gives the rest without deleting a widget
+// inside its own event handler.
 void gazou::Form_Unload()
 {
+    emit unloaded();
     Form_Load();
 }

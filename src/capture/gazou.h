@@ -1,11 +1,11 @@
 #pragma once
-// The picture window: shows the committed selection, colour-reduced and magnified.
-// Its surface is the preview and the source of the copied image, so the client area
-// is exactly the surface: ViewWidth x ViewHeight pixels, sized in pixels.
-
-#include "imaging/dibimage.h"
+// The picture window: shows the model's picture, the committed selection
+// colour-reduced and magnified. The client area is exactly the picture:
+// ViewWidth x ViewHeight pixels, sized in pixels.
 
 #include <QWidget>
+
+class CaptureModel;
 
 class gazou final : public QWidget
 {
@@ -15,16 +15,18 @@ public:
     static constexpr int DesignWidth = 285;
     static constexpr int DesignHeight = 228;
 
-    gazou();
+    // The model's picture is of the design size, empty.
+    explicit gazou(const CaptureModel& model);
 
-    [[nodiscard]] DeviceContext& surface() { return m_surface; }
-    [[nodiscard]] const DeviceContext& surface() const { return m_surface; }
-
-    // Client area and surface become width x height pixels, emptied.
-    void setClientSize(int width, int height);
+    // The picture was emptied at a new size or drawn anew: the client area takes its
+    // size and shows it.
+    void showPicture();
 
 signals:
     void functionKeyPressed(int keyCode);
+    // The user closed the window: the picture goes with it, and the window comes back
+    // empty at its design size once the model's picture is so.
+    void unloaded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,5 +37,5 @@ private:
     void Form_Load();
     void Form_Unload();
 
-    DeviceContext m_surface;
+    const CaptureModel& m_model;
 };

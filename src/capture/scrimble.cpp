@@ -1,9 +1,9 @@
 #include "scrimble.h"
 
+#include "CaptureModel.h"
 #include "ClickActivation.h"
 #include "PixelRounding.h"
 #include "SurfacePainter.h"
-#include "platform/ScreenGrabber.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -52,52 +52,31 @@ QRect handlePixels(const HandlePosition& handle)
 // cover one monitor only, and may move or shrink it, where screen pixel (x, y) must
 // show at (x, y) on every monitor. Its stacking is the mode's business, its focus
 // comes from ClickActivation.
-scrimble::scrimble(ScreenGrabber& screen, PointerPositions& pointer)
+scrimble::scrimble(const CaptureModel& model, PointerPositions& pointer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint)
-    , m_screen(screen)
+    , m_model(model)
     , m_pointer(pointer)
 {
-    const ScreenInfo info = screen.screenInfo();
-    m_surface.resize(info.width, info.height);
-    m_grabScale = std::max(info.scale, 1);
     setWindowTitle(QStringLiteral("Scrimble"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_QuitOnClose, false);  // only the panel's unload ends the program
+    m_coveredSize = windowRect().size();
     setGeometry(windowRect());
     setWindowState(Qt::WindowFullScreen);
-    Timer1.setSingleShot(true);
     new ClickActivation(*this);
-    connect(&Timer1, &QTimer::timeout, this, &scrimble::Timer1_Timer);
 }
 
-bool scrimble::Form_Load()
+// The window is moved only for a screen of another size: set on a full-screen
+// window, a geometry can make the window manager drop that state.
+void scrimble::showScreen()
 {
-    Timer1.stop();
-    m_surface.stretchMode = HALFTONE;
-    return GrabDesktop();
-}
-
-// A screen whose size has changed since the last copy (a monitor plugged in or out)
-// is copied whole at its new size, and the window covers it again.
-bool scrimble::GrabDesktop()
-{
-    const ScreenInfo info = m_screen.screenInfo();
-    bool grabbed = false;
-    if (info.width == m_surface.width() && info.height == m_surface.height() && info.scale == m_grabScale) {
-        grabbed = m_screen.grab(m_surface);
-    } else {
-        DeviceContext resized(info.width, info.height);
-        resized.stretchMode = m_surface.stretchMode;
-        grabbed = m_screen.grab(resized);
-        if (grabbed) {
-            m_surface = std::move(resized);
-            m_grabScale = std::max(info.scale, 1);
-            setGeometry(windowRect());
-        }
+    const QRect covering = windowRect();
+    if (covering.size() != m_coveredSize) {
+        m_coveredSize = covering.size();
+        setGeometry(covering);
     }
     update();
-    return grabbed;
 }
 
 // The window manager cannot iconify a window it does not manage: minimised, the copy
@@ -117,39 +96,20 @@ void scrimble::restore()
     show();
 }
 
-scrimble::~scrimble()
+// Only the outline's border strips and the handles are repainted while the pointer
+// moves; the picture is rendered once, at the release.
+void scrimble::showSelection()
 {
-    stopRecapture();
+    QRegion drawn = outlineRegion();
+    if (m_model.handlesVisible())
+        drawn += handlesRegion();
+    updateSurface(m_drawnSelection + drawn);
+    m_drawnSelection = drawn;
 }
 
-void scrimble::stopRecapture()
+void scrimble::showPointerShape(CursorShape shape)
 {
-    Timer1.stop();
-    m_screen.cancelPrepare();
-}
-
-void scrimble::armRecapture(int intervalMs)
-{
-    Timer1.start(intervalMs);
-}
-
-void scrimble::clearPicture()
-{
-    m_surface.fill(EmptySurfaceColor);
-    update();
-}
-
-void scrimble::setShape(const ShapeRect& shape)
-{
-    const QRegion before = outlineRegion() + handlesRegion();
-    m_editor.setShape(shape);
-    updateSurface(before + outlineRegion() + handlesRegion());
-}
-
-void scrimble::setHandlesVisible(bool visible)
-{
-    m_handlesVisible = visible;
-    updateSurface(handlesRegion());
+    setCursor(toQtCursor(shape));
 }
 
 void scrimble::mousePressEvent(QMouseEvent* event)
@@ -176,41 +136,20 @@ void scrimble::mouseReleaseEvent(QMouseEvent* event)
     Form_MouseUp();
 }
 
-// Whether the press grabs a handle depends on the picture window, so the mode runs
-// it: it calls pressSelection() back before this returns.
 void scrimble::Form_MouseDown(double x, double y)
 {
-    setHandlesVisible(false);
     emit selectionPressed(x, y);
 }
 
-PressResult scrimble::pressSelection(double x, double y, bool pictureShown)
-{
-    const QRegion before = outlineRegion();
-    const PressResult result = m_editor.press(x, y, pictureShown);
-    updateSurface(before + outlineRegion());
-    return result;
-}
-
-// Only the outline's border strips are repainted while the pointer moves; the
-// picture is rendered once, at the release.
 void scrimble::Form_MouseMove(double x, double y)
 {
-    const QRegion before = outlineRegion();
-    if (const std::optional<CursorShape> cursor = m_editor.move(x, y))
-        setCursor(toQtCursor(*cursor));
-    updateSurface(before + outlineRegion());
+    emit selectionMoved(x, y);
 }
 
 void scrimble::Form_MouseUp()
 {
-    emit selectionReleased();
-}
-
-void scrimble::releaseSelection(CaptureSelection& selection)
-{
-    m_editor.release(selection);
     unsetCursor();
+    emit selectionReleased();
 }
 
 void scrimble::keyPressEvent(QKeyEvent* event)
@@ -218,25 +157,17 @@ void scrimble::keyPressEvent(QKeyEvent* event)
     emit functionKeyPressed(event->key());
 }
 
-// The take-image command hid every window of the mode before arming the timer, so
-// the copy shows the real desktop.
-void scrimble::Timer1_Timer()
-{
-    Timer1.stop();
-    m_screen.prepare([this](bool ready) { emit recaptured(ready && GrabDesktop()); });
-}
-
 void scrimble::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    PaintSurface(painter, m_surface, event->rect(), scale());
+    PaintSurface(painter, m_model.screen(), event->rect(), scale());
     drawSelection(painter);
     drawHandles(painter);
 }
 
 double scrimble::scale() const
 {
-    return m_grabScale * devicePixelRatioF();
+    return m_model.screenScale() * devicePixelRatioF();
 }
 
 // The copy lies at the screen's origin, so the pointer's screen position is the
@@ -245,13 +176,14 @@ QPointF scrimble::screenPoint(PointerEvent kind, const QMouseEvent& event)
 {
     const PointerEventKey key{kind, event.timestamp(), winId(), event.buttons() != Qt::NoButton};
     if (const std::optional<QPoint> onScreen = m_pointer.takeScreenPosition(key))
-        return QPointF(*onScreen) * m_grabScale;
+        return QPointF(*onScreen) * m_model.screenScale();
     return event.position() * scale();
 }
 
 QRect scrimble::windowRect() const
 {
-    return {QPoint(0, 0), WindowSizeFor(m_surface.width(), m_surface.height(), scale())};
+    const QSize screen = m_model.screenSize();
+    return {QPoint(0, 0), WindowSizeFor(screen.width(), screen.height(), scale())};
 }
 
 void scrimble::updateSurface(const QRegion& surfacePixels)
@@ -266,8 +198,9 @@ void scrimble::updateSurface(const QRegion& surfacePixels)
 // shows on any picture.
 void scrimble::drawSelection(QPainter& painter) const
 {
-    const QRect pixels = outlinePixels(m_editor.shape()).normalized();
-    if (!m_editor.shape().visible || pixels.isEmpty())
+    const ShapeRect& shape = m_model.editor().shape();
+    const QRect pixels = outlinePixels(shape).normalized();
+    if (!shape.visible || pixels.isEmpty())
         return;
     const QRect border = pixels.adjusted(0, 0, -1, -1);
     painter.setPen(QPen(Qt::white, 1));
@@ -278,11 +211,11 @@ void scrimble::drawSelection(QPainter& painter) const
 
 void scrimble::drawHandles(QPainter& painter) const
 {
-    if (!m_handlesVisible)
+    if (!m_model.handlesVisible())
         return;
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(Qt::black);
-    for (const HandlePosition& handle : m_editor.handles())
+    for (const HandlePosition& handle : m_model.editor().handles())
         painter.drawRect(handlePixels(handle).adjusted(0, 0, -1, -1));
     painter.setBrush(Qt::NoBrush);
 }
@@ -290,7 +223,7 @@ void scrimble::drawHandles(QPainter& painter) const
 // The border strips of Shape1 with a pixel to spare on either side.
 QRegion scrimble::outlineRegion() const
 {
-    const QRect pixels = outlinePixels(m_editor.shape()).normalized();
+    const QRect pixels = outlinePixels(m_model.editor().shape()).normalized();
     const QRect outer = pixels.adjusted(-1, -1, 1, 1);
     const QRect inner = pixels.adjusted(2, 2, -2, -2);
     return inner.isValid() ? QRegion(outer).subtracted(QRegion(inner)) : QRegion(outer);
@@ -299,7 +232,7 @@ QRegion scrimble::outlineRegion() const
 QRegion scrimble::handlesRegion() const
 {
     QRegion region;
-    for (const HandlePosition& handle : m_editor.handles())
+    for (const HandlePosition& handle : m_model.editor().handles())
         region += handlePixels(handle).adjusted(-1, -1, 1, 1);
     return region;
 }

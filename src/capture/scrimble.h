@@ -1,63 +1,41 @@
 #pragma once
-// The desktop copy: a frameless window over the whole screen that shows the screen
-// as it was when copied, so that the user selects on a still picture. The copy lives
-// in this window's surface (screen pixels, origin at the screen's top-left); the
-// outline Shape1 and the nine handles are drawn above it and never become part of it.
+// The desktop copy: a frameless window over the whole screen that shows the frozen
+// screen of the mode's model, so that the user selects on a still picture. The
+// outline Shape1 and the nine handles, also the model's, are drawn above it and never
+// become part of it. The window reports the mouse; the mode changes the selection.
 
 #include "SelectionGeometry.h"
-#include "imaging/dibimage.h"
 #include "platform/PointerPositions.h"
 
-#include <QTimer>
+#include <QRegion>
 #include <QWidget>
 
-class QRegion;
-class ScreenGrabber;
-struct CaptureSelection;
+class CaptureModel;
 
 class scrimble final : public QWidget
 {
     Q_OBJECT
 public:
-    // The window covers the screen that screen reads, at its size when made.
-    scrimble(ScreenGrabber& screen, PointerPositions& pointer);
-    ~scrimble() override;
+    // The window covers model's frozen screen, at its size when made.
+    scrimble(const CaptureModel& model, PointerPositions& pointer);
 
-    // Copies the screen for the first time; false when it could not be read.
-    [[nodiscard]] bool Form_Load();
-
-    [[nodiscard]] const DeviceContext& surface() const { return m_surface; }
-    [[nodiscard]] const SelectionEditor& editor() const { return m_editor; }
-    [[nodiscard]] bool handlesVisible() const { return m_handlesVisible; }
-    // Timer1, for reading its state; armRecapture() is the only way to start it.
-    [[nodiscard]] const QTimer& recaptureTimer() const { return Timer1; }
-
-    // Shape1 as Update, Select all and Clear set it; the handles follow it.
-    void setShape(const ShapeRect& shape);
-    void setHandlesVisible(bool visible);
-    // Records the press-test grid from the handles' current places.
-    void recordHandleGrid() { m_editor.recordGrid(); }
-    // The press that started at (x, y), as the mode runs it after selectionPressed;
-    // pictureShown makes the handles grabbable.
-    PressResult pressSelection(double x, double y, bool pictureShown);
-    // Ends the drag and stores Shape1's selection and view sizes into selection.
-    void releaseSelection(CaptureSelection& selection);
-    // Empties the stored copy: what the clear command leaves on screen.
-    void clearPicture();
+    // The frozen screen was taken anew, perhaps at another size: the window covers it.
+    void showScreen();
+    // The outline or the handles changed: repaints what was drawn of them and what is
+    // to be drawn now.
+    void showSelection();
+    // The pointer's shape while the mouse moves over the outline or a handle.
+    void showPointerShape(CursorShape shape);
     // Command10's two states; restore() also brings a copy back from F1.
     void minimise();
     void restore();
-    // Copies the screen again after intervalMs, once, when the desktop has handed it
-    // over; recaptured() tells the outcome. stopRecapture() gives a pending one up.
-    void armRecapture(int intervalMs);
-    void stopRecapture();
 
 signals:
-    // The user pressed or released the mouse button on the copy, at widget pixels.
+    // The user pressed, moved or released the mouse button on the copy, at the copy's
+    // pixels.
     void selectionPressed(double x, double y);
+    void selectionMoved(double x, double y);
     void selectionReleased();
-    // Timer1 fired and the screen was copied again (grabbed) or could not be read.
-    void recaptured(bool grabbed);
     void functionKeyPressed(int keyCode);
 
 protected:
@@ -68,12 +46,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Copies the screen into the surface; false leaves the surface as it was.
-    bool GrabDesktop();
     void Form_MouseDown(double x, double y);
     void Form_MouseMove(double x, double y);
     void Form_MouseUp();
-    void Timer1_Timer();
 
     void drawSelection(QPainter& painter) const;
     void drawHandles(QPainter& painter) const;
@@ -88,12 +63,9 @@ private:
     // Repaints the window over these pixels of the copy.
     void updateSurface(const QRegion& surfacePixels);
 
-    ScreenGrabber& m_screen;
+    const CaptureModel& m_model;
     PointerPositions& m_pointer;
-    DeviceContext m_surface;
-    int m_grabScale = 1;  // screen pixels per desktop pixel (2 on a Wayland output scaled by 2)
     QPointF m_lastPointer;  // the copy's pixel at the last press or move
-    SelectionEditor m_editor;
-    bool m_handlesVisible = false;
-    QTimer Timer1;  // the delayed re-capture of the take-image command; fires once per arming
+    QRegion m_drawnSelection;  // the copy's pixels under the outline and handles as last shown
+    QSize m_coveredSize;  // the window's size for the screen it was last made to cover
 };

@@ -8,10 +8,10 @@
 
 namespace {
 
-GrabOutcome screenFailure(const ScreenGrabber& screen)
+GrabOutcome screenFailure(const QString& error)
 {
     return {GrabExit::NoScreen,
-            QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(screen.error()), {}};
+            QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(error), {}};
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ GrabCommand::GrabCommand(ScreenGrabber& screen, GrabRequest request, GrabPlaces 
 GrabCommand::~GrabCommand()
 {
     if (m_waiting)
-        m_screen.cancelPrepare();
+        m_screen.cancel();
 }
 
 void GrabCommand::start(Done done)
@@ -38,22 +38,18 @@ void GrabCommand::start(Done done)
 void GrabCommand::takeScreen()
 {
     m_waiting = true;
-    m_screen.prepare([this](bool ready) { screenReady(ready); });
+    m_screen.grab([this](const ScreenShot& shot) { screenTaken(shot); });
 }
 
-void GrabCommand::screenReady(bool ready)
+void GrabCommand::screenTaken(const ScreenShot& shot)
 {
     m_waiting = false;
-    m_done(ready ? writeScreen() : screenFailure(m_screen));
+    m_done(shot.ok() ? writeScreen(shot.picture) : screenFailure(shot.error));
 }
 
-GrabOutcome GrabCommand::writeScreen()
+GrabOutcome GrabCommand::writeScreen(const DeviceContext& screen)
 {
-    const ScreenInfo info = m_screen.screenInfo();
-    DeviceContext screen(info.width, info.height);
-    if (!m_screen.grab(screen))
-        return screenFailure(m_screen);
-    const QRect region = m_request.region.value_or(QRect(0, 0, info.width, info.height));
+    const QRect region = m_request.region.value_or(QRect(0, 0, screen.width(), screen.height()));
     if (GrabOutcome refused = CheckRegion(region, screen); refused.status != GrabExit::Written)
         return refused;
     return WriteGrab(screen, region, m_request, m_places);

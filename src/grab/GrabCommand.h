@@ -10,6 +10,7 @@
 #include <functional>
 
 class ScreenGrabber;
+struct ScreenShot;
 
 class GrabCommand final : public QObject
 {
@@ -26,8 +27,8 @@ public:
 
 private:
     void takeScreen();
-    void screenReady(bool ready);
-    [[nodiscard]] GrabOutcome writeScreen();
+    void screenTaken(const ScreenShot& shot);
+    [[nodiscard]] GrabOutcome writeScreen(const DeviceContext& screen);
 
     ScreenGrabber& m_screen;
     GrabRequest m_request;

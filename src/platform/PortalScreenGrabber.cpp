@@ -38,6 +38,15 @@ QString requestPath(const QDBusConnection& bus, const QString& token)
 // a client when that has happened, so the request waits a few frames.
 constexpr int SettleMs = 100;
 
+DeviceContext pixelsOf(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    DeviceContext pixels(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(pixels.row(y), rgb.constScanLine(y), static_cast<std::size_t>(rgb.width()) * sizeof(std::uint32_t));
+    return pixels;
+}
+
 }  // namespace
 
 // One Screenshot request: its Response signal, and the call that made it.
@@ -73,14 +82,15 @@ PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) :
 
 PortalScreenGrabber::~PortalScreenGrabber()
 {
-    cancelPrepare();
+    cancel();
 }
 
-void PortalScreenGrabber::prepare(std::function<void(bool)> ready)
+void PortalScreenGrabber::grab(Done done)
 {
-    cancelPrepare();
-    m_ready = std::move(ready);
+    cancel();
+    m_done = std::move(done);
     m_picture = QImage();
+    m_error.clear();
     m_settle.start();
 }
 
@@ -111,9 +121,9 @@ void PortalScreenGrabber::ask()
 }
 
 // The portal is told too, so that a question it shows the user goes away.
-void PortalScreenGrabber::cancelPrepare()
+void PortalScreenGrabber::cancel()
 {
-    m_ready = nullptr;
+    m_done = nullptr;
     m_settle.stop();
     m_kwin.cancel();
     if (m_request)
@@ -172,14 +182,19 @@ void PortalScreenGrabber::finish()
 
 void PortalScreenGrabber::deliver()
 {
-    if (!m_picture.isNull()) {
+    ScreenShot shot;
+    if (m_picture.isNull()) {
+        shot.error = m_error.isEmpty() ? tr("画面を取得できません: ポータルが画像を返しませんでした。") : m_error;
+    } else {
         m_pictureSize = m_picture.size();
-        m_error.clear();
+        shot.picture = pixelsOf(m_picture);
+        shot.scale = screenInfo().scale;
+        m_picture = QImage();
     }
-    const std::function<void(bool)> ready = std::move(m_ready);
-    m_ready = nullptr;
-    if (ready)
-        ready(!m_picture.isNull());
+    const Done done = std::move(m_done);
+    m_done = nullptr;
+    if (done)
+        done(std::move(shot));
 }
 
 // The X screen's size until a picture has come; then the last picture's.
@@ -192,22 +207,6 @@ ScreenInfo PortalScreenGrabber::screenInfo() const
     info.width = m_pictureSize.width();
     info.height = m_pictureSize.height();
     return info;
-}
-
-bool PortalScreenGrabber::grab(DeviceContext& target)
-{
-    if (m_picture.isNull()) {
-        if (m_error.isEmpty())
-            m_error = tr("画面を取得できません: ポータルの画像がまだありません。");
-        return false;
-    }
-    const QImage rgb = m_picture.convertToFormat(QImage::Format_RGB32);
-    m_picture = QImage();
-    const int width = std::min(rgb.width(), target.width());
-    const int height = std::min(rgb.height(), target.height());
-    for (int y = 0; y < height; ++y)
-        std::memcpy(target.row(y), rgb.constScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    return true;
 }
 
 #include "PortalScreenGrabber.moc"

@@ -4,8 +4,7 @@
 // screen to a file, which is read straight into memory and then removed, since a
 // screen picture is private. Where the portal gives none in a KDE Plasma session,
 // KWin's own screenshot interface does. The portal may first ask the user, so the
-// picture is asked for by prepare() and arrives from the event loop; grab() hands it
-// over. The request waits a few frames first: a window of ours hidden just before
+// picture arrives from the event loop. The request waits a few frames first: a window of ours hidden just before
 // (the wait window, the mode's windows before a new capture) is then gone from the
 // screen as the compositor shows it. On a scaled output the picture has more pixels than the X11 (XWayland) screen
 // the windows run on: its size is the screen's, and scale says how many per window
@@ -34,17 +33,15 @@ public:
     explicit PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes);
     ~PortalScreenGrabber() override;
 
-    void prepare(std::function<void(bool)> ready) override;
-    void cancelPrepare() override;
+    void grab(Done done) override;
+    void cancel() override;
     [[nodiscard]] ScreenInfo screenInfo() const override;
-    bool grab(DeviceContext& target) override;
-    [[nodiscard]] QString error() const override { return m_error; }
 
 private:
     void ask();
     void answered(uint response, const QVariantMap& results);
     void failed(const QString& error);
-    // Where the portal gave no picture, KWin's; then ready is told.
+    // Where the portal gave no picture, KWin's; then done is told.
     void finish();
     void deliver();
     void dropRequest();
@@ -53,7 +50,7 @@ private:
     QString m_error;
     QImage m_picture;
     QSize m_pictureSize;  // of the last picture, which is the screen's
-    std::function<void(bool)> m_ready;
+    Done m_done;
     QTimer m_settle;  // until the screen shows what was asked of it before the request
     KWinScreenshot m_kwin;
     PortalRequest* m_request = nullptr;  // pending; deleted later, it may be in its own handler

@@ -1,12 +1,12 @@
 #pragma once
-// Reads the whole screen, every monitor's: from the X server's root window, or from
+// Takes the whole screen, every monitor's: from the X server's root window, or from
 // the desktop's screenshot service on Wayland.
+
+#include "imaging/dibimage.h"
 
 #include <QString>
 
 #include <functional>
-
-class DeviceContext;
 
 struct ScreenInfo {
     int width = 0;          // pixels
@@ -17,22 +17,28 @@ struct ScreenInfo {
     int scale = 1;
 };
 
+// One grab's outcome: the screen's picture, or why there is none.
+struct ScreenShot {
+    DeviceContext picture;  // the whole screen, at its size at the grab
+    int scale = 1;          // as ScreenInfo::scale
+    QString error;          // empty when the picture came; else why not, for the user
+
+    [[nodiscard]] bool ok() const { return error.isEmpty(); }
+};
+
 class ScreenGrabber
 {
 public:
+    using Done = std::function<void(ScreenShot)>;
+
     virtual ~ScreenGrabber() = default;
-    // Makes the screen ready for screenInfo() and grab() without waiting on another
-    // program: ready(true) once it is, ready(false) when it cannot be (error() says
-    // why). A screen read directly is ready at once, within the call; one that the
-    // desktop hands over (and may first ask the user about) is ready later, from the
-    // event loop, with no deadline. A new prepare() or cancelPrepare() drops the one
-    // pending: its ready is not called.
-    virtual void prepare(std::function<void(bool)> ready) { ready(true); }
-    virtual void cancelPrepare() {}
+    // Takes the screen without waiting on another program; done gets the outcome.
+    // A screen read directly answers at once, within the call; one that the desktop
+    // hands over (and may first ask the user about) answers later, from the event
+    // loop, with no deadline. A new grab() or cancel() drops the one pending: its done
+    // is not called.
+    virtual void grab(Done done) = 0;
+    virtual void cancel() {}
+    // The screen's size now, without taking it.
     [[nodiscard]] virtual ScreenInfo screenInfo() const = 0;
-    // Copies the screen's top-left target.width() x target.height() pixels into target.
-    // false when the screen cannot be read; error() then says why. The target is
-    // unchanged unless the display is lost in the middle of the copy.
-    virtual bool grab(DeviceContext& target) = 0;
-    [[nodiscard]] virtual QString error() const = 0;
 };

@@ -165,12 +165,12 @@ bool serverHasShm(xcb_connection_t* connection)
 QString unreachableDisplayText(const QString& displayName)
 {
     if (!displayName.isEmpty())
-        return X11ScreenGrabber::tr("The X11 display \"%1\" cannot be reached: the screen cannot be read.")
+        return X11ScreenGrabber::tr("X11 ディスプレイ \"%1\" に接続できません: 画面を読み取れません。")
             .arg(displayName);
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return X11ScreenGrabber::tr("This Wayland session offers no X11 display (DISPLAY is not set): "
-                                    "the screen cannot be read.");
-    return X11ScreenGrabber::tr("No X11 display (DISPLAY is not set): the screen cannot be read.");
+        return X11ScreenGrabber::tr(
+            "この Wayland セッションには X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。");
+    return X11ScreenGrabber::tr("X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。");
 }
 
 }  // namespace
@@ -246,7 +246,7 @@ X11ScreenGrabber::X11ScreenGrabber(const QString& displayName, Transfer transfer
     xcb_connection_t* xcb = xcb_connect(name.isEmpty() ? nullptr : name.constData(), &screenNumber);
     if (xcb_connection_has_error(xcb)) {
         xcb_disconnect(xcb);
-        m_error = unreachableDisplayText(displayName.isEmpty() ? qEnvironmentVariable("DISPLAY") : displayName);
+        m_unreachable = unreachableDisplayText(displayName.isEmpty() ? qEnvironmentVariable("DISPLAY") : displayName);
         return;
     }
     m_connection = std::make_unique<Connection>();
@@ -279,44 +279,43 @@ ScreenInfo X11ScreenGrabber::screenInfo() const
     return info;
 }
 
-bool X11ScreenGrabber::grab(DeviceContext& target)
+void X11ScreenGrabber::grab(Done done)
+{
+    const ScreenInfo info = screenInfo();
+    ScreenShot shot;
+    shot.picture.resize(info.width, info.height);
+    shot.error = read(shot.picture);
+    done(std::move(shot));
+}
+
+QString X11ScreenGrabber::read(DeviceContext& target)
 {
     if (!m_connection)
-        return false;
+        return m_unreachable;
     const PixelFormat& format = m_connection->format;
-    if (format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32) {
-        m_error = tr("The X11 screen uses %1 bits per pixel, which cannot be read.").arg(format.bitsPerPixel);
-        return false;
-    }
+    if (format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32)
+        return tr("X11 の画面は 1 ピクセル %1 ビットで、読み取れません。").arg(format.bitsPerPixel);
     const ScreenInfo screen = screenInfo();
     const int width = std::min(target.width(), screen.width);
     const int height = std::min(target.height(), screen.height);
     if (width <= 0 || height <= 0)
-        return true;
+        return {};
     const int bandRows = static_cast<int>(std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1,
                                                                   static_cast<std::size_t>(height)));
     for (int y = 0; y < height; y += bandRows) {
         const int rows = std::min(bandRows, height - y);
         Reply<xcb_get_image_reply_t> plainReply;
         const std::uint8_t* bytes = m_connection->read(y, width, rows, plainReply);
-        if (!bytes) {
-            m_error = xcb_connection_has_error(m_connection->xcb)
-                          ? tr("The connection to the X11 display was lost: the screen cannot be read.")
-                          : tr("The X server refused to send the screen image.");
-            return false;
-        }
+        if (!bytes)
+            return xcb_connection_has_error(m_connection->xcb)
+                       ? tr("X11 ディスプレイとの接続が切れました: 画面を読み取れません。")
+                       : tr("X サーバーが画面の画像を送りませんでした。");
         convertRows(bytes, format, target, y, width, rows);
     }
     // Once the target holds the screen the band's segment would only add to the
     // program's peak: the frozen copy, the picture and the refresh's images come next.
     m_connection->segment.reset();
-    m_error.clear();
-    return true;
-}
-
-QString X11ScreenGrabber::error() const
-{
-    return m_error;
+    return {};
 }
 
 bool X11ScreenGrabber::usesSharedMemory() const

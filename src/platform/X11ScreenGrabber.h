@@ -19,7 +19,7 @@ public:
     };
 
     // displayName empty: $DISPLAY. A display that cannot be reached leaves a grabber
-    // whose every grab fails with error() saying why.
+    // whose every grab fails, saying why.
     explicit X11ScreenGrabber(const QString& displayName = QString(),
                               Transfer transfer = Transfer::SharedMemoryWhenOffered);
     ~X11ScreenGrabber() override;
@@ -29,8 +29,12 @@ public:
     // bitsPerPixel: bits each pixel takes in the server's image format (32 on a
     // depth-24 screen), not the depth.
     [[nodiscard]] ScreenInfo screenInfo() const override;
-    bool grab(DeviceContext& target) override;
-    [[nodiscard]] QString error() const override;
+    // Answers within the call.
+    void grab(Done done) override;
+    // Reads the screen's top-left target.width() x target.height() pixels into
+    // target, within the call. Empty when done, else why not; the target is then
+    // unchanged unless the display is lost in the middle of the copy.
+    [[nodiscard]] QString read(DeviceContext& target);
 
     // true while grabs go through shared memory.
     [[nodiscard]] bool usesSharedMemory() const;
@@ -39,5 +43,5 @@ public:
 
 private:
     std::unique_ptr<Connection> m_connection;
-    QString m_error;
+    QString m_unreachable;  // why there is no connection
 };

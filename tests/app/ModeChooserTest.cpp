@@ -155,7 +155,9 @@ TEST_F(ModeChooser, SelectionSurvivesTheChooser)
     EXPECT_EQ((QList<int>{kept.StartX, kept.StartY, kept.EndX, kept.EndY}), (QList<int>{100, 50, 300, 250}));
     QTest::mouseClick(PanelButton(*panel, "Command4"), Qt::LeftButton);
     ASSERT_TRUE(shown<scrimble>());
-    const ShapeRect& shape = shown<scrimble>()->editor().shape();
+    const auto* capture = dynamic_cast<const CaptureMode*>(program.application->openMode());
+    ASSERT_TRUE(capture);
+    const ShapeRect& shape = capture->model().editor().shape();
     EXPECT_EQ(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(100, 50, 200, 200));
 }
 

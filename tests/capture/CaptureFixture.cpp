@@ -146,7 +146,7 @@ bool CopyShownAroundTheWindows(CaptureMode& mode, int scale, const ScreenPixel& 
         qWarning("the copy does not cover the screen");
         return false;
     }
-    const DeviceContext& copy = mode.desktop().surface();
+    const DeviceContext& copy = mode.model().screen();
     std::vector<QRect> inFront;
     for (const QWidget* window : {static_cast<QWidget*>(&mode.panel()), static_cast<QWidget*>(&mode.picture())})
         if (X11Desktop::isViewable(*window)) {
@@ -195,7 +195,7 @@ bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bo
         ScreenPixel shot;
         if (!takeShot(shot))
             return false;
-        const DeviceContext& copy = mode.desktop().surface();
+        const DeviceContext& copy = mode.model().screen();
         const bool panelShown = ShownOverTheCopy(mode.panel(), scale, shot, copy);
         const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || ShownOverTheCopy(mode.picture(), scale, shot, copy);
         if (!panelShown || !pictureShown || !CopyShownAroundTheWindows(mode, scale, shot)) {

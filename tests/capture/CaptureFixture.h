@@ -75,6 +75,7 @@ public:
     [[nodiscard]] scrimble& desktop() { return mode->desktop(); }
     [[nodiscard]] gazou& picture() { return mode->picture(); }
     [[nodiscard]] formcom& panel() { return mode->panel(); }
+    [[nodiscard]] const CaptureModel& model() const { return mode->model(); }
     [[nodiscard]] QLineEdit& field(const char* name);
     // Types each (field, text) into the panel in turn, committing each.
     [[nodiscard]] bool type(std::initializer_list<std::pair<const char*, const char*>> typed);

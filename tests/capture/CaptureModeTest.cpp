@@ -44,12 +44,12 @@ TEST(CaptureMode, LoadShowsFrozenScreen)
     for (const char* name : {"sX", "sY", "eX", "eY", "Text1"})
         EXPECT_EQ(f.field(name).text(), QStringLiteral("0")) << name;
     EXPECT_EQ(f.field("Text2").text(), QStringLiteral("100"));
-    EXPECT_EQ(desktop.surface().stretchMode, HALFTONE);
-    EXPECT_EQ(f.picture().surface().stretchMode, HALFTONE);
+    EXPECT_EQ(f.model().screen().stretchMode, HALFTONE);
+    EXPECT_EQ(f.model().picture().stretchMode, HALFTONE);
     for (const QPoint p : {QPoint(0, 0), QPoint(1023, 767), QPoint(512, 300)})
-        EXPECT_EQ(desktop.surface().row(p.y())[p.x()], PatternPixel(p.x(), p.y())) << p.x() << ',' << p.y();
-    EXPECT_FALSE(desktop.editor().shape().visible);
-    EXPECT_FALSE(desktop.handlesVisible());
+        EXPECT_EQ(f.model().screen().row(p.y())[p.x()], PatternPixel(p.x(), p.y())) << p.x() << ',' << p.y();
+    EXPECT_FALSE(f.model().editor().shape().visible);
+    EXPECT_FALSE(f.model().handlesVisible());
 }
 
 // The X server's stacking decides which window is under a point: the panel must stay
@@ -190,7 +190,7 @@ TEST_P(NewScreenSize, IsCopiedWhole)
     clear->click();
     clear->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.desktop().isVisible(); }, 5000));
-    const DeviceContext& copy = f.desktop().surface();
+    const DeviceContext& copy = f.model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), size);
     EXPECT_EQ(copy.row(size.height() - 1)[size.width() - 1], 0xFF123456u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::geometry(f.desktop()) == QRect(QPoint(0, 0), size); }, 5000))

@@ -4,6 +4,7 @@
 #include "CaptureFixture.h"
 #include "CaseName.h"
 #include "QtPrinters.h"
+#include "ScreenAcquisition.h"
 #include "about/frmAbout.h"
 #include "formcom.h"
 #include "gazou.h"
@@ -220,16 +221,16 @@ TEST_P(CaptureDelay, ArmsTheTimer)
     EXPECT_EQ(clearButton->text(), QStringLiteral("画像取得(&T)"));
     EXPECT_EQ(clearItem->text(), QStringLiteral("画像取得(&T)"));
     EXPECT_FALSE(f.picture().isVisible());
-    EXPECT_FALSE(f.desktop().editor().shape().visible);
-    EXPECT_FALSE(f.desktop().handlesVisible());
+    EXPECT_FALSE(f.model().editor().shape().visible);
+    EXPECT_FALSE(f.model().handlesVisible());
     clearItem->trigger();
-    EXPECT_EQ(f.desktop().recaptureTimer().interval(), c.interval);
-    EXPECT_TRUE(f.desktop().recaptureTimer().isActive());
+    EXPECT_EQ(f.mode->screenAcquisition().recaptureTimer().interval(), c.interval);
+    EXPECT_TRUE(f.mode->screenAcquisition().recaptureTimer().isActive());
     EXPECT_FALSE(f.desktop().isVisible());
     EXPECT_FALSE(f.panel().isVisible());
     EXPECT_EQ(clearButton->text(), QStringLiteral("クリア(&C)"));
     EXPECT_EQ(clearItem->text(), QStringLiteral("画像クリア(&C)"));
-    f.desktop().stopRecapture();
+    f.mode->screenAcquisition().stop();
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandPanel, CaptureDelay,
@@ -245,14 +246,14 @@ TEST(CommandPanel, TakeImageCapturesAgain)
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     QPushButton* clearButton = PanelButton(f.panel(), "Command3");
     QTest::mouseClick(clearButton, Qt::LeftButton);
-    EXPECT_EQ(f.desktop().surface().row(5)[5] & 0xFFFFFFu, 0xF0F0F0u);
+    EXPECT_EQ(f.model().screen().row(5)[5] & 0xFFFFFFu, 0xF0F0F0u);
     f.test.screen->screen.fill(0xFF123456);
     QTest::mouseClick(clearButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.desktop().isVisible(); }, 5000));
     EXPECT_TRUE(f.panel().isVisible());
     EXPECT_FALSE(f.picture().isVisible());
-    EXPECT_FALSE(f.desktop().recaptureTimer().isActive());
-    EXPECT_EQ(f.desktop().surface().row(700)[1000], 0xFF123456u);
+    EXPECT_FALSE(f.mode->screenAcquisition().recaptureTimer().isActive());
+    EXPECT_EQ(f.model().screen().row(700)[1000], 0xFF123456u);
 }
 
 // Select all at 50 % on a 1024 x 768 screen commits the whole screen's corners.
@@ -268,9 +269,9 @@ TEST(CommandPanel, SelectAllAtHalfSize)
     EXPECT_EQ((QList<int>{s.StartX, s.StartY, s.EndX, s.EndY}), (QList<int>{0, 0, 1024, 768}));
     EXPECT_EQ((QStringList{f.field("sX").text(), f.field("sY").text(), f.field("eX").text(), f.field("eY").text()}),
               (QStringList{"0", "0", "1024", "768"}));
-    const ShapeRect& shape = f.desktop().editor().shape();
+    const ShapeRect& shape = f.model().editor().shape();
     EXPECT_EQ(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(0, 0, 1024, 768));
-    EXPECT_TRUE(shape.visible && f.desktop().handlesVisible());
+    EXPECT_TRUE(shape.visible && f.model().handlesVisible());
 }
 
 // sX committed after eX can leave StartX beyond EndX; Update then spans the same two
@@ -282,10 +283,10 @@ TEST(CommandPanel, UpdateWithEndBeforeStart)
     ASSERT_TRUE(f.type({{"sX", "500"}, {"sY", "100"}, {"eX", "600"}, {"eY", "200"}, {"sX", "700"}}));
     EXPECT_EQ(f.mode->selection().EndX, 600);
     QTest::mouseClick(PanelButton(f.panel(), "Command4"), Qt::LeftButton);
-    const ShapeRect& shape = f.desktop().editor().shape();
+    const ShapeRect& shape = f.model().editor().shape();
     EXPECT_EQ(QRectF(shape.left, shape.top, shape.width, shape.height), QRectF(600, 100, 100, 100));
     ASSERT_EQ(f.picture().size(), QSize(100, 100));
-    EXPECT_EQ(f.picture().surface().row(0)[0] & 0xFFFFFFu, PatternPixel(600, 100) & 0xFFFFFFu);
+    EXPECT_EQ(f.model().picture().row(0)[0] & 0xFFFFFFu, PatternPixel(600, 100) & 0xFFFFFFu);
 }
 
 TEST(CommandPanel, DesktopToggle)
@@ -443,7 +444,7 @@ TEST(CommandPanel, AccessKeyCommitsTheFocusedField)
     QTest::keyClicks(&f.field("eY"), QStringLiteral("250"));
     QTest::keyClick(&f.field("eY"), Qt::Key_R, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.selection.EndY == 250; }, 5000)) << f.selection.EndY;
-    const ShapeRect& shape = f.desktop().editor().shape();
+    const ShapeRect& shape = f.model().editor().shape();
     const auto shapeRect = [&] { return QRectF(shape.left, shape.top, shape.width, shape.height); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return shapeRect() == QRectF(100, 50, 200, 200); }, 5000))
         << testing::PrintToString(shapeRect());

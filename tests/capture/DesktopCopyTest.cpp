@@ -27,7 +27,7 @@ QStringList fieldTexts(CaptureFixture& f)
 
 QRectF shapeOf(CaptureFixture& f)
 {
-    const ShapeRect& s = f.desktop().editor().shape();
+    const ShapeRect& s = f.model().editor().shape();
     return {s.left, s.top, s.width, s.height};
 }
 
@@ -62,7 +62,7 @@ TEST_P(Drag, SelectsAndShowsThePicture)
     EXPECT_EQ(fieldTexts(*f), c.fields);
     EXPECT_TRUE(f->picture().isVisible());
     EXPECT_EQ(f->picture().size(), c.shape.size().toSize());
-    EXPECT_TRUE(f->desktop().handlesVisible());
+    EXPECT_TRUE(f->model().handlesVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -104,13 +104,13 @@ TEST_P(HandleDrag, ResizesMovesOrStartsAnew)
     scrimble& desktop = f->desktop();
     MouseDrag(desktop, QPointF(200, 200), QPointF(300, 300));
     MousePress(desktop, c.press);
-    EXPECT_FALSE(desktop.handlesVisible());
+    EXPECT_FALSE(f->model().handlesVisible());
     MouseMove(desktop, c.to);
     EXPECT_EQ(int(desktop.cursor().shape()), int(c.cursor));
     MouseRelease(desktop, c.to);
     EXPECT_EQ(shapeOf(*f), c.shape);
     EXPECT_EQ(int(desktop.cursor().shape()), int(Qt::ArrowCursor));
-    EXPECT_TRUE(desktop.handlesVisible());
+    EXPECT_TRUE(f->model().handlesVisible());
     const QRectF& s = c.shape;
     EXPECT_EQ(fieldTexts(*f), (QStringList{QString::number(s.left()), QString::number(s.top()),
                                            QString::number(s.right()), QString::number(s.bottom())}));
@@ -148,7 +148,7 @@ TEST(DesktopCopy, ClickOnHandle)
     EXPECT_EQ(shapeOf(*f), QRectF(200, 200, 100, 100));
     EXPECT_EQ(f->picture().size(), QSize(200, 200));
     EXPECT_EQ(int(desktop.cursor().shape()), int(Qt::ArrowCursor));
-    EXPECT_TRUE(desktop.handlesVisible());
+    EXPECT_TRUE(f->model().handlesVisible());
 }
 
 // A selection 4 pixels wide: handle columns 96, 98 and 100 overlap. Three matches
@@ -213,7 +213,7 @@ TEST(DesktopCopy, OverlayStaysOffTheCopy)
     scrimble& desktop = f->desktop();
     MouseDrag(desktop, QPointF(100, 100), QPointF(300, 200));
     for (const QPoint p : {QPoint(100, 100), QPoint(299, 150), QPoint(200, 199), QPoint(97, 97), QPoint(303, 203)})
-        EXPECT_EQ(desktop.surface().row(p.y())[p.x()], PatternPixel(p.x(), p.y())) << p.x() << ',' << p.y();
+        EXPECT_EQ(f->model().screen().row(p.y())[p.x()], PatternPixel(p.x(), p.y())) << p.x() << ',' << p.y();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
     const auto shownAt = [](QPoint p) {
         return QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1).toImage().pixel(0, 0) & 0xFFFFFFu;

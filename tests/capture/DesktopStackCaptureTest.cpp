@@ -51,16 +51,18 @@ QSize screenPixels()
     return QGuiApplication::primaryScreen()->virtualSize() * outputScale();
 }
 
-// The screen as the compositor shows it, through the desktop's screenshot service.
-bool compositorShot(PortalScreenGrabber& compositor, DeviceContext& picture)
+// The screen as the compositor shows it, through the desktop's screenshot service;
+// false with error saying why when there is none.
+bool compositorShot(PortalScreenGrabber& compositor, DeviceContext& picture, QString& error)
 {
-    std::optional<bool> prepared;
-    compositor.prepare([&](bool ready) { prepared = ready; });
-    if (!QTest::qWaitFor([&] { return prepared.has_value(); }, 20000) || !*prepared)
+    std::optional<ScreenShot> taken;
+    compositor.grab([&](ScreenShot shot) { taken = std::move(shot); });
+    if (!QTest::qWaitFor([&] { return taken.has_value(); }, 20000))
         return false;
-    const ScreenInfo info = compositor.screenInfo();
-    picture.resize(info.width, info.height);
-    return compositor.grab(picture);
+    error = taken->error;
+    if (taken->ok())
+        picture = std::move(taken->picture);
+    return taken->ok();
 }
 
 TEST(DesktopStackCapture, WithoutTheDesktopEntryKWinsMessageSaysWhatIsMissing)
@@ -88,14 +90,14 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
-    const DeviceContext& copy = mode->desktop().surface();
+    const DeviceContext& copy = mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), screenPixels());
     EXPECT_EQ(DifferingPixels(copy, PatternPixel), 0);
 
     const int scale = outputScale();
     const QRect dragged(QPoint(100, 75) * scale, QSize(300, 200) * scale);
     MouseDrag(mode->desktop(), QPoint(100, 75), QPoint(400, 275));
-    const DeviceContext& shown = mode->picture().surface();
+    const DeviceContext& shown = mode->model().picture();
     ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size());
     EXPECT_EQ(DifferingPixels(shown, PatternPixel, dragged.topLeft()), 0);
 }
@@ -107,11 +109,12 @@ TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
     const TestProgramEntry entry;
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext before;
-    ASSERT_TRUE(compositorShot(compositor, before)) << compositor.error().toStdString();
+    QString error;
+    ASSERT_TRUE(compositorShot(compositor, before, error)) << error.toStdString();
     RealPlatformCapture capture;
     const std::unique_ptr<CaptureMode> mode = capture.makeMode();
     ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
-    const DeviceContext& copy = mode->desktop().surface();
+    const DeviceContext& copy = mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), QSize(before.width(), before.height()));
     EXPECT_EQ(DifferingPixels(copy, [&before](int x, int y) { return before.row(y)[x]; }), 0);
 }
@@ -131,12 +134,13 @@ TEST(DesktopStackCapture, PanelAndPictureShowOverTheCopy)
     pattern.hide();
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
     DeviceContext picture;
+    QString error;
     const auto takeShot = [&](ScreenPixel& shot) {
         shot = [&picture](int x, int y) { return picture.row(y)[x]; };
-        return compositorShot(compositor, picture);
+        return compositorShot(compositor, picture, error);
     };
     // The X server's pixels are the output's: programs on XWayland scale themselves here.
-    EXPECT_TRUE(WindowsShowOverTheCopy(*mode, 1, takeShot)) << compositor.error().toStdString();
+    EXPECT_TRUE(WindowsShowOverTheCopy(*mode, 1, takeShot)) << error.toStdString();
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST(Desktop, DragOnEachMonitorSelectsThePixelsUnderIt)
     for (const QRect& monitor : monitors()) {
         const QRect selected(monitor.center() - QPoint(150, 100), QSize(101, 61));
         ASSERT_TRUE(X11Desktop::drag(selected.topLeft(), selected.topLeft() + QPoint(101, 61)));
-        const DeviceContext& shown = desktop.mode->picture().surface();
+        const DeviceContext& shown = desktop.mode->model().picture();
         ASSERT_TRUE(QTest::qWaitFor([&] { return QSize(shown.width(), shown.height()) == selected.size(); }, 5000))
             << shown.width() << " x " << shown.height();
         QLineEdit* sX = desktop.mode->panel().findChild<QLineEdit*>(QStringLiteral("sX"));
@@ -175,7 +175,7 @@ TEST_P(BurstDrag, SelectsExactlyTheDraggedPixelsEveryTime)
             ASSERT_TRUE(send());
             ASSERT_TRUE(QTest::qWaitFor([&] { return cornerTexts(mode.panel()) != clicked; }, 5000)) << delivery;
             ASSERT_EQ(cornerTexts(mode.panel()), expected) << delivery << ", run " << run;
-            const DeviceContext& shown = mode.picture().surface();
+            const DeviceContext& shown = mode.model().picture();
             ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size()) << delivery << ", run " << run;
             ASSERT_EQ(DifferingPixels(shown, PatternPixel, selected.topLeft()), 0) << delivery << ", run " << run;
         }

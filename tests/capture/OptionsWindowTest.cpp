@@ -199,7 +199,7 @@ TEST(OptionsWindow, RefreshKeepsItInFront)
     ASSERT_TRUE(typeInto(window, child<QLineEdit>(window, "Text1"), QStringLiteral("255")));
     QTest::mouseClick(child<QPushButton>(window, "Command5"), Qt::LeftButton);
     ASSERT_EQ(f.picture().size(), QSize(100, 50));
-    const std::uint32_t pixel = f.picture().surface().row(20)[30];
+    const std::uint32_t pixel = f.model().picture().row(20)[30];
     EXPECT_EQ((pixel >> 16) & 0xFFu, pixel & 0xFFu);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return X11Desktop::isAbove(window, f.picture()) && X11Desktop::isAbove(window, f.panel()); }, 5000));

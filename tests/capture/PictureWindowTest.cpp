@@ -44,7 +44,7 @@ TEST(PictureWindow, ExactPixelsAt24Bits)
     CaptureFixture f;
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     MouseDrag(f.desktop(), QPointF(37, 41), QPointF(237, 141));
-    const DeviceContext& shown = f.picture().surface();
+    const DeviceContext& shown = f.model().picture();
     ASSERT_EQ(QSize(shown.width(), shown.height()), QSize(200, 100));
     ASSERT_EQ(DifferingPixels(shown, PatternPixel, {37, 41}), 0);
 
@@ -73,7 +73,7 @@ TEST(PictureWindow, KeepsPictureWhileHidden)
     QTest::keyClick(&f.panel(), Qt::Key_F3);
     EXPECT_TRUE(f.picture().isVisible());
     ASSERT_EQ(f.picture().size(), QSize(200, 100));
-    const DeviceContext& shown = f.picture().surface();
+    const DeviceContext& shown = f.model().picture();
     EXPECT_EQ(DifferingPixels(shown, PatternPixel, {37, 41}), 0);
 }
 
@@ -83,7 +83,7 @@ TEST(PictureWindow, EightBitsAtMost256Colours)
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.BitDepth = ColorDepth::Bits8;
     MouseDrag(f.desktop(), QPointF(0, 0), QPointF(400, 300));
-    const qsizetype colours = coloursOf(f.picture().surface()).size();
+    const qsizetype colours = coloursOf(f.model().picture()).size();
     EXPECT_LE(colours, 256);
     EXPECT_GT(colours, 16);
 }
@@ -96,12 +96,12 @@ TEST(PictureWindow, GreyAfterUpdateOnly)
     ASSERT_EQ(f.load(), ModeOpenResult::Opened);
     f.options.GrayStrength = 255;
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(300, 200));
-    EXPECT_FALSE(allGrey(f.picture().surface()));
+    EXPECT_FALSE(allGrey(f.model().picture()));
     for (const char* name : {"sX", "sY", "eX", "eY"})
         ASSERT_TRUE(TypeAndCommit(f.panel(), f.field(name), f.field(name).text())) << name;
     QTest::mouseClick(PanelButton(f.panel(), "Command4"), Qt::LeftButton);
     EXPECT_EQ(f.picture().size(), QSize(200, 100));
-    EXPECT_TRUE(allGrey(f.picture().surface()));
+    EXPECT_TRUE(allGrey(f.model().picture()));
 }
 
 struct MagnifiedCase {
@@ -124,7 +124,7 @@ TEST_P(MagnifiedClientArea, IsTheMagnifiedSelection)
     ASSERT_TRUE(TypeAndCommit(f.panel(), f.field("Text2"), c.magnification));
     MouseDrag(f.desktop(), QPointF(0, 0), c.to);
     EXPECT_EQ(f.picture().size(), c.client);
-    EXPECT_EQ(QSize(f.picture().surface().width(), f.picture().surface().height()), c.client);
+    EXPECT_EQ(QSize(f.model().picture().width(), f.model().picture().height()), c.client);
     EXPECT_EQ(QSize(f.mode->selection().ViewWidth, f.mode->selection().ViewHeight), c.client);
 }
 

@@ -210,7 +210,7 @@ TEST(PortalWait, AnAnswerAfterTwentySecondsStillGivesTheCopyAndTheLoopRunsMeanwh
     ASSERT_TRUE(QTest::qWaitFor([&] { return waiting.mode->desktop().isVisible(); }, 30000));
     EXPECT_GE(ticks, 150) << "the event loop stalled while waiting";
     EXPECT_FALSE(wait->isVisible());
-    const DeviceContext& copy = waiting.mode->desktop().surface();
+    const DeviceContext& copy = waiting.mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), waiting.capture.screen.size());
     EXPECT_EQ(DifferingPixels(copy, PatternPixel), 0);
     EXPECT_TRUE(waiting.capture.dialogs->messages.empty());
@@ -257,7 +257,7 @@ TEST(PortalWait, ASlowKWinKeepsTheLoopRunningAndGivesTheCopy)
     ASSERT_EQ(mode->load(), ModeOpenResult::Opened);
     ASSERT_TRUE(QTest::qWaitFor([&] { return mode->desktop().isVisible(); }, 20000));
     EXPECT_GE(ticks, 25) << "the event loop stalled while KWin took its time";
-    const DeviceContext& copy = mode->desktop().surface();
+    const DeviceContext& copy = mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), capture.screen.size());
     EXPECT_EQ(DifferingPixels(copy, PatternPixel), 0);
     EXPECT_TRUE(capture.dialogs->messages.empty());

@@ -33,14 +33,14 @@ TEST(RealScreen, SelectionOfThePaintedScreen)
     const std::unique_ptr<CaptureMode> made = real.makeMode();
     CaptureMode& mode = *made;
     ASSERT_EQ(mode.load(), ModeOpenResult::Opened);
-    const DeviceContext& copy = mode.desktop().surface();
+    const DeviceContext& copy = mode.model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), screenSize);
     ASSERT_EQ(DifferingPixels(copy, PatternPixel), 0);
     pattern.hide();
 
     const QRect selected(640, 480, 300, 200);
     MouseDrag(mode.desktop(), selected.topLeft(), selected.topLeft() + QPoint(300, 200));
-    const DeviceContext& shown = mode.picture().surface();
+    const DeviceContext& shown = mode.model().picture();
     ASSERT_EQ(QSize(shown.width(), shown.height()), selected.size());
     ASSERT_EQ(DifferingPixels(shown, PatternPixel, selected.topLeft()), 0);
 

@@ -228,7 +228,7 @@ TEST_P(SavesTheSelectionTheOutlineShows, HoweverItWasMade)
     saveAs(f, path, 3);
     const PillowImage image = decodeWithPillow(QFile::encodeName(path).toStdString());
     ASSERT_EQ(QSize(image.width, image.height), saved.size());
-    const DeviceContext& screen = f.desktop().surface();
+    const DeviceContext& screen = f.model().screen();
     // The pixel loop stops at its first wrong pixel: one message, not thousands.
     for (int y = 0; y < saved.height(); ++y)
         for (int x = 0; x < saved.width(); ++x)
@@ -267,7 +267,7 @@ TEST_P(CopyPutsThePictureOnTheClipboard, AsShown)
         QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
     const DeviceContext& copied = f.test.clipboard->image;
     ASSERT_EQ(QSize(copied.width(), copied.height()), QSize(150, 100));
-    const DeviceContext& shown = f.picture().surface();
+    const DeviceContext& shown = f.model().picture();
     EXPECT_EQ(DifferingPixels(copied, [&shown](int x, int y) { return shown.row(y)[x]; }), 0);
 }
 
@@ -295,7 +295,7 @@ TEST(Save, OtherProgramsPasteTheCopy)
     ASSERT_TRUE(f.type({{"Text2", "50"}}));
     MouseDrag(f.desktop(), QPointF(100, 100), QPointF(400, 300));
     QTest::mouseClick(PanelButton(f.panel(), "Command11"), Qt::LeftButton);
-    const DeviceContext& shown = f.picture().surface();
+    const DeviceContext& shown = f.model().picture();
     for (const char* type : {"image/png", "image/bmp"}) {
         const QString pasted = f.dir.filePath(QString::fromLatin1(type).replace(u'/', u'.'));
         QProcess xclip;

@@ -68,7 +68,7 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     ASSERT_EQ(LoadAndWait(*capture.mode, capture.host), ModeOpenResult::Opened)
         << (capture.dialogs->messages.empty() ? std::string() : capture.dialogs->messages[0].text.toStdString());
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/out.png"))) << "the wlr portal's picture file is left behind";
-    const DeviceContext& copy = capture.mode->desktop().surface();
+    const DeviceContext& copy = capture.mode->model().screen();
     ASSERT_EQ(QSize(copy.width(), copy.height()), reference.size());
     EXPECT_EQ(DifferingPixels(copy, pixelsOf(reference)), 0);
 
@@ -77,7 +77,7 @@ TEST(WaylandCapture, FrozenCopyIsGrimsPictureAndADragSelectsIt)
     for (const QScreen* output : QGuiApplication::screens()) {
         const QRect dragged(output->geometry().topLeft() + QPoint(100, 75), QSize(300, 200));
         MouseDrag(capture.mode->desktop(), dragged.topLeft(), dragged.topLeft() + QPoint(300, 200));
-        const DeviceContext& shown = capture.mode->picture().surface();
+        const DeviceContext& shown = capture.mode->model().picture();
         ASSERT_EQ(QSize(shown.width(), shown.height()), dragged.size() * scale) << output->name().toStdString();
         EXPECT_EQ(DifferingPixels(shown, pixelsOf(reference), dragged.topLeft() * scale), 0)
             << output->name().toStdString();
@@ -113,7 +113,7 @@ TEST(WaylandCapture, TheSavesDialogShowsOverTheCopy)
         QWidget* dialog = QApplication::activeModalWidget();
         const QImage picture = grim(capture.dir.filePath(QStringLiteral("dialog.png")));
         if (dialog && !picture.isNull())
-            shown = ShownOverTheCopy(*dialog, outputScale(), pixelsOf(picture), capture.mode->desktop().surface());
+            shown = ShownOverTheCopy(*dialog, outputScale(), pixelsOf(picture), capture.mode->model().screen());
         if (dialog)
             dialog->close();
     });

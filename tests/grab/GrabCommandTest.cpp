@@ -10,21 +10,26 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
-// The screen once the user has answered; until then prepare() is pending.
+// The screen once the user has answered; until then the grab is pending.
 class AskingScreen final : public ScreenGrabber
 {
 public:
     FakeScreenGrabber screen;
-    std::function<void(bool)> pending;
+    Done pending;
 
-    void prepare(std::function<void(bool)> ready) override { pending = std::move(ready); }
-    void cancelPrepare() override { pending = nullptr; }
+    void grab(Done done) override { pending = std::move(done); }
+    void cancel() override { pending = nullptr; }
     [[nodiscard]] ScreenInfo screenInfo() const override { return screen.screenInfo(); }
-    bool grab(DeviceContext& target) override { return screen.grab(target); }
-    [[nodiscard]] QString error() const override { return QStringLiteral("the user refused"); }
+    void answer(bool allowed)
+    {
+        if (!allowed)
+            screen.failWith(QStringLiteral("the user refused"));
+        screen.grab(std::exchange(pending, nullptr));
+    }
 };
 
 class GrabCommandTest : public testing::TestWithParam<bool>
@@ -45,7 +50,7 @@ TEST_P(GrabCommandTest, WaitsForTheAnswer)
     ASSERT_TRUE(QTest::qWaitFor([&screen] { return screen.pending != nullptr; }, 5000));
     QTest::qWait(300);
     EXPECT_FALSE(outcome.has_value());
-    screen.pending(allowed);
+    screen.answer(allowed);
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->status, allowed ? GrabExit::Written : GrabExit::NoScreen);
     EXPECT_EQ(QFileInfo::exists(request.output), allowed);

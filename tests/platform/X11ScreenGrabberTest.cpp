@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -61,6 +62,15 @@ int mismatches(const DeviceContext& dc)
     return count;
 }
 
+// The grab's outcome: X11 answers within the call.
+ScreenShot grabNow(X11ScreenGrabber& grabber)
+{
+    std::optional<ScreenShot> taken;
+    grabber.grab([&taken](ScreenShot shot) { taken = std::move(shot); });
+    EXPECT_TRUE(taken.has_value()) << "no answer within the call";
+    return taken.value_or(ScreenShot{{}, 1, QStringLiteral("no answer")});
+}
+
 class X11ScreenGrabberTest : public ::testing::TestWithParam<X11ScreenGrabber::Transfer>
 {
 protected:
@@ -72,7 +82,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
         X11ScreenGrabber probe;
         DeviceContext corner(16, 16);
-        QTRY_VERIFY_WITH_TIMEOUT(probe.grab(corner) && mismatches(corner) == 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(probe.read(corner).isEmpty() && mismatches(corner) == 0, 10000);
     }
 
     std::unique_ptr<PatternWindow> m_window;
@@ -84,10 +94,11 @@ TEST_P(X11ScreenGrabberTest, WholeScreenPixelForPixel)
     EXPECT_EQ(grabber.usesSharedMemory(), GetParam() == X11ScreenGrabber::Transfer::SharedMemoryWhenOffered)
         << "the test server is local and offers MIT-SHM";
     const ScreenInfo info = grabber.screenInfo();
-    DeviceContext dc(info.width, info.height);
-    ASSERT_TRUE(grabber.grab(dc)) << grabber.error().toStdString();
-    EXPECT_EQ(mismatches(dc), 0);
-    EXPECT_TRUE(grabber.error().isEmpty());
+    const ScreenShot shot = grabNow(grabber);
+    ASSERT_TRUE(shot.ok()) << shot.error.toStdString();
+    EXPECT_EQ(QSize(shot.picture.width(), shot.picture.height()), QSize(info.width, info.height));
+    EXPECT_EQ(shot.scale, 1);
+    EXPECT_EQ(mismatches(shot.picture), 0);
 }
 
 TEST_P(X11ScreenGrabberTest, SmallerTargetGetsTheTopLeft)
@@ -95,7 +106,7 @@ TEST_P(X11ScreenGrabberTest, SmallerTargetGetsTheTopLeft)
     X11ScreenGrabber grabber(QString(), GetParam());
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(101, 57), QSize(1920, 1)}) {
         DeviceContext dc(size.width(), size.height());
-        ASSERT_TRUE(grabber.grab(dc));
+        ASSERT_TRUE(grabber.read(dc).isEmpty());
         EXPECT_EQ(mismatches(dc), 0) << size.width() << "x" << size.height();
     }
 }
@@ -168,8 +179,10 @@ TEST_P(ScreenDepth, RootColourComesBackWidened)
                                 X11ScreenGrabber::Transfer::RepliesOnly}) {
         X11ScreenGrabber grabber(server.display(), transfer);
         EXPECT_EQ(grabber.screenInfo().bitsPerPixel, c.bitsPerPixel);
-        DeviceContext dc(320, 200);
-        ASSERT_TRUE(grabber.grab(dc)) << grabber.error().toStdString();
+        const ScreenShot shot = grabNow(grabber);
+        ASSERT_TRUE(shot.ok()) << shot.error.toStdString();
+        const DeviceContext& dc = shot.picture;
+        ASSERT_EQ(QSize(dc.width(), dc.height()), QSize(320, 200));
         int wrong = 0;
         for (int y = 0; y < dc.height(); ++y)
             for (int x = 0; x < dc.width(); ++x)
@@ -185,10 +198,12 @@ INSTANTIATE_TEST_SUITE_P(X11ScreenGrabber, ScreenDepth,
 TEST(X11ScreenGrabber, UnreachableDisplayFailsWithAReason)
 {
     X11ScreenGrabber grabber(QStringLiteral(":987"));
+    const ScreenShot shot = grabNow(grabber);
+    EXPECT_FALSE(shot.ok());
+    EXPECT_TRUE(shot.error.contains(QStringLiteral(":987"))) << shot.error.toStdString();
     DeviceContext dc(4, 4);
     dc.fill(0xFF123456u);
-    EXPECT_FALSE(grabber.grab(dc));
-    EXPECT_TRUE(grabber.error().contains(QStringLiteral(":987"))) << grabber.error().toStdString();
+    EXPECT_EQ(grabber.read(dc), shot.error);
     EXPECT_EQ(dc.row(3)[3], 0xFF123456u) << "target unchanged";
     EXPECT_EQ(grabber.screenInfo().width, 0);
 }
@@ -205,9 +220,9 @@ TEST(X11ScreenGrabber, WaylandWithoutX11SaysSo)
         qunsetenv("WAYLAND_DISPLAY");
     else
         qputenv("WAYLAND_DISPLAY", wayland);
-    DeviceContext dc(4, 4);
-    EXPECT_FALSE(grabber.grab(dc));
-    EXPECT_TRUE(grabber.error().contains(QStringLiteral("Wayland"))) << grabber.error().toStdString();
+    const ScreenShot shot = grabNow(grabber);
+    EXPECT_FALSE(shot.ok());
+    EXPECT_TRUE(shot.error.contains(QStringLiteral("Wayland"))) << shot.error.toStdString();
 }
 
 }  // namespace

@@ -1,21 +1,17 @@
 #include "FakeScreenGrabber.h"
 
-#include <algorithm>
-#include <cstring>
-
 ScreenInfo FakeScreenGrabber::screenInfo() const
 {
     return {screen.width(), screen.height(), bitsPerPixel};
 }
 
-bool FakeScreenGrabber::grab(DeviceContext& target)
+void FakeScreenGrabber::grab(Done done)
 {
     ++grabCount;
-    if (!m_failure.isEmpty())
-        return false;
-    const int width = std::min(target.width(), screen.width());
-    const int height = std::min(target.height(), screen.height());
-    for (int y = 0; y < height; ++y)
-        std::memcpy(target.row(y), screen.row(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    return true;
+    ScreenShot shot;
+    if (m_failure.isEmpty())
+        shot.picture = screen;
+    else
+        shot.error = m_failure;
+    done(std::move(shot));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A screen for tests: grab copies the top-left part of a DeviceContext the test
+// A screen for tests: a grab answers at once with a copy of a DeviceContext the test
 // painted. failWith makes every grab fail with that error text.
 
 #include "imaging/dibimage.h"
@@ -16,8 +16,7 @@ public:
     void failWith(const QString& error) { m_failure = error; }
 
     [[nodiscard]] ScreenInfo screenInfo() const override;
-    bool grab(DeviceContext& target) override;
-    [[nodiscard]] QString error() const override { return m_failure; }
+    void grab(Done done) override;
 
 private:
     QString m_failure;
