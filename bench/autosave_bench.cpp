@@ -67,16 +67,10 @@ void savingCopy(benchmark::State& state, const char* screenshot, SaveFormat form
     }
 }
 
-void BM_SavingCopy_1080_Bmp24(benchmark::State& state)
-{
-    savingCopy(state, "desk1080a.png", SaveFormat::Bmp);
-}
+void BM_SavingCopy_1080_Bmp24(benchmark::State& state) { savingCopy(state, "desk1080a.png", SaveFormat::Bmp); }
 BENCHMARK(BM_SavingCopy_1080_Bmp24)->Unit(benchmark::kMillisecond);
 
-void BM_SavingCopy_2160_Png6(benchmark::State& state)
-{
-    savingCopy(state, "desk2160a.png", SaveFormat::Png);
-}
+void BM_SavingCopy_2160_Png6(benchmark::State& state) { savingCopy(state, "desk2160a.png", SaveFormat::Png); }
 BENCHMARK(BM_SavingCopy_2160_Png6)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -22,7 +22,10 @@ namespace {
 class AnswerYes final : public Dialogs
 {
 public:
-    MessageAnswer message(QWidget*, const QString&, const QString&, MessageButtons) override { return MessageAnswer::Yes; }
+    MessageAnswer message(QWidget*, const QString&, const QString&, MessageButtons) override
+    {
+        return MessageAnswer::Yes;
+    }
     std::optional<SaveFileAnswer> saveFile(QWidget*, const SaveFileRequest&) override { return std::nullopt; }
     std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };

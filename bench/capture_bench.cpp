@@ -223,6 +223,6 @@ void BM_PeakMemory(benchmark::State& state)
 
 BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

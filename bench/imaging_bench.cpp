@@ -16,7 +16,8 @@ namespace {
 std::string screenshot(std::int64_t size)
 {
     const char* folder = std::getenv("SCRIMBLE_BENCH_IMAGES");
-    return std::string(folder ? folder : SCRIMBLE_DEFAULT_BENCH_IMAGES) + (size == 0 ? "/desk1080a.png" : "/desk2160a.png");
+    return std::string(folder ? folder : SCRIMBLE_DEFAULT_BENCH_IMAGES)
+           + (size == 0 ? "/desk1080a.png" : "/desk2160a.png");
 }
 
 // The screenshot drawn into a surface, the way the program holds the desktop copy.
@@ -50,10 +51,7 @@ const Screen& screenOf(std::int64_t size)
     return size == 0 ? small : large;
 }
 
-std::string outputPath(const char* name)
-{
-    return "/tmp/scrimble-bench-" + std::to_string(::getpid()) + "-" + name;
-}
+std::string outputPath(const char* name) { return "/tmp/scrimble-bench-" + std::to_string(::getpid()) + "-" + name; }
 
 // Times step(image) on a fresh copy of the screenshot per iteration (the copy untimed).
 void runOnCopy(benchmark::State& state, const std::function<void(DIBHandle)>& step)
@@ -197,9 +195,21 @@ std::vector<std::uint8_t> screenBmp(const DeviceContext& dc, int bits)
     };
     f.push_back('B');
     f.push_back('M');
-    for (const auto& [value, bytes] : std::initializer_list<std::pair<std::uint32_t, int>>{
-             {54 + stride * height, 4}, {0, 4}, {54, 4}, {40, 4}, {width, 4}, {height, 4}, {1, 2},
-             {static_cast<std::uint32_t>(bits), 2}, {0, 4}, {stride * height, 4}, {0, 4}, {0, 4}, {0, 4}, {0, 4}})
+    for (const auto& [value, bytes] :
+         std::initializer_list<std::pair<std::uint32_t, int>>{{54 + stride * height, 4},
+                                                              {0, 4},
+                                                              {54, 4},
+                                                              {40, 4},
+                                                              {width, 4},
+                                                              {height, 4},
+                                                              {1, 2},
+                                                              {static_cast<std::uint32_t>(bits), 2},
+                                                              {0, 4},
+                                                              {stride * height, 4},
+                                                              {0, 4},
+                                                              {0, 4},
+                                                              {0, 4},
+                                                              {0, 4}})
         put(value, bytes);
     for (std::uint32_t y = height; y-- > 0;) {
         const std::uint32_t* row = dc.row(static_cast<int>(y));

@@ -62,9 +62,8 @@ int grabScreen(const CommandLine& line, int argc, char* argv[])
     // Only the clipboard needs the windowing system's side of Qt: a grab to a file
     // starts without it, several times sooner (bench/compare_grab).
     const bool toClipboard = line.grab.target == GrabTarget::Clipboard;
-    const std::unique_ptr<QCoreApplication> qtApplication = toClipboard
-                                                                ? std::make_unique<QGuiApplication>(argc, argv)
-                                                                : std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> qtApplication =
+        toClipboard ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     const Translations translations(languageOf(line));
     const std::unique_ptr<ScreenGrabber> screen = makeDesktopScreenGrabber();
     const std::unique_ptr<Clipboard> clipboard = toClipboard ? makeDesktopClipboard() : nullptr;
@@ -96,13 +95,9 @@ int main(int argc, char* argv[])
             return 0;
         std::fprintf(stderr, "scrimble: write error: %s\n", std::strerror(errno));
         return 1;
-    case CommandLine::Action::Refuse:
-        std::fputs(qPrintable(line.text), stderr);
-        return RefusedCommandLineExitCode;
-    case CommandLine::Action::Grab:
-        return grabScreen(line, argc, argv);
-    case CommandLine::Action::Run:
-        break;
+    case CommandLine::Action::Refuse: std::fputs(qPrintable(line.text), stderr); return RefusedCommandLineExitCode;
+    case CommandLine::Action::Grab: return grabScreen(line, argc, argv);
+    case CommandLine::Action::Run: break;
     }
     preferX11Windows();
     if (const QString problem = unusableDisplayReason(); !problem.isEmpty()) {

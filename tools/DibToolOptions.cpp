@@ -5,7 +5,7 @@
 namespace {
 
 // Decimal, or hexadecimal after "0x", within [low, high].
-template <class T>
+template<class T>
 bool number(const std::string& text, T& value, long long low, long long high)
 {
     const bool hex = text.rfind("0x", 0) == 0;
@@ -24,14 +24,15 @@ bool pngRecord(const std::string& text, PngOptions& record)
 {
     std::vector<std::string> fields;
     std::size_t start = 0;
-    for (std::size_t comma = text.find(','); ; comma = text.find(',', start)) {
+    for (std::size_t comma = text.find(',');; comma = text.find(',', start)) {
         fields.push_back(text.substr(start, comma - start));
         if (comma == std::string::npos)
             break;
         start = comma + 1;
     }
-    return fields.size() == 4 && number(fields[0], record.flags, 0, 0xFFFFFFFF) && number(fields[1], record.level, 0, 0xFFFF)
-           && number(fields[2], record.filters, 0, 0xFFFFFFFF) && number(fields[3], record.gamma, 0, 0xFFFFFFFF);
+    return fields.size() == 4 && number(fields[0], record.flags, 0, 0xFFFFFFFF)
+           && number(fields[1], record.level, 0, 0xFFFF) && number(fields[2], record.filters, 0, 0xFFFFFFFF)
+           && number(fields[3], record.gamma, 0, 0xFFFFFFFF);
 }
 
 bool scale(const std::string& text, int& width, int& height)

@@ -23,7 +23,8 @@ struct DibToolOptions {
 };
 
 // Parses argv; on a mistake returns nothing and sets error to a message.
-[[nodiscard]] std::optional<DibToolOptions> parseDibToolOptions(const std::vector<std::string>& args, std::string& error);
+[[nodiscard]] std::optional<DibToolOptions> parseDibToolOptions(const std::vector<std::string>& args,
+                                                                std::string& error);
 
 inline constexpr const char* DibToolUsage =
     "usage: scrimble-dib IN OUT [--depth 24|16|8] [--reduction-flags N] [--rle] [--gray 0-255]\n"

@@ -58,7 +58,8 @@ DibStatus scaled(DibGuard& image, int width, int height)
     int sourceWidth = 0, sourceHeight = 0, bitCount = 0;
     if (const DibStatus status = DIBDimensions(image.get(), sourceWidth, sourceHeight, bitCount); !status)
         return status;
-    if (const DibStatus status = DIBStretchDIBits(dc, 0, 0, width, height, image.get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+    if (const DibStatus status =
+            DIBStretchDIBits(dc, 0, 0, width, height, image.get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
         !status)
         return status;
     image.reset(DCtoDIB(dc, 0, 0, width, height));
@@ -68,12 +69,9 @@ DibStatus scaled(DibGuard& image, int width, int height)
 DibStatus write(const DibToolOptions& o, DIBHandle image, OutputFormat format)
 {
     switch (format) {
-    case OutputFormat::Bmp:
-        return DIBtoBMP(o.output, image);
-    case OutputFormat::Jpeg:
-        return DIBtoJPG(o.output, image, o.jpegQuality, o.progressive ? -1 : 0);
-    case OutputFormat::Png:
-        break;
+    case OutputFormat::Bmp: return DIBtoBMP(o.output, image);
+    case OutputFormat::Jpeg: return DIBtoJPG(o.output, image, o.jpegQuality, o.progressive ? -1 : 0);
+    case OutputFormat::Png: break;
     }
     return o.pngRecord ? DIBtoPNGex(o.output, image, *o.pngRecord) : DIBtoPNG(o.output, image, 0);
 }

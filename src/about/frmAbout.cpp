@@ -38,20 +38,13 @@ void frmAbout::Form_Load()
 }
 
 // The box goes; the next use of the version menu loads it again.
-void frmAbout::cmdOK_Click()
-{
-    hide();
-}
+void frmAbout::cmdOK_Click() { hide(); }
 
-void frmAbout::cmdSysInfo_Click()
-{
-    StartSysInfo();
-}
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 // Every way of not starting the program ends in the one message; the box stays.
 void frmAbout::StartSysInfo()
 {
     if (!m_systemInformation.start())
-        m_dialogs.message(this, tr("現時点ではｼｽﾃﾑ情報を使用できません"), QString(),
-                                    MessageButtons::Ok);
+        m_dialogs.message(this, tr("現時点ではｼｽﾃﾑ情報を使用できません"), QString(), MessageButtons::Ok);
 }

@@ -11,20 +11,15 @@
 
 Application::Application(Platform platform, QString applicationFolder, const QString& settingsPath)
     : Application(std::move(platform), std::move(applicationFolder), Settings(settingsPath))
-{
-}
+{}
 
 Application::Application(Platform platform, QString applicationFolder, Settings settings)
-    : m_platform(std::move(platform)),
-      m_applicationFolder(std::move(applicationFolder)),
-      m_settings(std::move(settings))
-{
-}
+    : m_platform(std::move(platform))
+    , m_applicationFolder(std::move(applicationFolder))
+    , m_settings(std::move(settings))
+{}
 
-Application::~Application()
-{
-    delete m_chooser.data();
-}
+Application::~Application() { delete m_chooser.data(); }
 
 std::unique_ptr<Application> Application::forExecutable(Platform platform, const QByteArray& executableFolder)
 {
@@ -55,8 +50,7 @@ void Application::showModeChooser()
 
 ModeOpenResult Application::openDesktopCapture()
 {
-    auto mode = std::make_unique<CaptureMode>(m_platform, m_settings, *this, m_captureSelection,
-                                              m_outputOptions);
+    auto mode = std::make_unique<CaptureMode>(m_platform, m_settings, *this, m_captureSelection, m_outputOptions);
     const ModeOpenResult result = mode->load();
     if (result == ModeOpenResult::ProgramEnding)
         endProgram();

@@ -13,11 +13,11 @@ const QString StartSection = QStringLiteral("Start");
 }  // namespace
 
 SelectMode::SelectMode(ModeHost& host, const Settings& settings)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_ui(std::make_unique<Ui::SelectMode>()),
-      m_host(host),
-      m_settings(settings)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           | Qt::CustomizeWindowHint)
+    , m_ui(std::make_unique<Ui::SelectMode>())
+    , m_host(host)
+    , m_settings(settings)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui->setupUi(this);
@@ -53,8 +53,7 @@ void SelectMode::Command1_Click()
     if (result == ModeOpenResult::Opened) {
         m_settings.writeText(StartSection, QStringLiteral("Boolean"),
                              m_ui->Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        m_settings.writeText(StartSection, QStringLiteral("Mode"),
-                             desktop ? QStringLiteral("1") : QStringLiteral("0"));
+        m_settings.writeText(StartSection, QStringLiteral("Mode"), desktop ? QStringLiteral("1") : QStringLiteral("0"));
     }
     unload();
 }

@@ -18,13 +18,15 @@ QString printKeyHeldNote()
 
 QString focusOnlyNote()
 {
-    return AutoSaveMode::tr("このデスクトップでは、このウィンドウがアクティブな間にコピーされた画像だけを取得できます。");
+    return AutoSaveMode::tr(
+        "このデスクトップでは、このウィンドウがアクティブな間にコピーされた画像だけを取得できます。");
 }
 
 QString printKeyTakenNote()
 {
-    return AutoSaveMode::tr("Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
-                            "クリップボードにコピーすれば保存されます。");
+    return AutoSaveMode::tr(
+        "Printキーは他のプログラム（デスクトップ）が使用中です。Ctrl+Printなどでスクリーンショットを"
+        "クリップボードにコピーすれば保存されます。");
 }
 
 QString withoutTrailingSlash(QString folder)
@@ -53,7 +55,8 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(m_window.get(), &PrtScSave::closed, &m_lifecycle, &ModeLifecycle::mainWindowClosed);
     m_lifecycle.setMainWindow(*m_window);
     connectSession();
-    connect(&m_watch, &AutoSaveWatch::saved, this, [this](const QString&, const NamingState& naming) { copySaved(naming); });
+    connect(&m_watch, &AutoSaveWatch::saved, this,
+            [this](const QString&, const NamingState& naming) { copySaved(naming); });
     connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
     connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
         m_passedOverLine = line;
@@ -92,8 +95,7 @@ ModeOpenResult AutoSaveMode::load()
 // Only images copied from the answer on are saved: what was there is cleared.
 void AutoSaveMode::startWatch()
 {
-    if (m_platform.dialogs->message(m_window.get(), startQuestion(), QString(),
-                                    MessageButtons::YesNo)
+    if (m_platform.dialogs->message(m_window.get(), startQuestion(), QString(), MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
     m_platform.clipboard->clear();
@@ -116,10 +118,7 @@ void AutoSaveMode::stopWatch()
 }
 
 // The tick only notices a new copy; the watch reads and writes it in the background.
-void AutoSaveMode::watchTick()
-{
-    m_watch.tick(m_session.naming(), m_session.format());
-}
+void AutoSaveMode::watchTick() { m_watch.tick(m_session.naming(), m_session.format()); }
 
 // At load the window is not shown yet: the message comes without putting the focus
 // into the field.
@@ -156,8 +155,7 @@ void AutoSaveMode::copySaved(const NamingState& naming)
 void AutoSaveMode::saveFailed(const QString& fileName, const DibStatus& status)
 {
     stopWatch();
-    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status),
-                                SaveErrorTitle(), MessageButtons::Ok);
+    m_platform.dialogs->message(m_window.get(), SaveFailedText(fileName, status), SaveErrorTitle(), MessageButtons::Ok);
 }
 
 void AutoSaveMode::takePrintKey()

@@ -25,17 +25,15 @@ QString unreadableText()
 
 // A copy's bytes in brief: its length and Qt's 64-bit hash, a fraction of a SHA-1's
 // cost, which guards against nothing here but a clipboard manager's honest restore.
-std::pair<qsizetype, std::size_t> digestOf(const QByteArray& bytes)
-{
-    return {bytes.size(), qHash(bytes)};
-}
+std::pair<qsizetype, std::size_t> digestOf(const QByteArray& bytes) { return {bytes.size(), qHash(bytes)}; }
 
 }  // namespace
 
 AutoSaveWatch::AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree)
-    : m_clipboard(clipboard), m_isFree(std::move(isFree)), m_writer([this] { write(); })
-{
-}
+    : m_clipboard(clipboard)
+    , m_isFree(std::move(isFree))
+    , m_writer([this] { write(); })
+{}
 
 // Copies already read are written before the program goes: they may be on the
 // clipboard no longer.
@@ -56,10 +54,7 @@ void AutoSaveWatch::start()
     m_lastDigest = {};
 }
 
-void AutoSaveWatch::stop()
-{
-    m_watching = false;
-}
+void AutoSaveWatch::stop() { m_watching = false; }
 
 void AutoSaveWatch::tick(const NamingState& naming, const CaptureFormat& format)
 {
@@ -173,7 +168,8 @@ void AutoSaveWatch::write()
             unwanted = std::move(ahead);
         }
         QMetaObject::invokeMethod(
-            this, [this, id = job.id, result, naming, dropped] {
+            this,
+            [this, id = job.id, result, naming, dropped] {
                 m_unreported -= static_cast<int>(dropped);
                 written(id, result, naming);
             },

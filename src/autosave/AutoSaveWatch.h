@@ -87,7 +87,7 @@ private:
     bool m_reading = false;
     bool m_ownCopyExpected = false;
     ClipboardCopyId m_lastRead = 0;
-    int m_unreported = 0;  // copies queued whose outcome the mode has not had
+    int m_unreported = 0;                            // copies queued whose outcome the mode has not had
     std::pair<qsizetype, std::size_t> m_lastDigest;  // of the last copy queued for writing
     std::optional<std::chrono::steady_clock::time_point> m_clearedAt;  // the last clearing after a save
 

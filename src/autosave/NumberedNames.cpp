@@ -13,20 +13,11 @@ namespace {
 constexpr std::int64_t LeastSearchLimit = 9999;
 
 // The whole part of a number field's text; 0 when it is no number.
-std::int64_t wholeValue(const QString& text)
-{
-    return NumberField::parseFloor(text).value_or(0);
-}
+std::int64_t wholeValue(const QString& text) { return NumberField::parseFloor(text).value_or(0); }
 
-std::int64_t maximumValue(const NamingState& state)
-{
-    return wholeValue(state.maximum);
-}
+std::int64_t maximumValue(const NamingState& state) { return wholeValue(state.maximum); }
 
-std::int64_t searchLimit(const NamingState& state)
-{
-    return std::max(LeastSearchLimit, maximumValue(state));
-}
+std::int64_t searchLimit(const NamingState& state) { return std::max(LeastSearchLimit, maximumValue(state)); }
 
 // Through the field rule: held to 0..maximum.
 void setSerial(NamingState& state, std::int64_t value)
@@ -34,15 +25,9 @@ void setSerial(NamingState& state, std::int64_t value)
     state.serial = QString::number(std::clamp<std::int64_t>(value, 0, std::max<std::int64_t>(maximumValue(state), 0)));
 }
 
-QString prefixOf(const QString& pattern)
-{
-    return pattern.left(pattern.indexOf(u'#'));
-}
+QString prefixOf(const QString& pattern) { return pattern.left(pattern.indexOf(u'#')); }
 
-QString tailOf(const QString& pattern)
-{
-    return pattern.mid(pattern.lastIndexOf(u'#') + 1);
-}
+QString tailOf(const QString& pattern) { return pattern.mid(pattern.lastIndexOf(u'#') + 1); }
 
 // The tail with a final "$" replaced by the suffix number, when the tail is longer
 // than "_$".
@@ -89,10 +74,7 @@ FileIsFree FreeWhereAbsent(const FileProbe& files)
     return [&files](const QString& name) { return !files.exists(name); };
 }
 
-bool IsInvalidNameCharacter(QChar c)
-{
-    return QStringView(u"?\\*:/|\"<>").contains(c);
-}
+bool IsInvalidNameCharacter(QChar c) { return QStringView(u"?\\*:/|\"<>").contains(c); }
 
 PatternCheck NormalizePattern(NamingState& state)
 {
@@ -120,8 +102,8 @@ PatternCheck NormalizePattern(NamingState& state)
 ComposedName ComposeFileName(NamingState& state)
 {
     ensureRun(state);
-    const QString base = state.folder + u'/' + prefixOf(state.pattern) + formatted(state, SerialValue(state))
-                         + tailWithSuffix(state);
+    const QString base =
+        state.folder + u'/' + prefixOf(state.pattern) + formatted(state, SerialValue(state)) + tailWithSuffix(state);
     return {base, base + state.extension};
 }
 
@@ -158,15 +140,16 @@ void OverflowStep(NamingState& state, const QString& lastName, const FileIsFree&
         } else {
             const QString tail = tailOf(state.pattern);
             const QString stem = tail.left(tail.lastIndexOf(u'_') + 1);
-            searchSuffix(state, state.SuffixNumber + 1,
-                         [&](std::int64_t j) { return nameFor(state, 0, stem + QString::number(j)); }, isFree);
+            searchSuffix(
+                state, state.SuffixNumber + 1,
+                [&](std::int64_t j) { return nameFor(state, 0, stem + QString::number(j)); }, isFree);
         }
     } else {
         const QString tail = tailWithSuffix(state);
         state.pattern += QStringLiteral("_$");
         if (!state.overwriteAllowed)
-            searchSuffix(state, 0, [&](std::int64_t j) { return nameFor(state, 0, tail + u'_' + QString::number(j)); },
-                         isFree);
+            searchSuffix(
+                state, 0, [&](std::int64_t j) { return nameFor(state, 0, tail + u'_' + QString::number(j)); }, isFree);
     }
     state.serial = QStringLiteral("0");
 }

@@ -14,11 +14,11 @@
 
 struct NamingState {
     QString pattern = QStringLiteral("Picture_####");  // the file-name field
-    QString folder;                                     // no trailing "/" as a rule
-    QString serial = QStringLiteral("0");               // the current-number field
-    QString maximum;                                    // 10^DigitCount - 1 as text
+    QString folder;                                    // no trailing "/" as a rule
+    QString serial = QStringLiteral("0");              // the current-number field
+    QString maximum;                                   // 10^DigitCount - 1 as text
     int DigitCount = 0;
-    std::int64_t SuffixNumber = 0;   // replaces a final "$" of a tail longer than two
+    std::int64_t SuffixNumber = 0;  // replaces a final "$" of a tail longer than two
     bool overwriteAllowed = false;
     QString extension = QStringLiteral(".bmp");
 };

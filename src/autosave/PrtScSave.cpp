@@ -114,7 +114,8 @@ void PrtScSave::Form_Load()
     Option1_Click(0);
     CreateSpinButton(m_ui->Text5->parentWidget(), m_ui->Text5, static_cast<std::int32_t>(MaxJpegQuality),
                      static_cast<std::int32_t>(MinJpegQuality), m_format.quality);
-    CreateSpinButton(m_ui->Text6->parentWidget(), m_ui->Text6, static_cast<std::int32_t>(MaxPngLevel), 0, m_format.level);
+    CreateSpinButton(m_ui->Text6->parentWidget(), m_ui->Text6, static_cast<std::int32_t>(MaxPngLevel), 0,
+                     m_format.level);
     CreateSpinButton(m_ui->Text7->parentWidget(), m_ui->Text7, static_cast<std::int32_t>(MaxWatchInterval),
                      static_cast<std::int32_t>(MinWatchInterval), static_cast<std::int32_t>(DefaultWatchInterval));
 }
@@ -126,20 +127,11 @@ void PrtScSave::showNaming(const NamingState& naming)
     showText(m_ui->Text3, naming.serial);
 }
 
-void PrtScSave::showSerial(const QString& text)
-{
-    m_ui->Text3->setText(text);
-}
+void PrtScSave::showSerial(const QString& text) { m_ui->Text3->setText(text); }
 
-void PrtScSave::focusPattern()
-{
-    m_ui->Text2->setFocus(Qt::OtherFocusReason);
-}
+void PrtScSave::focusPattern() { m_ui->Text2->setFocus(Qt::OtherFocusReason); }
 
-void PrtScSave::Text4_Change()
-{
-    m_ui->UpDown1->setUpper(spinBound(m_ui->Text4->text()));
-}
+void PrtScSave::Text4_Change() { m_ui->UpDown1->setUpper(spinBound(m_ui->Text4->text())); }
 
 std::int64_t PrtScSave::holdField(QLineEdit* field, std::int64_t lower, std::int64_t upper, std::int64_t previous)
 {
@@ -175,7 +167,7 @@ void PrtScSave::setWatching(bool watching)
 {
     m_watching = watching;
     for (QWidget* control : std::initializer_list<QWidget*>{m_ui->Text2, m_ui->Text3, m_ui->Command1, m_ui->Command2,
-                                                           m_ui->Frame1, m_ui->Text7, m_ui->Command3})
+                                                            m_ui->Frame1, m_ui->Text7, m_ui->Command3})
         control->setEnabled(!watching);
     m_ui->UpDown1->setEnabled(!watching);
     if (SpinButton* spin = SpinButton::attachedTo(m_ui->Text7))

@@ -51,8 +51,8 @@ public:
     void showNote(const QString& text);
 
 signals:
-    void startRequested();   // Command3
-    void stopRequested();    // Command4
+    void startRequested();  // Command3
+    void stopRequested();   // Command4
     void chooserRequested();
     void folderEdited(const QString& folder);
     void patternEdited(const QString& pattern);

@@ -9,8 +9,8 @@
 #include "scrimble.h"
 #include "shared/Settings.h"
 
-CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost& host,
-                         CaptureSelection& selection, OutputOptions& options)
+CaptureMode::CaptureMode(Platform& platform, const Settings& settings, ModeHost& host, CaptureSelection& selection,
+                         OutputOptions& options)
     : m_platform(platform)
     , m_settings(settings)
     , m_host(host)

@@ -17,8 +17,9 @@ void CaptureMode::save()
         return;
     }
     const SaveSource source = sourceOfSave(shape);
-    const SaveFileRequest request{tr("名前を付けて保存"), SaveFilter(), m_saveDialog.filterIndex,
-                                  m_saveDialog.fileName, m_saveDialog.defaultExtension, true};
+    const SaveFileRequest request{tr("名前を付けて保存"),        SaveFilter(),
+                                  m_saveDialog.filterIndex,      m_saveDialog.fileName,
+                                  m_saveDialog.defaultExtension, true};
     if (const std::optional<SaveFileAnswer> answer = m_platform.dialogs->saveFile(m_panel.get(), request))
         writeSave(source, *answer);
     m_picture->show();

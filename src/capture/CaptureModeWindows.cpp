@@ -49,10 +49,7 @@ void CaptureMode::showDesktop()
     keepWindowsInFront();
 }
 
-void CaptureMode::showPanel()
-{
-    m_lifecycle.showInFront(*m_panel);
-}
+void CaptureMode::showPanel() { m_lifecycle.showInFront(*m_panel); }
 
 void CaptureMode::showPicture()
 {
@@ -69,8 +66,7 @@ void CaptureMode::keepWindowsInFront()
 
 void CaptureMode::placeDesktopBehindWindows()
 {
-    m_platform.stacking->placeBelow(*m_desktop,
-                                    {m_picture.get(), m_panel.get(), m_about.get(), m_optionsWindow.get()});
+    m_platform.stacking->placeBelow(*m_desktop, {m_picture.get(), m_panel.get(), m_about.get(), m_optionsWindow.get()});
 }
 
 void CaptureMode::showAbout()
@@ -100,10 +96,7 @@ void CaptureMode::showOptions()
     m_lifecycle.showInFront(*m_optionsWindow);
 }
 
-void CaptureMode::showScreenInformation(QWidget& over)
-{
-    ShowScreenInformation(m_platform, m_selection, &over);
-}
+void CaptureMode::showScreenInformation(QWidget& over) { ShowScreenInformation(m_platform, m_selection, &over); }
 
 void CaptureMode::refreshFromOptions()
 {

@@ -32,15 +32,9 @@ bool CaptureModel::takeScreen(ScreenShot shot)
     return true;
 }
 
-void CaptureModel::clearScreen()
-{
-    m_screen->fill(EmptySurfaceColor);
-}
+void CaptureModel::clearScreen() { m_screen->fill(EmptySurfaceColor); }
 
-QSize CaptureModel::pictureSize() const
-{
-    return {m_picture->width(), m_picture->height()};
-}
+QSize CaptureModel::pictureSize() const { return {m_picture->width(), m_picture->height()}; }
 
 void CaptureModel::emptyPicture(int width, int height)
 {

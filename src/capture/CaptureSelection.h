@@ -18,7 +18,7 @@ struct CaptureSelection {
     // Magnified size = the picture window's client size.
     std::int32_t ViewWidth = 0;
     std::int32_t ViewHeight = 0;
-    std::int16_t Magnification = 100;      // percent, 50..200
+    std::int16_t Magnification = 100;  // percent, 50..200
     std::int32_t ScreenWidth = 0;
     std::int32_t ScreenHeight = 0;
     std::int16_t ScreenBitsPerPixel = 0;

@@ -3,9 +3,7 @@
 #include <QEvent>
 #include <QWidget>
 
-ClickActivation::ClickActivation(QWidget& window)
-    : QObject(&window)
-    , m_window(window)
+ClickActivation::ClickActivation(QWidget& window) : QObject(&window), m_window(window)
 {
     m_window.installEventFilter(this);
     for (QWidget* child : m_window.findChildren<QWidget*>())

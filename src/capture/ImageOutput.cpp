@@ -7,8 +7,9 @@
 
 QString SaveFilter()
 {
-    return QCoreApplication::translate("ImageOutput", "BMPファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg,*jpe,*jpeg)|"
-                                                      "*.jpg;*.jpe;*.jpeg|PINGファイル(*.png)|*.png|全てのファイル|*.*");
+    return QCoreApplication::translate("ImageOutput",
+                                       "BMPファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg,*jpe,*jpeg)|"
+                                       "*.jpg;*.jpe;*.jpeg|PINGファイル(*.png)|*.png|全てのファイル|*.*");
 }
 
 void RememberSave(SaveDialogMemory& memory, const QString& fileName, int filterIndex)
@@ -42,10 +43,7 @@ std::optional<SaveFormat> FormatOfSave(int filterIndex, const QString& fileName)
     return std::nullopt;
 }
 
-bool IsSavableSelection(const ShapeRect& shape)
-{
-    return shape.visible && (shape.width >= 2 || shape.height >= 2);
-}
+bool IsSavableSelection(const ShapeRect& shape) { return shape.visible && (shape.width >= 2 || shape.height >= 2); }
 
 ImageWrite ImageWriteOf(SaveFormat format, const OutputOptions& options)
 {
@@ -87,4 +85,3 @@ QString UnknownFormatText(const QString& fileName)
                                                       "拡張子が .bmp、.jpg、.jpe、.jpeg、.png のファイルです。")
         .arg(fileName);
 }
-

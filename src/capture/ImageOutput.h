@@ -19,7 +19,7 @@ inline constexpr int AllFilesFilter = 4;
 
 // What the file-save dialog keeps between saves for the life of the mode.
 struct SaveDialogMemory {
-    QString fileName;                        // proposed name, without its extension
+    QString fileName;  // proposed name, without its extension
     int filterIndex = 1;
     QString defaultExtension = QStringLiteral("jpg");
 };

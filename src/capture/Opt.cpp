@@ -55,18 +55,24 @@ void Opt::connectOptions()
         m_options.BitDepth = static_cast<ColorDepth>(i);
         UpdateBitDepthControls();
     });
-    connect(m_ui->Option1, &QButtonGroup::idClicked, this, [this](int i) { m_options.BoxSplitMethod = static_cast<std::int16_t>(i); });
-    connect(m_ui->Option2, &QButtonGroup::idClicked, this, [this](int i) { m_options.BoxColorMethod = static_cast<std::int16_t>(i); });
-    connect(m_ui->Option3, &QButtonGroup::idClicked, this, [this](int i) { m_options.PaletteMatchMethod = static_cast<std::int16_t>(i); });
+    connect(m_ui->Option1, &QButtonGroup::idClicked, this,
+            [this](int i) { m_options.BoxSplitMethod = static_cast<std::int16_t>(i); });
+    connect(m_ui->Option2, &QButtonGroup::idClicked, this,
+            [this](int i) { m_options.BoxColorMethod = static_cast<std::int16_t>(i); });
+    connect(m_ui->Option3, &QButtonGroup::idClicked, this,
+            [this](int i) { m_options.PaletteMatchMethod = static_cast<std::int16_t>(i); });
     connect(m_ui->Option5, &QButtonGroup::idClicked, this, [this](int i) {
         if (i != m_options.PngDetailed) {
             m_options.PngDetailed = static_cast<std::int16_t>(i);
             UpdatePngControls();
         }
     });
-    connect(m_ui->Option6, &QButtonGroup::idClicked, this, [this](int i) { m_options.ColorMode = static_cast<std::int16_t>(i); });
-    connect(m_ui->Check1, &QCheckBox::toggled, this, [this](bool on) { m_options.RleCompress = on ? OptionTrue : OptionFalse; });
-    connect(m_ui->Check2, &QCheckBox::toggled, this, [this](bool on) { m_options.JpegProgressive = on ? OptionTrue : OptionFalse; });
+    connect(m_ui->Option6, &QButtonGroup::idClicked, this,
+            [this](int i) { m_options.ColorMode = static_cast<std::int16_t>(i); });
+    connect(m_ui->Check1, &QCheckBox::toggled, this,
+            [this](bool on) { m_options.RleCompress = on ? OptionTrue : OptionFalse; });
+    connect(m_ui->Check2, &QCheckBox::toggled, this,
+            [this](bool on) { m_options.JpegProgressive = on ? OptionTrue : OptionFalse; });
     connect(m_ui->Check4, &QCheckBox::toggled, this, [this](bool on) { m_options.PngInterlace = on ? 1 : 0; });
     const std::array<QCheckBox*, 4> filters = filterBoxes();
     for (std::size_t k = 0; k < filters.size(); ++k)
@@ -79,15 +85,19 @@ void Opt::connectFields()
     connect(m_ui->Text2, &QLineEdit::textChanged, this, &Opt::Text2_Change);
     connect(m_ui->Text3, &QLineEdit::textChanged, this, &Opt::Text3_Change);
     connect(m_ui->Text4, &QLineEdit::textChanged, this, &Opt::Text4_Change);
-    const std::pair<QSlider*, QLineEdit*> mirrors[] = {
-        {m_ui->Slider1, m_ui->Text1}, {m_ui->Slider2, m_ui->Text2}, {m_ui->Slider3, m_ui->Text3}, {m_ui->Slider4, m_ui->Text4}};
+    const std::pair<QSlider*, QLineEdit*> mirrors[] = {{m_ui->Slider1, m_ui->Text1},
+                                                       {m_ui->Slider2, m_ui->Text2},
+                                                       {m_ui->Slider3, m_ui->Text3},
+                                                       {m_ui->Slider4, m_ui->Text4}};
     for (const auto& [slider, field] : mirrors)
-        connect(slider, &QSlider::valueChanged, field, [field](int value) { showText(field, NumberField::formatPlain(value)); });
+        connect(slider, &QSlider::valueChanged, field,
+                [field](int value) { showText(field, NumberField::formatPlain(value)); });
 }
 
 void Opt::connectCommands()
 {
-    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { m_ui->Text4->setText(QString::number(WindowsGamma)); });
+    connect(m_ui->Command1, &QPushButton::clicked, this,
+            [this] { m_ui->Text4->setText(QString::number(WindowsGamma)); });
     connect(m_ui->Command2, &QPushButton::clicked, this, [this] { m_ui->Text4->setText(QString::number(MacGamma)); });
     connect(m_ui->Command3, &QPushButton::clicked, this, &Opt::Command3_Click);
     connect(m_ui->defaults, &QAction::triggered, this, &Opt::Command3_Click);
@@ -162,7 +172,8 @@ void Opt::Text1_Change()
 // right when the field is left, so that "2.5" can be typed.
 void Opt::Text2_Change()
 {
-    m_options.JpegQuality = static_cast<std::int16_t>(CommitJpegQuality(m_ui->Text2->text(), m_options.JpegQuality).value);
+    m_options.JpegQuality =
+        static_cast<std::int16_t>(CommitJpegQuality(m_ui->Text2->text(), m_options.JpegQuality).value);
 }
 
 void Opt::Text2_LostFocus()

@@ -11,7 +11,7 @@ std::uint32_t flagAt(const std::array<std::uint32_t, N>& table, int index)
     return index >= 0 && static_cast<std::size_t>(index) < N ? table[static_cast<std::size_t>(index)] : 0;
 }
 
-} // namespace
+}  // namespace
 
 void InitOutputOptions(OutputOptions& options)
 {
@@ -31,9 +31,8 @@ void InitOutputOptions(OutputOptions& options)
 
 std::uint32_t ReductionFlags(const OutputOptions& options)
 {
-    return flagAt(PaletteMatchFlags, options.PaletteMatchMethod)
-         | flagAt(BoxColorFlags, options.BoxColorMethod)
-         | flagAt(BoxSplitFlags, options.BoxSplitMethod);
+    return flagAt(PaletteMatchFlags, options.PaletteMatchMethod) | flagAt(BoxColorFlags, options.BoxColorMethod)
+           | flagAt(BoxSplitFlags, options.BoxSplitMethod);
 }
 
 std::uint32_t PngFilterSet(const OutputOptions& options)
@@ -50,8 +49,8 @@ std::uint32_t PngFilterSet(const OutputOptions& options)
 PngOptions PngOptionRecord(const OutputOptions& options)
 {
     PngOptions record;
-    record.flags = flagAt(PngInterlaceFlags, options.PngInterlace)
-                 | PngOptions::LevelGiven | PngOptions::FiltersGiven | PngOptions::GammaGiven;
+    record.flags = flagAt(PngInterlaceFlags, options.PngInterlace) | PngOptions::LevelGiven | PngOptions::FiltersGiven
+                   | PngOptions::GammaGiven;
     record.level = static_cast<std::uint16_t>(options.PngCompression);
     record.filters = PngFilterSet(options);
     record.gamma = static_cast<std::uint32_t>(options.PngGamma);

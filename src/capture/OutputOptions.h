@@ -16,8 +16,7 @@ inline constexpr std::array<std::uint32_t, 3> BoxColorFlags{0, ColorFromDistinct
 inline constexpr std::array<std::uint32_t, 3> PaletteMatchFlags{0, MatchBrightness, MatchYCrCb};
 // [state][box]: an unchecked box contributes nothing.
 inline constexpr std::array<std::array<std::uint32_t, 4>, 2> PngFilterFlags{
-    {{0, 0, 0, 0},
-     {PngOptions::SubFilter, PngOptions::UpFilter, PngOptions::AverageFilter, PngOptions::PaethFilter}}};
+    {{0, 0, 0, 0}, {PngOptions::SubFilter, PngOptions::UpFilter, PngOptions::AverageFilter, PngOptions::PaethFilter}}};
 inline constexpr std::array<std::uint32_t, 2> PngInterlaceFlags{0, PngOptions::Interlaced};
 
 // Mode-start values for everything except JpegProgressive, ColorMode and

@@ -18,12 +18,9 @@ std::int32_t committedValue(const QString& text, std::int64_t lower, std::int64_
     return value ? static_cast<std::int32_t>(NumberField::clamp(*value, lower, upper)) : previous;
 }
 
-FieldCommit fieldCommit(std::int32_t value)
-{
-    return {value, NumberField::formatPlain(value)};
-}
+FieldCommit fieldCommit(std::int32_t value) { return {value, NumberField::formatPlain(value)}; }
 
-} // namespace
+}  // namespace
 
 CoordinateCommit CommitStartField(const QString& text, const QString& endText, std::int32_t previous,
                                   std::int32_t screenExtent)
@@ -102,10 +99,7 @@ std::array<QString, 4> CommitCorners(CaptureSelection& selection, const ShapeRec
             NumberField::formatPlain(selection.EndX), NumberField::formatPlain(selection.EndY)};
 }
 
-QString ScreenInfoTitle()
-{
-    return QCoreApplication::translate("ScreenInformation", "画素数");
-}
+QString ScreenInfoTitle() { return QCoreApplication::translate("ScreenInformation", "画素数"); }
 
 QString ScreenInfoText(std::int32_t width, std::int32_t height, std::int16_t bitsPerPixel)
 {

@@ -18,9 +18,9 @@
 
 struct CaptureSelection;
 
-inline constexpr int MinMagnification = 50;     // percent
+inline constexpr int MinMagnification = 50;  // percent
 inline constexpr int MaxMagnification = 200;
-inline constexpr int MaxCaptureDelay = 30;      // seconds; the delay spin button's range
+inline constexpr int MaxCaptureDelay = 30;  // seconds; the delay spin button's range
 
 // A committed field: the variable's new value and the field's new text.
 struct FieldCommit {
@@ -37,12 +37,12 @@ struct CoordinateCommit {
 };
 
 // sX / sY: clamp to 0..screenExtent; pull the end field's text up to the start.
-[[nodiscard]] CoordinateCommit CommitStartField(const QString& text, const QString& endText,
-                                                std::int32_t previous, std::int32_t screenExtent);
+[[nodiscard]] CoordinateCommit CommitStartField(const QString& text, const QString& endText, std::int32_t previous,
+                                                std::int32_t screenExtent);
 // eX / eY: raise to 0; pull the start field's text down to the end (compared
 // before the upper clamp); then clamp to screenExtent.
-[[nodiscard]] CoordinateCommit CommitEndField(const QString& text, const QString& startText,
-                                              std::int32_t previous, std::int32_t screenExtent);
+[[nodiscard]] CoordinateCommit CommitEndField(const QString& text, const QString& startText, std::int32_t previous,
+                                              std::int32_t screenExtent);
 // Text2: clamped to 50..200 percent. Takes effect at the next refresh.
 [[nodiscard]] FieldCommit CommitMagnification(const QString& text, std::int16_t previous);
 // Text1: seconds, kept to 0..30 so the timer interval stays valid. A number in range

@@ -11,7 +11,6 @@
 template<typename Int>
 [[nodiscard]] Int RoundPixel(double value)
 {
-    return static_cast<Int>(NumberField::clamp(NumberField::roundHalfEven(value),
-                                               std::numeric_limits<Int>::min(),
+    return static_cast<Int>(NumberField::clamp(NumberField::roundHalfEven(value), std::numeric_limits<Int>::min(),
                                                std::numeric_limits<Int>::max()));
 }

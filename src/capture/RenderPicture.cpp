@@ -6,15 +6,12 @@
 namespace {
 
 // The first failure of a chain of library calls.
-DibStatus firstFailure(DibStatus sofar, DibStatus next)
-{
-    return sofar.ok() ? next : sofar;
-}
+DibStatus firstFailure(DibStatus sofar, DibStatus next) { return sofar.ok() ? next : sofar; }
 
-} // namespace
+}  // namespace
 
-DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY, const CaptureSelection& selection,
-                        const OutputOptions& options, GreyStep grey)
+DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY,
+                        const CaptureSelection& selection, const OutputOptions& options, GreyStep grey)
 {
     const int w = selection.SelectionWidth;
     const int h = selection.SelectionHeight;
@@ -32,6 +29,6 @@ DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, in
     const DIBHandle shown = a.get();
     if (grey == GreyStep::Yes)
         status = firstFailure(status, GrayDIB(shown, options.GrayStrength));
-    return firstFailure(status, DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight, shown,
-                                                 0, 0, w, h, SRCCOPY));
+    return firstFailure(
+        status, DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight, shown, 0, 0, w, h, SRCCOPY));
 }

@@ -17,5 +17,5 @@ enum class GreyStep : bool { No = false, Yes = true };
 // The caller has sized picture to ViewWidth x ViewHeight and emptied it. A
 // selection of zero width or height draws nothing and succeeds. Returns the first
 // library failure; the images are freed in every case.
-DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY, const CaptureSelection& selection,
-                        const OutputOptions& options, GreyStep grey);
+DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY,
+                        const CaptureSelection& selection, const OutputOptions& options, GreyStep grey);

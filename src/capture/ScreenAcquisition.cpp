@@ -27,10 +27,7 @@ void ScreenAcquisition::acquire(std::function<void(bool)> done)
     m_request->start([this, done = std::move(done)](ScreenShot shot) { done(take(std::move(shot))); });
 }
 
-void ScreenAcquisition::acquireAfter(int intervalMs)
-{
-    Timer1.start(intervalMs);
-}
+void ScreenAcquisition::acquireAfter(int intervalMs) { Timer1.start(intervalMs); }
 
 void ScreenAcquisition::stop()
 {

@@ -50,7 +50,7 @@ private:
 
     CaptureModel& m_model;
     std::unique_ptr<ScreenRequest> m_request;
-    QTimer Timer1;  // the take-image command's delay; fires once per arming
+    QTimer Timer1;               // the take-image command's delay; fires once per arming
     bool m_recapturing = false;  // the request under way is the delayed one
     QString m_error;
 };

@@ -10,7 +10,7 @@ void ShowScreenInformation(Platform& platform, CaptureSelection& selection, QWid
     selection.ScreenWidth = screen.width;
     selection.ScreenHeight = screen.height;
     selection.ScreenBitsPerPixel = static_cast<std::int16_t>(screen.bitsPerPixel);
-    platform.dialogs->message(parent,
-                              ScreenInfoText(selection.ScreenWidth, selection.ScreenHeight, selection.ScreenBitsPerPixel),
-                              ScreenInfoTitle(), MessageButtons::Ok);
+    platform.dialogs->message(
+        parent, ScreenInfoText(selection.ScreenWidth, selection.ScreenHeight, selection.ScreenBitsPerPixel),
+        ScreenInfoTitle(), MessageButtons::Ok);
 }

@@ -16,10 +16,7 @@ ScreenRequest::ScreenRequest(ScreenGrabber& screen) : m_screen(screen)
     connect(&m_quiet, &QTimer::timeout, this, &ScreenRequest::showWait);
 }
 
-ScreenRequest::~ScreenRequest()
-{
-    cancel();
-}
+ScreenRequest::~ScreenRequest() { cancel(); }
 
 void ScreenRequest::start(std::function<void(ScreenShot)> done)
 {

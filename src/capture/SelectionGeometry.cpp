@@ -12,7 +12,7 @@ constexpr std::array<int, HandleCount> GridOfElement{0, 1, 2, 3, 5, 6, 7, 8, 4};
 constexpr std::array<int, HandleCount> ElementOfGrid{0, 1, 2, 3, 8, 4, 5, 6, 7};
 constexpr std::array<CursorShape, HandleCount> CursorOfGrid{
     CursorShape::DiagonalNwSe, CursorShape::Vertical, CursorShape::DiagonalNeSw,
-    CursorShape::Horizontal, CursorShape::Move, CursorShape::Horizontal,
+    CursorShape::Horizontal,   CursorShape::Move,     CursorShape::Horizontal,
     CursorShape::DiagonalNeSw, CursorShape::Vertical, CursorShape::DiagonalNwSe,
 };
 // The press-test grid is read from these elements: columns from the top row,
@@ -20,30 +20,22 @@ constexpr std::array<CursorShape, HandleCount> CursorOfGrid{
 constexpr std::array<int, 3> ColumnElements{0, 1, 2};
 constexpr std::array<int, 3> RowElements{0, 3, 5};
 
-bool isGridIndex(int index)
-{
-    return index >= 0 && index < HandleCount;
-}
+bool isGridIndex(int index) { return index >= 0 && index < HandleCount; }
 
 // a - b on the low 16 bits, as a 16-bit signed value.
 std::int16_t difference16(std::int32_t a, std::int32_t b)
 {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)));
+    return static_cast<std::int16_t>(
+        static_cast<std::uint16_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)));
 }
 
 // Drawing and resizing never reach left of or above the screen.
-std::int32_t clampedPointer(double value)
-{
-    return std::max<std::int32_t>(RoundPixel<std::int32_t>(value), 0);
-}
+std::int32_t clampedPointer(double value) { return std::max<std::int32_t>(RoundPixel<std::int32_t>(value), 0); }
 
 // Strictly inside one grid column or row: its first pixel does not count.
-bool insideHandle(std::int16_t edge, double pointer)
-{
-    return edge < pointer && pointer < edge + HandleSize;
-}
+bool insideHandle(std::int16_t edge, double pointer) { return edge < pointer && pointer < edge + HandleSize; }
 
-} // namespace
+}  // namespace
 
 HandleLayout LocateSet(const ShapeRect& shape)
 {

@@ -26,17 +26,17 @@ struct SelectionDrag {
     bool Drawing = false;
     bool Resizing = false;
     bool Moving = false;
-    bool CursorPending = false;        // the next move sets the drag's pointer shape
-    std::int32_t PressX = 0;           // press point, rounded, not clamped
+    bool CursorPending = false;  // the next move sets the drag's pointer shape
+    std::int32_t PressX = 0;     // press point, rounded, not clamped
     std::int32_t PressY = 0;
-    std::int32_t HeldX = 0;            // moving: Shape1's left; resizing: its width (rounded)
-    std::int32_t HeldY = 0;            // moving: Shape1's top; resizing: its height (rounded)
-    std::int16_t HandleIndex = 0;      // grid index of the pressed handle, column + 3 x row
+    std::int32_t HeldX = 0;                       // moving: Shape1's left; resizing: its width (rounded)
+    std::int32_t HeldY = 0;                       // moving: Shape1's top; resizing: its height (rounded)
+    std::int16_t HandleIndex = 0;                 // grid index of the pressed handle, column + 3 x row
     std::array<std::int16_t, 3> HandleColumns{};  // left edges of handles 0, 1, 2
     std::array<std::int16_t, 3> HandleRows{};     // top edges of handles 0, 3, 5
 };
 
-inline constexpr int HandleSize = 8;   // handles are 8 x 8 squares centred on their point
+inline constexpr int HandleSize = 8;  // handles are 8 x 8 squares centred on their point
 inline constexpr int HandleCount = 9;
 inline constexpr int CentreGridIndex = 4;
 
@@ -61,12 +61,12 @@ enum HandleEdge : unsigned {
 
 // Pointer shapes of the desktop copy; the window maps them to its toolkit's cursors.
 enum class CursorShape : std::uint8_t {
-    Arrow,              // no drag
-    DiagonalNwSe,       // top left, bottom right
-    DiagonalNeSw,       // top right, bottom left
-    Vertical,           // top middle, bottom middle
-    Horizontal,         // middle left, middle right
-    Move,               // centre: four-headed arrow
+    Arrow,         // no drag
+    DiagonalNwSe,  // top left, bottom right
+    DiagonalNeSw,  // top right, bottom left
+    Vertical,      // top middle, bottom middle
+    Horizontal,    // middle left, middle right
+    Move,          // centre: four-headed arrow
 };
 
 // Places the handles around the outline. Each column and row position is computed

@@ -157,8 +157,8 @@ void formcom::commitField(const QLineEdit* field)
         Text2_LostFocus();
 }
 
-void formcom::commitCoordinate(QLineEdit* field, QLineEdit* opposite, std::int32_t& variable,
-                               std::int32_t extent, CoordinateRule rule)
+void formcom::commitCoordinate(QLineEdit* field, QLineEdit* opposite, std::int32_t& variable, std::int32_t extent,
+                               CoordinateRule rule)
 {
     const CoordinateCommit commit = rule(field->text(), opposite->text(), variable, extent);
     variable = commit.value;
@@ -182,15 +182,9 @@ void formcom::Text2_LostFocus()
     m_ui->Text2->setText(commit.text);
 }
 
-void formcom::Command4_Click()
-{
-    emit updateRequested();
-}
+void formcom::Command4_Click() { emit updateRequested(); }
 
-void formcom::Command9_Click()
-{
-    emit selectAllRequested();
-}
+void formcom::Command9_Click() { emit selectAllRequested(); }
 
 // Clear, and the take-image command it turns into until that has run (formcom.ui
 // holds the first captions).
@@ -210,25 +204,16 @@ void formcom::Command3_Click()
     emit takeImageRequested(CaptureTimerInterval(CaptureDelay));
 }
 
-void formcom::Command10_Click()
-{
-    emit desktopToggleRequested();
-}
+void formcom::Command10_Click() { emit desktopToggleRequested(); }
 
 void formcom::showDesktopMinimised(bool minimised)
 {
     m_ui->Command10->setText(minimised ? tr("ピクチャフォーム最大化(&S)") : tr("ピクチャフォーム最小化(&S)"));
 }
 
-void formcom::SelectM_Click()
-{
-    emit chooserRequested();
-}
+void formcom::SelectM_Click() { emit chooserRequested(); }
 
-void formcom::keyPressEvent(QKeyEvent* event)
-{
-    emit functionKeyPressed(event->key());
-}
+void formcom::keyPressEvent(QKeyEvent* event) { emit functionKeyPressed(event->key()); }
 
 void formcom::closeEvent(QCloseEvent* event)
 {

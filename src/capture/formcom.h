@@ -86,6 +86,6 @@ private:
     const CaptureModel& m_model;
     CaptureSelection& m_selection;
     std::unique_ptr<Ui::formcom> m_ui;  // the controls and menus of formcom.ui
-    std::int16_t CaptureDelay = 0;    // seconds before the new capture, 0..30
-    bool ImageCleared = false;        // the clear command now takes a new image
+    std::int16_t CaptureDelay = 0;      // seconds before the new capture, 0..30
+    bool ImageCleared = false;          // the clear command now takes a new image
 };

@@ -41,10 +41,7 @@ void gazou::paintEvent(QPaintEvent* event)
     PaintSurface(painter, m_model.picture(), event->rect(), devicePixelRatioF());
 }
 
-void gazou::keyPressEvent(QKeyEvent* event)
-{
-    emit functionKeyPressed(event->key());
-}
+void gazou::keyPressEvent(QKeyEvent* event) { emit functionKeyPressed(event->key()); }
 
 void gazou::closeEvent(QCloseEvent* event)
 {

@@ -18,18 +18,12 @@ namespace {
 Qt::CursorShape toQtCursor(CursorShape shape)
 {
     switch (shape) {
-    case CursorShape::DiagonalNwSe:
-        return Qt::SizeFDiagCursor;
-    case CursorShape::DiagonalNeSw:
-        return Qt::SizeBDiagCursor;
-    case CursorShape::Vertical:
-        return Qt::SizeVerCursor;
-    case CursorShape::Horizontal:
-        return Qt::SizeHorCursor;
-    case CursorShape::Move:
-        return Qt::SizeAllCursor;
-    case CursorShape::Arrow:
-        break;
+    case CursorShape::DiagonalNwSe: return Qt::SizeFDiagCursor;
+    case CursorShape::DiagonalNeSw: return Qt::SizeBDiagCursor;
+    case CursorShape::Vertical: return Qt::SizeVerCursor;
+    case CursorShape::Horizontal: return Qt::SizeHorCursor;
+    case CursorShape::Move: return Qt::SizeAllCursor;
+    case CursorShape::Arrow: break;
     }
     return Qt::ArrowCursor;
 }
@@ -107,10 +101,7 @@ void scrimble::showSelection()
     m_drawnSelection = drawn;
 }
 
-void scrimble::showPointerShape(CursorShape shape)
-{
-    setCursor(toQtCursor(shape));
-}
+void scrimble::showPointerShape(CursorShape shape) { setCursor(toQtCursor(shape)); }
 
 void scrimble::mousePressEvent(QMouseEvent* event)
 {
@@ -136,15 +127,9 @@ void scrimble::mouseReleaseEvent(QMouseEvent* event)
     Form_MouseUp();
 }
 
-void scrimble::Form_MouseDown(double x, double y)
-{
-    emit selectionPressed(x, y);
-}
+void scrimble::Form_MouseDown(double x, double y) { emit selectionPressed(x, y); }
 
-void scrimble::Form_MouseMove(double x, double y)
-{
-    emit selectionMoved(x, y);
-}
+void scrimble::Form_MouseMove(double x, double y) { emit selectionMoved(x, y); }
 
 void scrimble::Form_MouseUp()
 {
@@ -152,10 +137,7 @@ void scrimble::Form_MouseUp()
     emit selectionReleased();
 }
 
-void scrimble::keyPressEvent(QKeyEvent* event)
-{
-    emit functionKeyPressed(event->key());
-}
+void scrimble::keyPressEvent(QKeyEvent* event) { emit functionKeyPressed(event->key()); }
 
 void scrimble::paintEvent(QPaintEvent* event)
 {
@@ -165,10 +147,7 @@ void scrimble::paintEvent(QPaintEvent* event)
     drawHandles(painter);
 }
 
-double scrimble::scale() const
-{
-    return m_model.screenScale() * devicePixelRatioF();
-}
+double scrimble::scale() const { return m_model.screenScale() * devicePixelRatioF(); }
 
 // The copy lies at the screen's origin, so the pointer's screen position is the
 // copy's pixel, once the grab's own scale is applied.

@@ -65,7 +65,7 @@ private:
 
     const CaptureModel& m_model;
     PointerPositions& m_pointer;
-    QPointF m_lastPointer;  // the copy's pixel at the last press or move
+    QPointF m_lastPointer;     // the copy's pixel at the last press or move
     QRegion m_drawnSelection;  // the copy's pixels under the outline and handles as last shown
-    QSize m_coveredSize;  // the window's size for the screen it was last made to cover
+    QSize m_coveredSize;       // the window's size for the screen it was last made to cover
 };

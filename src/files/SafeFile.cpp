@@ -45,10 +45,7 @@ std::string shortName()
 
 }  // namespace
 
-SafeFile::SafeFile(std::string target, ExistingFile existing)
-    : m_target(std::move(target)), m_existing(existing)
-{
-}
+SafeFile::SafeFile(std::string target, ExistingFile existing) : m_target(std::move(target)), m_existing(existing) {}
 
 SafeFile::~SafeFile()
 {

@@ -17,8 +17,7 @@ namespace {
     if (got == 1)
         ::_exit(status);
     int ended = 0;
-    while (::waitpid(background, &ended, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(background, &ended, 0) < 0 && errno == EINTR) {}
     ::_exit(WIFEXITED(ended) ? WEXITSTATUS(ended) : 1);
 }
 
@@ -64,8 +63,7 @@ void BackgroundRun::report(int status)
     if (m_report < 0)
         return;
     const auto byte = static_cast<unsigned char>(status);
-    while (::write(m_report, &byte, 1) < 0 && errno == EINTR) {
-    }
+    while (::write(m_report, &byte, 1) < 0 && errno == EINTR) {}
     ::close(m_report);
     m_report = -1;
     if (status == 0) {

@@ -11,7 +11,8 @@ namespace {
 GrabOutcome screenFailure(const QString& error)
 {
     return {GrabExit::NoScreen,
-            QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(error), {}};
+            QCoreApplication::translate("GrabCommand", "the screen could not be taken: %1").arg(error),
+            {}};
 }
 
 }  // namespace
@@ -20,8 +21,7 @@ GrabCommand::GrabCommand(ScreenGrabber& screen, GrabRequest request, GrabPlaces 
     : m_screen(screen)
     , m_request(std::move(request))
     , m_places(std::move(places))
-{
-}
+{}
 
 GrabCommand::~GrabCommand()
 {

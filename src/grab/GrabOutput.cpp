@@ -138,15 +138,12 @@ GrabOutcome WriteGrab(const DeviceContext& screen, const QRect& region, const Gr
             return writeFailed(request.output, status);
     switch (request.target) {
     case GrabTarget::File:
-        if (const DibStatus status = writeImage(image.get(), request, request.output, ExistingFile::Replace);
-            !status)
+        if (const DibStatus status = writeImage(image.get(), request, request.output, ExistingFile::Replace); !status)
             return writeFailed(request.output, status);
         return {};
-    case GrabTarget::StandardOutput:
-        return writeStandardOutput(image.get(), request, places.standardOutput);
+    case GrabTarget::StandardOutput: return writeStandardOutput(image.get(), request, places.standardOutput);
     case GrabTarget::PicturesFolder:
-    case GrabTarget::Clipboard:
-        break;
+    case GrabTarget::Clipboard: break;
     }
     return writeNumbered(image.get(), request, places.picturesFolder);
 }

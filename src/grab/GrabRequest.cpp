@@ -176,16 +176,13 @@ void AddGrabOptions(QCommandLineParser& parser)
         QStringLiteral("level"));
 }
 
-bool IsGrabAsked(const QCommandLineParser& parser)
-{
-    return parser.isSet(Grab);
-}
+bool IsGrabAsked(const QCommandLineParser& parser) { return parser.isSet(Grab); }
 
 std::variant<GrabRequest, QString> ReadGrabRequest(const QCommandLineParser& parser)
 {
     if (!parser.isSet(Grab)) {
-        for (const QString& name : {Region, Delay, Output, ToClipboard, Depth, Rle, Gray, JpegQuality, Progressive,
-                                    PngLevel})
+        for (const QString& name :
+             {Region, Delay, Output, ToClipboard, Depth, Rle, Gray, JpegQuality, Progressive, PngLevel})
             if (parser.isSet(name))
                 return QCoreApplication::translate("GrabRequest", "--%1 needs --grab").arg(name);
     }

@@ -26,7 +26,7 @@ struct GrabRequest {
     std::optional<QRect> region;  // screen pixels; none: the whole screen
     int delayMilliseconds = 0;
     GrabTarget target = GrabTarget::PicturesFolder;
-    QString output;               // File: the name as given
+    QString output;  // File: the name as given
     SaveFormat format = SaveFormat::Png;
     OutputOptions options;
 };

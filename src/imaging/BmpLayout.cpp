@@ -5,8 +5,8 @@
 namespace {
 
 constexpr std::uint64_t FileHeaderBytes = 14;
-constexpr std::uint32_t CoreInfoBytes = 12;    // OS/2 1.x
-constexpr std::uint32_t Os2InfoBytes = 64;     // OS/2 2.x, whose compressions 3 and 4 are not Windows'
+constexpr std::uint32_t CoreInfoBytes = 12;  // OS/2 1.x
+constexpr std::uint32_t Os2InfoBytes = 64;   // OS/2 2.x, whose compressions 3 and 4 are not Windows'
 
 bool knownInfoSize(std::uint32_t size)
 {

@@ -25,19 +25,19 @@ inline constexpr std::uint32_t BI_PNG = 5;
 inline constexpr std::uint32_t BI_ALPHABITFIELDS = 6;
 
 struct BmpLayout {
-    std::uint64_t offset = 0;      // of the pixel body in the file
+    std::uint64_t offset = 0;  // of the pixel body in the file
     std::uint32_t infoSize = 0;
     int width = 0;
-    int height = 0;                // always positive; topDown says the row order
+    int height = 0;  // always positive; topDown says the row order
     bool topDown = false;
-    int bitCount = 0;              // 1, 2, 4, 8, 16, 24, 32; 0 for an embedded JPEG or PNG
+    int bitCount = 0;  // 1, 2, 4, 8, 16, 24, 32; 0 for an embedded JPEG or PNG
     std::uint32_t compression = BI_RGB;
-    std::uint32_t sizeImage = 0;   // the body's declared bytes, 0 when not given
+    std::uint32_t sizeImage = 0;  // the body's declared bytes, 0 when not given
     std::uint32_t colorsUsed = 0;
-    std::uint64_t paletteAt = 0;   // the palette's first byte in the file
+    std::uint64_t paletteAt = 0;  // the palette's first byte in the file
     std::size_t paletteEntryBytes = 4;
-    std::uint64_t masksAt = 0;     // 0: the masks are the format's defaults
-    int maskCount = 0;             // 3 (red, green, blue) or 4 (and alpha)
+    std::uint64_t masksAt = 0;  // 0: the masks are the format's defaults
+    int maskCount = 0;          // 3 (red, green, blue) or 4 (and alpha)
 
     [[nodiscard]] bool embedded() const { return compression == BI_JPEG || compression == BI_PNG; }
     [[nodiscard]] bool runLength() const { return compression == BI_RLE8 || compression == BI_RLE4; }

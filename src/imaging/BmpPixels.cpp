@@ -15,10 +15,7 @@ namespace {
 constexpr int ParallelRows = 256;
 constexpr int RowsAtATime = 32;
 
-std::size_t sourceStride(const BmpLayout& l)
-{
-    return dibStride(l.width, l.bitCount);
-}
+std::size_t sourceStride(const BmpLayout& l) { return dibStride(l.width, l.bitCount); }
 
 // The file's row that becomes the image's row y, counted from the bottom.
 const std::uint8_t* sourceRow(const BmpLayout& l, std::span<const std::uint8_t> body, int y)
@@ -43,8 +40,10 @@ class ChannelScale
 {
 public:
     explicit ChannelScale(const ChannelMask& mask, std::uint8_t absent)
-        : m_mask(mask.mask), m_shift(mask.shift), m_max(mask.bits == 32 ? 0xFFFFFFFFu : (1u << mask.bits) - 1),
-          m_absent(absent)
+        : m_mask(mask.mask)
+        , m_shift(mask.shift)
+        , m_max(mask.bits == 32 ? 0xFFFFFFFFu : (1u << mask.bits) - 1)
+        , m_absent(absent)
     {
         if (mask.bits > 0 && mask.bits <= 16)
             for (std::uint32_t v = 0; v <= m_max; ++v)
@@ -128,7 +127,8 @@ DibError copiedRows(const BmpLayout& l, std::span<const std::uint8_t> body, Byte
 {
     const std::size_t stride = sourceStride(l);
     if (!l.topDown) {
-        if (const DibError error = allocateBytes(rows, stride * static_cast<std::size_t>(l.height)); error != DibError::None)
+        if (const DibError error = allocateBytes(rows, stride * static_cast<std::size_t>(l.height));
+            error != DibError::None)
             return error;
         std::memcpy(rows.data(), body.data(), rows.size());
         return DibError::None;
@@ -166,7 +166,7 @@ DibError runLengthIndices(const BmpLayout& l, std::span<const std::uint8_t> stre
     std::fill(rows.begin(), rows.end(), 0);
     const int indexBits = l.compression == BI_RLE4 ? 4 : 8;
     return drawRle(stream, indexBits, l.width, l.height, rows.data(), dibStride(l.width, 8)) ? DibError::None
-                                                                                              : DibError::DecodeFailed;
+                                                                                             : DibError::DecodeFailed;
 }
 
 DibError maskedColours(const BmpLayout& l, const std::array<ChannelMask, 4>& masks, std::span<const std::uint8_t> body,

@@ -74,7 +74,7 @@ DibError readIndexed(std::span<const std::uint8_t> f, const BmpLayout& l, std::s
     if (const DibError error = readPalette(f, l, palette); error != DibError::None)
         return error;
     Bytes rows;
-    const DibError error = l.runLength() ? runLengthIndices(l, body, rows)
+    const DibError error = l.runLength()     ? runLengthIndices(l, body, rows)
                            : l.bitCount == 8 ? copiedRows(l, body, rows)
                                              : unpackedIndices(l, body, rows);
     if (error != DibError::None)
@@ -129,8 +129,8 @@ DibError decode(std::span<const std::uint8_t> f, std::unique_ptr<Dib>& out)
     const bool stream = l.runLength() || l.embedded();
     if (!stream && declared > available)
         return DibError::DecodeFailed;
-    const auto body = f.subspan(static_cast<std::size_t>(l.offset),
-                                static_cast<std::size_t>(std::min(declared, available)));
+    const auto body =
+        f.subspan(static_cast<std::size_t>(l.offset), static_cast<std::size_t>(std::min(declared, available)));
     if (l.embedded())
         return readEmbedded(body, l, out);
     return l.indexed() ? readIndexed(f, l, body, out) : readDirect(f, l, body, out);
@@ -146,7 +146,8 @@ DibError bmpFileBytes(std::span<const std::uint8_t> head, std::uint64_t fileSize
     std::uint64_t body = 0;
     if (const DibError error = declaredBody(l, body); error != DibError::None)
         return error;
-    needed = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, std::max<std::uint64_t>(l.offset + body, BmpHeaderBytes)));
+    needed = static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize, std::max<std::uint64_t>(l.offset + body, BmpHeaderBytes)));
     return DibError::None;
 }
 

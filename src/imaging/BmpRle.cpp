@@ -10,9 +10,11 @@ class RlePen
 {
 public:
     RlePen(int width, int height, std::uint8_t* rows, std::size_t stride)
-        : m_width(width), m_height(height), m_rows(rows), m_stride(stride)
-    {
-    }
+        : m_width(width)
+        , m_height(height)
+        , m_rows(rows)
+        , m_stride(stride)
+    {}
 
     void put(std::uint8_t index)
     {

@@ -23,8 +23,8 @@ void copyRow(const std::uint32_t* source, int sourceWidth, int x, int width, std
     std::memset(out + 3 * static_cast<std::size_t>(end), 0, 3 * static_cast<std::size_t>(width - end));
 }
 
-DIBHandle copyRect(const std::uint32_t* pixels, int sourceWidth, int sourceHeight, std::size_t sourceStride,
-                   int x, int y, int width, int height)
+DIBHandle copyRect(const std::uint32_t* pixels, int sourceWidth, int sourceHeight, std::size_t sourceStride, int x,
+                   int y, int width, int height)
 {
     std::size_t bytes = 0;
     if (dibImageBytes(width, height, 24, bytes) != DibError::None)
@@ -38,8 +38,8 @@ DIBHandle copyRect(const std::uint32_t* pixels, int sourceWidth, int sourceHeigh
             std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(height - 1 - row);
             const long long sourceY = static_cast<long long>(y) + row;
             const bool inside = sourceY >= 0 && sourceY < sourceHeight;
-            copyRow(inside ? pixels + sourceStride * static_cast<std::size_t>(sourceY) : nullptr, sourceWidth, x,
-                    width, out);
+            copyRow(inside ? pixels + sourceStride * static_cast<std::size_t>(sourceY) : nullptr, sourceWidth, x, width,
+                    out);
             std::memset(out + 3 * static_cast<std::size_t>(width), 0, stride - 3 * static_cast<std::size_t>(width));
         }
     };

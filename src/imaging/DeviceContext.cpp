@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-DeviceContext::DeviceContext(int width, int height)
-{
-    resize(width, height);
-}
+DeviceContext::DeviceContext(int width, int height) { resize(width, height); }
 
 void DeviceContext::resize(int width, int height)
 {
@@ -13,11 +10,8 @@ void DeviceContext::resize(int width, int height)
     m_height = std::max(height, 0);
     // A fresh vector, not assign(): a surface that shrinks gives its memory back
     // (a whole-screen buffer is tens of megabytes).
-    m_pixels = std::vector<std::uint32_t>(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height),
-                                          0xFF000000u);
+    m_pixels =
+        std::vector<std::uint32_t>(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0xFF000000u);
 }
 
-void DeviceContext::fill(std::uint32_t argb)
-{
-    std::fill(m_pixels.begin(), m_pixels.end(), argb | 0xFF000000u);
-}
+void DeviceContext::fill(std::uint32_t argb) { std::fill(m_pixels.begin(), m_pixels.end(), argb | 0xFF000000u); }

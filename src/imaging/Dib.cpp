@@ -46,14 +46,14 @@ DibError allocateBytes(Bytes& buffer, std::size_t size)
 }
 
 Dib::Dib(int width, int height, int bitCount, Bytes bits, std::vector<RgbQuad> palette)
-    : m_width(width), m_height(height), m_bitCount(bitCount), m_bits(std::move(bits)), m_palette(std::move(palette))
-{
-}
+    : m_width(width)
+    , m_height(height)
+    , m_bitCount(bitCount)
+    , m_bits(std::move(bits))
+    , m_palette(std::move(palette))
+{}
 
-std::uint8_t* Dib::rowFromTop(int y)
-{
-    return m_bits.data() + stride() * static_cast<std::size_t>(m_height - 1 - y);
-}
+std::uint8_t* Dib::rowFromTop(int y) { return m_bits.data() + stride() * static_cast<std::size_t>(m_height - 1 - y); }
 
 const std::uint8_t* Dib::rowFromTop(int y) const
 {

@@ -9,10 +9,7 @@
 
 namespace {
 
-bool isBmp(std::span<const std::uint8_t> bytes)
-{
-    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-}
+bool isBmp(std::span<const std::uint8_t> bytes) { return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M'; }
 
 // Start of image, then a marker.
 bool isJpeg(std::span<const std::uint8_t> bytes)

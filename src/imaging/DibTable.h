@@ -43,7 +43,7 @@ DIBHandle storeDib(int width, int height, int bitCount, Bytes bits, std::vector<
 
 // Runs the body of a library call so that an exhausted heap comes back as a status:
 // no exception leaves the library.
-template <class Call>
+template<class Call>
 DibStatus withoutThrowing(const Call& call)
 {
     try {

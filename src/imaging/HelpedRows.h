@@ -23,10 +23,7 @@ struct Shared {
     int chunk = 1;
 };
 
-inline std::uint64_t packed(std::uint32_t front, std::uint32_t back)
-{
-    return std::uint64_t{front} << 32 | back;
-}
+inline std::uint64_t packed(std::uint32_t front, std::uint32_t back) { return std::uint64_t{front} << 32 | back; }
 
 // Takes the next chunk from the front or the back into [begin, end); false when none is left.
 inline bool take(Shared& shared, bool fromBack, int& begin, int& end)
@@ -50,7 +47,7 @@ inline bool take(Shared& shared, bool fromBack, int& begin, int& end)
 
 // Takes and does chunks until none is left; the helper announces itself in working
 // before each take, so the caller's final check sees any chunk it took.
-template <class Work>
+template<class Work>
 void takeChunks(Shared& shared, const Work& work, bool helper)
 {
     for (;;) {
@@ -72,7 +69,7 @@ void takeChunks(Shared& shared, const Work& work, bool helper)
 
 // Runs work(begin, end) over [0, count) in chunks of rows; one thread helps from
 // minimum rows on. work must not throw.
-template <class Work>
+template<class Work>
 void helpedRows(int count, int chunk, int minimum, const Work& work)
 {
     auto shared = std::make_shared<helped_rows::Shared>();
@@ -82,8 +79,7 @@ void helpedRows(int count, int chunk, int minimum, const Work& work)
         try {
             // The work is reached only through a chunk taken before the caller returns.
             std::thread([shared, &work] { helped_rows::takeChunks(*shared, work, true); }).detach();
-        } catch (const std::system_error&) {
-        }
+        } catch (const std::system_error&) {}
     }
     helped_rows::takeChunks(*shared, work, false);
     for (int busy = shared->working.load(); busy != 0; busy = shared->working.load())

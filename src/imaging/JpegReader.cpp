@@ -22,10 +22,7 @@ struct JpegErrors {
     bool cutShort;
 };
 
-extern "C" void jpegReadFail(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
+extern "C" void jpegReadFail(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
 
 // Warnings are not printed; the one that says the data ran out fails the read.
 extern "C" void jpegReadMessage(j_common_ptr info, int level)
@@ -64,7 +61,8 @@ int decodeJpeg(const JpegJob* job)
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
         jpegReadFail(reinterpret_cast<j_common_ptr>(&info));
     info.out_color_space = JCS_EXT_BGR;
-    std::uint8_t* bits = job->allocate(job->context, static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    std::uint8_t* bits =
+        job->allocate(job->context, static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     if (!bits)
         jpegReadFail(reinterpret_cast<j_common_ptr>(&info));
     jpeg_start_decompress(&info);

@@ -28,15 +28,15 @@ namespace {
 
 // Everything the C-style encoder needs; rows are supplied from outside.
 struct JpegJob {
-    unsigned char** encoded;      // set to a malloc'd buffer the caller frees, also on failure
+    unsigned char** encoded;  // set to a malloc'd buffer the caller frees, also on failure
     unsigned long* encodedSize;
     int width;
     int height;
     int quality;
     int progressive;
-    int rowsAtOnce;                                       // rows the supplier can give per call
-    int firstRow;                                         // of the image, for the band's row 0
-    const std::uint8_t* (*row)(void* context, int y);     // row y from the top, B G R
+    int rowsAtOnce;                                    // rows the supplier can give per call
+    int firstRow;                                      // of the image, for the band's row 0
+    const std::uint8_t* (*row)(void* context, int y);  // row y from the top, B G R
     void* context;
 };
 
@@ -45,10 +45,7 @@ struct JpegErrors {
     std::jmp_buf jump;
 };
 
-extern "C" void jpegFail(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
+extern "C" void jpegFail(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
 
 // The only function that uses setjmp: no C++ object with a destructor lives here.
 int encodeJpeg(const JpegJob* job)
@@ -112,12 +109,13 @@ bool encodeRows(const Dib& plain, int quality, bool progressive, int firstRow, i
 {
     // Sized here so that the row supplier never allocates while libjpeg is on the stack.
     RowSupplier supplier{&plain, std::vector<std::uint8_t>(3 * static_cast<std::size_t>(plain.width()))};
-    const JpegJob job{&out.data, &out.size, plain.width(), rows, quality, progressive,
-                      plain.bitCount() == 24 ? 16 : 1, firstRow, suppliedRow, &supplier};
+    const JpegJob job{
+        &out.data, &out.size,   plain.width(), rows, quality, progressive, plain.bitCount() == 24 ? 16 : 1,
+        firstRow,  suppliedRow, &supplier};
     return encodeJpeg(&job) != 0;
 }
 
-constexpr int McuRows = 16;                     // 2x2 subsampled chroma: MCUs of 16 x 16
+constexpr int McuRows = 16;  // 2x2 subsampled chroma: MCUs of 16 x 16
 constexpr std::size_t LeastBandedPixels = 1u << 18;
 constexpr unsigned char EndOfImage[] = {0xFF, 0xD9};
 
@@ -160,7 +158,11 @@ DibError writeBands(SafeFile& file, const std::array<Encoded, 2>& bands, int hei
     std::vector<unsigned char> head(bands[0].data, bands[0].data + first->scanHeader);
     head[first->frameHeight] = static_cast<unsigned char>(height >> 8);
     head[first->frameHeight + 1] = static_cast<unsigned char>(height);
-    const unsigned char restart[] = {0xFF, 0xDD, 0x00, 0x04, static_cast<unsigned char>(restartInterval >> 8),
+    const unsigned char restart[] = {0xFF,
+                                     0xDD,
+                                     0x00,
+                                     0x04,
+                                     static_cast<unsigned char>(restartInterval >> 8),
                                      static_cast<unsigned char>(restartInterval)};
     head.insert(head.end(), std::begin(restart), std::end(restart));
     const unsigned char marker[] = {0xFF, 0xD0};
@@ -176,10 +178,7 @@ DibError writeBands(SafeFile& file, const std::array<Encoded, 2>& bands, int hei
     return DibError::None;
 }
 
-unsigned mcusPerRow(const Dib& plain)
-{
-    return static_cast<unsigned>((plain.width() + McuRows - 1) / McuRows);
-}
+unsigned mcusPerRow(const Dib& plain) { return static_cast<unsigned>((plain.width() + McuRows - 1) / McuRows); }
 
 // Rows of the first band (whole MCU rows) when the image is worth two bands and the
 // restart interval fits its 16 bits; 0 otherwise.
@@ -187,8 +186,8 @@ int firstBandRows(const Dib& plain, bool progressive)
 {
     const int mcuRows = (plain.height() + McuRows - 1) / McuRows;
     const int firstMcuRows = (mcuRows + 1) / 2;
-    const bool worthIt = static_cast<std::size_t>(plain.width()) * static_cast<std::size_t>(plain.height())
-                         >= LeastBandedPixels;
+    const bool worthIt =
+        static_cast<std::size_t>(plain.width()) * static_cast<std::size_t>(plain.height()) >= LeastBandedPixels;
     if (progressive || !worthIt || mcuRows < 2 || mcusPerRow(plain) * static_cast<unsigned>(firstMcuRows) > 0xFFFF)
         return 0;
     return firstMcuRows * McuRows;
@@ -201,7 +200,8 @@ DibError writeTwoBands(SafeFile& file, const Dib& plain, int quality, int firstR
     bool encoded[2] = {false, false};
     const bool ran = splitInTwo(2, 2, [&](int begin, int end) {
         for (int k = begin; k < end; ++k)
-            encoded[k] = encodeRows(plain, quality, false, starts[k], starts[k + 1] - starts[k], bands[static_cast<std::size_t>(k)]);
+            encoded[k] = encodeRows(plain, quality, false, starts[k], starts[k + 1] - starts[k],
+                                    bands[static_cast<std::size_t>(k)]);
     });
     if (!ran || !encoded[0] || !encoded[1])
         return DibError::EncoderFailed;

@@ -8,10 +8,7 @@ inline constexpr double LumaRed = 0.299;
 inline constexpr double LumaGreen = 0.587;
 inline constexpr double LumaBlue = 0.114;
 
-[[nodiscard]] inline double lumaOf(double r, double g, double b)
-{
-    return LumaRed * r + LumaGreen * g + LumaBlue * b;
-}
+[[nodiscard]] inline double lumaOf(double r, double g, double b) { return LumaRed * r + LumaGreen * g + LumaBlue * b; }
 
 // The same weights in 16-bit fixed point, rounded one by one; they add up to 65536.
 inline constexpr unsigned LumaRed16 = static_cast<unsigned>(LumaRed * 65536 + 0.5);

@@ -77,7 +77,8 @@ int splitAxis(const std::vector<ColorCell>& cells, const Box& box, std::uint32_t
 // Sorts the box along axis and returns the cut with the least summed squared error.
 std::size_t bestCut(std::vector<ColorCell>& cells, const Box& box, int axis)
 {
-    std::sort(cells.begin() + static_cast<std::ptrdiff_t>(box.begin), cells.begin() + static_cast<std::ptrdiff_t>(box.end),
+    std::sort(cells.begin() + static_cast<std::ptrdiff_t>(box.begin),
+              cells.begin() + static_cast<std::ptrdiff_t>(box.end),
               [axis](const ColorCell& a, const ColorCell& b) { return a.mean[axis] < b.mean[axis]; });
     Moments left;
     Moments right = moments(cells, box.begin, box.end);
@@ -129,7 +130,8 @@ Box makeBox(const std::vector<ColorCell>& cells, std::size_t begin, std::size_t 
 
 }  // namespace
 
-std::vector<std::array<std::uint8_t, 3>> medianCut(std::vector<ColorCell>& cells, std::uint32_t methodFlags, int maxColors)
+std::vector<std::array<std::uint8_t, 3>> medianCut(std::vector<ColorCell>& cells, std::uint32_t methodFlags,
+                                                   int maxColors)
 {
     std::vector<Box> boxes{makeBox(cells, 0, cells.size(), methodFlags)};
     while (static_cast<int>(boxes.size()) < maxColors) {

@@ -11,5 +11,5 @@
 // colour has the largest squared error over its pixels; it is cut across the axis the
 // split method chooses, where the two halves' squared errors add up to the least.
 // cells is reordered.
-[[nodiscard]] std::vector<std::array<std::uint8_t, 3>> medianCut(std::vector<ColorCell>& cells, std::uint32_t methodFlags,
-                                                                 int maxColors);
+[[nodiscard]] std::vector<std::array<std::uint8_t, 3>> medianCut(std::vector<ColorCell>& cells,
+                                                                 std::uint32_t methodFlags, int maxColors);

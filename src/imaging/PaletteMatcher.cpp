@@ -16,7 +16,8 @@ PaletteMatcher::PaletteMatcher(const std::vector<std::array<std::uint8_t, 3>>& p
     std::vector<Point> points;
     for (const auto& c : palette)
         points.push_back(toPoint(c[0], c[1], c[2]));
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return points[a][0] < points[b][0]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return points[a][0] < points[b][0]; });
     for (std::size_t i : order) {
         m_points.push_back(points[i]);
         m_indices.push_back(static_cast<std::uint8_t>(i));
@@ -61,9 +62,7 @@ std::uint8_t PaletteMatcher::nearest(std::uint8_t r, std::uint8_t g, std::uint8_
         return gap * gap <= best;
     };
     // Walk outward from the first coordinate's position while an entry could be nearer.
-    for (std::ptrdiff_t i = begin; i < size && consider(i); ++i) {
-    }
-    for (std::ptrdiff_t i = begin - 1; i >= 0 && consider(i); --i) {
-    }
+    for (std::ptrdiff_t i = begin; i < size && consider(i); ++i) {}
+    for (std::ptrdiff_t i = begin - 1; i >= 0 && consider(i); --i) {}
     return bestIndex;
 }

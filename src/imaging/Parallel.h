@@ -11,7 +11,7 @@
 // Runs work(begin, end) on [0, count): in two halves on two threads when count is at
 // least minimum, else in one piece on the calling thread (also when no thread starts).
 // Returns false when a part ran out of memory; its rows are then unfinished.
-template <class Work>
+template<class Work>
 [[nodiscard]] bool splitInTwo(int count, int minimum, const Work& work)
 {
     auto guarded = [&work](int begin, int end) {
@@ -48,7 +48,7 @@ template <class Work>
 // Runs work(part) for part 0 .. parts - 1, each on a thread of its own (part 0 on the
 // calling thread; a part whose thread does not start runs there too). Returns false
 // when a part ran out of memory.
-template <class Work>
+template<class Work>
 [[nodiscard]] bool forEachPart(int parts, const Work& work)
 {
     std::vector<char> ok(static_cast<std::size_t>(std::max(parts, 0)), 0);
@@ -56,8 +56,7 @@ template <class Work>
         try {
             work(part);
             ok[static_cast<std::size_t>(part)] = 1;
-        } catch (const std::bad_alloc&) {
-        }
+        } catch (const std::bad_alloc&) {}
     };
     std::vector<std::thread> threads;
     // Reserved first: a vector that grew while threads ran would end the program.

@@ -6,7 +6,7 @@
 
 namespace {
 
-template <class Put>
+template<class Put>
 void forEachPixel(const Dib& dib, int y, const Put& put)
 {
     const std::uint8_t* row = dib.rowFromTop(y);

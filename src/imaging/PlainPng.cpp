@@ -60,7 +60,7 @@ void storePixel(std::uint8_t* p, Lanes v)
 
 // Undoes one scanline's filter: in holds its R, G, B bytes, above the DIB row above
 // (B, G, R) and out receives this row's.
-template <PngFilterType Filter>
+template<PngFilterType Filter>
 void unfilterRow(const std::uint8_t* in, const std::uint8_t* above, int width, std::uint8_t* out)
 {
     Lanes left{};
@@ -85,13 +85,11 @@ void unfilterRow(const std::uint8_t* in, const std::uint8_t* above, int width, s
 
 using RowUnfilter = void (*)(const std::uint8_t*, const std::uint8_t*, int, std::uint8_t*);
 // By filter type, as a scanline's first byte gives it.
-constexpr std::array<RowUnfilter, 5> RowUnfilters{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
-                                                  unfilterRow<FilterAverage>, unfilterRow<FilterPaeth>};
+constexpr std::array<RowUnfilter, 5> RowUnfilters{unfilterRow<FilterNone>, unfilterRow<FilterSub>,
+                                                  unfilterRow<FilterUp>, unfilterRow<FilterAverage>,
+                                                  unfilterRow<FilterPaeth>};
 
-std::size_t scanlineBytes(int width)
-{
-    return 3 * static_cast<std::size_t>(width) + 1;
-}
+std::size_t scanlineBytes(int width) { return 3 * static_cast<std::size_t>(width) + 1; }
 
 // The scanlines are inflated this far into the buffer, so that each DIB row, written
 // from the top, starts no later than its scanline and ends before the next one: rows

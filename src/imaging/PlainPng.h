@@ -17,5 +17,5 @@
 // False for anything this path does not take as it is (a checksum, a filter or a
 // data length that is wrong, the data split by other chunks): libpng, with its own
 // tolerances and checks, decides those.
-[[nodiscard]] bool decodePlainPng(std::span<const std::uint8_t> png, std::uint64_t firstImageData, int width, int height,
-                                  std::uint8_t* buffer);
+[[nodiscard]] bool decodePlainPng(std::span<const std::uint8_t> png, std::uint64_t firstImageData, int width,
+                                  int height, std::uint8_t* buffer);

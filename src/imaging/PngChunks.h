@@ -19,6 +19,6 @@ inline std::uint32_t bigEndian(std::span<const std::uint8_t> bytes, std::uint64_
 // Whether the chunk that starts at at (with its length) has the given type.
 inline bool isChunkType(std::span<const std::uint8_t> png, std::uint64_t at, const char* type)
 {
-    return std::equal(png.begin() + static_cast<std::ptrdiff_t>(at) + 4, png.begin() + static_cast<std::ptrdiff_t>(at) + 8,
-                      type);
+    return std::equal(png.begin() + static_cast<std::ptrdiff_t>(at) + 4,
+                      png.begin() + static_cast<std::ptrdiff_t>(at) + 8, type);
 }

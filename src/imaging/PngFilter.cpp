@@ -32,9 +32,7 @@ void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up,
         for (std::size_t i = head; i < n; ++i)
             out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<int>(row[i - bpp], up[i], up[i - bpp]));
         break;
-    default:
-        std::memcpy(out, row, n);
-        break;
+    default: std::memcpy(out, row, n); break;
     }
 }
 

@@ -14,7 +14,7 @@ inline constexpr unsigned AllPngFilters = 0x1F;
 // distance the larger of a difference and its negation, so that loops over it
 // vectorise and a pixel's chain of dependent steps stays short: p - a = b - c,
 // p - b = a - c, p - c = (a - c) + (b - c).
-template <class T>
+template<class T>
 T paethPredictor(T a, T b, T c)
 {
     const T bc = b - c;

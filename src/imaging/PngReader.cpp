@@ -13,10 +13,7 @@
 namespace {
 
 // libpng takes a file gamma this near sRGB's (1/2.2, as 45455) for sRGB.
-bool isSrgbGamma(std::uint32_t gamma)
-{
-    return gamma >= 44500 && gamma <= 46500;
-}
+bool isSrgbGamma(std::uint32_t gamma) { return gamma >= 44500 && gamma <= 46500; }
 
 // Whether every chunk up to IEND lies inside the bytes (libpng allocates a chunk's
 // declared length before it reads the data, so a length the bytes cannot hold is
@@ -27,7 +24,7 @@ struct ChunkCheck {
     bool fits = false;
     bool plain = false;
     std::uint64_t firstImageData = 0;
-    png_uint_32 width = 0;   // as IHDR declares them
+    png_uint_32 width = 0;  // as IHDR declares them
     png_uint_32 height = 0;
 };
 

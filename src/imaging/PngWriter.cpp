@@ -26,16 +26,16 @@
 namespace {
 
 struct PngSettings {
-    int level = 6;                 // zlib level 0..9
-    unsigned filters = 0;          // mask of 1 << PngFilterType
-    std::uint32_t gamma = 0;       // 0: no gAMA chunk
+    int level = 6;            // zlib level 0..9
+    unsigned filters = 0;     // mask of 1 << PngFilterType
+    std::uint32_t gamma = 0;  // 0: no gAMA chunk
     bool interlaced = false;
     ExistingFile existing = ExistingFile::Replace;
 };
 
 struct Image {
     const Dib* dib;
-    std::size_t bytesPerPixel;     // 3 (RGB) or 1 (palette index)
+    std::size_t bytesPerPixel;  // 3 (RGB) or 1 (palette index)
     [[nodiscard]] std::size_t rowBytes() const { return bytesPerPixel * static_cast<std::size_t>(dib->width()); }
     // Row y (from the top) as PNG pixel bytes.
     void row(int y, std::uint8_t* out) const
@@ -115,12 +115,12 @@ struct PngJob {
     png_uint_32 height;
     int colourType;
     int interlace;
-    png_fixed_point gamma;                 // 0: no gAMA chunk
-    const png_color* palette;              // colour type 3 only
+    png_fixed_point gamma;     // 0: no gAMA chunk
+    const png_color* palette;  // colour type 3 only
     int paletteSize;
     const std::uint8_t* idat;
     std::size_t idatSize;
-    void* sink;                            // handed to pngWrite
+    void* sink;  // handed to pngWrite
 };
 
 struct PngSink {
@@ -158,8 +158,8 @@ int encodePng(const PngJob* job)
     png_set_write_fn(png, job->sink, pngWrite, pngFlush);
     // Any width and height the format allows, not libpng's default cap of a million.
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    png_set_IHDR(png, info, job->width, job->height, 8, job->colourType, job->interlace,
-                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_IHDR(png, info, job->width, job->height, 8, job->colourType, job->interlace, PNG_COMPRESSION_TYPE_BASE,
+                 PNG_FILTER_TYPE_BASE);
     if (job->gamma > 0)
         png_set_gAMA_fixed(png, info, job->gamma);
     if (job->colourType == PNG_COLOR_TYPE_PALETTE)
@@ -212,11 +212,16 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
         return {error};
     PngSink sink{&out, false};
     // libpng rejects gammas it cannot represent (above 31 bits) or finds implausible.
-    const PngJob job{static_cast<png_uint_32>(plain->width()), static_cast<png_uint_32>(plain->height()),
+    const PngJob job{static_cast<png_uint_32>(plain->width()),
+                     static_cast<png_uint_32>(plain->height()),
                      image.bytesPerPixel == 1 ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
                      settings.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                      static_cast<png_fixed_point>(std::min<std::uint32_t>(settings.gamma, PNG_UINT_31_MAX)),
-                     palette.data(), static_cast<int>(palette.size()), idat.data(), idat.size(), &sink};
+                     palette.data(),
+                     static_cast<int>(palette.size()),
+                     idat.data(),
+                     idat.size(),
+                     &sink};
     if (!encodePng(&job))
         return {sink.failed ? DibError::WriteFailed : DibError::EncoderFailed};
     return {toDibError(out.commit())};

@@ -71,7 +71,7 @@ private:
 
 // Writes the 8-bit rows; indexOf(bgr pointer) gives each pixel's palette index. Each
 // thread calls a copy of its own, which may remember what it looked up last.
-template <class IndexOf>
+template<class IndexOf>
 DibError mapPixels(const Dib& dib, Bytes& bits, const IndexOf& indexOf)
 {
     std::size_t bytes = 0;

@@ -54,13 +54,15 @@ void rawRows(const std::uint32_t* pixels, int width, int height, std::size_t str
 
 }  // namespace
 
-DibStatus QuickPng(const std::uint32_t* pixels, int width, int height, std::size_t stride, std::vector<std::uint8_t>& png)
+DibStatus QuickPng(const std::uint32_t* pixels, int width, int height, std::size_t stride,
+                   std::vector<std::uint8_t>& png)
 {
     std::size_t bytes = 0;
     if (const DibError error = dibImageBytes(width, height, 24, bytes); error != DibError::None)
         return {error};
     Bytes raw;
-    if (const DibError error = allocateBytes(raw, static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
+    if (const DibError error =
+            allocateBytes(raw, static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
         error != DibError::None)
         return {error};
     rawRows(pixels, width, height, stride, raw.data());
@@ -69,8 +71,10 @@ DibStatus QuickPng(const std::uint32_t* pixels, int width, int height, std::size
         return {error};
     std::array<std::uint8_t, 13> header{};
     for (int i = 0; i < 4; ++i) {
-        header[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (24 - 8 * i));
-        header[static_cast<std::size_t>(4 + i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (24 - 8 * i));
+        header[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (24 - 8 * i));
+        header[static_cast<std::size_t>(4 + i)] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (24 - 8 * i));
     }
     header[8] = 8;  // bits per sample
     header[9] = 2;  // colour type: RGB

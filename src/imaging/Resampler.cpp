@@ -96,7 +96,7 @@ std::uint8_t clampShift(std::int32_t acc)
     return static_cast<std::uint8_t>(std::clamp((acc + (1 << (Resampler::Shift - 1))) >> Resampler::Shift, 0, 255));
 }
 
-template <int Taps>
+template<int Taps>
 void horizontalRowFixed(const std::uint8_t* in, const AxisTaps& columns, std::uint8_t* out)
 {
     const std::size_t n = columns.first.size();
@@ -170,9 +170,12 @@ bool Resampler::resample(const RowSource& source, const AxisTaps& columns, const
         std::vector<std::uint8_t> out(width);
         for (int y = begin; y < end; ++y) {
             std::fill(acc.begin(), acc.end(), 0);
-            const std::int32_t* w = rows.weights.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rows.taps);
+            const std::int32_t* w =
+                rows.weights.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rows.taps);
             for (int k = 0; k < rows.taps; ++k) {
-                const std::uint8_t* in = middle.data() + width * static_cast<std::size_t>(rows.first[static_cast<std::size_t>(y)] + k - rowBegin);
+                const std::uint8_t* in =
+                    middle.data()
+                    + width * static_cast<std::size_t>(rows.first[static_cast<std::size_t>(y)] + k - rowBegin);
                 for (std::size_t i = 0; i < width; ++i)
                     acc[i] += w[k] * in[i];
             }

@@ -90,7 +90,8 @@ DibError encodeRle8(const Dib& dib, Bytes& stream)
 DibError decodeRle8(const Dib& dib, Bytes& indices)
 {
     const std::size_t stride = dibStride(dib.width(), 8);
-    if (const DibError error = allocateBytes(indices, stride * static_cast<std::size_t>(dib.height())); error != DibError::None)
+    if (const DibError error = allocateBytes(indices, stride * static_cast<std::size_t>(dib.height()));
+        error != DibError::None)
         return error;
     std::fill(indices.begin(), indices.end(), 0);
     // The library's own streams are whole.

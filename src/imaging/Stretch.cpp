@@ -68,7 +68,8 @@ bool shrinkByBlocks(DeviceContext& dc, int destX, int destY, Span cols, Span row
         const std::size_t blockBytes = 3 * static_cast<std::size_t>(fx);
         for (int r = rows.begin + begin; r < rows.begin + end; ++r) {
             for (std::size_t j = 0; j < lines.size(); ++j)
-                lines[j] = source(r * fy + static_cast<int>(j), scratch[j]) + blockBytes * static_cast<std::size_t>(cols.begin);
+                lines[j] = source(r * fy + static_cast<int>(j), scratch[j])
+                           + blockBytes * static_cast<std::size_t>(cols.begin);
             std::uint32_t* out = dc.row(destY + r) + destX + cols.begin;
             for (int c = 0; c < count; ++c) {
                 std::uint64_t b = n / 2, g = n / 2, red = n / 2;
@@ -81,7 +82,8 @@ bool shrinkByBlocks(DeviceContext& dc, int destX, int destY, Span cols, Span row
                     }
                 }
                 out[c] = 0xFF000000u | static_cast<std::uint32_t>((red * reciprocal) >> 32) << 16
-                         | static_cast<std::uint32_t>((g * reciprocal) >> 32) << 8 | static_cast<std::uint32_t>((b * reciprocal) >> 32);
+                         | static_cast<std::uint32_t>((g * reciprocal) >> 32) << 8
+                         | static_cast<std::uint32_t>((b * reciprocal) >> 32);
             }
         }
     });
@@ -108,8 +110,8 @@ bool validSource(const Dib& dib, int srcX, int srcY, int srcWidth, int srcHeight
            && srcHeight <= dib.height() - srcY;
 }
 
-DibStatus stretchDib(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight, DIBHandle handle,
-                     int srcX, int srcY, int srcWidth, int srcHeight, std::uint32_t rop)
+DibStatus stretchDib(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight, DIBHandle handle, int srcX,
+                     int srcY, int srcWidth, int srcHeight, std::uint32_t rop)
 {
     auto lease = DibTable::instance().lease(handle);
     if (!lease)

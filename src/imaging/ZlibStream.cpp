@@ -50,10 +50,7 @@ struct FinalBlock {
 };
 
 // The bits zlib has taken from its input but not decoded yet.
-std::size_t unusedBits(const z_stream& stream)
-{
-    return static_cast<std::size_t>(stream.data_type & 63);
-}
+std::size_t unusedBits(const z_stream& stream) { return static_cast<std::size_t>(stream.data_type & 63); }
 
 // libdeflate says nothing of its blocks, so zlib walks them: stopping at each block's
 // end, it tells how many bits of the last byte it read are still unused.
@@ -124,9 +121,7 @@ DibError zlibCompressInParts(const std::uint8_t* data, std::size_t size, int lev
     // that they end together.
     const std::size_t units = (size + unit - 1) / std::max<std::size_t>(unit, 1);
     const std::size_t shares = 5 * (count - 1) + 6;
-    const auto start = [&](std::size_t k) {
-        return k == count ? size : std::min(size, units * 5 * k / shares * unit);
-    };
+    const auto start = [&](std::size_t k) { return k == count ? size : std::min(size, units * 5 * k / shares * unit); };
     std::vector<Part> pieces(count);
     for (std::size_t k = 0; k < count; ++k) {
         pieces[k].data = data + start(k);

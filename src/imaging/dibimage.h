@@ -15,8 +15,8 @@
 using DIBHandle = std::uint32_t;  // 0 = no image (the failure value)
 
 inline constexpr std::uint32_t SRCCOPY = 0xCC0020;
-inline constexpr int HALFTONE = 4;          // stretch mode: area averaging / smooth filter
-inline constexpr int COLORONCOLOR = 3;      // stretch mode: nearest pixel
+inline constexpr int HALFTONE = 4;      // stretch mode: area averaging / smooth filter
+inline constexpr int COLORONCOLOR = 3;  // stretch mode: nearest pixel
 
 // A device context: width x height pixels, 0xAARRGGBB in native order (the layout of
 // QImage::Format_RGB32), rows top-down, stride() pixels apart. Alpha is ignored on
@@ -27,7 +27,7 @@ public:
     DeviceContext() = default;
     DeviceContext(int width, int height);  // filled with black
 
-    void resize(int width, int height);    // contents become black
+    void resize(int width, int height);  // contents become black
     void fill(std::uint32_t argb);
 
     [[nodiscard]] int width() const { return m_width; }
@@ -36,9 +36,12 @@ public:
     [[nodiscard]] std::uint32_t* pixels() { return m_pixels.data(); }
     [[nodiscard]] const std::uint32_t* pixels() const { return m_pixels.data(); }
     [[nodiscard]] std::uint32_t* row(int y) { return m_pixels.data() + stride() * static_cast<std::size_t>(y); }
-    [[nodiscard]] const std::uint32_t* row(int y) const { return m_pixels.data() + stride() * static_cast<std::size_t>(y); }
+    [[nodiscard]] const std::uint32_t* row(int y) const
+    {
+        return m_pixels.data() + stride() * static_cast<std::size_t>(y);
+    }
 
-    int stretchMode = COLORONCOLOR;        // how DIBStretchDIBits scales into this surface
+    int stretchMode = COLORONCOLOR;  // how DIBStretchDIBits scales into this surface
 
 private:
     int m_width = 0;
@@ -48,17 +51,17 @@ private:
 
 enum class DibError : std::uint8_t {
     None,
-    BadHandle,        // 0 or an already deleted handle
-    BadArgument,      // size, depth, quality or rectangle out of range
-    TooLarge,         // size product beyond the library's maximum image
+    BadHandle,    // 0 or an already deleted handle
+    BadArgument,  // size, depth, quality or rectangle out of range
+    TooLarge,     // size product beyond the library's maximum image
     OutOfMemory,
-    WrongDepth,       // the conversion does not apply to this image's depth
-    CannotCreate,     // the target file (or its temporary sibling) cannot be created
-    WriteFailed,      // disk full, I/O error: nothing is left behind
-    EncoderFailed,    // libpng / libjpeg reported an error
-    DecodeFailed,     // reading an image file failed
-    FileExists,       // the file may not be replaced and exists: it is untouched
-    NotYours,         // the name is another user's link or file in a shared sticky folder
+    WrongDepth,     // the conversion does not apply to this image's depth
+    CannotCreate,   // the target file (or its temporary sibling) cannot be created
+    WriteFailed,    // disk full, I/O error: nothing is left behind
+    EncoderFailed,  // libpng / libjpeg reported an error
+    DecodeFailed,   // reading an image file failed
+    FileExists,     // the file may not be replaced and exists: it is untouched
+    NotYours,       // the name is another user's link or file in a shared sticky folder
 };
 
 [[nodiscard]] const char* DibErrorText(DibError error);
@@ -85,10 +88,10 @@ struct PngOptions {
     static constexpr std::uint32_t PaethFilter = 0x40;
 
     std::uint32_t flags = 0;
-    std::uint16_t level = 0;     // 0 fastest .. 9 smallest
+    std::uint16_t level = 0;  // 0 fastest .. 9 smallest
     std::uint16_t unused = 0;
-    std::uint32_t filters = 0;   // OR of the filter bits above
-    std::uint32_t gamma = 0;     // 45455 = 1/2.2
+    std::uint32_t filters = 0;  // OR of the filter bits above
+    std::uint32_t gamma = 0;    // 45455 = 1/2.2
 
     [[nodiscard]] static PngOptions fromBytes(std::span<const std::uint8_t, 16> bytes);
     [[nodiscard]] std::array<std::uint8_t, 16> toBytes() const;
@@ -104,16 +107,15 @@ DIBHandle DCtoDIB(const DeviceContext& dc, int x, int y, int width, int height);
 // the drawing is clipped to the surface. 1:1 copies exactly; otherwise HALFTONE
 // averages areas when shrinking and filters bilinearly when enlarging, COLORONCOLOR
 // takes the nearest pixel. rop must be SRCCOPY.
-DibStatus DIBStretchDIBits(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight,
-                           DIBHandle dib, int srcX, int srcY, int srcWidth, int srcHeight,
-                           std::uint32_t rop);
+DibStatus DIBStretchDIBits(DeviceContext& dc, int destX, int destY, int destWidth, int destHeight, DIBHandle dib,
+                           int srcX, int srcY, int srcWidth, int srcHeight, std::uint32_t rop);
 // DIBto8Bit's method flags; without a flag of a kind: split by the widest channel,
 // the box's middle as its colour, nearest in RGB.
 inline constexpr std::uint32_t SplitByBrightness = 0x1;
-inline constexpr std::uint32_t ColorFromAllPixels = 0x80;   // mean of every pixel in the box
-inline constexpr std::uint32_t ColorFromDistinct = 0x100;   // mean of the distinct colours in the box
-inline constexpr std::uint32_t MatchBrightness = 0x1000;    // nearest luma
-inline constexpr std::uint32_t MatchYCrCb = 0x20000;        // nearest in Y, Cr, Cb
+inline constexpr std::uint32_t ColorFromAllPixels = 0x80;  // mean of every pixel in the box
+inline constexpr std::uint32_t ColorFromDistinct = 0x100;  // mean of the distinct colours in the box
+inline constexpr std::uint32_t MatchBrightness = 0x1000;   // nearest luma
+inline constexpr std::uint32_t MatchYCrCb = 0x20000;       // nearest in Y, Cr, Cb
 
 // Median cut to at most 256 colours, no dithering; 256 colours or fewer stay exact.
 // methodFlags: an OR of the flags above. reserved must be 0.
@@ -145,11 +147,11 @@ DibStatus DeleteDIB(DIBHandle dib);
 struct DibSnapshot {
     int width = 0;
     int height = 0;
-    int bitCount = 0;                 // 8, 16 (5-5-5) or 24 (B, G, R)
-    std::uint32_t compression = 0;    // 0 = BI_RGB, 1 = BI_RLE8
+    int bitCount = 0;                                  // 8, 16 (5-5-5) or 24 (B, G, R)
+    std::uint32_t compression = 0;                     // 0 = BI_RGB, 1 = BI_RLE8
     std::vector<std::array<std::uint8_t, 4>> palette;  // blue, green, red, 0 (8-bit images)
-    std::vector<std::uint8_t> bits;   // the body of a BMP file: bottom-up rows padded to 4 bytes, or the RLE8 stream
-    std::vector<std::uint32_t> rgb;   // every pixel as 0xRRGGBB, top row first, width x height
+    std::vector<std::uint8_t> bits;  // the body of a BMP file: bottom-up rows padded to 4 bytes, or the RLE8 stream
+    std::vector<std::uint32_t> rgb;  // every pixel as 0xRRGGBB, top row first, width x height
 };
 DibStatus DIBSnapshot(DIBHandle dib, DibSnapshot& out);
 // Width, height and bits per pixel (8, 16, 24) of an image, without copying it.
@@ -187,12 +189,26 @@ public:
     DibGuard(const DibGuard&) = delete;
     DibGuard& operator=(const DibGuard&) = delete;
     DibGuard(DibGuard&& other) noexcept : m_handle(other.release()) {}
-    DibGuard& operator=(DibGuard&& other) noexcept { reset(other.release()); return *this; }
+    DibGuard& operator=(DibGuard&& other) noexcept
+    {
+        reset(other.release());
+        return *this;
+    }
 
     [[nodiscard]] DIBHandle get() const { return m_handle; }
     explicit operator bool() const { return m_handle != 0; }
-    DIBHandle release() { DIBHandle h = m_handle; m_handle = 0; return h; }
-    void reset(DIBHandle handle = 0) { if (m_handle) DeleteDIB(m_handle); m_handle = handle; }
+    DIBHandle release()
+    {
+        DIBHandle h = m_handle;
+        m_handle = 0;
+        return h;
+    }
+    void reset(DIBHandle handle = 0)
+    {
+        if (m_handle)
+            DeleteDIB(m_handle);
+        m_handle = handle;
+    }
 
 private:
     DIBHandle m_handle;

@@ -33,11 +33,11 @@ inline constexpr std::array<std::string_view, 5> ReadableImageTypes{"image/png",
 // What reading one copy gave.
 struct ClipboardCopy {
     enum class Outcome {
-        Image,        // bytes: a PNG, BMP or JPEG file
-        NoImage,      // text, files, or nothing: left as it is
-        TooLarge,     // more than MaxClipboardBytes
-        TimedOut,     // the owner did not answer in time: given up for this copy
-        Replaced,     // another copy came while this one was read: read that one instead
+        Image,     // bytes: a PNG, BMP or JPEG file
+        NoImage,   // text, files, or nothing: left as it is
+        TooLarge,  // more than MaxClipboardBytes
+        TimedOut,  // the owner did not answer in time: given up for this copy
+        Replaced,  // another copy came while this one was read: read that one instead
     };
     Outcome outcome = Outcome::NoImage;
     ClipboardCopyId id = 0;

@@ -15,9 +15,9 @@ class ImageOnRequest final : public QMimeData
 {
 public:
     explicit ImageOnRequest(const QImage& image)
-        : m_image(image), m_png(std::async(std::launch::async, [image] { return fastPng(image); }).share())
-    {
-    }
+        : m_image(image)
+        , m_png(std::async(std::launch::async, [image] { return fastPng(image); }).share())
+    {}
 
     [[nodiscard]] QStringList formats() const override { return {QtImageType, PngType}; }
 
@@ -61,7 +61,4 @@ QByteArray fastPng(const QImage& image)
     return {reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size())};
 }
 
-QMimeData* imageOnRequest(const QImage& image)
-{
-    return new ImageOnRequest(image);
-}
+QMimeData* imageOnRequest(const QImage& image) { return new ImageOnRequest(image); }

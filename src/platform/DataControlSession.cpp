@@ -29,23 +29,29 @@ using OfferTypes = std::vector<std::string>;
 
 // The two clipboard-control protocols are one protocol under two names (ext is the
 // standard that wlr's became), so one session drives either through these names.
-#define SCRIMBLE_DATA_CONTROL(Name, prefix)                                                           \
-    struct Name {                                                                                     \
-        using Manager = prefix##_manager_v1;                                                          \
-        using Device = prefix##_device_v1;                                                            \
-        using Offer = prefix##_offer_v1;                                                              \
-        using DeviceListener = prefix##_device_v1_listener;                                           \
-        using OfferListener = prefix##_offer_v1_listener;                                             \
-        static const wl_interface& manager() { return prefix##_manager_v1_interface; }                \
-        static Device* device(Manager* m, wl_seat* seat) { return prefix##_manager_v1_get_data_device(m, seat); } \
-        static void listen(Device* d, const DeviceListener* l, void* data) { prefix##_device_v1_add_listener(d, l, data); } \
-        static void listen(Offer* o, const OfferListener* l, void* data) { prefix##_offer_v1_add_listener(o, l, data); } \
-        static void* userData(Offer* o) { return prefix##_offer_v1_get_user_data(o); }               \
-        static void unsetSelection(Device* d) { prefix##_device_v1_set_selection(d, nullptr); }       \
-        static void receive(Offer* o, const char* type, int fd) { prefix##_offer_v1_receive(o, type, fd); } \
-        static void destroy(Offer* o) { prefix##_offer_v1_destroy(o); }                               \
-        static void destroy(Device* d) { prefix##_device_v1_destroy(d); }                             \
-        static void destroy(Manager* m) { prefix##_manager_v1_destroy(m); }                           \
+#define SCRIMBLE_DATA_CONTROL(Name, prefix)                                                                            \
+    struct Name {                                                                                                      \
+        using Manager = prefix##_manager_v1;                                                                           \
+        using Device = prefix##_device_v1;                                                                             \
+        using Offer = prefix##_offer_v1;                                                                               \
+        using DeviceListener = prefix##_device_v1_listener;                                                            \
+        using OfferListener = prefix##_offer_v1_listener;                                                              \
+        static const wl_interface& manager() { return prefix##_manager_v1_interface; }                                 \
+        static Device* device(Manager* m, wl_seat* seat) { return prefix##_manager_v1_get_data_device(m, seat); }      \
+        static void listen(Device* d, const DeviceListener* l, void* data)                                             \
+        {                                                                                                              \
+            prefix##_device_v1_add_listener(d, l, data);                                                               \
+        }                                                                                                              \
+        static void listen(Offer* o, const OfferListener* l, void* data)                                               \
+        {                                                                                                              \
+            prefix##_offer_v1_add_listener(o, l, data);                                                                \
+        }                                                                                                              \
+        static void* userData(Offer* o) { return prefix##_offer_v1_get_user_data(o); }                                 \
+        static void unsetSelection(Device* d) { prefix##_device_v1_set_selection(d, nullptr); }                        \
+        static void receive(Offer* o, const char* type, int fd) { prefix##_offer_v1_receive(o, type, fd); }            \
+        static void destroy(Offer* o) { prefix##_offer_v1_destroy(o); }                                                \
+        static void destroy(Device* d) { prefix##_device_v1_destroy(d); }                                              \
+        static void destroy(Manager* m) { prefix##_manager_v1_destroy(m); }                                            \
     }
 SCRIMBLE_DATA_CONTROL(ExtDataControl, ext_data_control);
 SCRIMBLE_DATA_CONTROL(WlrDataControl, zwlr_data_control);
@@ -104,7 +110,7 @@ struct Connection {
     }
 };
 
-template <class P>
+template<class P>
 class Session final : public DataControlSession
 {
 public:
@@ -112,8 +118,8 @@ public:
         : m_wayland(std::move(connection))
         , m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
     {
-        m_manager = static_cast<typename P::Manager*>(
-            wl_registry_bind(m_wayland->registry, managerName, &P::manager(), 1));
+        m_manager =
+            static_cast<typename P::Manager*>(wl_registry_bind(m_wayland->registry, managerName, &P::manager(), 1));
         m_device = P::device(m_manager, m_wayland->globals.seat);
         P::listen(m_device, &DeviceEvents, this);
         // The first selection is announced on binding: the clipboard as it is now.
@@ -171,17 +177,15 @@ private:
         P::destroy(offer);
     }
 
-    static constexpr typename P::OfferListener OfferEvents = {
-        .offer = [](void* data, typename P::Offer*, const char* type) {
+    static constexpr
+        typename P::OfferListener OfferEvents = {.offer = [](void* data, typename P::Offer*, const char* type) {
             static_cast<OfferTypes*>(data)->emplace_back(type);
         }};
     static constexpr typename P::DeviceListener DeviceEvents = {
-        .data_offer = [](void*, typename P::Device*, typename P::Offer* offer) {
-            P::listen(offer, &OfferEvents, new OfferTypes);
-        },
-        .selection = [](void* data, typename P::Device*, typename P::Offer* offer) {
-            static_cast<Session*>(data)->selectionChanged(offer);
-        },
+        .data_offer = [](void*, typename P::Device*,
+                         typename P::Offer* offer) { P::listen(offer, &OfferEvents, new OfferTypes); },
+        .selection = [](void* data, typename P::Device*,
+                        typename P::Offer* offer) { static_cast<Session*>(data)->selectionChanged(offer); },
         .finished = [](void* data, typename P::Device*) { static_cast<Session*>(data)->m_broken = true; },
         .primary_selection = [](void*, typename P::Device*, typename P::Offer* offer) { Session::destroyOffer(offer); },
     };
@@ -246,8 +250,8 @@ private:
     {
         ClipboardCopy copy = readCopy(request.id);
         m_reading = false;
-        QMetaObject::invokeMethod(&m_context, [done = request.done, copy = std::move(copy)] { done(copy); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [done = request.done, copy = std::move(copy)] { done(copy); }, Qt::QueuedConnection);
     }
 
     [[nodiscard]] ClipboardCopy readCopy(ClipboardCopyId id)
@@ -255,8 +259,8 @@ private:
         using Outcome = ClipboardCopy::Outcome;
         if (id != m_current.load())
             return {Outcome::Replaced, id, {}};
-        const std::string type = m_selection ? imageTypeOf(*static_cast<OfferTypes*>(P::userData(m_selection)))
-                                             : std::string();
+        const std::string type =
+            m_selection ? imageTypeOf(*static_cast<OfferTypes*>(P::userData(m_selection))) : std::string();
         int ends[2];
         if (type.empty() || m_broken || ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
             return {Outcome::NoImage, id, {}};

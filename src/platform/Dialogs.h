@@ -14,7 +14,7 @@ class QWidget;
     return title.isEmpty() ? QStringLiteral("Scrimble Ver3.1.0") : title;
 }
 
-enum class MessageButtons { Ok, YesNo };          // YesNo: Yes is the default button
+enum class MessageButtons { Ok, YesNo };  // YesNo: Yes is the default button
 enum class MessageAnswer { Ok, Yes, No };
 
 struct SaveFileRequest {
@@ -27,8 +27,8 @@ struct SaveFileRequest {
 };
 
 struct SaveFileAnswer {
-    QString fileName;          // absolute path as chosen
-    int filterIndex = 1;       // 1-based index of the chosen filter
+    QString fileName;     // absolute path as chosen
+    int filterIndex = 1;  // 1-based index of the chosen filter
 };
 
 class Dialogs
@@ -40,6 +40,5 @@ public:
                                   MessageButtons buttons) = 0;
     // nullopt when the user cancels.
     virtual std::optional<SaveFileAnswer> saveFile(QWidget* parent, const SaveFileRequest& request) = 0;
-    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
-                                                const QString& startFolder) = 0;
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
 };

@@ -9,8 +9,11 @@ constexpr char32_t EscapeBase = 0xDC00;
 int characterAt(const QByteArray& bytes, qsizetype at, char32_t& code)
 {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                      : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    const int length = lead < 0x80                   ? 1
+                       : lead >= 0xC2 && lead < 0xE0 ? 2
+                       : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                     : 0;
     if (length == 0 || at + length > bytes.size())
         return 0;
     code = length == 1 ? lead : lead & (0x7F >> length);
@@ -25,10 +28,7 @@ int characterAt(const QByteArray& bytes, qsizetype at, char32_t& code)
     return code < Least[length] || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
-bool isEscape(QChar c)
-{
-    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
-}
+bool isEscape(QChar c) { return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF; }
 
 }  // namespace
 

@@ -29,10 +29,7 @@ QString systemError(const QString& path)
 
 }  // namespace
 
-FlockInstanceLock::FlockInstanceLock(const QString& path)
-{
-    m_problem = take(path);
-}
+FlockInstanceLock::FlockInstanceLock(const QString& path) { m_problem = take(path); }
 
 FlockInstanceLock::~FlockInstanceLock()
 {
@@ -44,14 +41,16 @@ QString FlockInstanceLock::take(const QString& path)
 {
     const QString folder = QFileInfo(path).path();
     if (!isPrivateFolder(QFile::encodeName(folder)))
-        return tr("多重起動防止のロックファイルを使用できません（フォルダ %1 はこのユーザー専用ではありません）。").arg(folder);
+        return tr("多重起動防止のロックファイルを使用できません（フォルダ %1 はこのユーザー専用ではありません）。")
+            .arg(folder);
     // O_NOFOLLOW: a planted link must not make us open a file elsewhere.
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_fd < 0)
         return systemError(path);
     struct stat info {};
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::getuid())
-        return tr("多重起動防止のロックファイル %1 を使用できません（このユーザーのファイルではありません）。").arg(path);
+        return tr("多重起動防止のロックファイル %1 を使用できません（このユーザーのファイルではありません）。")
+            .arg(path);
     int result = 0;
     do {
         result = ::flock(m_fd, LOCK_EX | LOCK_NB);

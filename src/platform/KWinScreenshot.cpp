@@ -21,10 +21,7 @@ constexpr int ReplyTimeoutMs = 15000;
 // KWin writes the pixels after its answer; a pause this long means it stopped.
 constexpr int WriteTimeoutMs = 5000;
 
-ScreenPicture failure(const QString& text)
-{
-    return {QImage(), text};
-}
+ScreenPicture failure(const QString& text) { return {QImage(), text}; }
 
 QString noPictureText()
 {
@@ -79,8 +76,9 @@ ScreenPicture readPicture(const QVariantMap& picture, int fd, int stop)
     // The image owns the bytes: converting to the format they already have gives the
     // same buffer back, which must outlive this function.
     auto* bytes = new QByteArray(std::move(pixels));
-    const QImage image(reinterpret_cast<const uchar*>(bytes->constData()), width, height, stride, format,
-                       [](void* owned) { delete static_cast<QByteArray*>(owned); }, bytes);
+    const QImage image(
+        reinterpret_cast<const uchar*>(bytes->constData()), width, height, stride, format,
+        [](void* owned) { delete static_cast<QByteArray*>(owned); }, bytes);
     return {image.convertToFormat(QImage::Format_RGB32), QString()};
 }
 
@@ -109,10 +107,7 @@ bool isKWinSession()
 
 KWinScreenshot::KWinScreenshot() : m_stopReading(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-KWinScreenshot::~KWinScreenshot()
-{
-    cancel();
-}
+KWinScreenshot::~KWinScreenshot() { cancel(); }
 
 void KWinScreenshot::cancel()
 {

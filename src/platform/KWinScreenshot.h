@@ -48,7 +48,7 @@ private:
 
     void answered(Request& request, const QVariantMap& picture, FileDescriptor readEnd);
 
-    QPointer<Request> m_request;  // the pending one; deleted later, it may be in its own handler
+    QPointer<Request> m_request;   // the pending one; deleted later, it may be in its own handler
     FileDescriptor m_stopReading;  // an event that ends the reader's wait for KWin
     std::thread m_reader;
 };

@@ -5,7 +5,7 @@
 
 namespace {
 
-template <typename Less>
+template<typename Less>
 int indexOfFirst(const std::vector<QRect>& monitors, Less less)
 {
     return static_cast<int>(std::distance(monitors.begin(), std::min_element(monitors.begin(), monitors.end(), less)));

@@ -30,10 +30,7 @@ public:
     void release() override {}
 };
 
-bool isWaylandSession()
-{
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
+bool isWaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
 // On Wayland the clipboard is watched through the compositor's clipboard control
 // where it offers one; under mutter through XWayland, which sees every copy there;

@@ -55,9 +55,9 @@ class PortalRequest : public QObject
     Q_OBJECT
 public:
     PortalRequest(QString path, std::function<void(uint, const QVariantMap&)> answered)
-        : path(std::move(path)), m_answered(std::move(answered))
-    {
-    }
+        : path(std::move(path))
+        , m_answered(std::move(answered))
+    {}
     const QString path;
     // Dropped requests (cancelled, or failed) wait to be deleted; they answer no more.
     bool live = true;
@@ -80,10 +80,7 @@ PortalScreenGrabber::PortalScreenGrabber(std::unique_ptr<ScreenGrabber> sizes) :
     QObject::connect(&m_settle, &QTimer::timeout, &m_settle, [this] { ask(); });
 }
 
-PortalScreenGrabber::~PortalScreenGrabber()
-{
-    cancel();
-}
+PortalScreenGrabber::~PortalScreenGrabber() { cancel(); }
 
 void PortalScreenGrabber::grab(Done done)
 {
@@ -107,17 +104,17 @@ void PortalScreenGrabber::ask()
     bus.connect(PortalService, m_request->path, RequestInterface, QStringLiteral("Response"), m_request,
                 SLOT(Response(uint, QVariantMap)));
     m_asked = QDateTime::currentDateTime();
-    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath,
-                                                       QStringLiteral("org.freedesktop.portal.Screenshot"),
-                                                       QStringLiteral("Screenshot"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        PortalService, PortalPath, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
     call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("interactive"), false}};
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), m_request);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, m_request, [this, request = m_request](QDBusPendingCallWatcher* call) {
-        const QDBusPendingReply<QDBusObjectPath> reply = *call;
-        if (reply.isError() && request->live)
-            failed(tr("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
-                       .arg(reply.error().message()));
-    });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, m_request,
+                     [this, request = m_request](QDBusPendingCallWatcher* call) {
+                         const QDBusPendingReply<QDBusObjectPath> reply = *call;
+                         if (reply.isError() && request->live)
+                             failed(tr("画面を取得できません: スクリーンショットのポータルが応答しません (%1)。")
+                                        .arg(reply.error().message()));
+                     });
 }
 
 // The portal is told too, so that a question it shows the user goes away.

@@ -17,8 +17,7 @@ void keepOverParent(QWidget& dialog, const QWidget* parent)
 
 }  // namespace
 
-MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
-                                 MessageButtons buttons)
+MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons)
 {
     QMessageBox box(parent);
     keepOverParent(box, parent);
@@ -55,8 +54,7 @@ std::optional<SaveFileAnswer> QtDialogs::saveFile(QWidget* parent, const SaveFil
     return SaveFileAnswer{dialog.selectedFiles().constFirst(), chosen < 0 ? 1 : static_cast<int>(chosen) + 1};
 }
 
-std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title,
-                                               const QString& startFolder)
+std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& startFolder)
 {
     const QString folder = QFileDialog::getExistingDirectory(parent, title, startFolder);
     if (folder.isEmpty())

@@ -6,9 +6,7 @@
 class QtDialogs final : public Dialogs
 {
 public:
-    MessageAnswer message(QWidget* parent, const QString& text, const QString& title,
-                          MessageButtons buttons) override;
+    MessageAnswer message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons) override;
     std::optional<SaveFileAnswer> saveFile(QWidget* parent, const SaveFileRequest& request) override;
-    std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
-                                        const QString& startFolder) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
 };

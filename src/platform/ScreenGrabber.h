@@ -9,9 +9,9 @@
 #include <functional>
 
 struct ScreenInfo {
-    int width = 0;          // pixels
-    int height = 0;         // pixels
-    int bitsPerPixel = 0;   // as the screen stores a pixel, padding included
+    int width = 0;         // pixels
+    int height = 0;        // pixels
+    int bitsPerPixel = 0;  // as the screen stores a pixel, padding included
     // Screen pixels per window pixel: 2 on a Wayland output scaled by 2, whose pixels
     // the grab gives while the windows (on XWayland) measure half as many.
     int scale = 1;

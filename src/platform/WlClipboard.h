@@ -27,7 +27,7 @@ public:
     void clear() override { m_session->clear(0); }
 
 private:
-    QObject m_context;  // owns the wl-copy processes still running
+    QObject m_context;             // owns the wl-copy processes still running
     QPointer<QProcess> m_copying;  // the wl-copy of the last image while it runs
     std::unique_ptr<DataControlSession> m_session;
 };

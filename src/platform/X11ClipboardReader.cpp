@@ -34,29 +34,26 @@ enum AtomName : int {
     FirstImageType,
     AtomCount = FirstImageType + static_cast<int>(ReadableImageTypes.size())
 };
-constexpr std::array<std::string_view, AtomCount> AtomNames{
-    "CLIPBOARD", "TARGETS", "INCR", "SCRIMBLE_CLIPBOARD",
-    ReadableImageTypes[0], ReadableImageTypes[1], ReadableImageTypes[2], ReadableImageTypes[3], ReadableImageTypes[4]};
+constexpr std::array<std::string_view, AtomCount> AtomNames{"CLIPBOARD",
+                                                            "TARGETS",
+                                                            "INCR",
+                                                            "SCRIMBLE_CLIPBOARD",
+                                                            ReadableImageTypes[0],
+                                                            ReadableImageTypes[1],
+                                                            ReadableImageTypes[2],
+                                                            ReadableImageTypes[3],
+                                                            ReadableImageTypes[4]};
 
 ClipboardCopyId copyId(xcb_window_t owner, xcb_timestamp_t time)
 {
     return owner == XCB_NONE ? 0 : (ClipboardCopyId{time} << 32 | owner);
 }
 
-xcb_window_t ownerOf(ClipboardCopyId id)
-{
-    return static_cast<xcb_window_t>(id & 0xFFFFFFFFu);
-}
+xcb_window_t ownerOf(ClipboardCopyId id) { return static_cast<xcb_window_t>(id & 0xFFFFFFFFu); }
 
-xcb_timestamp_t timeOf(ClipboardCopyId id)
-{
-    return static_cast<xcb_timestamp_t>(id >> 32);
-}
+xcb_timestamp_t timeOf(ClipboardCopyId id) { return static_cast<xcb_timestamp_t>(id >> 32); }
 
-ClipboardCopy outcome(ClipboardCopy::Outcome what, ClipboardCopyId id)
-{
-    return {what, id, {}};
-}
+ClipboardCopy outcome(ClipboardCopy::Outcome what, ClipboardCopyId id) { return {what, id, {}}; }
 
 }  // namespace
 
@@ -117,8 +114,8 @@ bool X11ClipboardReader::Connection::connect()
         return false;
     window = xcb_generate_id(xcb);
     const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
+    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
     xcb_xfixes_select_selection_input(xcb, screens.data->root, atoms[ClipboardAtom], OwnerChanges);
     return xcb_flush(xcb) > 0;
 }
@@ -137,8 +134,7 @@ XcbReply<xcb_generic_event_t> X11ClipboardReader::Connection::nextEvent(Clock::t
         if (::poll(fds.data(), fds.size(), static_cast<int>(std::min<long long>(left, 1000))) > 0
             && (fds[1].revents & POLLIN)) {
             char drained[64];
-            while (::read(wakeRead, drained, sizeof drained) > 0) {
-            }
+            while (::read(wakeRead, drained, sizeof drained) > 0) {}
             return nullptr;
         }
     }
@@ -234,10 +230,7 @@ bool X11ClipboardReader::ending()
     return m_ending;
 }
 
-void X11ClipboardReader::wake() const
-{
-    static_cast<void>(::write(m_x->wakeWrite, "x", 1));
-}
+void X11ClipboardReader::wake() const { static_cast<void>(::write(m_x->wakeWrite, "x", 1)); }
 
 void X11ClipboardReader::run()
 {
@@ -273,8 +266,8 @@ void X11ClipboardReader::serve(const ReadRequest& request)
 {
     ClipboardCopy copy = readCopy(request.id);
     m_reading = false;
-    QMetaObject::invokeMethod(&m_context, [done = request.done, copy = std::move(copy)] { done(copy); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [done = request.done, copy = std::move(copy)] { done(copy); }, Qt::QueuedConnection);
 }
 
 ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
@@ -304,15 +297,15 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
         }
         const int kind = event->response_type & 0x7F;
         const bool converted = kind == XCB_SELECTION_NOTIFY && step != Step::Parts;
-        const bool partCame = kind == XCB_PROPERTY_NOTIFY && step == Step::Parts
-                              && reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->state
-                                     == XCB_PROPERTY_NEW_VALUE;
+        const bool partCame =
+            kind == XCB_PROPERTY_NOTIFY && step == Step::Parts
+            && reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->state == XCB_PROPERTY_NEW_VALUE;
         if (!converted && !partCame)
             continue;
         if (converted && reinterpret_cast<const xcb_selection_notify_event_t*>(event.get())->property == XCB_NONE)
             return outcome(Outcome::NoImage, id);
-        const XcbReply<xcb_get_property_reply_t> property = x.takeProperty(
-            static_cast<std::uint32_t>((MaxClipboardBytes - bytes.size()) / 4 + 1));
+        const XcbReply<xcb_get_property_reply_t> property =
+            x.takeProperty(static_cast<std::uint32_t>((MaxClipboardBytes - bytes.size()) / 4 + 1));
         xcb_flush(x.xcb);
         if (!property)
             return outcome(Outcome::NoImage, id);

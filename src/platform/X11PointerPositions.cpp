@@ -35,10 +35,7 @@ std::optional<PointerEvent> inputKind(std::uint16_t type)
 }
 
 // Buttons 4 to 7 are the wheel's: Qt makes wheel events of them, never mouse events.
-bool isWheel(std::uint32_t button)
-{
-    return button >= 4 && button <= 7;
-}
+bool isWheel(std::uint32_t button) { return button >= 4 && button <= 7; }
 
 constexpr std::uint16_t CoreButtonMasks = XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3;
 
@@ -54,10 +51,7 @@ bool inputButtonHeld(const xcb_input_button_press_event_t* event)
 }
 
 // XInput 2 gives positions in 16.16 fixed point.
-int wholePixels(xcb_input_fp1616_t value)
-{
-    return value >> 16;
-}
+int wholePixels(xcb_input_fp1616_t value) { return value >> 16; }
 
 }  // namespace
 
@@ -79,10 +73,7 @@ X11PointerPositions::~X11PointerPositions()
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-std::optional<QPoint> X11PointerPositions::takeScreenPosition(const PointerEventKey& key)
-{
-    return m_seen.take(key);
-}
+std::optional<QPoint> X11PointerPositions::takeScreenPosition(const PointerEventKey& key) { return m_seen.take(key); }
 
 bool X11PointerPositions::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {

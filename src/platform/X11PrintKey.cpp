@@ -16,8 +16,8 @@ constexpr std::uint8_t BadAccess = 10;
 
 // Print alone and with the lock modifiers a user may have on (Num Lock is Mod2 on
 // every common keyboard map).
-constexpr std::array<std::uint16_t, 4> LockVariants = {
-    0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+constexpr std::array<std::uint16_t, 4> LockVariants = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
+                                                       XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
 xcb_connection_t* qtConnection()
 {
@@ -51,10 +51,7 @@ void ungrab(xcb_connection_t* xcb, std::uint32_t root, std::uint8_t keycode)
 
 }  // namespace
 
-X11PrintKey::~X11PrintKey()
-{
-    release();
-}
+X11PrintKey::~X11PrintKey() { release(); }
 
 PrintKeyHold X11PrintKey::take(std::function<void()> pressed)
 {

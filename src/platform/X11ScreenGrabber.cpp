@@ -16,7 +16,7 @@
 
 namespace {
 
-template <typename T>
+template<typename T>
 using Reply = XcbReply<T>;
 
 // How the server lays out ZPixmap images of the root depth.
@@ -31,8 +31,8 @@ struct PixelFormat {
     // The common case: 0x00RRGGBB words in our own byte order, copied as they are.
     [[nodiscard]] bool isNativeXrgb() const
     {
-        return bitsPerPixel == 32 && lsbFirst == (std::endian::native == std::endian::little)
-               && red == 0xFF0000 && green == 0xFF00 && blue == 0xFF;
+        return bitsPerPixel == 32 && lsbFirst == (std::endian::native == std::endian::little) && red == 0xFF0000
+               && green == 0xFF00 && blue == 0xFF;
     }
     [[nodiscard]] std::size_t rowBytes(int width) const
     {
@@ -83,8 +83,8 @@ std::uint32_t loadPixel(const std::uint8_t* at, int bytes, bool lsbFirst)
 }
 
 // Converts rows firstRow .. firstRow + rows - 1 of the screen, held in source.
-void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceContext& target, int firstRow,
-                 int width, int rows)
+void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceContext& target, int firstRow, int width,
+                 int rows)
 {
     const std::size_t stride = format.rowBytes(width);
     const int bytes = format.bitsPerPixel / 8;
@@ -168,8 +168,8 @@ QString unreachableDisplayText(const QString& displayName)
         return X11ScreenGrabber::tr("X11 ディスプレイ \"%1\" に接続できません: 画面を読み取れません。")
             .arg(displayName);
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return X11ScreenGrabber::tr(
-            "この Wayland セッションには X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。");
+        return X11ScreenGrabber::tr("この Wayland セッションには X11 ディスプレイがありません (DISPLAY "
+                                    "が設定されていません): 画面を読み取れません。");
     return X11ScreenGrabber::tr("X11 ディスプレイがありません (DISPLAY が設定されていません): 画面を読み取れません。");
 }
 
@@ -209,10 +209,9 @@ const std::uint8_t* X11ScreenGrabber::Connection::readShared(int y, int width, i
         segment.reset();
         return nullptr;
     }
-    const auto cookie = xcb_shm_get_image(xcb, screen->root, 0, static_cast<std::int16_t>(y),
-                                          static_cast<std::uint16_t>(width),
-                                          static_cast<std::uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                          segment->id(), 0);
+    const auto cookie =
+        xcb_shm_get_image(xcb, screen->root, 0, static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->id(), 0);
     xcb_generic_error_t* error = nullptr;
     Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(xcb, cookie, &error));
     Reply<xcb_generic_error_t> refusal(error);
@@ -271,7 +270,8 @@ ScreenInfo X11ScreenGrabber::screenInfo() const
     xcb_connection_t* xcb = m_connection->xcb;
     const xcb_screen_t* screen = m_connection->screen;
     ScreenInfo info{screen->width_in_pixels, screen->height_in_pixels, m_connection->format.bitsPerPixel};
-    const Reply<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(xcb, xcb_get_geometry(xcb, screen->root), nullptr));
+    const Reply<xcb_get_geometry_reply_t> root(
+        xcb_get_geometry_reply(xcb, xcb_get_geometry(xcb, screen->root), nullptr));
     if (root) {
         info.width = root->width;
         info.height = root->height;
@@ -300,8 +300,8 @@ QString X11ScreenGrabber::read(DeviceContext& target)
     const int height = std::min(target.height(), screen.height);
     if (width <= 0 || height <= 0)
         return {};
-    const int bandRows = static_cast<int>(std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1,
-                                                                  static_cast<std::size_t>(height)));
+    const int bandRows = static_cast<int>(
+        std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1, static_cast<std::size_t>(height)));
     for (int y = 0; y < height; y += bandRows) {
         const int rows = std::min(bandRows, height - y);
         Reply<xcb_get_image_reply_t> plainReply;
@@ -318,7 +318,4 @@ QString X11ScreenGrabber::read(DeviceContext& target)
     return {};
 }
 
-bool X11ScreenGrabber::usesSharedMemory() const
-{
-    return m_connection && m_connection->shm;
-}
+bool X11ScreenGrabber::usesSharedMemory() const { return m_connection && m_connection->shm; }

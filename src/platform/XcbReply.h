@@ -7,5 +7,5 @@
 struct FreeXcb {
     void operator()(void* reply) const { std::free(reply); }
 };
-template <typename T>
+template<typename T>
 using XcbReply = std::unique_ptr<T, FreeXcb>;

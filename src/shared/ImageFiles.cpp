@@ -20,22 +20,17 @@ const char* messageOf(DibError error)
     case DibError::EncoderFailed: return QT_TRANSLATE_NOOP("ImageFiles", "画像の圧縮に失敗しました");
     case DibError::DecodeFailed: return QT_TRANSLATE_NOOP("ImageFiles", "画像ファイルを読み取れません");
     case DibError::FileExists: return QT_TRANSLATE_NOOP("ImageFiles", "同じ名前のファイルがあります");
-    case DibError::NotYours: return QT_TRANSLATE_NOOP("ImageFiles", "共有フォルダにある他のユーザーのリンクまたはファイルです");
+    case DibError::NotYours:
+        return QT_TRANSLATE_NOOP("ImageFiles", "共有フォルダにある他のユーザーのリンクまたはファイルです");
     }
     return QT_TRANSLATE_NOOP("ImageFiles", "不明なエラーです");
 }
 
 }  // namespace
 
-QString SaveErrorTitle()
-{
-    return QCoreApplication::translate("ImageFiles", "エラー");
-}
+QString SaveErrorTitle() { return QCoreApplication::translate("ImageFiles", "エラー"); }
 
-QString DibErrorMessage(DibError error)
-{
-    return QCoreApplication::translate("ImageFiles", messageOf(error));
-}
+QString DibErrorMessage(DibError error) { return QCoreApplication::translate("ImageFiles", messageOf(error)); }
 
 QString SaveFailedText(const QString& fileName, const QString& cause)
 {

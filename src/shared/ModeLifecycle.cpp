@@ -7,15 +7,9 @@
 
 ModeLifecycle::ModeLifecycle(ModeHost& host, const Settings& settings) : m_host(host), m_settings(settings) {}
 
-void ModeLifecycle::setMainWindow(QWidget& window)
-{
-    m_mainWindow = &window;
-}
+void ModeLifecycle::setMainWindow(QWidget& window) { m_mainWindow = &window; }
 
-void ModeLifecycle::addWindow(QWidget& window, Unload unload)
-{
-    m_windows.push_back({&window, unload});
-}
+void ModeLifecycle::addWindow(QWidget& window, Unload unload) { m_windows.push_back({&window, unload}); }
 
 void ModeLifecycle::addFunctionKey(int key, const QWidget* own, std::function<void()> show)
 {

@@ -78,10 +78,7 @@ std::optional<double> parse(const QString& text, const QLocale& locale)
     return std::nullopt;
 }
 
-std::int64_t floorToInt(double value)
-{
-    return saturated(std::floor(value));
-}
+std::int64_t floorToInt(double value) { return saturated(std::floor(value)); }
 
 std::optional<std::int64_t> parseFloor(const QString& text)
 {
@@ -101,10 +98,7 @@ std::int64_t clamp(std::int64_t value, std::int64_t lower, std::int64_t upper)
     return std::clamp(value, std::min(lower, upper), std::max(lower, upper));
 }
 
-QString formatPlain(std::int64_t value)
-{
-    return QString::number(value);
-}
+QString formatPlain(std::int64_t value) { return QString::number(value); }
 
 QString formatGrouped(std::int64_t value, const QLocale& locale)
 {

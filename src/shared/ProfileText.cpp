@@ -27,10 +27,7 @@ std::optional<KeyValue> keyValue(const QString& text)
     return KeyValue{text.left(equals).trimmed(), text.mid(equals + 1).trimmed()};
 }
 
-bool sameName(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -109,7 +106,8 @@ void ProfileText::setValue(const QString& section, const QString& key, const QSt
     const Found found = find(section, key);
     if (found.key) {
         const QString existingKey = keyValue(textOf(*found.key))->key;
-        m_text.replace(found.key->begin, found.key->end - found.key->begin, FileNameText::encode(existingKey + u'=' + value));
+        m_text.replace(found.key->begin, found.key->end - found.key->begin,
+                       FileNameText::encode(existingKey + u'=' + value));
         return;
     }
     const QByteArray entry = FileNameText::encode(key + u'=' + value);

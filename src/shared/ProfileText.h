@@ -32,8 +32,8 @@ private:
     };
     struct Found {
         bool section = false;
-        std::optional<Line> key;     // the key's line
-        Line last;                   // the section's last non-blank line
+        std::optional<Line> key;  // the key's line
+        Line last;                // the section's last non-blank line
     };
     [[nodiscard]] Line lineAt(qsizetype begin) const;
     [[nodiscard]] QString textOf(const Line& line) const;

@@ -122,10 +122,7 @@ Settings::Settings(const QString& path) : m_nativePath(FileNameText::encode(path
 
 Settings::Settings(QByteArray nativePath) : m_nativePath(std::move(nativePath)) {}
 
-QString Settings::path() const
-{
-    return FileNameText::decode(m_nativePath);
-}
+QString Settings::path() const { return FileNameText::decode(m_nativePath); }
 
 int Settings::readInt(const QString& section, const QString& key, int defaultValue) const
 {

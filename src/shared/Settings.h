@@ -33,8 +33,7 @@ public:
     // the file, section or key is missing or the value is empty. Saturates at INT_MAX.
     [[nodiscard]] int readInt(const QString& section, const QString& key, int defaultValue) const;
     // The stored value, or defaultValue when missing; either is cut to MaxTextLength.
-    [[nodiscard]] QString readText(const QString& section, const QString& key,
-                                   const QString& defaultValue) const;
+    [[nodiscard]] QString readText(const QString& section, const QString& key, const QString& defaultValue) const;
     // Stores value under section/key, creating the file (and its missing folders) or
     // section when missing. Line breaks in value become spaces so that a value cannot
     // add lines of its own. Returns false when nothing was written; callers may ignore it.

@@ -23,7 +23,9 @@ QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow)
 }  // namespace
 
 SpinButton::SpinButton(QWidget* parent)
-    : QWidget(parent), m_up(makeArrow(this, Qt::UpArrow)), m_down(makeArrow(this, Qt::DownArrow))
+    : QWidget(parent)
+    , m_up(makeArrow(this, Qt::UpArrow))
+    , m_down(makeArrow(this, Qt::DownArrow))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -34,8 +36,7 @@ SpinButton::SpinButton(QWidget* parent)
     connect(m_down, &QToolButton::clicked, this, &SpinButton::stepDown);
 }
 
-SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
-                       std::int32_t position)
+SpinButton::SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower, std::int32_t position)
     : SpinButton(parent)
 {
     bind(buddy, upper, lower, position);
@@ -62,15 +63,9 @@ void SpinButton::place()
     raise();
 }
 
-void SpinButton::stepUp()
-{
-    step(m_upper);
-}
+void SpinButton::stepUp() { step(m_upper); }
 
-void SpinButton::stepDown()
-{
-    step(m_lower);
-}
+void SpinButton::stepDown() { step(m_lower); }
 
 void SpinButton::step(std::int32_t toward)
 {
@@ -78,8 +73,7 @@ void SpinButton::step(std::int32_t toward)
         return;
     const auto shown = NumberField::parse(m_buddy->text());
     if (shown)
-        m_position = static_cast<std::int32_t>(
-            NumberField::clamp(NumberField::floorToInt(*shown), m_lower, m_upper));
+        m_position = static_cast<std::int32_t>(NumberField::clamp(NumberField::floorToInt(*shown), m_lower, m_upper));
     if (m_position != toward)
         m_position += toward > m_position ? 1 : -1;
     if (shown && *shown == m_position)
@@ -87,10 +81,7 @@ void SpinButton::step(std::int32_t toward)
     writePosition();
 }
 
-void SpinButton::writePosition()
-{
-    m_buddy->setText(NumberField::formatGrouped(m_position));
-}
+void SpinButton::writePosition() { m_buddy->setText(NumberField::formatGrouped(m_position)); }
 
 SpinButton* SpinButton::attachedTo(const QLineEdit* buddy)
 {
@@ -112,7 +103,4 @@ SpinButton* CreateSpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upp
     return spin;
 }
 
-void DestroySpinButton(QLineEdit* buddy)
-{
-    delete SpinButton::attachedTo(buddy);
-}
+void DestroySpinButton(QLineEdit* buddy) { delete SpinButton::attachedTo(buddy); }

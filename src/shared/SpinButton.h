@@ -21,8 +21,7 @@ class SpinButton : public QWidget
     Q_OBJECT
 public:
     // upper and lower may come in either order: the up arrow moves toward upper.
-    SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
-               std::int32_t position);
+    SpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower, std::int32_t position);
     // A form's spin button, bound to nothing until bind().
     explicit SpinButton(QWidget* parent = nullptr);
 
@@ -55,7 +54,7 @@ private:
 
 // Creates a visible spin button, child of parent, bound to buddy, showing position.
 // Returns nullptr (and creates nothing) when parent or buddy is missing.
-SpinButton* CreateSpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper,
-                             std::int32_t lower, std::int32_t position);
+SpinButton* CreateSpinButton(QWidget* parent, QLineEdit* buddy, std::int32_t upper, std::int32_t lower,
+                             std::int32_t position);
 // Removes the spin button bound to buddy; the buddy itself stays. Nothing bound: no-op.
 void DestroySpinButton(QLineEdit* buddy);

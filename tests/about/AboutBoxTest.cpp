@@ -64,8 +64,7 @@ struct InformationCase {
 };
 
 class SystemInformationCases : public testing::TestWithParam<InformationCase>
-{
-};
+{};
 
 TEST_P(SystemInformationCases, StartsTheProgramOrSaysThereIsNone)
 {
@@ -103,7 +102,9 @@ INSTANTIATE_TEST_SUITE_P(Programs, SystemInformationCases,
                                          InformationCase{"GnomeAtItsAboutPage", QStringLiteral("gnome-control-center"),
                                                          QStringLiteral("info-overview")},
                                          InformationCase{"None", QString(), QString()}),
-                         [](const testing::TestParamInfo<InformationCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<InformationCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(AboutBox, NewCaptureHidesIt)
 {

@@ -56,8 +56,7 @@ TEST_F(ApplicationTest, ChoosingPrintScreenSaveOpensItsWindow)
     m_application.start();
     SelectMode* chooser = m_application.modeChooser();
     ASSERT_NE(chooser, nullptr);
-    QTest::mouseClick(chooser->findChild<QRadioButton*>(QStringLiteral("Option2")), Qt::LeftButton, {},
-                      QPoint(8, 8));
+    QTest::mouseClick(chooser->findChild<QRadioButton*>(QStringLiteral("Option2")), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(chooser->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
 
     EXPECT_TRUE(m_dialogs.messages.empty());
@@ -83,8 +82,7 @@ struct StartCase {
 };
 
 class ApplicationStart : public ApplicationTest, public testing::WithParamInterface<StartCase>
-{
-};
+{};
 
 TEST_P(ApplicationStart, OpensTheNamedMode)
 {

@@ -14,8 +14,7 @@ struct DesktopCase {
 };
 
 class DesktopLanguage : public testing::TestWithParam<DesktopCase>
-{
-};
+{};
 
 TEST_P(DesktopLanguage, IsTheFirstTheProgramHasTextsFor)
 {
@@ -26,8 +25,7 @@ INSTANTIATE_TEST_SUITE_P(
     Desktops, DesktopLanguage,
     testing::Values(DesktopCase{"English", {"en-US", "en"}, Language::English},
                     DesktopCase{"Japanese", {"ja-JP", "ja"}, Language::Japanese},
-                    DesktopCase{"CLocale", {"C"}, Language::Japanese},
-                    DesktopCase{"Nothing", {}, Language::Japanese},
+                    DesktopCase{"CLocale", {"C"}, Language::Japanese}, DesktopCase{"Nothing", {}, Language::Japanese},
                     DesktopCase{"FrenchThenEnglish", {"fr-FR", "fr", "en-GB", "en"}, Language::English},
                     DesktopCase{"OnlyGerman", {"de-DE", "de"}, Language::Japanese},
                     DesktopCase{"JapaneseBeforeEnglish", {"ja", "en"}, Language::Japanese},

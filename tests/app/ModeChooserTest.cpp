@@ -53,7 +53,8 @@ struct Program {
     }
     void chooseDesktopCapture() const
     {
-        QTest::mouseClick(application->modeChooser()->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::mouseClick(application->modeChooser()->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
     }
 };
 
@@ -96,8 +97,7 @@ TEST_F(ModeChooser, StoredDefaultOpensTheMode)
     program.start();
     EXPECT_TRUE(program.application->hasOpenMode());
     EXPECT_TRUE(shown<scrimble>());
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !shown<SelectMode>() && !program.application->modeChooser(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown<SelectMode>() && !program.application->modeChooser(); }, 5000));
 }
 
 // Back to the chooser and into the mode again: Set.ini holds "Boolean" = "0", and the

@@ -79,10 +79,7 @@ protected:
         chooser->load();
         return chooser;
     }
-    static void waitGone(const QPointer<SelectMode>& chooser)
-    {
-        QTRY_VERIFY(chooser.isNull());
-    }
+    static void waitGone(const QPointer<SelectMode>& chooser) { QTRY_VERIFY(chooser.isNull()); }
     static void clickOption(QRadioButton* option)
     {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
@@ -109,7 +106,8 @@ struct LoadCase {
     friend void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class ChooserLoad : public SelectModeTest, public ::testing::WithParamInterface<LoadCase> {};
+class ChooserLoad : public SelectModeTest, public ::testing::WithParamInterface<LoadCase>
+{};
 
 TEST_P(ChooserLoad, OpensStoredModeOrShowsItself)
 {
@@ -162,7 +160,8 @@ struct OkCase {
     friend void PrintTo(const OkCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class ChooserOk : public SelectModeTest, public ::testing::WithParamInterface<OkCase> {};
+class ChooserOk : public SelectModeTest, public ::testing::WithParamInterface<OkCase>
+{};
 
 TEST_P(ChooserOk, WritesBothKeysAfterTheModeLoaded)
 {
@@ -274,13 +273,16 @@ std::vector<Control> controlsOf(SelectMode* c)
     return {
         {frame, QStringLiteral("機能セレクト"), {8, 8, 289, 153}, c},
         {child<QRadioButton>(c, "Option1"), QStringLiteral("デスクトップキャプチャ"), {8, 16, 257, 17}, frame},
-        {child<QLabel>(c, "Label1"), QStringLiteral("Scrimbleの通常機能です。画像を取得、範囲を選択、保存します。"),
-         {16, 40, 265, 33}, frame},
+        {child<QLabel>(c, "Label1"),
+         QStringLiteral("Scrimbleの通常機能です。画像を取得、範囲を選択、保存します。"),
+         {16, 40, 265, 33},
+         frame},
         {child<QRadioButton>(c, "Option2"), QStringLiteral("プリントスクリーンセーブ"), {8, 80, 257, 17}, frame},
         {child<QLabel>(c, "Label2"),
          QStringLiteral("プリントスクリーンボタンを押してデスクトップ画像を取得すると自動的にファイルに保存されます。"
                         "そのためいちいち画像編集ソフトを起動して保存する手間が省けます。"),
-         {16, 104, 265, 41}, frame},
+         {16, 104, 265, 41},
+         frame},
         {child<QCheckBox>(c, "Check1"), QStringLiteral("起動時にデフォルトとして使用する。"), {16, 168, 209, 25}, c},
         {child<QPushButton>(c, "Command1"), QStringLiteral("OK(&O)"), {232, 168, 65, 25}, c},
     };

@@ -10,15 +10,9 @@
 
 namespace {
 
-QString programText()
-{
-    return QCoreApplication::translate("formcom", "保存(&S)");
-}
+QString programText() { return QCoreApplication::translate("formcom", "保存(&S)"); }
 
-QString qtYes()
-{
-    return QCoreApplication::translate("QPlatformTheme", "&Yes");
-}
+QString qtYes() { return QCoreApplication::translate("QPlatformTheme", "&Yes"); }
 
 TEST(Translations, EnglishGivesTheProgramsEnglishAndQtsOwnTexts)
 {

@@ -51,10 +51,7 @@ std::shared_ptr<ModalSeen> answerModal(QWidget& owner, std::function<void(QWidge
     return seen;
 }
 
-QPoint centreOnScreen(const QWidget& widget)
-{
-    return widget.mapToGlobal(widget.rect().center());
-}
+QPoint centreOnScreen(const QWidget& widget) { return widget.mapToGlobal(widget.rect().center()); }
 
 class AutoSaveDesktop : public ::testing::Test
 {

@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-
 AutoSaveFixture::AutoSaveFixture() : test(makeTestPlatform())
 {
     test.platform.clipboard = std::make_unique<X11Clipboard>();
@@ -42,10 +41,7 @@ void AutoSaveFixture::open()
     static_cast<void>(QTest::qWaitForWindowActive(&m_mode->window()));
 }
 
-QLineEdit* AutoSaveFixture::field(const char* name) const
-{
-    return control<QLineEdit>(name);
-}
+QLineEdit* AutoSaveFixture::field(const char* name) const { return control<QLineEdit>(name); }
 
 void AutoSaveFixture::click(QAbstractButton* button) const
 {
@@ -69,10 +65,7 @@ void AutoSaveFixture::start(MessageAnswer answer, int intervalMs)
     click(control<QAbstractButton>("Command3"));
 }
 
-void AutoSaveFixture::stop()
-{
-    click(control<QAbstractButton>("Command4"));
-}
+void AutoSaveFixture::stop() { click(control<QAbstractButton>("Command4")); }
 
 QImage AutoSaveFixture::picture(int seed, int width, int height)
 {
@@ -105,7 +98,8 @@ void AutoSaveFixture::expectEachCopyOnceAtRandomSpacing(const std::function<bool
     QTest::qWait(1500);
     ASSERT_EQ(files().size(), count);
     for (int i = 0; i < count; ++i)
-        EXPECT_TRUE(holds(folder() + QStringLiteral("/Picture_%1.bmp").arg(i, 4, 10, QLatin1Char('0')), picture(100 + i)))
+        EXPECT_TRUE(
+            holds(folder() + QStringLiteral("/Picture_%1.bmp").arg(i, 4, 10, QLatin1Char('0')), picture(100 + i)))
             << i;
 }
 

@@ -16,8 +16,7 @@ struct SerialCase {
 };
 
 class SessionSerial : public testing::TestWithParam<SerialCase>
-{
-};
+{};
 
 TEST_P(SessionSerial, HeldToTheMaximumOfThePattern)
 {

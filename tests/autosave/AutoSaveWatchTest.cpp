@@ -179,8 +179,7 @@ struct PassedOverCase {
 };
 
 class WatchPassesOver : public WatchTest, public testing::WithParamInterface<PassedOverCase>
-{
-};
+{};
 
 // A copy that cannot be read or decoded is said in one line, not read again, and the
 // next good copy is saved.

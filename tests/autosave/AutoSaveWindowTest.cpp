@@ -35,8 +35,7 @@ struct LoadCase {
 };
 
 class AutoSaveLoad : public testing::TestWithParam<LoadCase>
-{
-};
+{};
 
 TEST_P(AutoSaveLoad, ShowsTheStoredPatternNormalised)
 {
@@ -75,8 +74,7 @@ struct FieldCase {
 };
 
 class AutoSaveFields : public testing::TestWithParam<FieldCase>
-{
-};
+{};
 
 TEST_P(AutoSaveFields, HoldTheirBounds)
 {
@@ -91,14 +89,13 @@ TEST_P(AutoSaveFields, HoldTheirBounds)
     EXPECT_EQ(f.field(c.field)->text(), QString::fromUtf8(c.shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Typing, AutoSaveFields,
-    testing::Values(FieldCase{"QualityAbove", 1, "Picture_####", "Text5", "120", "100"},
-                    FieldCase{"QualityZero", 1, "Picture_####", "Text5", "0", "1"},
-                    FieldCase{"LevelAbove", 2, "Picture_####", "Text6", "12", "9"},
-                    FieldCase{"IntervalAbove", 0, "Picture_####", "Text7", "40000", "30000"},
-                    FieldCase{"SerialAboveTwoDigits", 0, "Picture_##", "Text3", "150", "99"}),
-    OwnCaseName());
+INSTANTIATE_TEST_SUITE_P(Typing, AutoSaveFields,
+                         testing::Values(FieldCase{"QualityAbove", 1, "Picture_####", "Text5", "120", "100"},
+                                         FieldCase{"QualityZero", 1, "Picture_####", "Text5", "0", "1"},
+                                         FieldCase{"LevelAbove", 2, "Picture_####", "Text6", "12", "9"},
+                                         FieldCase{"IntervalAbove", 0, "Picture_####", "Text7", "40000", "30000"},
+                                         FieldCase{"SerialAboveTwoDigits", 0, "Picture_##", "Text3", "150", "99"}),
+                         OwnCaseName());
 
 // The serial's up/down arrows stop at the largest number the pattern's run holds.
 TEST(AutoSaveWindow, SerialArrowsStopAtThePatternsMaximum)
@@ -212,7 +209,8 @@ TEST(AutoSaveWatch, FailedWriteStopsTheWatchAndKeepsTheImage)
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.test.dialogs->messages.size() == 2; }));
     const RecordedMessage& message = f.test.dialogs->messages[1];
     EXPECT_EQ(message.title, SaveErrorTitle());
-    EXPECT_TRUE(message.text.contains(f.folder() + QStringLiteral("/missing/Picture_0000.bmp"))) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(f.folder() + QStringLiteral("/missing/Picture_0000.bmp")))
+        << message.text.toStdString();
     EXPECT_EQ(f.mode().watchTimer().interval(), 0);
     EXPECT_TRUE(f.control<QAbstractButton>("Command3")->isEnabled());
     EXPECT_EQ(f.field("Text3")->text(), QStringLiteral("0"));
@@ -237,7 +235,8 @@ TEST(AutoSaveWindow, CloseRefusedWhileWatching)
     EXPECT_EQ(f.host.endRequests, 1) << "the program ends with its only window";
     const Settings stored(f.settingsPath());
     EXPECT_EQ(stored.readText(QStringLiteral("PrtScSave"), QStringLiteral("FolderPath"), {}), f.folder());
-    EXPECT_EQ(stored.readText(QStringLiteral("PrintScSave"), QStringLiteral("FilePath"), {}), QStringLiteral("Shot_###"));
+    EXPECT_EQ(stored.readText(QStringLiteral("PrintScSave"), QStringLiteral("FilePath"), {}),
+              QStringLiteral("Shot_###"));
 }
 
 TEST(AutoSaveWindow, BackToTheChooserStoresBooleanZero)
@@ -326,9 +325,9 @@ TEST(AutoSaveWatch, RestoredImageIsNotSavedAgainButACopyLaterAndEachPrintPressAr
 
 struct CopyTypeCase {
     const char* name;
-    const char* type;          // the only type xclip offers
+    const char* type;  // the only type xclip offers
     std::function<QByteArray(const QImage&)> bytes;
-    int tolerance;             // per channel, against Pillow's pixels of the same bytes
+    int tolerance;  // per channel, against Pillow's pixels of the same bytes
 };
 
 QByteArray encoded(const QImage& image, const char* format)
@@ -346,8 +345,11 @@ QByteArray bmp32(const QImage& image)
     BmpVariant variant;
     variant.bits = 32;
     variant.filler = 0xFF;
-    const BmpPicture picture{image.width(), image.height(),
-                             [&image](int x, int y) { return static_cast<std::uint32_t>(image.pixel(x, y)); }, {}, {}};
+    const BmpPicture picture{image.width(),
+                             image.height(),
+                             [&image](int x, int y) { return static_cast<std::uint32_t>(image.pixel(x, y)); },
+                             {},
+                             {}};
     const std::vector<std::uint8_t> bytes = bmpOf(variant, picture);
     return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
 }
@@ -366,8 +368,7 @@ QImage transparentDiagram()
 }
 
 class AutoSaveCopyType : public testing::TestWithParam<CopyTypeCase>
-{
-};
+{};
 
 // Another program offering its copy in only one type: the file holds its pixels, a
 // transparent background white.
@@ -377,8 +378,8 @@ TEST_P(AutoSaveCopyType, IsSavedAndReadRight)
     AutoSaveFixture f;
     f.open();
     f.start(MessageAnswer::Yes);
-    const QImage image = QString::fromLatin1(c.name).contains(u"Transparent") ? transparentDiagram()
-                                                                                : AutoSaveFixture::picture(30);
+    const QImage image =
+        QString::fromLatin1(c.name).contains(u"Transparent") ? transparentDiagram() : AutoSaveFixture::picture(30);
     const QByteArray bytes = c.bytes(image);
     Xclip::copyAs(QString::fromLatin1(c.type), bytes);
     ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 1; }));
@@ -401,12 +402,13 @@ TEST_P(AutoSaveCopyType, IsSavedAndReadRight)
     EXPECT_LE(worst, c.tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Copies, AutoSaveCopyType,
-    testing::Values(CopyTypeCase{"JpegOnly", "image/jpeg", [](const QImage& i) { return encoded(i, "JPG"); }, 2},
-                    CopyTypeCase{"Bmp32Only", "image/bmp", bmp32, 0},
-                    CopyTypeCase{"TransparentPngOnly", "image/png", [](const QImage& i) { return encoded(i, "PNG"); }, 0}),
-    OwnCaseName());
+INSTANTIATE_TEST_SUITE_P(Copies, AutoSaveCopyType,
+                         testing::Values(CopyTypeCase{"JpegOnly", "image/jpeg",
+                                                      [](const QImage& i) { return encoded(i, "JPG"); }, 2},
+                                         CopyTypeCase{"Bmp32Only", "image/bmp", bmp32, 0},
+                                         CopyTypeCase{"TransparentPngOnly", "image/png",
+                                                      [](const QImage& i) { return encoded(i, "PNG"); }, 0}),
+                         OwnCaseName());
 
 struct OwnerCase {
     const char* name;
@@ -414,8 +416,7 @@ struct OwnerCase {
 };
 
 class AutoSaveStubbornOwner : public testing::TestWithParam<OwnerCase>
-{
-};
+{};
 
 // A program that owns the clipboard and never answers, or offers five thousand types:
 // the window answers at once throughout, Stop works, and the next good copy is saved.
@@ -472,7 +473,8 @@ TEST(AutoSaveWatch, HostileCopiesAreRefusedAndALargeOneIsSaved)
     auto* note = f.control<QLabel>("note");
     for (const auto& hostile : {pngWithHugeTextChunk(), blackOneBitPng(30000)}) {
         note->clear();
-        Xclip::copyPng(QByteArray(reinterpret_cast<const char*>(hostile.data()), static_cast<qsizetype>(hostile.size())));
+        Xclip::copyPng(
+            QByteArray(reinterpret_cast<const char*>(hostile.data()), static_cast<qsizetype>(hostile.size())));
         EXPECT_TRUE(AutoSaveFixture::waitFor([&] { return !note->text().isEmpty(); }));
     }
     EXPECT_TRUE(f.files().isEmpty());

@@ -18,8 +18,8 @@ struct FormatCase {
     CaptureFormat format;
     const char* pillowFormat;
     std::map<std::string, std::string> fields;  // Pillow's fields that must be so
-    bool exact;                                  // pixels equal to the source
-    bool grey;                                   // every pixel grey
+    bool exact;                                 // pixels equal to the source
+    bool grey;                                  // every pixel grey
 };
 
 CaptureFormat bmp(BmpDepth depth, bool rle, bool grey)
@@ -41,25 +41,19 @@ CaptureFormat coded(SaveFormat format, int setting, bool flag)
     return f;
 }
 
-CaptureFormat jpeg(int quality, bool progressive)
-{
-    return coded(SaveFormat::Jpeg, quality, progressive);
-}
+CaptureFormat jpeg(int quality, bool progressive) { return coded(SaveFormat::Jpeg, quality, progressive); }
 
-CaptureFormat png(int level, bool interlaced)
-{
-    return coded(SaveFormat::Png, level, interlaced);
-}
+CaptureFormat png(int level, bool interlaced) { return coded(SaveFormat::Png, level, interlaced); }
 
 class CaptureFormatTest : public testing::TestWithParam<FormatCase>
-{
-};
+{};
 
 TEST_P(CaptureFormatTest, WritesWhatTheSettingsSay)
 {
     const FormatCase& c = GetParam();
     TempDir dir;
-    const DibGuard image(makeImage(64, 48, [](int x, int y) { return static_cast<std::uint32_t>(x * 0x040000 + y * 0x0500 + 0x33); }));
+    const DibGuard image(
+        makeImage(64, 48, [](int x, int y) { return static_cast<std::uint32_t>(x * 0x040000 + y * 0x0500 + 0x33); }));
     const DibSnapshot source = snapshotOf(image.get());
     ASSERT_TRUE(ConvertForBmp(image.get(), c.format));
     const QString name = QString::fromStdString(dir.file("shot")) + ExtensionOf(c.format.format);
@@ -75,7 +69,9 @@ TEST_P(CaptureFormatTest, WritesWhatTheSettingsSay)
     } else {
         EXPECT_GT(psnr(source.rgb, read.rgb), c.grey ? 10.0 : 30.0);
     }
-    const auto isGrey = [](std::uint32_t p) { return ((p >> 16) & 0xFF) == (p & 0xFF) && ((p >> 8) & 0xFF) == (p & 0xFF); };
+    const auto isGrey = [](std::uint32_t p) {
+        return ((p >> 16) & 0xFF) == (p & 0xFF) && ((p >> 8) & 0xFF) == (p & 0xFF);
+    };
     if (c.grey) {
         EXPECT_TRUE(std::all_of(read.rgb.begin(), read.rgb.end(), isGrey));
     }
@@ -85,10 +81,21 @@ INSTANTIATE_TEST_SUITE_P(
     Formats, CaptureFormatTest,
     testing::Values(
         FormatCase{"Bmp24", bmp(BmpDepth::Bits24, false, false), "BMP", {{"mode", "RGB"}}, true, false},
-        FormatCase{"Bmp24RleIgnored", bmp(BmpDepth::Bits24, true, false), "BMP", {{"info.compression", "0"}}, true, false},
+        FormatCase{
+            "Bmp24RleIgnored", bmp(BmpDepth::Bits24, true, false), "BMP", {{"info.compression", "0"}}, true, false},
         FormatCase{"Bmp16", bmp(BmpDepth::Bits16, false, false), "BMP", {{"mode", "RGB"}}, false, false},
-        FormatCase{"Bmp8", bmp(BmpDepth::Bits8, false, false), "BMP", {{"mode", "P"}, {"info.compression", "0"}}, false, false},
-        FormatCase{"Bmp8RleGrey", bmp(BmpDepth::Bits8, true, true), "BMP", {{"mode", "P"}, {"info.compression", "1"}}, false, true},
+        FormatCase{"Bmp8",
+                   bmp(BmpDepth::Bits8, false, false),
+                   "BMP",
+                   {{"mode", "P"}, {"info.compression", "0"}},
+                   false,
+                   false},
+        FormatCase{"Bmp8RleGrey",
+                   bmp(BmpDepth::Bits8, true, true),
+                   "BMP",
+                   {{"mode", "P"}, {"info.compression", "1"}},
+                   false,
+                   true},
         FormatCase{"Bmp24Grey", bmp(BmpDepth::Bits24, false, true), "BMP", {{"mode", "RGB"}}, false, true},
         FormatCase{"JpegQuality60", jpeg(60, false), "JPEG", {{"info.progressive", "<none>"}}, false, false},
         FormatCase{"JpegProgressive", jpeg(90, true), "JPEG", {{"info.progressive", "1"}}, false, false},
@@ -115,8 +122,7 @@ struct HoldCase {
 };
 
 class HoldFieldTest : public testing::TestWithParam<HoldCase>
-{
-};
+{};
 
 TEST_P(HoldFieldTest, HoldsTheWholePartInsideTheBounds)
 {
@@ -127,17 +133,16 @@ TEST_P(HoldFieldTest, HoldsTheWholePartInsideTheBounds)
               c.replacement ? QString::fromUtf8(c.replacement) : QStringLiteral("<as typed>"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, HoldFieldTest,
-    testing::Values(HoldCase{"QualityAbove", "120", 1, 100, 100, "100"},
-                    HoldCase{"QualityZero", "0", 1, 100, 1, "1"},
-                    HoldCase{"IntervalAbove", "40000", 1, 30000, 30000, "30000"},
-                    HoldCase{"SerialAboveMaximum", "150", 0, 99, 99, "99"},
-                    HoldCase{"GroupedInRange", "1,000", 1, 30000, 1000, nullptr},
-                    HoldCase{"FractionPassesUnchanged", "5.5", 0, 99, 5, nullptr},
-                    HoldCase{"NegativeFraction", "-0.5", 0, 9, 0, "0"},
-                    HoldCase{"NoNumberKeepsThePrevious", "abc", 1, 100, 42, nullptr},
-                    HoldCase{"EmptyKeepsThePrevious", "", 1, 100, 42, nullptr}),
-    OwnCaseName());
+INSTANTIATE_TEST_SUITE_P(Fields, HoldFieldTest,
+                         testing::Values(HoldCase{"QualityAbove", "120", 1, 100, 100, "100"},
+                                         HoldCase{"QualityZero", "0", 1, 100, 1, "1"},
+                                         HoldCase{"IntervalAbove", "40000", 1, 30000, 30000, "30000"},
+                                         HoldCase{"SerialAboveMaximum", "150", 0, 99, 99, "99"},
+                                         HoldCase{"GroupedInRange", "1,000", 1, 30000, 1000, nullptr},
+                                         HoldCase{"FractionPassesUnchanged", "5.5", 0, 99, 5, nullptr},
+                                         HoldCase{"NegativeFraction", "-0.5", 0, 9, 0, "0"},
+                                         HoldCase{"NoNumberKeepsThePrevious", "abc", 1, 100, 42, nullptr},
+                                         HoldCase{"EmptyKeepsThePrevious", "", 1, 100, 42, nullptr}),
+                         OwnCaseName());
 
 }  // namespace

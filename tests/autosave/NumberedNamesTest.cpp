@@ -21,7 +21,8 @@ struct PatternCase {
     const char* maximum;  // "9999" before
 };
 
-class NormalizePatternTest : public testing::TestWithParam<PatternCase> {};
+class NormalizePatternTest : public testing::TestWithParam<PatternCase>
+{};
 
 TEST_P(NormalizePatternTest, CutsCompletesOrMeasuresTheRun)
 {
@@ -35,16 +36,17 @@ TEST_P(NormalizePatternTest, CutsCompletesOrMeasuresTheRun)
     EXPECT_EQ(state.maximum, QString::fromUtf8(GetParam().maximum));
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, NormalizePatternTest, testing::Values(
-    PatternCase{"Shot", "Shot_####", PatternCheck::Completed, 4, "9999"},
-    PatternCase{"a:b", "a", PatternCheck::Cut, 4, "9999"},
-    PatternCase{"pic?", "pic", PatternCheck::Cut, 4, "9999"},
-    PatternCase{"x|y####", "x", PatternCheck::Cut, 4, "9999"},
-    PatternCase{"Pic##a##", "Pic##a##", PatternCheck::BrokenRun, 4, "9999"},
-    PatternCase{"##", "##", PatternCheck::Normalized, 2, "99"},
-    PatternCase{"#", "#", PatternCheck::Normalized, 1, "9"},
-    PatternCase{"#########", "#########", PatternCheck::Normalized, 9, "999999999"},
-    PatternCase{"写真.old_###", "写真.old_###", PatternCheck::Normalized, 3, "999"}),
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, NormalizePatternTest,
+    testing::Values(PatternCase{"Shot", "Shot_####", PatternCheck::Completed, 4, "9999"},
+                    PatternCase{"a:b", "a", PatternCheck::Cut, 4, "9999"},
+                    PatternCase{"pic?", "pic", PatternCheck::Cut, 4, "9999"},
+                    PatternCase{"x|y####", "x", PatternCheck::Cut, 4, "9999"},
+                    PatternCase{"Pic##a##", "Pic##a##", PatternCheck::BrokenRun, 4, "9999"},
+                    PatternCase{"##", "##", PatternCheck::Normalized, 2, "99"},
+                    PatternCase{"#", "#", PatternCheck::Normalized, 1, "9"},
+                    PatternCase{"#########", "#########", PatternCheck::Normalized, 9, "999999999"},
+                    PatternCase{"写真.old_###", "写真.old_###", PatternCheck::Normalized, 3, "999"}),
     [](const auto& c) { return CaseName(c.param.typed); });
 
 NamingState named(const char* pattern, const char* serial, const char* extension = ".bmp")
@@ -66,7 +68,8 @@ struct ComposeCase {
     const char* fileName;
 };
 
-class ComposeFileNameTest : public testing::TestWithParam<ComposeCase> {};
+class ComposeFileNameTest : public testing::TestWithParam<ComposeCase>
+{};
 
 TEST_P(ComposeFileNameTest, PrefixPaddedNumberTailExtension)
 {
@@ -75,12 +78,12 @@ TEST_P(ComposeFileNameTest, PrefixPaddedNumberTailExtension)
     EXPECT_EQ(ComposeFileName(state).fileName, QString::fromUtf8(GetParam().fileName));
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, ComposeFileNameTest, testing::Values(
-    ComposeCase{"Picture_####", "7", 0, ".jpg", "/out/Picture_0007.jpg"},
-    ComposeCase{"Cap###end_$", "4", 2, ".png", "/out/Cap004end_2.png"},
-    ComposeCase{"Picture_##_$", "5", 3, ".bmp", "/out/Picture_05_$.bmp"},
-    ComposeCase{"P##", "250", 0, ".bmp", "/out/P99.bmp"}),
-    [](const auto& c) { return CaseName(c.param.pattern, c.param.serial); });
+INSTANTIATE_TEST_SUITE_P(Names, ComposeFileNameTest,
+                         testing::Values(ComposeCase{"Picture_####", "7", 0, ".jpg", "/out/Picture_0007.jpg"},
+                                         ComposeCase{"Cap###end_$", "4", 2, ".png", "/out/Cap004end_2.png"},
+                                         ComposeCase{"Picture_##_$", "5", 3, ".bmp", "/out/Picture_05_$.bmp"},
+                                         ComposeCase{"P##", "250", 0, ".bmp", "/out/P99.bmp"}),
+                         [](const auto& c) { return CaseName(c.param.pattern, c.param.serial); });
 
 // Files that exist, by number; every other name is free.
 FileIsFree takenNumbers(const NamingState& state, std::initializer_list<int> numbers)
@@ -104,8 +107,7 @@ TEST(AdvanceCounterTest, WithoutOverwritingSkipsToTheNextFreeNumber)
 // The maximum however the field writes it (plain, as a spin button groups it, with a
 // fraction): with overwriting allowed the next capture must not go to it again.
 class AdvanceAtTheMaximum : public testing::TestWithParam<std::pair<const char*, const char*>>
-{
-};
+{};
 
 TEST_P(AdvanceAtTheMaximum, WithOverwritingOverflows)
 {
@@ -165,7 +167,8 @@ struct SequenceCase {
     const char* patternAfter;        // after 200 captures
 };
 
-class WorkedSequenceTest : public testing::TestWithParam<SequenceCase> {};
+class WorkedSequenceTest : public testing::TestWithParam<SequenceCase>
+{};
 
 TEST_P(WorkedSequenceTest, OverwritingCyclesThroughTheDollarRule)
 {
@@ -180,13 +183,16 @@ TEST_P(WorkedSequenceTest, OverwritingCyclesThroughTheDollarRule)
     EXPECT_EQ(state.pattern, QString::fromUtf8(GetParam().patternAfter));
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, WorkedSequenceTest, testing::Values(
-    SequenceCase{"Picture_##",
-                 {"Picture_00.bmp", "Picture_99.bmp", "Picture_00_$.bmp", "Picture_99_$.bmp", "Picture_00_$.bmp"},
-                 "Picture_##_$"},
-    SequenceCase{"Shot##x", {"Shot00x.bmp", "Shot99x.bmp", "Shot00x_0.bmp", "Shot99x_0.bmp", "Shot00x_$_0.bmp"},
-                 "Shot##x_$_$"}),
-    [](const auto& c) { return CaseName(c.param.pattern); });
+INSTANTIATE_TEST_SUITE_P(Patterns, WorkedSequenceTest,
+                         testing::Values(SequenceCase{"Picture_##",
+                                                      {"Picture_00.bmp", "Picture_99.bmp", "Picture_00_$.bmp",
+                                                       "Picture_99_$.bmp", "Picture_00_$.bmp"},
+                                                      "Picture_##_$"},
+                                         SequenceCase{"Shot##x",
+                                                      {"Shot00x.bmp", "Shot99x.bmp", "Shot00x_0.bmp", "Shot99x_0.bmp",
+                                                       "Shot00x_$_0.bmp"},
+                                                      "Shot##x_$_$"}),
+                         [](const auto& c) { return CaseName(c.param.pattern); });
 
 TEST(WorkedSequenceTest, SuffixGoesUpAfterTheSecondCycle)
 {

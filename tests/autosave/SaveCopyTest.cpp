@@ -32,8 +32,7 @@ struct SaveCase {
 };
 
 class SaveCopyTest : public testing::TestWithParam<SaveCase>
-{
-};
+{};
 
 TEST_P(SaveCopyTest, WritesTheNextNameOrSaysWhy)
 {
@@ -48,14 +47,15 @@ TEST_P(SaveCopyTest, WritesTheNextNameOrSaysWhy)
     naming.serial = QString::fromUtf8(c.serial);
     naming.overwriteAllowed = c.overwrite;
 
-    const SaveResult result = SaveCopy(c.bytes(), naming, CaptureFormat{},
-                                       [](const QString& name) { return !QFile::exists(name); });
+    const SaveResult result =
+        SaveCopy(c.bytes(), naming, CaptureFormat{}, [](const QString& name) { return !QFile::exists(name); });
 
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(naming.serial, QString::fromUtf8(c.serialAfter));
     for (const std::string& name : c.existing) {
         if (!c.overwrite) {
-            EXPECT_EQ(readFileBytes(dir.file(name)), std::vector<std::uint8_t>(Untouched.begin(), Untouched.end())) << name;
+            EXPECT_EQ(readFileBytes(dir.file(name)), std::vector<std::uint8_t>(Untouched.begin(), Untouched.end()))
+                << name;
         }
     }
     if (c.outcome == SaveResult::Outcome::Saved) {
@@ -65,7 +65,8 @@ TEST_P(SaveCopyTest, WritesTheNextNameOrSaysWhy)
         EXPECT_EQ(read.rgb.front(), 0x336699u);
     }
     if (c.outcome == SaveResult::Outcome::Failed) {
-        EXPECT_TRUE(result.fileName.endsWith(QStringLiteral("/missing/Picture_0000.bmp"))) << result.fileName.toStdString();
+        EXPECT_TRUE(result.fileName.endsWith(QStringLiteral("/missing/Picture_0000.bmp")))
+            << result.fileName.toStdString();
     }
     if (c.outcome == SaveResult::Outcome::Unreadable) {
         EXPECT_EQ(dir.entries().size(), c.existing.size());
@@ -79,21 +80,77 @@ INSTANTIATE_TEST_SUITE_P(
     Copies, SaveCopyTest,
     testing::Values(
         SaveCase{"ImageSaved", "Picture_####", "0", false, {}, png, false, Outcome::Saved, "Picture_0000.bmp", "1"},
-        SaveCase{"BmpCopyOfEightBits", "Picture_####", "0", false, {},
-                 [] { return copyBytes(0x336699, CopyType::Bmp8); }, false, Outcome::Saved, "Picture_0000.bmp", "1"},
+        SaveCase{"BmpCopyOfEightBits",
+                 "Picture_####",
+                 "0",
+                 false,
+                 {},
+                 [] { return copyBytes(0x336699, CopyType::Bmp8); },
+                 false,
+                 Outcome::Saved,
+                 "Picture_0000.bmp",
+                 "1"},
         SaveCase{"MissingFolderKeepsTheNumber", "Picture_####", "0", false, {}, png, true, Outcome::Failed, "", "0"},
-        SaveCase{"FirstNameTakenSkipsToAFreeOne", "Picture_####", "0", false, {"Picture_0000.bmp", "Picture_0002.bmp"},
-                 png, false, Outcome::Saved, "Picture_0001.bmp", "3"},
-        SaveCase{"OverwriteAllowedReplaces", "Picture_####", "0", true, {"Picture_0000.bmp"}, png, false,
-                 Outcome::Saved, "Picture_0000.bmp", "1"},
-        SaveCase{"MaximumTakenGoesToTheOverflowName", "Shot#", "9", false, {"Shot9.bmp"}, png, false, Outcome::Saved,
-                 "Shot0_$.bmp", "1"},
-        SaveCase{"DamagedBytes", "Picture_####", "0", false, {}, [] { return QByteArray("\x89PNG\r\n\x1a\nrest"); },
-                 false, Outcome::Unreadable, "", "0"},
-        SaveCase{"TextChunkClaimingTwoGigabytes", "Picture_####", "0", false, {},
-                 [] { return asBytes(pngWithHugeTextChunk()); }, false, Outcome::Unreadable, "", "0"},
-        SaveCase{"BombBeyondTheLimit", "Picture_####", "0", false, {},
-                 [] { return asBytes(blackOneBitPng(30000)); }, false, Outcome::Unreadable, "", "0"}),
+        SaveCase{"FirstNameTakenSkipsToAFreeOne",
+                 "Picture_####",
+                 "0",
+                 false,
+                 {"Picture_0000.bmp", "Picture_0002.bmp"},
+                 png,
+                 false,
+                 Outcome::Saved,
+                 "Picture_0001.bmp",
+                 "3"},
+        SaveCase{"OverwriteAllowedReplaces",
+                 "Picture_####",
+                 "0",
+                 true,
+                 {"Picture_0000.bmp"},
+                 png,
+                 false,
+                 Outcome::Saved,
+                 "Picture_0000.bmp",
+                 "1"},
+        SaveCase{"MaximumTakenGoesToTheOverflowName",
+                 "Shot#",
+                 "9",
+                 false,
+                 {"Shot9.bmp"},
+                 png,
+                 false,
+                 Outcome::Saved,
+                 "Shot0_$.bmp",
+                 "1"},
+        SaveCase{"DamagedBytes",
+                 "Picture_####",
+                 "0",
+                 false,
+                 {},
+                 [] { return QByteArray("\x89PNG\r\n\x1a\nrest"); },
+                 false,
+                 Outcome::Unreadable,
+                 "",
+                 "0"},
+        SaveCase{"TextChunkClaimingTwoGigabytes",
+                 "Picture_####",
+                 "0",
+                 false,
+                 {},
+                 [] { return asBytes(pngWithHugeTextChunk()); },
+                 false,
+                 Outcome::Unreadable,
+                 "",
+                 "0"},
+        SaveCase{"BombBeyondTheLimit",
+                 "Picture_####",
+                 "0",
+                 false,
+                 {},
+                 [] { return asBytes(blackOneBitPng(30000)); },
+                 false,
+                 Outcome::Unreadable,
+                 "",
+                 "0"}),
     OwnCaseName());
 
 // A full disk (a file-size limit, which binds root too) fails the write: the number

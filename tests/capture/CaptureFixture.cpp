@@ -37,8 +37,8 @@ bool SameOptions(const OutputOptions& a, const OutputOptions& b)
 {
     const auto fields = [](const OutputOptions& o) {
         return std::tuple(o.BitDepth, o.RleCompress, o.BoxSplitMethod, o.BoxColorMethod, o.PaletteMatchMethod,
-                          o.JpegQuality, o.JpegProgressive, o.PngDetailed, o.PngCompression, o.PngGamma,
-                          o.PngFilters, o.PngInterlace, o.ColorMode, o.GrayStrength);
+                          o.JpegQuality, o.JpegProgressive, o.PngDetailed, o.PngCompression, o.PngGamma, o.PngFilters,
+                          o.PngInterlace, o.ColorMode, o.GrayStrength);
     };
     return fields(a) == fields(b);
 }
@@ -48,9 +48,7 @@ OutputOptions UnusualOptions()
     return {ColorDepth::Bits8, -1, 1, 2, 2, 90, -1, 1, 3, 100000, {1, 1, 1, 1}, 1, 1, 200};
 }
 
-CaptureFixture::CaptureFixture()
-    : test(makeTestPlatform())
-    , settings(dir.filePath(QStringLiteral("Set.ini")))
+CaptureFixture::CaptureFixture() : test(makeTestPlatform()), settings(dir.filePath(QStringLiteral("Set.ini")))
 {
     DeviceContext& screen = test.screen->screen;
     for (int y = 0; y < screen.height(); ++y)
@@ -64,20 +62,13 @@ ModeOpenResult LoadAndWait(CaptureMode& mode, const RecordingHost& host)
     const ModeOpenResult result = mode.load();
     if (result != ModeOpenResult::Opened)
         return result;
-    static_cast<void>(
-        QTest::qWaitFor([&] { return mode.desktop().isVisible() || host.chooserRequests > 0; }, 30000));
+    static_cast<void>(QTest::qWaitFor([&] { return mode.desktop().isVisible() || host.chooserRequests > 0; }, 30000));
     return mode.desktop().isVisible() ? ModeOpenResult::Opened : ModeOpenResult::NotOpened;
 }
 
-ModeOpenResult CaptureFixture::load()
-{
-    return mode->load();
-}
+ModeOpenResult CaptureFixture::load() { return mode->load(); }
 
-QLineEdit& CaptureFixture::field(const char* name)
-{
-    return *panel().findChild<QLineEdit*>(QString::fromLatin1(name));
-}
+QLineEdit& CaptureFixture::field(const char* name) { return *panel().findChild<QLineEdit*>(QString::fromLatin1(name)); }
 
 bool CaptureFixture::type(std::initializer_list<std::pair<const char*, const char*>> typed)
 {
@@ -176,13 +167,15 @@ bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bo
 {
     const std::vector<std::pair<const char*, std::function<void()>>> steps{
         {"a drag", [&] { MouseDrag(mode.desktop(), QPointF(100, 75), QPointF(400, 275)); }},
-        {"a new capture", [&] {
+        {"a new capture",
+         [&] {
              PanelButton(mode.panel(), "Command3")->click();
              PanelButton(mode.panel(), "Command3")->click();
              static_cast<void>(
                  QTest::qWaitFor([&] { return mode.desktop().isVisible() && mode.panel().isVisible(); }, 5000));
          }},
-        {"minimising and restoring the copy", [&] {
+        {"minimising and restoring the copy",
+         [&] {
              PanelButton(mode.panel(), "Command10")->click();
              PanelButton(mode.panel(), "Command10")->click();
          }},
@@ -197,7 +190,8 @@ bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bo
             return false;
         const DeviceContext& copy = mode.model().screen();
         const bool panelShown = ShownOverTheCopy(mode.panel(), scale, shot, copy);
-        const bool pictureShown = !X11Desktop::isViewable(mode.picture()) || ShownOverTheCopy(mode.picture(), scale, shot, copy);
+        const bool pictureShown =
+            !X11Desktop::isViewable(mode.picture()) || ShownOverTheCopy(mode.picture(), scale, shot, copy);
         if (!panelShown || !pictureShown || !CopyShownAroundTheWindows(mode, scale, shot)) {
             qWarning("not in front after %s", name);
             return false;

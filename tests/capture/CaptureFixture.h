@@ -98,7 +98,7 @@ void MouseDrag(QWidget& widget, QPointF from, QPointF to);
 
 // The top-level window of that class (the About box, the options window) once the
 // mode has made it, else nullptr.
-template <typename Window>
+template<typename Window>
 [[nodiscard]] Window* TopLevel()
 {
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -113,9 +113,11 @@ template <typename Window>
 // a drag, a new capture, minimising and restoring the copy. A window counts as shown
 // where most of its pixels differ from the copy's; the copy must show everywhere else,
 // on every monitor.
-[[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale, const std::function<bool(ScreenPixel&)>& takeShot);
+[[nodiscard]] bool WindowsShowOverTheCopy(CaptureMode& mode, int scale,
+                                          const std::function<bool(ScreenPixel&)>& takeShot);
 // Whether most of window's pixels in the shot differ from the copy's.
-[[nodiscard]] bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot, const DeviceContext& copy);
+[[nodiscard]] bool ShownOverTheCopy(const QWidget& window, int scale, const ScreenPixel& shot,
+                                    const DeviceContext& copy);
 
 // The panel's button of that name, found as the user sees it.
 [[nodiscard]] QPushButton* PanelButton(formcom& panel, const char* name);

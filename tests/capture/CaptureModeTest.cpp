@@ -174,8 +174,7 @@ struct ScreenSizeCase {
 };
 
 class NewScreenSize : public testing::TestWithParam<ScreenSizeCase>
-{
-};
+{};
 
 // The next new capture copies the screen at its new size and covers it, and the
 // panel, which may have stood beyond the new right edge, is on the screen again.
@@ -195,8 +194,8 @@ TEST_P(NewScreenSize, IsCopiedWhole)
     EXPECT_EQ(copy.row(size.height() - 1)[size.width() - 1], 0xFF123456u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return X11Desktop::geometry(f.desktop()) == QRect(QPoint(0, 0), size); }, 5000))
         << testing::PrintToString(X11Desktop::geometry(f.desktop()));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return QRect(QPoint(0, 0), size).contains(X11Desktop::geometry(f.panel())); }, 5000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QRect(QPoint(0, 0), size).contains(X11Desktop::geometry(f.panel())); }, 5000))
         << testing::PrintToString(X11Desktop::geometry(f.panel()));
 }
 

@@ -50,14 +50,13 @@ struct GrabCase {
     const char* name;
     QSize later;  // the screen's size at the new grab
     bool fails;
-    QSize held;   // the frozen screen's size after it
+    QSize held;  // the frozen screen's size after it
     bool newPixels;
     friend void PrintTo(const GrabCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class CaptureModelGrab : public testing::TestWithParam<GrabCase>
-{
-};
+{};
 
 // A first grab at 64 x 48 (seed 1), then the screen changes (seed 2) and is grabbed again.
 TEST_P(CaptureModelGrab, TakesTheScreenOrKeepsTheLastOne)
@@ -76,14 +75,14 @@ TEST_P(CaptureModelGrab, TakesTheScreenOrKeepsTheLastOne)
     EXPECT_EQ(model.screen().stretchMode, HALFTONE);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CaptureModel, CaptureModelGrab,
-    testing::Values(GrabCase{"same size", QSize(64, 48), false, QSize(64, 48), true},
-                    GrabCase{"a monitor plugged in", QSize(128, 48), false, QSize(128, 48), true},
-                    GrabCase{"a monitor taken away", QSize(32, 40), false, QSize(32, 40), true},
-                    GrabCase{"failure at the same size", QSize(64, 48), true, QSize(64, 48), false},
-                    GrabCase{"failure at a new size", QSize(128, 96), true, QSize(64, 48), false}),
-    PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(CaptureModel, CaptureModelGrab,
+                         testing::Values(GrabCase{"same size", QSize(64, 48), false, QSize(64, 48), true},
+                                         GrabCase{"a monitor plugged in", QSize(128, 48), false, QSize(128, 48), true},
+                                         GrabCase{"a monitor taken away", QSize(32, 40), false, QSize(32, 40), true},
+                                         GrabCase{"failure at the same size", QSize(64, 48), true, QSize(64, 48),
+                                                  false},
+                                         GrabCase{"failure at a new size", QSize(128, 96), true, QSize(64, 48), false}),
+                         PrintedCaseName());
 
 TEST(CaptureModel, StartsEmptyAtTheScreensSize)
 {

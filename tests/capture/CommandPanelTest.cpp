@@ -35,10 +35,7 @@ std::int32_t variable(CaptureFixture& f, const QString& name)
     return s.EndY;
 }
 
-QAction* action(formcom& panel, const char* name)
-{
-    return panel.findChild<QAction*>(QString::fromLatin1(name));
-}
+QAction* action(formcom& panel, const char* name) { return panel.findChild<QAction*>(QString::fromLatin1(name)); }
 
 // The panel active with the keyboard focus in the named field.
 bool focusField(CaptureFixture& f, const char* name)
@@ -59,8 +56,7 @@ struct CaptionCase {
 };
 
 class Captions : public testing::TestWithParam<CaptionCase>
-{
-};
+{};
 
 TEST_P(Captions, ShowTheControlsText)
 {
@@ -90,31 +86,20 @@ TEST_P(Captions, ShowTheControlsText)
     EXPECT_EQ(shown, caption);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandPanel, Captions,
-                         testing::Values(CaptionCase{"Command4", "更新(&R)"},
-                                         CaptionCase{"Command11", "クリップボードにコピー(&B)"},
-                                         CaptionCase{"Command10", "ピクチャフォーム最小化(&V)"},
-                                         CaptionCase{"Command9", "全面選択(&A)"},
-                                         CaptionCase{"Command8", "保存詳細(&O)"},
-                                         CaptionCase{"Command1", "保存(&S)"},
-                                         CaptionCase{"Command3", "クリア(&C)"},
-                                         CaptionCase{"Frame1", "座標入力"},
-                                         CaptionCase{"Label1", "second"},
-                                         CaptionCase{"Label2", "画像倍率"},
-                                         CaptionCase{"Label3", "%"},
-                                         CaptionCase{"Label4", "タイマ"},
-                                         CaptionCase{"file", "ﾌｧｲﾙ(&F)"},
-                                         CaptionCase{"take", "画像保存(&T)", "Ctrl+S"},
-                                         CaptionCase{"clear", "画像クリア(&C)"},
-                                         CaptionCase{"end", "終了(&E)"},
-                                         CaptionCase{"save", "保存して終了(&S)", "Ctrl+E"},
-                                         CaptionCase{"SelectM", "機能選択画面(&M)"},
-                                         CaptionCase{"oPtion", "設定(&P)"},
-                                         CaptionCase{"CC", "クリップボードにコピー(&C)", "Ctrl+C"},
-                                         CaptionCase{"another", "その他(&A)"},
-                                         CaptionCase{"screen", "解像度(&S)"},
-                                         CaptionCase{"version", "バージョン(&V)", "Ctrl+V"}),
-                         PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(
+    CommandPanel, Captions,
+    testing::Values(CaptionCase{"Command4", "更新(&R)"}, CaptionCase{"Command11", "クリップボードにコピー(&B)"},
+                    CaptionCase{"Command10", "ピクチャフォーム最小化(&V)"}, CaptionCase{"Command9", "全面選択(&A)"},
+                    CaptionCase{"Command8", "保存詳細(&O)"}, CaptionCase{"Command1", "保存(&S)"},
+                    CaptionCase{"Command3", "クリア(&C)"}, CaptionCase{"Frame1", "座標入力"},
+                    CaptionCase{"Label1", "second"}, CaptionCase{"Label2", "画像倍率"}, CaptionCase{"Label3", "%"},
+                    CaptionCase{"Label4", "タイマ"}, CaptionCase{"file", "ﾌｧｲﾙ(&F)"},
+                    CaptionCase{"take", "画像保存(&T)", "Ctrl+S"}, CaptionCase{"clear", "画像クリア(&C)"},
+                    CaptionCase{"end", "終了(&E)"}, CaptionCase{"save", "保存して終了(&S)", "Ctrl+E"},
+                    CaptionCase{"SelectM", "機能選択画面(&M)"}, CaptionCase{"oPtion", "設定(&P)"},
+                    CaptionCase{"CC", "クリップボードにコピー(&C)", "Ctrl+C"}, CaptionCase{"another", "その他(&A)"},
+                    CaptionCase{"screen", "解像度(&S)"}, CaptionCase{"version", "バージョン(&V)", "Ctrl+V"}),
+    PrintedCaseName());
 
 // Each row: the field typed into, its text, the opposite field's text beforehand
 // (written from code, not committed), the variable and both texts afterwards.
@@ -132,8 +117,7 @@ struct CoordinateCase {
 };
 
 class CoordinateCommit : public testing::TestWithParam<CoordinateCase>
-{
-};
+{};
 
 TEST_P(CoordinateCommit, SetsTheVariableAndTheFields)
 {
@@ -175,8 +159,7 @@ struct MagnificationCase {
 };
 
 class MagnificationCommit : public testing::TestWithParam<MagnificationCase>
-{
-};
+{};
 
 TEST_P(MagnificationCommit, KeepsItInBounds)
 {
@@ -204,8 +187,7 @@ struct DelayCase {
 };
 
 class CaptureDelay : public testing::TestWithParam<DelayCase>
-{
-};
+{};
 
 TEST_P(CaptureDelay, ArmsTheTimer)
 {
@@ -323,8 +305,7 @@ struct EndCase {
 };
 
 class EndCommands : public testing::TestWithParam<EndCase>
-{
-};
+{};
 
 // Each way out ends the program and writes nothing: no Set.ini, no image file.
 TEST_P(EndCommands, EndTheProgramWritingNothing)
@@ -356,8 +337,7 @@ struct ScreenInformationCase {
 };
 
 class ScreenInformation : public testing::TestWithParam<ScreenInformationCase>
-{
-};
+{};
 
 TEST_P(ScreenInformation, SaysTheSizeAndDepth)
 {
@@ -375,8 +355,9 @@ TEST_P(ScreenInformation, SaysTheSizeAndDepth)
 
 INSTANTIATE_TEST_SUITE_P(
     CommandPanel, ScreenInformation,
-    testing::Values(ScreenInformationCase{"32 bits", 32, QStringLiteral("画面の領域　1024X768\r\n解像度　   　32ビット")},
-                    ScreenInformationCase{"16 bits", 16, QStringLiteral("画面の領域　1024X768\r\n解像度　   　16ビット")}),
+    testing::Values(
+        ScreenInformationCase{"32 bits", 32, QStringLiteral("画面の領域　1024X768\r\n解像度　   　32ビット")},
+        ScreenInformationCase{"16 bits", 16, QStringLiteral("画面の領域　1024X768\r\n解像度　   　16ビット")}),
     PrintedCaseName());
 
 // The menus' Ctrl shortcuts reach their items while a field has the focus (a field
@@ -392,8 +373,7 @@ struct ShortcutCase {
 };
 
 class MenuShortcutsFromAField : public testing::TestWithParam<ShortcutCase>
-{
-};
+{};
 
 TEST_P(MenuShortcutsFromAField, ReachTheirItems)
 {

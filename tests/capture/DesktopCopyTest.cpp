@@ -49,8 +49,7 @@ struct DragCase {
 };
 
 class Drag : public testing::TestWithParam<DragCase>
-{
-};
+{};
 
 TEST_P(Drag, SelectsAndShowsThePicture)
 {
@@ -65,21 +64,21 @@ TEST_P(Drag, SelectsAndShowsThePicture)
     EXPECT_TRUE(f->model().handlesVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DesktopCopy, Drag,
-    testing::Values(DragCase{"up and left", QPointF(300, 200), QPointF(100, 50), QRectF(100, 50, 200, 150),
-                             QStringList{"100", "50", "300", "200"}},
-                    DragCase{"down and right", QPointF(100, 50), QPointF(300, 200), QRectF(100, 50, 200, 150),
-                             QStringList{"100", "50", "300", "200"}},
-                    DragCase{"past left and top stops at 0", QPointF(300, 200), QPointF(-40, -15),
-                             QRectF(0, 0, 300, 200), QStringList{"0", "0", "300", "200"}},
-                    DragCase{"past right and bottom not clamped", QPointF(900, 700), QPointF(1100, 900),
-                             QRectF(900, 700, 200, 200), QStringList{"900", "700", "1100", "900"}},
-                    DragCase{"halves round to even", QPointF(10.5, 11.5), QPointF(20.5, 21.5), QRectF(10, 12, 10, 10),
-                             QStringList{"10", "12", "20", "22"}},
-                    DragCase{"click without movement", QPointF(50, 60), QPointF(50, 60), QRectF(50, 60, 0, 0),
-                             QStringList{"50", "60", "50", "60"}}),
-    PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(DesktopCopy, Drag,
+                         testing::Values(DragCase{"up and left", QPointF(300, 200), QPointF(100, 50),
+                                                  QRectF(100, 50, 200, 150), QStringList{"100", "50", "300", "200"}},
+                                         DragCase{"down and right", QPointF(100, 50), QPointF(300, 200),
+                                                  QRectF(100, 50, 200, 150), QStringList{"100", "50", "300", "200"}},
+                                         DragCase{"past left and top stops at 0", QPointF(300, 200), QPointF(-40, -15),
+                                                  QRectF(0, 0, 300, 200), QStringList{"0", "0", "300", "200"}},
+                                         DragCase{"past right and bottom not clamped", QPointF(900, 700),
+                                                  QPointF(1100, 900), QRectF(900, 700, 200, 200),
+                                                  QStringList{"900", "700", "1100", "900"}},
+                                         DragCase{"halves round to even", QPointF(10.5, 11.5), QPointF(20.5, 21.5),
+                                                  QRectF(10, 12, 10, 10), QStringList{"10", "12", "20", "22"}},
+                                         DragCase{"click without movement", QPointF(50, 60), QPointF(50, 60),
+                                                  QRectF(50, 60, 0, 0), QStringList{"50", "60", "50", "60"}}),
+                         PrintedCaseName());
 
 // Handle drags on the committed selection (200, 200, 100, 100); the press lands 0..3
 // pixels inside each handle.
@@ -93,8 +92,7 @@ struct HandleDragCase {
 };
 
 class HandleDrag : public testing::TestWithParam<HandleDragCase>
-{
-};
+{};
 
 TEST_P(HandleDrag, ResizesMovesOrStartsAnew)
 {
@@ -162,8 +160,7 @@ struct NarrowCase {
 };
 
 class NarrowSelection : public testing::TestWithParam<NarrowCase>
-{
-};
+{};
 
 TEST_P(NarrowSelection, PicksTheHandleOrANewOutline)
 {
@@ -178,8 +175,8 @@ TEST_P(NarrowSelection, PicksTheHandleOrANewOutline)
 INSTANTIATE_TEST_SUITE_P(DesktopCopy, NarrowSelection,
                          testing::Values(NarrowCase{"two columns and a row: new outline", QPointF(99, 150),
                                                     QPointF(120, 160), QRectF(99, 150, 21, 10)},
-                                         NarrowCase{"two columns, no row: top handle", QPointF(99, 90),
-                                                    QPointF(99, 80), QRectF(100, 80, 4, 110)}),
+                                         NarrowCase{"two columns, no row: top handle", QPointF(99, 90), QPointF(99, 80),
+                                                    QRectF(100, 80, 4, 110)}),
                          PrintedCaseName());
 
 // With the picture window hidden the handles cannot be grabbed; F3 brings both back.

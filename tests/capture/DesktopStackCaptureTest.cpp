@@ -40,16 +40,10 @@ struct TestProgramEntry : AuthorizingEntry {
 };
 
 // Screen pixels per window pixel in this run.
-int outputScale()
-{
-    return std::max(1, qEnvironmentVariableIntValue("SCRIMBLE_DESKTOP_SCALE"));
-}
+int outputScale() { return std::max(1, qEnvironmentVariableIntValue("SCRIMBLE_DESKTOP_SCALE")); }
 
 // Every monitor's.
-QSize screenPixels()
-{
-    return QGuiApplication::primaryScreen()->virtualSize() * outputScale();
-}
+QSize screenPixels() { return QGuiApplication::primaryScreen()->virtualSize() * outputScale(); }
 
 // The screen as the compositor shows it, through the desktop's screenshot service;
 // false with error saying why when there is none.

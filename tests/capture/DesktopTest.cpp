@@ -74,10 +74,7 @@ bool windowsInFront(CaptureMode& mode)
     return X11Desktop::isAbove(mode.picture(), mode.desktop()) && X11Desktop::isAbove(mode.panel(), mode.picture());
 }
 
-QPoint centreOf(const QWidget& window)
-{
-    return X11Desktop::geometry(window).center();
-}
+QPoint centreOf(const QWidget& window) { return X11Desktop::geometry(window).center(); }
 
 TEST(Desktop, CopyCoversEveryMonitor)
 {
@@ -133,8 +130,7 @@ struct BurstDragCase {
 };
 
 class BurstDrag : public testing::TestWithParam<BurstDragCase>
-{
-};
+{};
 
 QStringList cornerTexts(formcom& panel)
 {
@@ -201,12 +197,30 @@ TEST(Desktop, PanelAndPictureStayInFrontOfTheCopy)
     const std::vector<std::pair<const char*, std::function<void()>>> steps{
         {"at load", [] {}},
         {"during a drag",
-         [&] { QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "40", "40", "mousedown", "1", "mousemove", "300", "200"}); }},
-        {"after the release", [&] { QProcess::execute(QStringLiteral("xdotool"), {"mouseup", "1"}); }},
+         [&] {
+             QProcess::execute(QStringLiteral("xdotool"),
+                               {"mousemove", "40", "40", "mousedown", "1", "mousemove", "300", "200"});
+         }},
+        {"after the release",
+         [&] {
+             QProcess::execute(QStringLiteral("xdotool"), {"mouseup", "1"});
+         }},
         {"after a click without movement", [&] { X11Desktop::click(away); }},
-        {"after F1", [&] { X11Desktop::click(centreOf(mode.panel())); X11Desktop::key("F1"); }},
-        {"after a new capture", [&] { clear->click(); clear->click(); }},
-        {"after minimising and restoring the copy", [&] { toggle->click(); toggle->click(); }},
+        {"after F1",
+         [&] {
+             X11Desktop::click(centreOf(mode.panel()));
+             X11Desktop::key("F1");
+         }},
+        {"after a new capture",
+         [&] {
+             clear->click();
+             clear->click();
+         }},
+        {"after minimising and restoring the copy",
+         [&] {
+             toggle->click();
+             toggle->click();
+         }},
     };
     for (const auto& [name, step] : steps) {
         step();
@@ -228,8 +242,8 @@ TEST(Desktop, PanelAndPictureOpenWithTheirFramesOnTheScreen)
     ASSERT_TRUE(X11Desktop::drag({400, 300}, {520, 380}));
     // Not asked of the server before the program shows it: that would make its native
     // window early.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return mode.picture().isVisible() && X11Desktop::isViewable(mode.picture()); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return mode.picture().isVisible() && X11Desktop::isViewable(mode.picture()); }, 5000));
     EXPECT_EQ(X11Desktop::frameGeometry(mode.picture()).topLeft(), QPoint(0, 0));
     EXPECT_TRUE(X11Desktop::rootRect().contains(X11Desktop::frameGeometry(mode.panel())));
 }

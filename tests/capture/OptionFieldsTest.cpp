@@ -29,7 +29,8 @@ FieldCommit commit(const OptionFieldCase& c)
     return CommitPngGamma(text);
 }
 
-class OptionFieldTest : public testing::TestWithParam<OptionFieldCase> {};
+class OptionFieldTest : public testing::TestWithParam<OptionFieldCase>
+{};
 
 TEST_P(OptionFieldTest, HoldsTheValueInRangeAndShowsIt)
 {
@@ -38,16 +39,19 @@ TEST_P(OptionFieldTest, HoldsTheValueInRangeAndShowsIt)
     EXPECT_EQ(result.text, QString::fromUtf8(GetParam().shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, OptionFieldTest, testing::Values(
-    OptionFieldCase{Field::Grey, "300", 0, 255, "255"}, OptionFieldCase{Field::Grey, "-4", 7, 0, "0"},
-    OptionFieldCase{Field::Grey, "12.9", 0, 12, "12"}, OptionFieldCase{Field::Grey, "-", 7, 7, "-"},
-    OptionFieldCase{Field::Quality, "0", 60, 1, "1"}, OptionFieldCase{Field::Quality, "250", 60, 100, "100"},
-    OptionFieldCase{Field::Quality, "2.5", 60, 2, "2"}, OptionFieldCase{Field::Quality, "3.5", 60, 4, "4"},
-    OptionFieldCase{Field::Quality, "", 60, 60, ""},
-    OptionFieldCase{Field::Level, "12", 5, 9, "9"}, OptionFieldCase{Field::Level, "9.9", 5, 9, "9"},
-    OptionFieldCase{Field::Level, "x", 5, 5, "x"},
-    OptionFieldCase{Field::Gamma, "abc", 45455, 0, "0"}, OptionFieldCase{Field::Gamma, "", 45455, 0, "0"},
-    OptionFieldCase{Field::Gamma, "100001", 0, 100000, "100000"}, OptionFieldCase{Field::Gamma, "55556", 0, 55556, "55556"}),
+INSTANTIATE_TEST_SUITE_P(
+    Fields, OptionFieldTest,
+    testing::Values(OptionFieldCase{Field::Grey, "300", 0, 255, "255"}, OptionFieldCase{Field::Grey, "-4", 7, 0, "0"},
+                    OptionFieldCase{Field::Grey, "12.9", 0, 12, "12"}, OptionFieldCase{Field::Grey, "-", 7, 7, "-"},
+                    OptionFieldCase{Field::Quality, "0", 60, 1, "1"},
+                    OptionFieldCase{Field::Quality, "250", 60, 100, "100"},
+                    OptionFieldCase{Field::Quality, "2.5", 60, 2, "2"},
+                    OptionFieldCase{Field::Quality, "3.5", 60, 4, "4"}, OptionFieldCase{Field::Quality, "", 60, 60, ""},
+                    OptionFieldCase{Field::Level, "12", 5, 9, "9"}, OptionFieldCase{Field::Level, "9.9", 5, 9, "9"},
+                    OptionFieldCase{Field::Level, "x", 5, 5, "x"}, OptionFieldCase{Field::Gamma, "abc", 45455, 0, "0"},
+                    OptionFieldCase{Field::Gamma, "", 45455, 0, "0"},
+                    OptionFieldCase{Field::Gamma, "100001", 0, 100000, "100000"},
+                    OptionFieldCase{Field::Gamma, "55556", 0, 55556, "55556"}),
     [](const auto& c) { return CaseName(static_cast<int>(c.param.field), c.param.text); });
 
 TEST(ResetOptionsTest, DefaultsWithLevelFiveKeepingProgressiveColorModeAndInterlace)

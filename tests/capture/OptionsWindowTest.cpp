@@ -28,7 +28,7 @@ Opt& openOptions(CaptureFixture& f)
     return *TopLevel<Opt>();
 }
 
-template <typename Widget>
+template<typename Widget>
 Widget* child(Opt& window, const char* name)
 {
     return window.findChild<Widget*>(QString::fromLatin1(name));
@@ -69,8 +69,7 @@ struct OpeningCase {
 };
 
 class OpensFromTheButtonAndF5 : public testing::TestWithParam<OpeningCase>
-{
-};
+{};
 
 TEST_P(OpensFromTheButtonAndF5, ShowsTheWindow)
 {
@@ -99,8 +98,7 @@ struct NumberFieldCase {
 };
 
 class NumberFields : public testing::TestWithParam<NumberFieldCase>
-{
-};
+{};
 
 TEST_P(NumberFields, ReachTheOptionsTheTextAndTheSlider)
 {
@@ -112,7 +110,7 @@ TEST_P(NumberFields, ReachTheOptionsTheTextAndTheSlider)
     Opt& window = openOptions(f);
     auto* text = child<QLineEdit>(window, c.field);
     ASSERT_TRUE(typeInto(window, text, QString::fromLatin1(c.typed)));
-    const int stored = field == u"Text1" ? f.options.GrayStrength
+    const int stored = field == u"Text1"   ? f.options.GrayStrength
                        : field == u"Text2" ? f.options.JpegQuality
                        : field == u"Text3" ? f.options.PngCompression
                                            : f.options.PngGamma;

@@ -16,7 +16,8 @@ struct ReductionCase {
     std::uint32_t flags;
 };
 
-class ReductionFlagsTest : public testing::TestWithParam<ReductionCase> {};
+class ReductionFlagsTest : public testing::TestWithParam<ReductionCase>
+{};
 
 TEST_P(ReductionFlagsTest, OrsTheThreeMethodTables)
 {
@@ -27,22 +28,22 @@ TEST_P(ReductionFlagsTest, OrsTheThreeMethodTables)
     EXPECT_EQ(ReductionFlags(options), GetParam().flags);
 }
 
-INSTANTIATE_TEST_SUITE_P(Methods, ReductionFlagsTest, testing::Values(
-    ReductionCase{0, 0, 0, 0},
-    ReductionCase{1, 1, 2, 131329},       // 1 + 256 + 131072
-    ReductionCase{0, 2, 0, 128},          // index 2 is 128, not 256
-    ReductionCase{0, 1, 0, 256},
-    ReductionCase{0, 0, 1, 4096},
-    ReductionCase{1, 0, 0, 1},
-    ReductionCase{-1, 3, 7, 0}),
-    [](const auto& c) { return CaseName(c.param.split, c.param.color, c.param.match); });         // indices outside the tables add nothing
+INSTANTIATE_TEST_SUITE_P(Methods, ReductionFlagsTest,
+                         testing::Values(ReductionCase{0, 0, 0, 0}, ReductionCase{1, 1, 2, 131329},  // 1 + 256 + 131072
+                                         ReductionCase{0, 2, 0, 128},  // index 2 is 128, not 256
+                                         ReductionCase{0, 1, 0, 256}, ReductionCase{0, 0, 1, 4096},
+                                         ReductionCase{1, 0, 0, 1}, ReductionCase{-1, 3, 7, 0}),
+                         [](const auto& c) {
+                             return CaseName(c.param.split, c.param.color, c.param.match);
+                         });  // indices outside the tables add nothing
 
 struct FilterCase {
     std::array<std::int16_t, 4> boxes;
     std::uint32_t set;
 };
 
-class PngFilterSetTest : public testing::TestWithParam<FilterCase> {};
+class PngFilterSetTest : public testing::TestWithParam<FilterCase>
+{};
 
 TEST_P(PngFilterSetTest, OrsTheCheckedBoxesOrFallsBackToNone)
 {
@@ -52,13 +53,14 @@ TEST_P(PngFilterSetTest, OrsTheCheckedBoxesOrFallsBackToNone)
     EXPECT_EQ(PngOptionRecord(options).filters, GetParam().set);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, PngFilterSetTest, testing::Values(
-    FilterCase{{0, 0, 0, 0}, 8},
-    FilterCase{{0, 1, 0, 1}, 80},
-    FilterCase{{1, 1, 1, 1}, 120},
-    FilterCase{{1, 0, 0, 0}, 8},
-    FilterCase{{0, 0, 1, 0}, 32}),
-    [](const auto& c) { const auto& b = c.param.boxes; return CaseName(b[0], b[1], b[2], b[3]); });
+INSTANTIATE_TEST_SUITE_P(Boxes, PngFilterSetTest,
+                         testing::Values(FilterCase{{0, 0, 0, 0}, 8}, FilterCase{{0, 1, 0, 1}, 80},
+                                         FilterCase{{1, 1, 1, 1}, 120}, FilterCase{{1, 0, 0, 0}, 8},
+                                         FilterCase{{0, 0, 1, 0}, 32}),
+                         [](const auto& c) {
+                             const auto& b = c.param.boxes;
+                             return CaseName(b[0], b[1], b[2], b[3]);
+                         });
 
 TEST(PngOptionRecordTest, DetailedWriterGetsFlagsSevenLevelAndGamma)
 {
@@ -135,4 +137,4 @@ TEST(InitOutputOptionsTest, ProgramStartHasTheThreeSurvivorsAtZero)
     EXPECT_EQ(options.GrayStrength, 0);
 }
 
-} // namespace
+}  // namespace

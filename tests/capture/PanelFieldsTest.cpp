@@ -35,8 +35,8 @@ protected:
     void check()
     {
         const CoordinateCase& c = GetParam();
-        const CoordinateCommit commit = Rule(QString::fromUtf8(c.text), QString::fromUtf8(c.oppositeText),
-                                             c.previous, ScreenWidth);
+        const CoordinateCommit commit =
+            Rule(QString::fromUtf8(c.text), QString::fromUtf8(c.oppositeText), c.previous, ScreenWidth);
         EXPECT_EQ(commit.value, c.value);
         EXPECT_EQ(commit.text, QString::fromUtf8(c.shown));
         ASSERT_EQ(commit.oppositeText.has_value(), c.oppositeShown.has_value());
@@ -50,35 +50,35 @@ protected:
 using StartFieldTest = CoordinateFieldTest<&CommitStartField>;
 TEST_P(StartFieldTest, Commits) { check(); }
 
-INSTANTIATE_TEST_SUITE_P(Texts, StartFieldTest, testing::Values(
-    CoordinateCase{"-5", "0", 7, 0, "0", std::nullopt},
-    CoordinateCase{"5000", "1024", 0, 1024, "1024", std::nullopt},
-    CoordinateCase{"5000", "100", 0, 1024, "1024", "1024"},
-    CoordinateCase{"500", "300", 0, 500, "500", "500"},
-    CoordinateCase{"12.9", "20", 0, 12, "12", std::nullopt},
-    CoordinateCase{"-3.5", "20", 9, 0, "0", std::nullopt},
-    CoordinateCase{"1,024", "1,024", 0, 1024, "1024", std::nullopt},
-    CoordinateCase{"abc", "50", 37, 37, "37", std::nullopt},
-    // The kept value still pulls an end text that lies before it.
-    CoordinateCase{"", "0", 37, 37, "37", "37"}),
-    PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(Texts, StartFieldTest,
+                         testing::Values(CoordinateCase{"-5", "0", 7, 0, "0", std::nullopt},
+                                         CoordinateCase{"5000", "1024", 0, 1024, "1024", std::nullopt},
+                                         CoordinateCase{"5000", "100", 0, 1024, "1024", "1024"},
+                                         CoordinateCase{"500", "300", 0, 500, "500", "500"},
+                                         CoordinateCase{"12.9", "20", 0, 12, "12", std::nullopt},
+                                         CoordinateCase{"-3.5", "20", 9, 0, "0", std::nullopt},
+                                         CoordinateCase{"1,024", "1,024", 0, 1024, "1024", std::nullopt},
+                                         CoordinateCase{"abc", "50", 37, 37, "37", std::nullopt},
+                                         // The kept value still pulls an end text that lies before it.
+                                         CoordinateCase{"", "0", 37, 37, "37", "37"}),
+                         PrintedCaseName());
 
 // eX: raises to 0, pulls the start text down, then clamps to the screen.
 using EndFieldTest = CoordinateFieldTest<&CommitEndField>;
 TEST_P(EndFieldTest, Commits) { check(); }
 
-INSTANTIATE_TEST_SUITE_P(Texts, EndFieldTest, testing::Values(
-    CoordinateCase{"300", "500", 0, 300, "300", "300"},
-    CoordinateCase{"-5", "0", 3, 0, "0", std::nullopt},
-    CoordinateCase{"-5", "10", 3, 0, "0", "0"},
-    CoordinateCase{"5000", "2000", 0, 1024, "1024", std::nullopt},
-    // The start text is compared before the upper clamp and takes that value.
-    CoordinateCase{"5000", "6000", 0, 1024, "1024", "5000"},
-    CoordinateCase{"1,024", "0", 0, 1024, "1024", std::nullopt},
-    CoordinateCase{"640.99", "640", 0, 640, "640", std::nullopt},
-    CoordinateCase{"x", "10", 42, 42, "42", std::nullopt},
-    CoordinateCase{"x", "50", 42, 42, "42", "42"}),
-    PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(Texts, EndFieldTest,
+                         testing::Values(CoordinateCase{"300", "500", 0, 300, "300", "300"},
+                                         CoordinateCase{"-5", "0", 3, 0, "0", std::nullopt},
+                                         CoordinateCase{"-5", "10", 3, 0, "0", "0"},
+                                         CoordinateCase{"5000", "2000", 0, 1024, "1024", std::nullopt},
+                                         // The start text is compared before the upper clamp and takes that value.
+                                         CoordinateCase{"5000", "6000", 0, 1024, "1024", "5000"},
+                                         CoordinateCase{"1,024", "0", 0, 1024, "1024", std::nullopt},
+                                         CoordinateCase{"640.99", "640", 0, 640, "640", std::nullopt},
+                                         CoordinateCase{"x", "10", 42, 42, "42", std::nullopt},
+                                         CoordinateCase{"x", "50", 42, 42, "42", "42"}),
+                         PrintedCaseName());
 
 struct NumberCase {
     const char* text;
@@ -104,11 +104,13 @@ protected:
 using MagnificationTest = NumberFieldTest<&CommitMagnification>;
 TEST_P(MagnificationTest, Commits) { check(); }
 
-INSTANTIATE_TEST_SUITE_P(Texts, MagnificationTest, testing::Values(
-    NumberCase{"75.9", 100, 75}, NumberCase{"300", 100, 200}, NumberCase{"10", 100, 50},
-    NumberCase{"100", 150, 100}, NumberCase{"70000", 100, 200}, NumberCase{"-70000", 100, 50},
-    NumberCase{"abc", 120, 120}, NumberCase{"1e3", 120, 120}, NumberCase{"", 80, 80}),
-    [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
+INSTANTIATE_TEST_SUITE_P(Texts, MagnificationTest,
+                         testing::Values(NumberCase{"75.9", 100, 75}, NumberCase{"300", 100, 200},
+                                         NumberCase{"10", 100, 50}, NumberCase{"100", 150, 100},
+                                         NumberCase{"70000", 100, 200}, NumberCase{"-70000", 100, 50},
+                                         NumberCase{"abc", 120, 120}, NumberCase{"1e3", 120, 120},
+                                         NumberCase{"", 80, 80}),
+                         [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
 
 // Text1: floor, then 0..30 seconds; a number in range keeps its text as typed.
 struct DelayCase {
@@ -118,7 +120,8 @@ struct DelayCase {
     const char* shown;
 };
 
-class CaptureDelayTest : public testing::TestWithParam<DelayCase> {};
+class CaptureDelayTest : public testing::TestWithParam<DelayCase>
+{};
 
 TEST_P(CaptureDelayTest, Commits)
 {
@@ -127,31 +130,35 @@ TEST_P(CaptureDelayTest, Commits)
     EXPECT_EQ(commit.text, QString::fromUtf8(GetParam().shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, CaptureDelayTest, testing::Values(
-    DelayCase{"0", 5, 0, "0"}, DelayCase{"30", 5, 30, "30"}, DelayCase{"31", 5, 30, "30"},
-    DelayCase{"-1", 5, 0, "0"}, DelayCase{"7.8", 0, 7, "7.8"}, DelayCase{"2,0", 0, 20, "2,0"},
-    DelayCase{"40000", 0, 30, "30"}, DelayCase{"1,5000", 0, 30, "30"}, DelayCase{"abc", 5, 5, "5"}),
-    [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
+INSTANTIATE_TEST_SUITE_P(Texts, CaptureDelayTest,
+                         testing::Values(DelayCase{"0", 5, 0, "0"}, DelayCase{"30", 5, 30, "30"},
+                                         DelayCase{"31", 5, 30, "30"}, DelayCase{"-1", 5, 0, "0"},
+                                         DelayCase{"7.8", 0, 7, "7.8"}, DelayCase{"2,0", 0, 20, "2,0"},
+                                         DelayCase{"40000", 0, 30, "30"}, DelayCase{"1,5000", 0, 30, "30"},
+                                         DelayCase{"abc", 5, 5, "5"}),
+                         [](const auto& c) { return CaseName(c.param.text, c.param.previous); });
 
-class TimerIntervalTest : public testing::TestWithParam<std::pair<std::int16_t, int>> {};
+class TimerIntervalTest : public testing::TestWithParam<std::pair<std::int16_t, int>>
+{};
 
 TEST_P(TimerIntervalTest, IsDelayTimesThousandPlusOne)
 {
     EXPECT_EQ(CaptureTimerInterval(GetParam().first), GetParam().second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Delays, TimerIntervalTest, testing::Values(
-    std::pair<std::int16_t, int>{0, 1}, std::pair<std::int16_t, int>{30, 30001},
-    std::pair<std::int16_t, int>{5, 5001}, std::pair<std::int16_t, int>{31, 30001},
-    std::pair<std::int16_t, int>{-1, 1}),
-    [](const auto& c) { return CaseName(c.param.first); });
+INSTANTIATE_TEST_SUITE_P(Delays, TimerIntervalTest,
+                         testing::Values(std::pair<std::int16_t, int>{0, 1}, std::pair<std::int16_t, int>{30, 30001},
+                                         std::pair<std::int16_t, int>{5, 5001}, std::pair<std::int16_t, int>{31, 30001},
+                                         std::pair<std::int16_t, int>{-1, 1}),
+                         [](const auto& c) { return CaseName(c.param.first); });
 
 struct UpdateCase {
     std::int32_t startX, startY, endX, endY;
     double left, top, width, height;
 };
 
-class UpdateRectTest : public testing::TestWithParam<UpdateCase> {};
+class UpdateRectTest : public testing::TestWithParam<UpdateCase>
+{};
 
 TEST_P(UpdateRectTest, SpansTheCommittedCornersWhicheverWayRound)
 {
@@ -171,11 +178,10 @@ TEST_P(UpdateRectTest, SpansTheCommittedCornersWhicheverWayRound)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Corners, UpdateRectTest, testing::Values(
-    UpdateCase{10, 20, 110, 70, 10, 20, 100, 50},
-    UpdateCase{500, 20, 300, 70, 300, 20, 200, 50},
-    UpdateCase{10, 400, 110, 300, 10, 300, 100, 100},
-    UpdateCase{0, 0, 0, 0, 0, 0, 0, 0}),
+INSTANTIATE_TEST_SUITE_P(
+    Corners, UpdateRectTest,
+    testing::Values(UpdateCase{10, 20, 110, 70, 10, 20, 100, 50}, UpdateCase{500, 20, 300, 70, 300, 20, 200, 50},
+                    UpdateCase{10, 400, 110, 300, 10, 300, 100, 100}, UpdateCase{0, 0, 0, 0, 0, 0, 0, 0}),
     [](const auto& c) { return CaseName(c.param.startX, c.param.startY, c.param.endX, c.param.endY); });
 
 TEST(SelectAllTest, HalfMagnificationOnA1024By768Screen)
@@ -231,4 +237,4 @@ TEST(ScreenInfoTest, TwoLinesWithIdeographicSpaces)
     EXPECT_EQ(ScreenInfoTitle(), QString::fromUtf16(u"\u753B\u7D20\u6570"));
 }
 
-} // namespace
+}  // namespace

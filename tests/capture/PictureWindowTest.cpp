@@ -113,8 +113,7 @@ struct MagnifiedCase {
 };
 
 class MagnifiedClientArea : public testing::TestWithParam<MagnifiedCase>
-{
-};
+{};
 
 TEST_P(MagnifiedClientArea, IsTheMagnifiedSelection)
 {
@@ -128,11 +127,12 @@ TEST_P(MagnifiedClientArea, IsTheMagnifiedSelection)
     EXPECT_EQ(QSize(f.mode->selection().ViewWidth, f.mode->selection().ViewHeight), c.client);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PictureWindow, MagnifiedClientArea,
-    testing::Values(MagnifiedCase{"150 %", QStringLiteral("150"), QPointF(200, 100), QSize(300, 150)},
-                    MagnifiedCase{"101 px at 50 % rounds to even", QStringLiteral("50"), QPointF(101, 101), QSize(50, 50)},
-                    MagnifiedCase{"200 %", QStringLiteral("200"), QPointF(30, 20), QSize(60, 40)}),
-    PrintedCaseName());
+INSTANTIATE_TEST_SUITE_P(PictureWindow, MagnifiedClientArea,
+                         testing::Values(MagnifiedCase{"150 %", QStringLiteral("150"), QPointF(200, 100),
+                                                       QSize(300, 150)},
+                                         MagnifiedCase{"101 px at 50 % rounds to even", QStringLiteral("50"),
+                                                       QPointF(101, 101), QSize(50, 50)},
+                                         MagnifiedCase{"200 %", QStringLiteral("200"), QPointF(30, 20), QSize(60, 40)}),
+                         PrintedCaseName());
 
 }  // namespace

@@ -113,9 +113,9 @@ public:
         , m_delayMs(delayMs)
         , m_picture(picture.convertToFormat(QImage::Format_RGB32))
     {
-        m_registered = m_bus.registerObject(QStringLiteral("/org/kde/KWin/ScreenShot2"), this,
-                                            QDBusConnection::ExportAllSlots)
-                       && m_bus.registerService(QStringLiteral("org.kde.KWin"));
+        m_registered =
+            m_bus.registerObject(QStringLiteral("/org/kde/KWin/ScreenShot2"), this, QDBusConnection::ExportAllSlots)
+            && m_bus.registerService(QStringLiteral("org.kde.KWin"));
     }
     ~FakeKWin() override
     {
@@ -138,7 +138,8 @@ public slots:
             m_writers.emplace_back([fd, bytes = QByteArray(reinterpret_cast<const char*>(m_picture.constBits()),
                                                            m_picture.sizeInBytes())] {
                 for (qsizetype done = 0; done < bytes.size();) {
-                    const ssize_t wrote = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+                    const ssize_t wrote =
+                        ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
                     if (wrote <= 0)
                         break;
                     done += wrote;

@@ -14,10 +14,7 @@ namespace {
 
 constexpr std::uint32_t Opaque = 0xFF000000u;
 
-std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b)
-{
-    return Opaque | (r << 16) | (g << 8) | b;
-}
+std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return Opaque | (r << 16) | (g << 8) | b; }
 
 // A desktop of random colours: every pixel differs from its neighbours, so a
 // shifted or scaled copy cannot pass for an exact one.
@@ -64,7 +61,8 @@ DeviceContext renderedWhole(int size, const OutputOptions& options, GreyStep gre
     return s.picture;
 }
 
-class ExactCopyTest : public testing::TestWithParam<int> {};
+class ExactCopyTest : public testing::TestWithParam<int>
+{};
 
 TEST_P(ExactCopyTest, TwentyFourBitsAtFullSizeShowsTheSelectedPixels)
 {
@@ -78,7 +76,7 @@ TEST_P(ExactCopyTest, TwentyFourBitsAtFullSizeShowsTheSelectedPixels)
 }
 
 INSTANTIATE_TEST_SUITE_P(StretchModes, ExactCopyTest, testing::Values(COLORONCOLOR, HALFTONE),
-    [](const auto& c) { return c.param == HALFTONE ? "Halftone" : "ColorOnColor"; });
+                         [](const auto& c) { return c.param == HALFTONE ? "Halftone" : "ColorOnColor"; });
 
 TEST(RenderPictureTest, EightBitsLeaveAtMostAPaletteOfColours)
 {
@@ -86,7 +84,7 @@ TEST(RenderPictureTest, EightBitsLeaveAtMostAPaletteOfColours)
     options.BitDepth = ColorDepth::Bits8;
     const std::size_t colors = colorsOf(renderedWhole(200, options, GreyStep::No)).size();
     EXPECT_LE(colors, 256u);
-    EXPECT_GT(colors, 16u);   // a real reduction, not a blank picture
+    EXPECT_GT(colors, 16u);  // a real reduction, not a blank picture
 }
 
 // The colours are reduced at the selection's own size, before the scaling: with
@@ -121,7 +119,8 @@ struct GreyCase {
     bool expectGrey;
 };
 
-class GreyStepTest : public testing::TestWithParam<GreyCase> {};
+class GreyStepTest : public testing::TestWithParam<GreyCase>
+{};
 
 TEST_P(GreyStepTest, FullStrengthGreysOnlyWhenAsked)
 {
@@ -140,9 +139,11 @@ TEST_P(GreyStepTest, FullStrengthGreysOnlyWhenAsked)
         EXPECT_GT(coloured, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, GreyStepTest, testing::Values(GreyCase{GreyStep::No, false},
-                                                              GreyCase{GreyStep::Yes, true}),
-    [](const auto& c) { return c.param.step == GreyStep::Yes ? "WithGreyStep" : "WithoutGreyStep"; });
+INSTANTIATE_TEST_SUITE_P(Steps, GreyStepTest,
+                         testing::Values(GreyCase{GreyStep::No, false}, GreyCase{GreyStep::Yes, true}),
+                         [](const auto& c) {
+                             return c.param.step == GreyStep::Yes ? "WithGreyStep" : "WithoutGreyStep";
+                         });
 
 TEST(RenderPictureTest, OneAndAHalfTimesFillsTheLargerPicture)
 {
@@ -175,4 +176,4 @@ TEST(RenderPictureTest, EmptySelectionDrawsNothing)
     EXPECT_EQ(s.picture.width(), 0);
 }
 
-} // namespace
+}  // namespace

@@ -38,8 +38,7 @@ void saveAs(CaptureFixture& f, const QString& path, int filterIndex)
 bool saidError(const CaptureFixture& f, const QString& containing)
 {
     const auto& messages = f.test.dialogs->messages;
-    return messages.size() == 1 && messages[0].title == SaveErrorTitle()
-           && messages[0].text.contains(containing);
+    return messages.size() == 1 && messages[0].title == SaveErrorTitle() && messages[0].text.contains(containing);
 }
 
 struct WriteCase {
@@ -57,8 +56,7 @@ struct WriteCase {
 };
 
 class WritesWhatTheOptionsSay : public testing::TestWithParam<WriteCase>
-{
-};
+{};
 
 TEST_P(WritesWhatTheOptionsSay, AsPillowReadsIt)
 {
@@ -117,8 +115,7 @@ struct RefusalCase {
 };
 
 class RefusesWhatIsNoSelection : public testing::TestWithParam<RefusalCase>
-{
-};
+{};
 
 TEST_P(RefusesWhatIsNoSelection, WithTheErrorMessage)
 {
@@ -128,7 +125,8 @@ TEST_P(RefusesWhatIsNoSelection, WithTheErrorMessage)
     const QStringList corner = QString::fromLatin1(c.end).split(u',');
     MouseDrag(f.desktop(), QPointF(500, 500), QPointF(520, 520));
     ASSERT_TRUE(f.type({{"sX", "10"}, {"sY", "10"}}));
-    ASSERT_TRUE(TypeAndCommit(f.panel(), f.field("eX"), corner[0]) && TypeAndCommit(f.panel(), f.field("eY"), corner[1]));
+    ASSERT_TRUE(TypeAndCommit(f.panel(), f.field("eX"), corner[0])
+                && TypeAndCommit(f.panel(), f.field("eY"), corner[1]));
     if (c.cleared)
         QTest::mouseClick(PanelButton(f.panel(), "Command3"), Qt::LeftButton);
     QTest::mouseClick(PanelButton(f.panel(), "Command1"), Qt::LeftButton);
@@ -152,8 +150,7 @@ struct FailedWriteCase {
 };
 
 class FailedWrite : public testing::TestWithParam<FailedWriteCase>
-{
-};
+{};
 
 TEST_P(FailedWrite, IsReportedAndLeavesNothing)
 {
@@ -204,8 +201,7 @@ struct OutlineCase {
 };
 
 class SavesTheSelectionTheOutlineShows : public testing::TestWithParam<OutlineCase>
-{
-};
+{};
 
 // What the outline shows is what the save writes, however it was made: a drag or
 // Select all commits its corners, typed corners are committed by their fields.
@@ -252,8 +248,7 @@ struct CopyCase {
 };
 
 class CopyPutsThePictureOnTheClipboard : public testing::TestWithParam<CopyCase>
-{
-};
+{};
 
 TEST_P(CopyPutsThePictureOnTheClipboard, AsShown)
 {

@@ -23,7 +23,7 @@ struct Rect {
 
 struct DragCase {
     std::string name;
-    std::optional<Rect> committed;   // a selection with its grid recorded, or none
+    std::optional<Rect> committed;  // a selection with its grid recorded, or none
     bool pictureVisible;
     Point press;
     std::vector<Point> moves;
@@ -43,7 +43,8 @@ SelectionEditor editorWith(const std::optional<Rect>& committed)
     return editor;
 }
 
-class SelectionDragTest : public testing::TestWithParam<DragCase> {};
+class SelectionDragTest : public testing::TestWithParam<DragCase>
+{};
 
 TEST_P(SelectionDragTest, PressMovesAndReleaseGiveTheOutline)
 {
@@ -69,55 +70,154 @@ TEST_P(SelectionDragTest, PressMovesAndReleaseGiveTheOutline)
 // 296; rows 96, 136, 176.
 constexpr Rect Committed{200, 100, 100, 80};
 
-INSTANTIATE_TEST_SUITE_P(Drags, SelectionDragTest, testing::Values(
-    DragCase{"DrawUpAndLeft", std::nullopt, false, {300, 200}, {{250, 120}, {100, 50}}, PressResult::NewOutline,
-             {100, 50, 200, 150}},
-    DragCase{"DrawPastLeftAndTopStopsAtZero", std::nullopt, false, {100, 100}, {{-30, -20}}, PressResult::NewOutline,
-             {0, 0, 100, 100}},
-    DragCase{"DrawPastRightAndBottomIsNotClamped", std::nullopt, false, {1800, 1000}, {{2500, 1500}},
-             PressResult::NewOutline, {1800, 1000, 700, 500}},
-    DragCase{"ClickWithoutMovement", std::nullopt, false, {400, 300}, {}, PressResult::NewOutline, {400, 300, 0, 0}},
-    DragCase{"PressRoundsHalvesToEven", std::nullopt, false, {10.5, 11.5}, {}, PressResult::NewOutline,
-             {10, 12, 0, 0}},
-    DragCase{"MoveRoundsHalvesToEven", std::nullopt, false, {0, 0}, {{10.5, 11.5}}, PressResult::NewOutline,
-             {0, 0, 10, 12}},
-    // Differences are taken on 16 bits: 40000 - 0 wraps to -25536.
-    DragCase{"DrawDifferenceIsSixteenBit", std::nullopt, false, {40000, 10}, {{0, 10}}, PressResult::NewOutline,
-             {40000, 10, 25536, 0}},
-    DragCase{"BottomRightFlipsPastTheLeftEdge", Committed, true, {300, 180}, {{150, 180}}, PressResult::Resize,
-             {150, 100, 50, 80}},
-    DragCase{"BottomRightClampsNegativePointer", Committed, true, {300, 180}, {{-50, -50}}, PressResult::Resize,
-             {0, 0, 200, 100}},
-    // The right edge is worked out from the press point 1 pixel inside the left edge.
-    DragCase{"LeftHandleShiftsTheRightEdge", Committed, true, {199, 140}, {{150, 140}}, PressResult::Resize,
-             {150, 100, 149, 80}},
-    DragCase{"LeftHandleFlipsPastTheRightEdge", Committed, true, {200, 140}, {{400, 140}}, PressResult::Resize,
-             {300, 100, 100, 80}},
-    DragCase{"TopHandleFlipsBelowTheBottom", Committed, true, {250, 100}, {{250, 300}}, PressResult::Resize,
-             {200, 180, 100, 120}},
-    DragCase{"TopHandleUp", Committed, true, {250, 100}, {{250, 60}}, PressResult::Resize, {200, 60, 100, 120}},
-    DragCase{"BottomHandleFlipsAboveTheTop", Committed, true, {250, 180}, {{250, 50}}, PressResult::Resize,
-             {200, 50, 100, 50}},
-    DragCase{"RightHandleWidens", Committed, true, {300, 140}, {{420, 10}}, PressResult::Resize, {200, 100, 220, 80}},
-    DragCase{"CentreMovesOffScreenTopLeft", Committed, true, {250, 140}, {{-500, -300}}, PressResult::Move,
-             {-550, -340, 100, 80}},
-    DragCase{"CentreMovesOffScreenBottomRight", Committed, true, {250, 140}, {{2300, 1500}}, PressResult::Move,
-             {2250, 1460, 100, 80}},
-    DragCase{"HandleClickWithoutMovementKeepsTheSelection", Committed, true, {300, 180}, {}, PressResult::Resize,
-             {200, 100, 100, 80}},
-    // Strict comparisons: a handle's leftmost column and top row belong to no handle.
-    DragCase{"LeftmostColumnOfAHandleStartsAnOutline", Committed, true, {296, 180}, {}, PressResult::NewOutline,
-             {296, 180, 0, 0}},
-    DragCase{"TopRowOfAHandleStartsAnOutline", Committed, true, {300, 176}, {}, PressResult::NewOutline,
-             {300, 176, 0, 0}},
-    DragCase{"HandlePressWhilePictureHiddenStartsAnOutline", Committed, false, {300, 180}, {{310, 190}},
-             PressResult::NewOutline, {300, 180, 10, 10}},
-    // 4 wide at (100, 100): columns 96, 98, 100 overlap. x = 99 matches two
-    // columns and no row: count 2 grabs the top handle of the last match.
-    DragCase{"NarrowTwoColumnsGrabTheTopHandle", Rect{100, 100, 4, 50}, true, {99, 130}, {{99, 80}},
-             PressResult::Resize, {100, 80, 4, 100}},
-    DragCase{"NarrowThreeColumnsStartAnOutline", Rect{100, 100, 4, 50}, true, {101, 130}, {},
-             PressResult::NewOutline, {101, 130, 0, 0}}),
+INSTANTIATE_TEST_SUITE_P(
+    Drags, SelectionDragTest,
+    testing::Values(
+        DragCase{"DrawUpAndLeft",
+                 std::nullopt,
+                 false,
+                 {300, 200},
+                 {{250, 120}, {100, 50}},
+                 PressResult::NewOutline,
+                 {100, 50, 200, 150}},
+        DragCase{"DrawPastLeftAndTopStopsAtZero",
+                 std::nullopt,
+                 false,
+                 {100, 100},
+                 {{-30, -20}},
+                 PressResult::NewOutline,
+                 {0, 0, 100, 100}},
+        DragCase{"DrawPastRightAndBottomIsNotClamped",
+                 std::nullopt,
+                 false,
+                 {1800, 1000},
+                 {{2500, 1500}},
+                 PressResult::NewOutline,
+                 {1800, 1000, 700, 500}},
+        DragCase{
+            "ClickWithoutMovement", std::nullopt, false, {400, 300}, {}, PressResult::NewOutline, {400, 300, 0, 0}},
+        DragCase{
+            "PressRoundsHalvesToEven", std::nullopt, false, {10.5, 11.5}, {}, PressResult::NewOutline, {10, 12, 0, 0}},
+        DragCase{"MoveRoundsHalvesToEven",
+                 std::nullopt,
+                 false,
+                 {0, 0},
+                 {{10.5, 11.5}},
+                 PressResult::NewOutline,
+                 {0, 0, 10, 12}},
+        // Differences are taken on 16 bits: 40000 - 0 wraps to -25536.
+        DragCase{"DrawDifferenceIsSixteenBit",
+                 std::nullopt,
+                 false,
+                 {40000, 10},
+                 {{0, 10}},
+                 PressResult::NewOutline,
+                 {40000, 10, 25536, 0}},
+        DragCase{"BottomRightFlipsPastTheLeftEdge",
+                 Committed,
+                 true,
+                 {300, 180},
+                 {{150, 180}},
+                 PressResult::Resize,
+                 {150, 100, 50, 80}},
+        DragCase{"BottomRightClampsNegativePointer",
+                 Committed,
+                 true,
+                 {300, 180},
+                 {{-50, -50}},
+                 PressResult::Resize,
+                 {0, 0, 200, 100}},
+        // The right edge is worked out from the press point 1 pixel inside the left edge.
+        DragCase{"LeftHandleShiftsTheRightEdge",
+                 Committed,
+                 true,
+                 {199, 140},
+                 {{150, 140}},
+                 PressResult::Resize,
+                 {150, 100, 149, 80}},
+        DragCase{"LeftHandleFlipsPastTheRightEdge",
+                 Committed,
+                 true,
+                 {200, 140},
+                 {{400, 140}},
+                 PressResult::Resize,
+                 {300, 100, 100, 80}},
+        DragCase{"TopHandleFlipsBelowTheBottom",
+                 Committed,
+                 true,
+                 {250, 100},
+                 {{250, 300}},
+                 PressResult::Resize,
+                 {200, 180, 100, 120}},
+        DragCase{"TopHandleUp", Committed, true, {250, 100}, {{250, 60}}, PressResult::Resize, {200, 60, 100, 120}},
+        DragCase{"BottomHandleFlipsAboveTheTop",
+                 Committed,
+                 true,
+                 {250, 180},
+                 {{250, 50}},
+                 PressResult::Resize,
+                 {200, 50, 100, 50}},
+        DragCase{
+            "RightHandleWidens", Committed, true, {300, 140}, {{420, 10}}, PressResult::Resize, {200, 100, 220, 80}},
+        DragCase{"CentreMovesOffScreenTopLeft",
+                 Committed,
+                 true,
+                 {250, 140},
+                 {{-500, -300}},
+                 PressResult::Move,
+                 {-550, -340, 100, 80}},
+        DragCase{"CentreMovesOffScreenBottomRight",
+                 Committed,
+                 true,
+                 {250, 140},
+                 {{2300, 1500}},
+                 PressResult::Move,
+                 {2250, 1460, 100, 80}},
+        DragCase{"HandleClickWithoutMovementKeepsTheSelection",
+                 Committed,
+                 true,
+                 {300, 180},
+                 {},
+                 PressResult::Resize,
+                 {200, 100, 100, 80}},
+        // Strict comparisons: a handle's leftmost column and top row belong to no handle.
+        DragCase{"LeftmostColumnOfAHandleStartsAnOutline",
+                 Committed,
+                 true,
+                 {296, 180},
+                 {},
+                 PressResult::NewOutline,
+                 {296, 180, 0, 0}},
+        DragCase{"TopRowOfAHandleStartsAnOutline",
+                 Committed,
+                 true,
+                 {300, 176},
+                 {},
+                 PressResult::NewOutline,
+                 {300, 176, 0, 0}},
+        DragCase{"HandlePressWhilePictureHiddenStartsAnOutline",
+                 Committed,
+                 false,
+                 {300, 180},
+                 {{310, 190}},
+                 PressResult::NewOutline,
+                 {300, 180, 10, 10}},
+        // 4 wide at (100, 100): columns 96, 98, 100 overlap. x = 99 matches two
+        // columns and no row: count 2 grabs the top handle of the last match.
+        DragCase{"NarrowTwoColumnsGrabTheTopHandle",
+                 Rect{100, 100, 4, 50},
+                 true,
+                 {99, 130},
+                 {{99, 80}},
+                 PressResult::Resize,
+                 {100, 80, 4, 100}},
+        DragCase{"NarrowThreeColumnsStartAnOutline",
+                 Rect{100, 100, 4, 50},
+                 true,
+                 {101, 130},
+                 {},
+                 PressResult::NewOutline,
+                 {101, 130, 0, 0}}),
     [](const testing::TestParamInfo<DragCase>& info) { return info.param.name; });
 
 TEST(SelectionEditorTest, HandleDragSetsItsPointerOnceAtTheFirstMove)
@@ -187,4 +287,4 @@ TEST(SelectionEditorTest, GridFollowsTheHandlesOnlyWhenRecorded)
     EXPECT_EQ(editor.press(300, 180, true), PressResult::NewOutline);
 }
 
-} // namespace
+}  // namespace

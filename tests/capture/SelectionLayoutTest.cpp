@@ -11,13 +11,14 @@ namespace {
 struct HandleCase {
     int element;
     int gridIndex;
-    double left;                 // for the outline (100, 50, 201, 151)
+    double left;  // for the outline (100, 50, 201, 151)
     double top;
     unsigned edges;
     CursorShape cursor;
 };
 
-class HandleLayoutTest : public testing::TestWithParam<HandleCase> {};
+class HandleLayoutTest : public testing::TestWithParam<HandleCase>
+{};
 
 TEST_P(HandleLayoutTest, ElementSitsOnItsGridPlace)
 {
@@ -33,17 +34,17 @@ TEST_P(HandleLayoutTest, ElementSitsOnItsGridPlace)
     EXPECT_EQ(CursorOfGridIndex(c.gridIndex), c.cursor);
 }
 
-INSTANTIATE_TEST_SUITE_P(Elements, HandleLayoutTest, testing::Values(
-    HandleCase{0, 0, 96, 46, TopEdge | LeftEdge, CursorShape::DiagonalNwSe},
-    HandleCase{1, 1, 196.5, 46, TopEdge, CursorShape::Vertical},
-    HandleCase{2, 2, 297, 46, TopEdge | RightEdge, CursorShape::DiagonalNeSw},
-    HandleCase{3, 3, 96, 121.5, LeftEdge, CursorShape::Horizontal},
-    HandleCase{4, 5, 297, 121.5, RightEdge, CursorShape::Horizontal},
-    HandleCase{5, 6, 96, 197, BottomEdge | LeftEdge, CursorShape::DiagonalNeSw},
-    HandleCase{6, 7, 196.5, 197, BottomEdge, CursorShape::Vertical},
-    HandleCase{7, 8, 297, 197, BottomEdge | RightEdge, CursorShape::DiagonalNwSe},
-    HandleCase{8, 4, 196.5, 121.5, NoEdge, CursorShape::Move}),
-    [](const auto& c) { return CaseName(c.param.element); });
+INSTANTIATE_TEST_SUITE_P(Elements, HandleLayoutTest,
+                         testing::Values(HandleCase{0, 0, 96, 46, TopEdge | LeftEdge, CursorShape::DiagonalNwSe},
+                                         HandleCase{1, 1, 196.5, 46, TopEdge, CursorShape::Vertical},
+                                         HandleCase{2, 2, 297, 46, TopEdge | RightEdge, CursorShape::DiagonalNeSw},
+                                         HandleCase{3, 3, 96, 121.5, LeftEdge, CursorShape::Horizontal},
+                                         HandleCase{4, 5, 297, 121.5, RightEdge, CursorShape::Horizontal},
+                                         HandleCase{5, 6, 96, 197, BottomEdge | LeftEdge, CursorShape::DiagonalNeSw},
+                                         HandleCase{6, 7, 196.5, 197, BottomEdge, CursorShape::Vertical},
+                                         HandleCase{7, 8, 297, 197, BottomEdge | RightEdge, CursorShape::DiagonalNwSe},
+                                         HandleCase{8, 4, 196.5, 121.5, NoEdge, CursorShape::Move}),
+                         [](const auto& c) { return CaseName(c.param.element); });
 
 TEST(HandleLayoutTest, IndicesOutsideTheGridMapToNothing)
 {
@@ -64,7 +65,8 @@ struct GridCase {
     std::array<std::int16_t, 3> rows;
 };
 
-class PressGridTest : public testing::TestWithParam<GridCase> {};
+class PressGridTest : public testing::TestWithParam<GridCase>
+{};
 
 TEST_P(PressGridTest, RecordsRoundedHandleEdgesHalvesToEven)
 {
@@ -76,12 +78,15 @@ TEST_P(PressGridTest, RecordsRoundedHandleEdgesHalvesToEven)
     EXPECT_EQ(editor.drag().HandleRows, c.rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outlines, PressGridTest, testing::Values(
-    // 10 + 50.5 - 4 = 56.5 -> 56; 20 + 25.5 - 4 = 41.5 -> 42.
-    GridCase{10, 20, 101, 51, {6, 56, 107}, {16, 42, 67}},
-    GridCase{0, 0, 0, 0, {-4, -4, -4}, {-4, -4, -4}},
-    // Beyond 16 bits the grid saturates instead of wrapping onto the screen.
-    GridCase{70000, -70000, 10, 10, {32767, 32767, 32767}, {-32768, -32768, -32768}}),
-    [](const auto& c) { return CaseName(c.param.left, c.param.top, c.param.width, c.param.height); });
+INSTANTIATE_TEST_SUITE_P(Outlines, PressGridTest,
+                         testing::Values(
+                             // 10 + 50.5 - 4 = 56.5 -> 56; 20 + 25.5 - 4 = 41.5 -> 42.
+                             GridCase{10, 20, 101, 51, {6, 56, 107}, {16, 42, 67}},
+                             GridCase{0, 0, 0, 0, {-4, -4, -4}, {-4, -4, -4}},
+                             // Beyond 16 bits the grid saturates instead of wrapping onto the screen.
+                             GridCase{70000, -70000, 10, 10, {32767, 32767, 32767}, {-32768, -32768, -32768}}),
+                         [](const auto& c) {
+                             return CaseName(c.param.left, c.param.top, c.param.width, c.param.height);
+                         });
 
-} // namespace
+}  // namespace

@@ -38,10 +38,7 @@ struct WaylandCapture : RealPlatformCapture {
 };
 
 // The output's scale in this run (run-on-wayland's SCRIMBLE_WAYLAND_SCALE).
-int outputScale()
-{
-    return std::max(1, qEnvironmentVariableIntValue("SCRIMBLE_WAYLAND_SCALE"));
-}
+int outputScale() { return std::max(1, qEnvironmentVariableIntValue("SCRIMBLE_WAYLAND_SCALE")); }
 
 // grim's picture of the screen, in the output's own pixels.
 QImage grim(const QString& file)
@@ -118,9 +115,9 @@ TEST(WaylandCapture, TheSavesDialogShowsOverTheCopy)
             dialog->close();
     });
     QtDialogs dialogs;
-    static_cast<void>(dialogs.saveFile(&capture.mode->panel(), SaveFileRequest{QStringLiteral("名前を付けて保存"),
-                                                                              QStringLiteral("PNG (*.png)|*.png"), 1,
-                                                                              QString(), QStringLiteral("png"), true}));
+    static_cast<void>(dialogs.saveFile(
+        &capture.mode->panel(), SaveFileRequest{QStringLiteral("名前を付けて保存"), QStringLiteral("PNG (*.png)|*.png"),
+                                                1, QString(), QStringLiteral("png"), true}));
     EXPECT_TRUE(shown);
 }
 

@@ -60,8 +60,7 @@ struct RefusedTarget {
 };
 
 class SafeFileRefuses : public testing::TestWithParam<RefusedTarget>
-{
-};
+{};
 
 TEST_P(SafeFileRefuses, LeavingTheFolderAsItWas)
 {
@@ -72,12 +71,13 @@ TEST_P(SafeFileRefuses, LeavingTheFolderAsItWas)
     EXPECT_EQ(folder.entries(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, SafeFileRefuses,
-    testing::Values(RefusedTarget{"MissingFolder", "missing/out", SafeFileError::CannotCreate},
-                    RefusedTarget{"ParentIsAFile", "file/out", SafeFileError::CannotCreate},
-                    RefusedTarget{"NameEndsInSlash", "out/", SafeFileError::CannotCreate}),
-    [](const testing::TestParamInfo<RefusedTarget>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, SafeFileRefuses,
+                         testing::Values(RefusedTarget{"MissingFolder", "missing/out", SafeFileError::CannotCreate},
+                                         RefusedTarget{"ParentIsAFile", "file/out", SafeFileError::CannotCreate},
+                                         RefusedTarget{"NameEndsInSlash", "out/", SafeFileError::CannotCreate}),
+                         [](const testing::TestParamInfo<RefusedTarget>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(SafeFile, CommitReplacesTheOldFileWhole)
 {
@@ -102,14 +102,12 @@ TEST(SafeFile, FullDiskFailsTheWriteAndKeepsTheOldFile)
     Folder folder;
     std::ofstream(folder.path / "file") << OldText;
     const std::string target = (folder.path / "file").string();
-    const int result = runUnderFileSizeLimit(4096, [&] {
-        return replace(target, std::string(1 << 20, 'x')) == SafeFileError::WriteFailed ? 0 : 1;
-    });
+    const int result = runUnderFileSizeLimit(
+        4096, [&] { return replace(target, std::string(1 << 20, 'x')) == SafeFileError::WriteFailed ? 0 : 1; });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(contents(folder.path / "file"), OldText);
     EXPECT_EQ(folder.entries(), 1u);
 }
-
 
 mode_t modeOf(const fs::path& path)
 {
@@ -130,8 +128,7 @@ struct KeptCase {
 };
 
 class SafeFileKeeps : public testing::TestWithParam<KeptCase>
-{
-};
+{};
 
 TEST_P(SafeFileKeeps, WhatTheUserHad)
 {
@@ -164,30 +161,35 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, SafeFileKeeps,
     testing::Values(
         KeptCase{"LinkToAPrivateFileWritesTheFileKeepingItsMode",
-                 [](const fs::path& f) { fs::create_symlink(privateFile(f), f / "link"); return f / "link"; },
+                 [](const fs::path& f) {
+                     fs::create_symlink(privateFile(f), f / "link");
+                     return f / "link";
+                 },
                  false, SafeFileError::None,
                  [](const fs::path& f) {
-                     return fs::is_symlink(f / "link") && contents(f / "private") == "new" && modeOf(f / "private") == 0600;
+                     return fs::is_symlink(f / "link") && contents(f / "private") == "new"
+                            && modeOf(f / "private") == 0600;
                  }},
         KeptCase{"DanglingLinkCreatesItsTarget",
-                 [](const fs::path& f) { fs::create_symlink("made", f / "link"); return f / "link"; },
+                 [](const fs::path& f) {
+                     fs::create_symlink("made", f / "link");
+                     return f / "link";
+                 },
                  false, SafeFileError::None,
                  [](const fs::path& f) { return fs::is_symlink(f / "link") && contents(f / "made") == "new"; }},
-        KeptCase{"NameOf250Bytes",
-                 [](const fs::path& f) { return f / std::string(250, 'n'); },
-                 false, SafeFileError::None,
-                 [](const fs::path& f) { return contents(f / std::string(250, 'n')) == "new"; }},
+        KeptCase{"NameOf250Bytes", [](const fs::path& f) { return f / std::string(250, 'n'); }, false,
+                 SafeFileError::None, [](const fs::path& f) { return contents(f / std::string(250, 'n')) == "new"; }},
         KeptCase{"FifoIsNotWrittenAndDoesNotHang",
-                 [](const fs::path& f) { ::mkfifo((f / "fifo").c_str(), 0666); return f / "fifo"; },
-                 false, SafeFileError::CannotCreate,
-                 [](const fs::path& f) { return fs::is_fifo(f / "fifo"); }},
-        KeptCase{"ReadOnlyFileIsNotReplaced",
-                 [](const fs::path& f) { return usersFile(f, 0444, 0777); },
-                 true, SafeFileError::CannotCreate,
+                 [](const fs::path& f) {
+                     ::mkfifo((f / "fifo").c_str(), 0666);
+                     return f / "fifo";
+                 },
+                 false, SafeFileError::CannotCreate, [](const fs::path& f) { return fs::is_fifo(f / "fifo"); }},
+        KeptCase{"ReadOnlyFileIsNotReplaced", [](const fs::path& f) { return usersFile(f, 0444, 0777); }, true,
+                 SafeFileError::CannotCreate,
                  [](const fs::path& f) { return contents(f / "file") == OldText && modeOf(f / "file") == 0444; }},
         KeptCase{"WritableFileInAReadOnlyFolderIsWrittenInPlace",
-                 [](const fs::path& f) { return usersFile(f, 0644, 0755); },
-                 true, SafeFileError::None,
+                 [](const fs::path& f) { return usersFile(f, 0644, 0755); }, true, SafeFileError::None,
                  [](const fs::path& f) { return contents(f / "file") == "new"; }}),
     [](const testing::TestParamInfo<KeptCase>& info) { return std::string(info.param.name); });
 
@@ -222,8 +224,7 @@ struct PlantedCase {
 };
 
 class SafeFilePlanted : public testing::TestWithParam<std::tuple<PlantedCase, ExistingFile>>
-{
-};
+{};
 
 TEST_P(SafeFilePlanted, NothingIsWrittenThroughAnotherUsersEntry)
 {
@@ -329,8 +330,7 @@ struct NewFileCase {
 };
 
 class SafeFileWithoutReplacing : public testing::TestWithParam<NewFileCase>
-{
-};
+{};
 
 TEST_P(SafeFileWithoutReplacing, NeverTouchesAnExistingFile)
 {
@@ -355,11 +355,10 @@ TEST_P(SafeFileWithoutReplacing, NeverTouchesAnExistingFile)
     EXPECT_EQ(folder.entries(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SafeFileWithoutReplacing,
-    testing::Values(NewFileCase{"NewName", false, false, SafeFileError::None},
-                    NewFileCase{"PresentAtOpen", true, false, SafeFileError::Exists},
-                    NewFileCase{"AppearsWhileWriting", false, true, SafeFileError::Exists}),
-    [](const testing::TestParamInfo<NewFileCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SafeFileWithoutReplacing,
+                         testing::Values(NewFileCase{"NewName", false, false, SafeFileError::None},
+                                         NewFileCase{"PresentAtOpen", true, false, SafeFileError::Exists},
+                                         NewFileCase{"AppearsWhileWriting", false, true, SafeFileError::Exists}),
+                         [](const testing::TestParamInfo<NewFileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

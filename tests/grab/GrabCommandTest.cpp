@@ -33,8 +33,7 @@ public:
 };
 
 class GrabCommandTest : public testing::TestWithParam<bool>
-{
-};
+{};
 
 TEST_P(GrabCommandTest, WaitsForTheAnswer)
 {

@@ -68,25 +68,19 @@ std::vector<std::uint32_t> screenRegion()
     return pixels;
 }
 
-bool isWayland()
-{
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
+bool isWayland() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
 // Where the program's clipboard is wl-clipboard's (compositors with clipboard control);
 // under mutter the X11 one, which mutter shares.
-bool usesWlClipboard()
-{
-    return isWayland() && qgetenv("XDG_CURRENT_DESKTOP") != "GNOME";
-}
+bool usesWlClipboard() { return isWayland() && qgetenv("XDG_CURRENT_DESKTOP") != "GNOME"; }
 
 // The clipboard's PNG, as another program pastes it.
 QByteArray pastedPng()
 {
     QProcess paste;
     if (usesWlClipboard())
-        paste.start(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline"), QStringLiteral("--type"),
-                                                 QStringLiteral("image/png")});
+        paste.start(QStringLiteral("wl-paste"),
+                    {QStringLiteral("--no-newline"), QStringLiteral("--type"), QStringLiteral("image/png")});
     else
         paste.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
                                               QStringLiteral("-o"), QStringLiteral("-t"), QStringLiteral("image/png")});
@@ -141,7 +135,8 @@ bool quantizesByOne(const std::vector<std::uint8_t>& jpeg)
     for (std::size_t at = 0; at + 69 < jpeg.size(); ++at)
         if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xDB)
             return std::all_of(jpeg.begin() + static_cast<std::ptrdiff_t>(at + 5),
-                               jpeg.begin() + static_cast<std::ptrdiff_t>(at + 69), [](std::uint8_t q) { return q == 1; });
+                               jpeg.begin() + static_cast<std::ptrdiff_t>(at + 69),
+                               [](std::uint8_t q) { return q == 1; });
     return false;
 }
 
@@ -154,8 +149,7 @@ struct FormatCase {
 };
 
 class GrabFormat : public GrabDesktop, public testing::WithParamInterface<FormatCase>
-{
-};
+{};
 
 bool hasShape(const FormatCase& c, const std::vector<std::uint8_t>& bytes, const PillowImage& image)
 {
@@ -177,10 +171,10 @@ bool hasShape(const FormatCase& c, const std::vector<std::uint8_t>& bytes, const
 TEST_P(GrabFormat, WritesTheRegionsPixels)
 {
     const FormatCase& c = GetParam();
-    const GrabRun run = runGrab(QStringList{QStringLiteral("--region"), RegionText, QStringLiteral("--output"),
-                                        QString::fromLatin1(c.file)}
-                                + c.flags,
-                            m_folder.path());
+    const GrabRun run = runGrab(
+        QStringList{QStringLiteral("--region"), RegionText, QStringLiteral("--output"), QString::fromLatin1(c.file)}
+            + c.flags,
+        m_folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const std::string path = m_folder.filePath(QString::fromLatin1(c.file)).toStdString();
@@ -194,22 +188,22 @@ TEST_P(GrabFormat, WritesTheRegionsPixels)
     EXPECT_TRUE(hasShape(c, readFileBytes(path), image));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, GrabFormat,
-    testing::Values(FormatCase{"Png", "a.png", {}, 0, Shape::Plain},
-                    FormatCase{"PngLevel0", "a.png", {"--png-level", "0"}, 0, Shape::StoredPng},
-                    FormatCase{"Bmp", "a.bmp", {}, 0, Shape::Plain},
-                    FormatCase{"Bmp16", "a.bmp", {"--depth", "16"}, 35, Shape::Bmp16},
-                    FormatCase{"Bmp8Rle", "a.bmp", {"--depth", "8", "--rle"}, 15, Shape::Rle8},
-                    FormatCase{"Jpeg", "a.jpg", {"--jpeg-quality", "100"}, 20, Shape::Quality100},
-                    FormatCase{"JpegProgressive", "a.jpeg", {"--progressive"}, 15, Shape::Progressive},
-                    FormatCase{"Gray", "a.png", {"--gray", "255"}, 5, Shape::Grey}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, GrabFormat,
+                         testing::Values(FormatCase{"Png", "a.png", {}, 0, Shape::Plain},
+                                         FormatCase{"PngLevel0", "a.png", {"--png-level", "0"}, 0, Shape::StoredPng},
+                                         FormatCase{"Bmp", "a.bmp", {}, 0, Shape::Plain},
+                                         FormatCase{"Bmp16", "a.bmp", {"--depth", "16"}, 35, Shape::Bmp16},
+                                         FormatCase{"Bmp8Rle", "a.bmp", {"--depth", "8", "--rle"}, 15, Shape::Rle8},
+                                         FormatCase{"Jpeg", "a.jpg", {"--jpeg-quality", "100"}, 20, Shape::Quality100},
+                                         FormatCase{
+                                             "JpegProgressive", "a.jpeg", {"--progressive"}, 15, Shape::Progressive},
+                                         FormatCase{"Gray", "a.png", {"--gray", "255"}, 5, Shape::Grey}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GrabDesktop, PipeGetsThePng)
 {
-    const GrabRun run = runGrab({QStringLiteral("--region"), RegionText, QStringLiteral("--output"), QStringLiteral("-")},
-                            m_folder.path());
+    const GrabRun run = runGrab(
+        {QStringLiteral("--region"), RegionText, QStringLiteral("--output"), QStringLiteral("-")}, m_folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QString file = m_folder.filePath(QStringLiteral("piped.png"));
     writeFileBytes(file.toStdString(), std::vector<std::uint8_t>(run.out.begin(), run.out.end()));
@@ -222,7 +216,8 @@ TEST_F(GrabDesktop, PipeGetsThePng)
 // The command returns at once; the image stays pasteable until another program copies.
 TEST_F(GrabDesktop, ClipboardServesThePixelsUntilAnotherCopy)
 {
-    const GrabRun run = runGrab({QStringLiteral("--region"), RegionText, QStringLiteral("--clipboard")}, m_folder.path());
+    const GrabRun run =
+        runGrab({QStringLiteral("--region"), RegionText, QStringLiteral("--clipboard")}, m_folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     // wl-copy's background process takes the selection a moment after its first one ends.
     QByteArray png;
@@ -238,8 +233,8 @@ TEST_F(GrabDesktop, ClipboardServesThePixelsUntilAnotherCopy)
     if (usesWlClipboard())
         copy.start(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
     else
-        copy.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                             QStringLiteral("clipboard")});
+        copy.start(QStringLiteral("xclip"),
+                   {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
     copy.write("text");
     copy.closeWriteChannel();
     EXPECT_TRUE(QTest::qWaitFor([] { return runningGrabs() == 0; }, 10000));
@@ -256,8 +251,7 @@ struct BadCase {
 };
 
 class GrabRefused : public GrabDesktop, public testing::WithParamInterface<BadCase>
-{
-};
+{};
 
 TEST_P(GrabRefused, OneLineAndNoFile)
 {
@@ -283,15 +277,16 @@ QStringList to(const char* file, const QString& region = RegionText)
 
 INSTANTIATE_TEST_SUITE_P(
     BadInput, GrabRefused,
-    testing::Values(
-        BadCase{"RegionPartlyOffTheScreen",
-                [](QSize screen) { return to("a.png", QStringLiteral("200x150+%1+50").arg(screen.width() - 100)); },
-                3, nullptr},
-        BadCase{"EmptyRegion", [](QSize) { return to("a.png", QStringLiteral("0x0")); }, 2, nullptr},
-        BadCase{"MissingValue", [](QSize) { return QStringList{QStringLiteral("--output")}; }, 2, nullptr},
-        BadCase{"UnknownExtension", [](QSize) { return to("a.gif"); }, 2, nullptr},
-        BadCase{"FolderThatCannotBeWritten", [](QSize) { return to("/proc/a.png"); }, 4, nullptr},
-        BadCase{"FullDevice", [](QSize) { return to("-"); }, 4, "/dev/full"}),
+    testing::Values(BadCase{"RegionPartlyOffTheScreen",
+                            [](QSize screen) {
+                                return to("a.png", QStringLiteral("200x150+%1+50").arg(screen.width() - 100));
+                            },
+                            3, nullptr},
+                    BadCase{"EmptyRegion", [](QSize) { return to("a.png", QStringLiteral("0x0")); }, 2, nullptr},
+                    BadCase{"MissingValue", [](QSize) { return QStringList{QStringLiteral("--output")}; }, 2, nullptr},
+                    BadCase{"UnknownExtension", [](QSize) { return to("a.gif"); }, 2, nullptr},
+                    BadCase{"FolderThatCannotBeWritten", [](QSize) { return to("/proc/a.png"); }, 4, nullptr},
+                    BadCase{"FullDevice", [](QSize) { return to("-"); }, 4, "/dev/full"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

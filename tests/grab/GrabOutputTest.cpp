@@ -43,8 +43,7 @@ struct RegionCase {
 };
 
 class RegionCheck : public testing::TestWithParam<RegionCase>
-{
-};
+{};
 
 TEST_P(RegionCheck, AcceptsOnlyRegionsWhollyOnTheScreen)
 {
@@ -56,7 +55,8 @@ TEST_P(RegionCheck, AcceptsOnlyRegionsWhollyOnTheScreen)
 INSTANTIATE_TEST_SUITE_P(Regions, RegionCheck,
                          testing::Values(RegionCase{"WholeScreen", QRect(0, 0, 64, 48), GrabExit::Written},
                                          RegionCase{"BottomRightPixel", QRect(63, 47, 1, 1), GrabExit::Written},
-                                         RegionCase{"OnePixelPastTheRight", QRect(60, 0, 5, 1), GrabExit::OutsideScreen},
+                                         RegionCase{"OnePixelPastTheRight", QRect(60, 0, 5, 1),
+                                                    GrabExit::OutsideScreen},
                                          RegionCase{"PastTheBottom", QRect(0, 40, 10, 9), GrabExit::OutsideScreen},
                                          RegionCase{"WhollyOff", QRect(100, 100, 5, 5), GrabExit::OutsideScreen}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -13,19 +13,19 @@ std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at)
 struct HeaderCase {
     const char* name;
     int width;
-    int depth;  // 24, 16, 8; 108 = 8 bits run-length encoded
+    int depth;               // 24, 16, 8; 108 = 8 bits run-length encoded
     std::uint32_t rowBytes;  // padded row size the format demands at this width
 };
 
 class BmpHeader : public testing::TestWithParam<HeaderCase>
-{
-};
+{};
 
 TEST_P(BmpHeader, FieldsAsWindowsReadsThem)
 {
     const HeaderCase c = GetParam();
     const int height = 3;
-    DibGuard image(makeImage(c.width, height, [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y * 3) << 8; }));
+    DibGuard image(
+        makeImage(c.width, height, [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y * 3) << 8; }));
     const std::int32_t zero = 0;
     if (c.depth == 16) {
         ASSERT_TRUE(DIBto16Bit(image.get(), zero));
@@ -41,7 +41,8 @@ TEST_P(BmpHeader, FieldsAsWindowsReadsThem)
     ASSERT_TRUE(DIBtoBMP(dir.file("a.bmp"), image.get()));
     const std::vector<std::uint8_t> f = readFileBytes(dir.file("a.bmp"));
     ASSERT_GE(f.size(), 54u);
-    const std::uint32_t colours = c.depth >= 24 && c.depth != 108 ? 0 : (c.depth == 16 ? 0 : static_cast<std::uint32_t>(held.palette.size()));
+    const std::uint32_t colours =
+        c.depth >= 24 && c.depth != 108 ? 0 : (c.depth == 16 ? 0 : static_cast<std::uint32_t>(held.palette.size()));
     const std::uint32_t offset = 14 + 40 + 4 * colours;
     const std::uint32_t body = c.depth == 108 ? static_cast<std::uint32_t>(held.bits.size()) : c.rowBytes * height;
     EXPECT_EQ(f[0], 'B');
@@ -66,7 +67,8 @@ TEST_P(BmpHeader, FieldsAsWindowsReadsThem)
             EXPECT_EQ(f[54 + 4 * i + k], held.palette[i][k]);
     // The bottom row comes first: its first pixel is the picture's bottom-left one.
     if (c.depth == 24) {
-        const std::uint32_t bottomLeft = held.rgb[static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(c.width)];
+        const std::uint32_t bottomLeft =
+            held.rgb[static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(c.width)];
         EXPECT_EQ(f[offset + 1], (bottomLeft >> 8) & 0xFF);
     }
 }
@@ -80,13 +82,12 @@ INSTANTIATE_TEST_SUITE_P(Depths, BmpHeader,
 
 struct RleCase {
     const char* name;
-    std::vector<int> row;                 // colour numbers of one row, left to right
-    std::vector<std::uint8_t> stream;     // expected codes, colour numbers standing for indices
+    std::vector<int> row;              // colour numbers of one row, left to right
+    std::vector<std::uint8_t> stream;  // expected codes, colour numbers standing for indices
 };
 
 class RleStream : public testing::TestWithParam<RleCase>
-{
-};
+{};
 
 // Each case is one row; its expected codes are written with colour numbers, which
 // the test turns into the palette indices the reduction assigned.
@@ -117,12 +118,11 @@ constexpr std::uint8_t C(int n) { return static_cast<std::uint8_t>(0x80 | n); }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RleStream,
-    testing::Values(
-        RleCase{"OneRun", {1, 1, 1, 1}, {4, C(1), 0, 1}},
-        RleCase{"RunThenAbsoluteOddPadded", {1, 1, 1, 2, 3, 4}, {3, C(1), 0, 3, C(2), C(3), C(4), 0, 0, 1}},
-        RleCase{"AbsoluteEven", {1, 2, 3, 4}, {0, 4, C(1), C(2), C(3), C(4), 0, 1}},
-        RleCase{"TwoSinglesAsRuns", {1, 2}, {1, C(1), 1, C(2), 0, 1}},
-        RleCase{"PairStartsRun", {5, 5, 6}, {2, C(5), 1, C(6), 0, 1}}),
+    testing::Values(RleCase{"OneRun", {1, 1, 1, 1}, {4, C(1), 0, 1}},
+                    RleCase{"RunThenAbsoluteOddPadded", {1, 1, 1, 2, 3, 4}, {3, C(1), 0, 3, C(2), C(3), C(4), 0, 0, 1}},
+                    RleCase{"AbsoluteEven", {1, 2, 3, 4}, {0, 4, C(1), C(2), C(3), C(4), 0, 1}},
+                    RleCase{"TwoSinglesAsRuns", {1, 2}, {1, C(1), 1, C(2), 0, 1}},
+                    RleCase{"PairStartsRun", {5, 5, 6}, {2, C(5), 1, C(6), 0, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RleStream, LongRunsSplitAt255AndRowsEndWithEndOfLine)

@@ -44,8 +44,8 @@ std::uint32_t alphaOf(int x, int y)
 
 std::uint32_t argbOf(int x, int y)
 {
-    return alphaOf(x, y) << 24 | static_cast<std::uint32_t>(x * 19 + 7) << 16 | static_cast<std::uint32_t>(y * 37 + 3) << 8
-           | static_cast<std::uint32_t>(x * y * 11 & 0xFF);
+    return alphaOf(x, y) << 24 | static_cast<std::uint32_t>(x * 19 + 7) << 16
+           | static_cast<std::uint32_t>(y * 37 + 3) << 8 | static_cast<std::uint32_t>(x * y * 11 & 0xFF);
 }
 
 BmpPicture picture(bool withAlpha = true)
@@ -69,8 +69,8 @@ enum class Reference {
 struct VariantCase {
     BmpVariant variant;
     Reference reference = Reference::Pillow;
-    int tolerance = 0;          // per channel: one 5-bit step for 16-bit variants
-    bool zeroAlpha = false;     // every pixel's alpha 0: the picture is meant opaque
+    int tolerance = 0;       // per channel: one 5-bit step for 16-bit variants
+    bool zeroAlpha = false;  // every pixel's alpha 0: the picture is meant opaque
     friend void PrintTo(const VariantCase& c, std::ostream* out) { *out << c.variant.name; }
 };
 
@@ -103,18 +103,26 @@ std::vector<std::uint32_t> pictureAt24Bits(const VariantCase& c)
         return rgb;
     }
     const std::uint32_t alphaMask = v.compression == Fields || v.compression == AlphaFields ? v.masks[3] : 0;
-    PngPicture png{Width, Height, 8, 6, false, [&](int x, int y, int channel) {
+    PngPicture png{Width,
+                   Height,
+                   8,
+                   6,
+                   false,
+                   [&](int x, int y, int channel) {
                        const std::uint32_t argb = argbOf(x, y);
                        return channel == 3 ? (c.zeroAlpha ? 255 : quantised(argb >> 24, alphaMask))
                                            : argb >> (16 - 8 * channel) & 0xFF;
-                   }, {}};
+                   },
+                   {}};
     DibStatus status;
     return decoded(pngOf(png), status);
 }
 
 std::vector<std::uint8_t> embeddedBody(const BmpVariant& v, const TempDir& dir)
 {
-    PngPicture png{Width, Height, 8, 2, false, [](int x, int y, int channel) { return argbOf(x, y) >> (16 - 8 * channel) & 0xFF; }, {}};
+    PngPicture png{Width, Height, 8,
+                   2,     false,  [](int x, int y, int channel) { return argbOf(x, y) >> (16 - 8 * channel) & 0xFF; },
+                   {}};
     if (v.compression == Png)
         return pngOf(png);
     if (v.compression != Jpeg)
@@ -127,8 +135,7 @@ std::vector<std::uint8_t> embeddedBody(const BmpVariant& v, const TempDir& dir)
 }
 
 class BmpVariantRead : public testing::TestWithParam<VariantCase>
-{
-};
+{};
 
 TEST_P(BmpVariantRead, GivesThePixelsOfItsReference)
 {
@@ -152,7 +159,8 @@ TEST_P(BmpVariantRead, GivesThePixelsOfItsReference)
     int worst = 0;
     for (std::size_t i = 0; i < ours.size(); ++i)
         for (int shift = 0; shift < 24; shift += 8)
-            worst = std::max(worst, std::abs(static_cast<int>((ours[i] >> shift) & 0xFF) - static_cast<int>((expected[i] >> shift) & 0xFF)));
+            worst = std::max(worst, std::abs(static_cast<int>((ours[i] >> shift) & 0xFF)
+                                             - static_cast<int>((expected[i] >> shift) & 0xFF)));
     EXPECT_LE(worst, c.tolerance);
 }
 
@@ -186,9 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
         VariantCase{{.name = "Bits16TopDown", .bits = 16, .compression = Rgb, .topDown = true}, Reference::Pillow, 8},
         VariantCase{{.name = "Bits16Rgb565", .bits = 16, .compression = Fields, .masks = Rgb565}, Reference::Pillow, 8},
         VariantCase{{.name = "Bits16Rgb565Info52", .bits = 16, .compression = Fields, .infoSize = 52, .masks = Rgb565},
-                    Reference::Picture, 8},
-        VariantCase{{.name = "Bits16Argb1555Info124", .bits = 16, .compression = Fields, .infoSize = 124, .masks = Argb1555},
-                    Reference::Picture, 8},
+                    Reference::Picture,
+                    8},
+        VariantCase{
+            {.name = "Bits16Argb1555Info124", .bits = 16, .compression = Fields, .infoSize = 124, .masks = Argb1555},
+            Reference::Picture,
+            8},
         VariantCase{{.name = "Bits24", .bits = 24, .compression = Rgb}},
         VariantCase{{.name = "Bits24TopDownInfo124", .bits = 24, .compression = Rgb, .infoSize = 124, .topDown = true}},
         VariantCase{{.name = "Bits24Info56", .bits = 24, .compression = Rgb, .infoSize = 56}, Reference::Picture},
@@ -197,24 +208,36 @@ INSTANTIATE_TEST_SUITE_P(
         VariantCase{{.name = "Bits32XbgrInfo52", .bits = 32, .compression = Fields, .infoSize = 52, .masks = Xbgr},
                     Reference::Picture},
         VariantCase{{.name = "Bits32BgraInfo124", .bits = 32, .compression = Fields, .infoSize = 124, .masks = Bgra},
-                    Reference::Picture, 1},
-        VariantCase{{.name = "Bits32RgbaInfo56", .bits = 32, .compression = Fields, .infoSize = 56, .topDown = true, .masks = Rgba},
-                    Reference::Picture, 1},
-        VariantCase{{.name = "Bits32TenBitsAlphaBitFields", .bits = 32, .compression = AlphaFields, .masks = TenBitsTwoAlpha},
-                    Reference::Picture, 1},
-        VariantCase{{.name = "Bits32BgraAllTransparent", .bits = 32, .compression = Fields, .infoSize = 124, .masks = Bgra},
-                    Reference::Picture, 0, true},
+                    Reference::Picture,
+                    1},
+        VariantCase{{.name = "Bits32RgbaInfo56",
+                     .bits = 32,
+                     .compression = Fields,
+                     .infoSize = 56,
+                     .topDown = true,
+                     .masks = Rgba},
+                    Reference::Picture,
+                    1},
+        VariantCase{
+            {.name = "Bits32TenBitsAlphaBitFields", .bits = 32, .compression = AlphaFields, .masks = TenBitsTwoAlpha},
+            Reference::Picture,
+            1},
+        VariantCase{
+            {.name = "Bits32BgraAllTransparent", .bits = 32, .compression = Fields, .infoSize = 124, .masks = Bgra},
+            Reference::Picture,
+            0,
+            true},
         VariantCase{{.name = "EmbeddedPng", .bits = 0, .compression = Png}, Reference::Picture},
-        VariantCase{{.name = "EmbeddedJpeg", .bits = 0, .compression = Jpeg, .infoSize = 124},
-                    Reference::EmbeddedJpeg, 2}),
+        VariantCase{
+            {.name = "EmbeddedJpeg", .bits = 0, .compression = Jpeg, .infoSize = 124}, Reference::EmbeddedJpeg, 2}),
     [](const testing::TestParamInfo<VariantCase>& info) { return std::string(info.param.variant.name); });
 
 // A picture tall enough for the rows to be shared between two threads: the 32-bit
 // file decodes to the pixels of the 24-bit one.
 TEST(BmpVariantRead, LargeThirtyTwoBitsLikeTwentyFour)
 {
-    const BmpPicture large{1001, 700, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); },
-                           {}, {}};
+    const BmpPicture large{
+        1001, 700, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); }, {}, {}};
     DibStatus status;
     const std::vector<std::uint32_t> at24 = decoded(bmpOf({.bits = 24, .compression = Rgb}, large), status);
     ASSERT_TRUE(status);
@@ -249,8 +272,7 @@ std::function<void(std::vector<std::uint8_t>&)> setByte(std::size_t at, std::uin
 }
 
 class BmpBrokenVariant : public testing::TestWithParam<BrokenCase>
-{
-};
+{};
 
 TEST_P(BmpBrokenVariant, IsRefused)
 {
@@ -272,15 +294,20 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"Rle4CutInAnAbsoluteRun", {.bits = 4, .compression = Rle4}, body({0, 7, 0x12, 0x34})},
         BrokenCase{"Rle8RowsTopDown", {.bits = 8, .compression = Rle8, .topDown = true}, [](auto&) {}},
         BrokenCase{"Rle8InA24BitFile", {.bits = 24, .compression = Rgb}, setByte(30, 1)},
-        BrokenCase{"MaskPastSixteenBits", {.bits = 16, .compression = Fields, .masks = {0x1F0000, 0x3E0, 0x1F, 0}},
+        BrokenCase{"MaskPastSixteenBits",
+                   {.bits = 16, .compression = Fields, .masks = {0x1F0000, 0x3E0, 0x1F, 0}},
                    [](auto&) {}},
-        BrokenCase{"OverlappingMasks", {.bits = 32, .compression = Fields, .infoSize = 56, .masks = {0xFFF0, 0xFF, 0xFF0000, 0}},
+        BrokenCase{"OverlappingMasks",
+                   {.bits = 32, .compression = Fields, .infoSize = 56, .masks = {0xFFF0, 0xFF, 0xFF0000, 0}},
                    [](auto&) {}},
-        BrokenCase{"MaskWithAGap", {.bits = 16, .compression = Fields, .infoSize = 52, .masks = {0xF0F, 0x30, 0xC0, 0}},
+        BrokenCase{"MaskWithAGap",
+                   {.bits = 16, .compression = Fields, .infoSize = 52, .masks = {0xF0F, 0x30, 0xC0, 0}},
                    [](auto&) {}},
-        BrokenCase{"NoColourMasks", {.bits = 32, .compression = Fields, .infoSize = 124, .masks = {0, 0, 0, 0xFF000000}},
+        BrokenCase{"NoColourMasks",
+                   {.bits = 32, .compression = Fields, .infoSize = 124, .masks = {0, 0, 0, 0xFF000000}},
                    [](auto&) {}},
-        BrokenCase{"BitFieldsAt24Bits", {.bits = 24, .compression = Fields, .masks = {0xFF0000, 0xFF00, 0xFF, 0}},
+        BrokenCase{"BitFieldsAt24Bits",
+                   {.bits = 24, .compression = Fields, .masks = {0xFF0000, 0xFF00, 0xFF, 0}},
                    [](auto&) {}},
         BrokenCase{"RowsCutShort", {.bits = 32, .compression = Rgb}, [](auto& f) { f.resize(f.size() - 5); }},
         BrokenCase{"IndexPastTheShortPalette", {.bits = 8, .compression = Rgb, .colorsUsed = 4}, [](auto&) {}},

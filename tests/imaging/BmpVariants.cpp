@@ -12,10 +12,7 @@ void put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes)
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-bool indexed(const BmpVariant& v)
-{
-    return v.bits <= 8;
-}
+bool indexed(const BmpVariant& v) { return v.bits <= 8; }
 
 // An 8-bit channel value at the mask's bits, in the mask's place.
 std::uint32_t channelBits(std::uint32_t value, std::uint32_t mask)
@@ -109,7 +106,8 @@ private:
                 m_out.insert(m_out.end(), {0, 2, static_cast<std::uint8_t>(run), 0});
             } else if (run >= 2) {
                 const unsigned v = at(x, y);
-                m_out.insert(m_out.end(), {static_cast<std::uint8_t>(run), static_cast<std::uint8_t>(m_v.bits == 4 ? v << 4 | v : v)});
+                m_out.insert(m_out.end(), {static_cast<std::uint8_t>(run),
+                                           static_cast<std::uint8_t>(m_v.bits == 4 ? v << 4 | v : v)});
             } else {
                 int n = 1;
                 while (x + n < m_p.width && runLength(x + n, y) < 2 && n < 255)
@@ -163,10 +161,7 @@ std::uint32_t paletteEntriesOf(const BmpVariant& v)
 
 }  // namespace
 
-unsigned indexAtDepth(const BmpPicture& picture, int bits, int x, int y)
-{
-    return picture.index(x, y) % (1u << bits);
-}
+unsigned indexAtDepth(const BmpPicture& picture, int bits, int x, int y) { return picture.index(x, y) % (1u << bits); }
 
 std::vector<std::uint8_t> bmpBody(const BmpVariant& v, const BmpPicture& p)
 {
@@ -207,8 +202,8 @@ std::vector<std::uint8_t> bmpOf(const BmpVariant& v, const BmpPicture& p, const 
         put(f, static_cast<std::uint32_t>(v.topDown ? -p.height : p.height), 4);
         put(f, 1, 2);
         put(f, static_cast<std::uint32_t>(v.bits), 2);
-        for (const std::uint32_t value : {v.compression, static_cast<std::uint32_t>(body.size()), 2835u, 2835u,
-                                          v.colorsUsed, 0u})
+        for (const std::uint32_t value :
+             {v.compression, static_cast<std::uint32_t>(body.size()), 2835u, 2835u, v.colorsUsed, 0u})
             put(f, value, 4);
         for (std::size_t c = 0; c < 4 && !fieldsAfterInfo; ++c)
             if (f.size() + 4 <= 14 + v.infoSize)

@@ -10,14 +10,14 @@
 struct BmpVariant {
     const char* name = "";
     int bits = 24;
-    std::uint32_t compression = 0;      // 0 BI_RGB, 1 RLE8, 2 RLE4, 3 bit fields, 4 JPEG, 5 PNG, 6 alpha bit fields
-    std::uint32_t infoSize = 40;        // 12, 40, 52, 56, 64, 108, 124
+    std::uint32_t compression = 0;  // 0 BI_RGB, 1 RLE8, 2 RLE4, 3 bit fields, 4 JPEG, 5 PNG, 6 alpha bit fields
+    std::uint32_t infoSize = 40;    // 12, 40, 52, 56, 64, 108, 124
     bool topDown = false;
     std::array<std::uint32_t, 4> masks{};  // red, green, blue, alpha of bit fields
-    std::uint32_t colorsUsed = 0;       // the header's field
-    std::uint32_t paletteEntries = 0;   // written; 0: colorsUsed, or as many as the depth indexes
-    std::uint8_t filler = 0;            // the fourth byte of 32-bit BI_RGB pixels
-    bool deltas = true;                 // run-length: index 0 passed over by deltas and the early end
+    std::uint32_t colorsUsed = 0;          // the header's field
+    std::uint32_t paletteEntries = 0;      // written; 0: colorsUsed, or as many as the depth indexes
+    std::uint8_t filler = 0;               // the fourth byte of 32-bit BI_RGB pixels
+    bool deltas = true;                    // run-length: index 0 passed over by deltas and the early end
 };
 
 struct BmpPicture {

@@ -9,14 +9,11 @@ namespace {
 
 std::uint32_t ramp(int x, int y)
 {
-    return static_cast<std::uint32_t>((x * 37 + y * 11) & 0xFF) << 16 | static_cast<std::uint32_t>((x * 5 + 100) & 0xFF) << 8
-           | static_cast<std::uint32_t>((y * 29 + 7) & 0xFF);
+    return static_cast<std::uint32_t>((x * 37 + y * 11) & 0xFF) << 16
+           | static_cast<std::uint32_t>((x * 5 + 100) & 0xFF) << 8 | static_cast<std::uint32_t>((y * 29 + 7) & 0xFF);
 }
 
-unsigned channel(std::uint32_t rgb, int shift)
-{
-    return (rgb >> shift) & 0xFF;
-}
+unsigned channel(std::uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
 TEST(DepthConvert, SixteenBitsKeepTheNearestFiveBitLevel)
 {
@@ -44,16 +41,16 @@ struct DepthCase {
 };
 
 class ToTwentyFour : public testing::TestWithParam<DepthCase>
-{
-};
+{};
 
 TEST_P(ToTwentyFour, KeepsEveryPixel)
 {
-    DibGuard image(makeImage(11, 6, [](int x, int y) { return static_cast<std::uint32_t>(x * 8) << 16 | static_cast<std::uint32_t>(y * 16); }));
+    DibGuard image(makeImage(11, 6, [](int x, int y) {
+        return static_cast<std::uint32_t>(x * 8) << 16 | static_cast<std::uint32_t>(y * 16);
+    }));
     if (GetParam().depth == 16) {
         ASSERT_TRUE(DIBto16Bit(image.get(), 0));
-    }
-    else
+    } else
         ASSERT_TRUE(DIBto8Bit(image.get(), 0, 0));
     if (GetParam().depth == 108) {
         ASSERT_TRUE(DIBtoRLE(image.get()));
@@ -77,8 +74,7 @@ struct GrayCase {
 };
 
 class Gray : public testing::TestWithParam<GrayCase>
-{
-};
+{};
 
 // Each channel moves strength/255 of the way to the pixel's luma (BT.601).
 TEST_P(Gray, MovesLinearlyTowardLuma)

@@ -25,8 +25,7 @@ struct RectCase {
 };
 
 class DcCopy : public testing::TestWithParam<RectCase>
-{
-};
+{};
 
 TEST_P(DcCopy, CopiesInsideAndBlackOutside)
 {
@@ -54,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Rectangles, DcCopy,
                          testing::Values(RectCase{"Whole", 0, 0, 10, 8}, RectCase{"Inner", 3, 2, 5, 3},
                                          RectCase{"OnePixel", 9, 7, 1, 1}, RectCase{"AcrossTopLeft", -2, -3, 5, 6},
                                          RectCase{"AcrossBottomRight", 8, 6, 6, 5},
-                                         RectCase{"Enclosing", -1, -1, 12, 10},
-                                         RectCase{"WhollyOutside", 20, 20, 3, 2},
+                                         RectCase{"Enclosing", -1, -1, 12, 10}, RectCase{"WhollyOutside", 20, 20, 3, 2},
                                          RectCase{"FarLeft", -2000000000, 1, 3, 2},
                                          RectCase{"NearTheIntLimit", 2147483000, 2147483000, 3, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -66,8 +64,7 @@ struct EmptyCase {
 };
 
 class DcCopyEmpty : public testing::TestWithParam<EmptyCase>
-{
-};
+{};
 
 TEST_P(DcCopyEmpty, GivesTheZeroHandle)
 {

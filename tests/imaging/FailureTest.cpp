@@ -30,7 +30,8 @@ DibStatus write(Writer w, const std::string& path, DIBHandle image)
 
 DIBHandle noiseImage(Writer w)
 {
-    const DIBHandle image = makeImage(320, 240, [](int x, int y) { return (x * 2654435761u ^ y * 40503u) & 0xFFFFFFu; });
+    const DIBHandle image =
+        makeImage(320, 240, [](int x, int y) { return (x * 2654435761u ^ y * 40503u) & 0xFFFFFFu; });
     if (w == Writer::Rle8Bmp) {
         EXPECT_TRUE(DIBto8Bit(image, 0, 0));
         EXPECT_TRUE(DIBtoRLE(image));
@@ -41,8 +42,7 @@ DIBHandle noiseImage(Writer w)
 const char* names[] = {"Bmp", "Rle8Bmp", "Png", "PngEx", "Jpeg"};
 
 class WriterFailure : public testing::TestWithParam<Writer>
-{
-};
+{};
 
 TEST_P(WriterFailure, ZeroAndDeletedHandles)
 {
@@ -147,7 +147,9 @@ TEST(ReaderRoundTrip, BmpAtEveryDepthAndPngComeBackAsWritten)
 {
     TempDir dir;
     for (int depth : {24, 16, 8, 108}) {
-        DibGuard image(makeImage(13, 5, [](int x, int y) { return static_cast<std::uint32_t>(x * 19) << 16 | static_cast<std::uint32_t>(y * 50); }));
+        DibGuard image(makeImage(13, 5, [](int x, int y) {
+            return static_cast<std::uint32_t>(x * 19) << 16 | static_cast<std::uint32_t>(y * 50);
+        }));
         if (depth == 16) {
             ASSERT_TRUE(DIBto16Bit(image.get(), 0));
         }

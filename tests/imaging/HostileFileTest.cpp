@@ -31,9 +31,18 @@ std::vector<std::uint8_t> bmpFile(int width, int height, std::uint32_t compressi
     put(f, offset + static_cast<std::uint32_t>(body.size()), 4);
     put(f, 0, 4);
     put(f, offset, 4);
-    for (const auto& [value, bytes] : std::initializer_list<std::pair<std::uint32_t, int>>{
-             {40, 4}, {static_cast<std::uint32_t>(width), 4}, {static_cast<std::uint32_t>(height), 4}, {1, 2}, {8, 2},
-             {compression, 4}, {static_cast<std::uint32_t>(body.size()), 4}, {0, 4}, {0, 4}, {colours, 4}, {0, 4}})
+    for (const auto& [value, bytes] :
+         std::initializer_list<std::pair<std::uint32_t, int>>{{40, 4},
+                                                              {static_cast<std::uint32_t>(width), 4},
+                                                              {static_cast<std::uint32_t>(height), 4},
+                                                              {1, 2},
+                                                              {8, 2},
+                                                              {compression, 4},
+                                                              {static_cast<std::uint32_t>(body.size()), 4},
+                                                              {0, 4},
+                                                              {0, 4},
+                                                              {colours, 4},
+                                                              {0, 4}})
         put(f, value, bytes);
     for (std::uint32_t i = 0; i < colours; ++i)
         put(f, i * 0x010101u, 4);
@@ -56,9 +65,13 @@ std::vector<std::uint8_t> bmpClaiming(int bits, std::uint32_t compression, std::
     v.compression = compression;
     v.infoSize = infoSize;
     v.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-    const BmpPicture picture{4, 2, [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y); },
-                             [](int x, int) { return static_cast<unsigned>(x); }, {0, 0xFFFFFF, 0xFF0000, 0xFF}};
-    std::vector<std::uint8_t> f = bmpOf(v, picture, compression == 5 ? pngClaiming(18000, 18000) : std::vector<std::uint8_t>{});
+    const BmpPicture picture{4,
+                             2,
+                             [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y); },
+                             [](int x, int) { return static_cast<unsigned>(x); },
+                             {0, 0xFFFFFF, 0xFF0000, 0xFF}};
+    std::vector<std::uint8_t> f =
+        bmpOf(v, picture, compression == 5 ? pngClaiming(18000, 18000) : std::vector<std::uint8_t>{});
     const int fieldBytes = infoSize == 12 ? 2 : 4;
     for (int i = 0; i < fieldBytes; ++i) {
         f[18 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(width >> (8 * i));
@@ -125,8 +138,7 @@ struct HostileCase {
 };
 
 class HostileFile : public testing::TestWithParam<HostileCase>
-{
-};
+{};
 
 TEST_P(HostileFile, IsReadWithoutAllocatingWhatItClaims)
 {
@@ -137,28 +149,49 @@ INSTANTIATE_TEST_SUITE_P(
     Files, HostileFile,
     testing::Values(
         HostileCase{"TinyPngClaimingAGigabyte", [] { return pngClaiming(18000, 18000); }, DibError::DecodeFailed},
-        HostileCase{"TinyRle8ClaimingTheLargestSize", [] { return bmpFile(32768, 32768, Rle8, 2, {0, 1}); },
+        HostileCase{"TinyRle8ClaimingTheLargestSize",
+                    [] {
+                        return bmpFile(32768, 32768, Rle8, 2, {0, 1});
+                    },
                     DibError::TooLarge},
-        HostileCase{"IndexPastThePalette", [] { return bmpFile(4, 1, Plain, 2, {0, 1, 5, 0}); }, DibError::DecodeFailed},
-        HostileCase{"RunPastThePalette", [] { return bmpFile(4, 1, Rle8, 2, {4, 7, 0, 1}); }, DibError::DecodeFailed},
-        HostileCase{"AbsoluteRunPastThePalette", [] { return bmpFile(4, 1, Rle8, 2, {0, 3, 1, 0, 9, 0, 0, 1}); },
+        HostileCase{"IndexPastThePalette",
+                    [] {
+                        return bmpFile(4, 1, Plain, 2, {0, 1, 5, 0});
+                    },
+                    DibError::DecodeFailed},
+        HostileCase{"RunPastThePalette",
+                    [] {
+                        return bmpFile(4, 1, Rle8, 2, {4, 7, 0, 1});
+                    },
+                    DibError::DecodeFailed},
+        HostileCase{"AbsoluteRunPastThePalette",
+                    [] {
+                        return bmpFile(4, 1, Rle8, 2, {0, 3, 1, 0, 9, 0, 0, 1});
+                    },
                     DibError::DecodeFailed},
         HostileCase{"EmptyRle8Body", [] { return bmpFile(4, 2, Rle8, 2, {}); }, DibError::None},
         HostileCase{"TextChunkClaimingTwoGigabytes", pngWithHugeTextChunk, DibError::DecodeFailed},
         HostileCase{"WholeOneBitPngBeyondTheLimit", [] { return blackOneBitPng(18000); }, DibError::TooLarge},
         HostileCase{"WholeOneBitPngWithinTheLimit", [] { return blackOneBitPng(8000); }, DibError::None},
-        HostileCase{"SparseFileOfOneAndAHalfGigabytes", [] { return std::vector<std::uint8_t>{'B', 'M'}; },
+        HostileCase{"SparseFileOfOneAndAHalfGigabytes",
+                    [] {
+                        return std::vector<std::uint8_t>{'B', 'M'};
+                    },
                     DibError::DecodeFailed, off_t{1536} << 20},
         HostileCase{"BmpHeaderOverASparseFile", [] { return bmpFile(4096, 4096, Plain, 256, {}); }, DibError::None,
                     off_t{1536} << 20},
-        HostileCase{"Bits32ClaimingPastTheLimit", [] { return bmpClaiming(32, 0, 40, 20000, 20000); }, DibError::TooLarge},
-        HostileCase{"Os2CoreClaimingPastTheLimit", [] { return bmpClaiming(24, 0, 12, 65535, 65535); }, DibError::TooLarge},
-        HostileCase{"Rle4ClaimingPastTheLimit", [] { return bmpClaiming(4, 2, 124, 30000, 30000); }, DibError::TooLarge},
+        HostileCase{"Bits32ClaimingPastTheLimit", [] { return bmpClaiming(32, 0, 40, 20000, 20000); },
+                    DibError::TooLarge},
+        HostileCase{"Os2CoreClaimingPastTheLimit", [] { return bmpClaiming(24, 0, 12, 65535, 65535); },
+                    DibError::TooLarge},
+        HostileCase{"Rle4ClaimingPastTheLimit", [] { return bmpClaiming(4, 2, 124, 30000, 30000); },
+                    DibError::TooLarge},
         HostileCase{"AlphaBitFieldsOverFewBytes", [] { return bmpClaiming(32, 3, 124, 8000, 8000); },
                     DibError::DecodeFailed},
         HostileCase{"EmbeddedPngClaimingAGigabyte", [] { return bmpClaiming(0, 5, 40, 4, 2); }, DibError::DecodeFailed},
         HostileCase{"JpegClaimingPastTheLimit", [] { return jpegClaiming(65000, 65000); }, DibError::TooLarge},
-        HostileCase{"JpegClaimingMoreThanItsBytesHold", [] { return jpegClaiming(9000, 9000); }, DibError::DecodeFailed}),
+        HostileCase{"JpegClaimingMoreThanItsBytesHold", [] { return jpegClaiming(9000, 9000); },
+                    DibError::DecodeFailed}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -88,7 +88,8 @@ std::vector<std::uint8_t> deflatedZeros(std::size_t zeroBytes)
 
 }  // namespace
 
-std::vector<std::uint8_t> zeroPng(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth, std::size_t zeroBytes)
+std::vector<std::uint8_t> zeroPng(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
+                                  std::size_t zeroBytes)
 {
     std::vector<std::uint8_t> png = pngHeader(width, height, bitDepth);
     pngChunk(png, "IDAT", deflatedZeros(zeroBytes));
@@ -313,12 +314,14 @@ void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
 
 std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
-    return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) | (std::uint32_t{b[at + 3]} << 24);
+    return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16)
+           | (std::uint32_t{b[at + 3]} << 24);
 }
 
 std::uint32_t be32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
-    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
+    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8)
+           | b[at + 3];
 }
 
 double lumaOf(std::uint32_t rgb)

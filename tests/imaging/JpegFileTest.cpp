@@ -34,8 +34,7 @@ struct ModeCase {
 };
 
 class JpegMode : public testing::TestWithParam<ModeCase>
-{
-};
+{};
 
 TEST_P(JpegMode, WritesTheMatchingFrameMarker)
 {
@@ -66,8 +65,7 @@ struct PillowMatchCase {
 };
 
 class JpegLikePillow : public testing::TestWithParam<PillowMatchCase>
-{
-};
+{};
 
 TEST_P(JpegLikePillow, DecodesToTheSamePixels)
 {

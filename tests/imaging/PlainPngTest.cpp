@@ -48,8 +48,7 @@ std::vector<std::uint8_t> scanlines(int width, int height)
 }
 
 class PlainPng : public testing::TestWithParam<PlainCase>
-{
-};
+{};
 
 TEST_P(PlainPng, DecodesExactlyOrRefusesDamage)
 {
@@ -59,8 +58,8 @@ TEST_P(PlainPng, DecodesExactlyOrRefusesDamage)
         lines[0] = 5;
     if (c.damage == Damage::RowMissing)
         lines.resize(lines.size() - 3 * static_cast<std::size_t>(c.width) - 1);
-    std::vector<std::uint8_t> png = rgbPng(static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height), lines,
-                                           c.chunkBytes);
+    std::vector<std::uint8_t> png =
+        rgbPng(static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height), lines, c.chunkBytes);
     // The first image chunk follows the signature and the header chunk.
     constexpr std::size_t FirstImageChunk = 8 + 12 + 13;
     if (c.damage == Damage::Checksum)
@@ -92,17 +91,16 @@ TEST_P(PlainPng, DecodesExactlyOrRefusesDamage)
 
 constexpr std::size_t OneChunk = 1 << 20;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PlainPng,
-    testing::Values(PlainCase{"OnePixelWide", 1, 10, OneChunk, Damage::None},
-                    PlainCase{"DibRowLongerByOne", 2, 10, OneChunk, Damage::None},
-                    PlainCase{"DibRowLongerByTwo", 3, 10, OneChunk, Damage::None},
-                    PlainCase{"DibRowShorter", 4, 10, OneChunk, Damage::None},
-                    PlainCase{"OneRow", 13, 1, OneChunk, Damage::None},
-                    PlainCase{"ImageDataInManyChunks", 13, 10, 7, Damage::None},
-                    PlainCase{"ChecksumWrong", 13, 10, 64, Damage::Checksum},
-                    PlainCase{"UnknownFilterType", 13, 10, OneChunk, Damage::FilterType},
-                    PlainCase{"RowMissing", 13, 10, OneChunk, Damage::RowMissing}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PlainPng,
+                         testing::Values(PlainCase{"OnePixelWide", 1, 10, OneChunk, Damage::None},
+                                         PlainCase{"DibRowLongerByOne", 2, 10, OneChunk, Damage::None},
+                                         PlainCase{"DibRowLongerByTwo", 3, 10, OneChunk, Damage::None},
+                                         PlainCase{"DibRowShorter", 4, 10, OneChunk, Damage::None},
+                                         PlainCase{"OneRow", 13, 1, OneChunk, Damage::None},
+                                         PlainCase{"ImageDataInManyChunks", 13, 10, 7, Damage::None},
+                                         PlainCase{"ChecksumWrong", 13, 10, 64, Damage::Checksum},
+                                         PlainCase{"UnknownFilterType", 13, 10, OneChunk, Damage::FilterType},
+                                         PlainCase{"RowMissing", 13, 10, OneChunk, Damage::RowMissing}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

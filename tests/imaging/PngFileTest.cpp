@@ -49,7 +49,8 @@ std::vector<std::uint8_t> inflated(const std::vector<std::uint8_t>& z, std::size
 
 std::uint32_t photo(int x, int y)
 {
-    return static_cast<std::uint32_t>((x * 3 + y) & 0xFF) << 16 | static_cast<std::uint32_t>((y * 2 + (x ^ y)) & 0xFF) << 8
+    return static_cast<std::uint32_t>((x * 3 + y) & 0xFF) << 16
+           | static_cast<std::uint32_t>((y * 2 + (x ^ y)) & 0xFF) << 8
            | static_cast<std::uint32_t>((x + y * y / 7) & 0xFF);
 }
 
@@ -93,8 +94,7 @@ struct FilterCase {
 };
 
 class PngFilters : public testing::TestWithParam<FilterCase>
-{
-};
+{};
 
 TEST_P(PngFilters, RowsUseOnlyTheFiltersOfTheCheckedBoxes)
 {
@@ -136,8 +136,8 @@ TEST(PngOptionsApplied, GammaChunkCarriesTheValue)
 // The file is still written when the gamma is too small to be stored.
 TEST(PngOptionsApplied, NoGammaWithoutItsFlagOrWithZeroOrTooSmall)
 {
-    for (const PngOptions& o : {record(3, 6, 8, 45455), record(7, 6, 8, 0), record(0x81, 6, 0, 0),
-                                record(7, 6, 8, 15)}) {
+    for (const PngOptions& o :
+         {record(3, 6, 8, 45455), record(7, 6, 8, 0), record(0x81, 6, 0, 0), record(7, 6, 8, 15)}) {
         const PngRun run = writeEx(o);
         ASSERT_TRUE(run.decoded.ok);
         for (const Chunk& c : run.chunks)
@@ -232,8 +232,7 @@ struct QuickCase {
 };
 
 class QuickPngTest : public testing::TestWithParam<QuickCase>
-{
-};
+{};
 
 TEST_P(QuickPngTest, PillowReadsTheSurface)
 {
@@ -244,7 +243,8 @@ TEST_P(QuickPngTest, PillowReadsTheSurface)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t rgb = static_cast<std::uint32_t>((x * 37) ^ (y * 91) ^ ((x / 7) << 16)) & 0xFFFFFFu;
-            surface[stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)] = (y % 2 ? 0x00000000u : 0xFF000000u) | rgb;
+            surface[stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)] =
+                (y % 2 ? 0x00000000u : 0xFF000000u) | rgb;
             expected.push_back(rgb);
         }
     std::vector<std::uint8_t> png;

@@ -27,12 +27,18 @@ unsigned sampleOf(const PngKind& kind, int x, int y, int channel)
 
 std::vector<std::uint32_t> decode(const PngKind& kind, bool interlaced)
 {
-    PngPicture picture{Width, Height, kind.bitDepth, kind.colourType, interlaced,
-                       [kind](int x, int y, int channel) { return sampleOf(kind, x, y, channel); }, {}};
+    PngPicture picture{Width,
+                       Height,
+                       kind.bitDepth,
+                       kind.colourType,
+                       interlaced,
+                       [kind](int x, int y, int channel) { return sampleOf(kind, x, y, channel); },
+                       {}};
     if (kind.colourType == 3)
         for (unsigned i = 0; i < (1u << kind.bitDepth); ++i)
             picture.palette.push_back({static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i),
-                                       static_cast<std::uint8_t>(i * 91), static_cast<std::uint8_t>(i == 0 ? 0 : 255 - i / 2)});
+                                       static_cast<std::uint8_t>(i * 91),
+                                       static_cast<std::uint8_t>(i == 0 ? 0 : 255 - i / 2)});
     DIBHandle handle = 0;
     const DibStatus status = DIBFromMemory(pngOf(picture), handle);
     const DibGuard image(handle);
@@ -47,8 +53,7 @@ std::string kindName(const testing::TestParamInfo<PngKind>& info)
 }
 
 class PngInterlace : public testing::TestWithParam<PngKind>
-{
-};
+{};
 
 TEST_P(PngInterlace, DecodesLikeTheSamePictureWithout)
 {
@@ -65,11 +70,10 @@ TEST_P(PngInterlace, DecodesLikeTheSamePictureWithout)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PngInterlace,
-    testing::Values(PngKind{0, 1}, PngKind{0, 2}, PngKind{0, 4}, PngKind{0, 8}, PngKind{0, 16}, PngKind{2, 8},
-                    PngKind{2, 16}, PngKind{3, 1}, PngKind{3, 2}, PngKind{3, 4}, PngKind{3, 8}, PngKind{4, 8},
-                    PngKind{4, 16}, PngKind{6, 8}, PngKind{6, 16}),
-    kindName);
+INSTANTIATE_TEST_SUITE_P(Kinds, PngInterlace,
+                         testing::Values(PngKind{0, 1}, PngKind{0, 2}, PngKind{0, 4}, PngKind{0, 8}, PngKind{0, 16},
+                                         PngKind{2, 8}, PngKind{2, 16}, PngKind{3, 1}, PngKind{3, 2}, PngKind{3, 4},
+                                         PngKind{3, 8}, PngKind{4, 8}, PngKind{4, 16}, PngKind{6, 8}, PngKind{6, 16}),
+                         kindName);
 
 }  // namespace

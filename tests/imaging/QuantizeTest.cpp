@@ -9,7 +9,6 @@
 
 namespace {
 
-
 std::uint32_t rgbOf(const std::array<std::uint8_t, 4>& q)
 {
     return std::uint32_t{q[2]} << 16 | std::uint32_t{q[1]} << 8 | q[0];
@@ -30,8 +29,7 @@ struct FewColours {
 };
 
 class ExactReduction : public testing::TestWithParam<FewColours>
-{
-};
+{};
 
 TEST_P(ExactReduction, KeepsEveryColour)
 {
@@ -101,10 +99,7 @@ double distanceYCrCb(std::uint32_t a, std::uint32_t b)
     return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) + (p[2] - q[2]) * (p[2] - q[2]));
 }
 
-double distanceLuma(std::uint32_t a, std::uint32_t b)
-{
-    return std::abs(lumaOf(a) - lumaOf(b));
-}
+double distanceLuma(std::uint32_t a, std::uint32_t b) { return std::abs(lumaOf(a) - lumaOf(b)); }
 
 struct MatchCase {
     const char* name;
@@ -114,8 +109,7 @@ struct MatchCase {
 };
 
 class PaletteMatch : public testing::TestWithParam<MatchCase>
-{
-};
+{};
 
 TEST_P(PaletteMatch, EveryPixelGetsTheNearestEntryUnderItsMetric)
 {
@@ -167,7 +161,8 @@ TEST(PaletteMatch, BrightnessMatchingTradesColourForBrightness)
 TEST(BoxSplit, BrightnessSplitCutsGreenMoreThanTheWidestChannelSplit)
 {
     auto levels = [](std::uint32_t flags, int shift) {
-        DibGuard image(makeImage(256, 64, [](int x, int y) { return static_cast<std::uint32_t>(y) << 8 | static_cast<std::uint32_t>(x); }));
+        DibGuard image(makeImage(
+            256, 64, [](int x, int y) { return static_cast<std::uint32_t>(y) << 8 | static_cast<std::uint32_t>(x); }));
         EXPECT_TRUE(DIBto8Bit(image.get(), flags, 0));
         std::set<unsigned> values;
         for (std::uint32_t p : paletteOf(snapshotOf(image.get())))
@@ -190,7 +185,8 @@ TEST(BoxColour, MiddleDistinctMeanAndPixelMeanInTheirOrder)
             const int i = x + y * 1021;
             if (i < 20 * 255) {
                 const int k = i / 20;
-                return static_cast<std::uint32_t>((k % 16) * 16 + 15) << 8 | static_cast<std::uint32_t>((k / 16) * 16 + 15);
+                return static_cast<std::uint32_t>((k % 16) * 16 + 15) << 8
+                       | static_cast<std::uint32_t>((k / 16) * 16 + 15);
             }
             if (i == 20 * 255)
                 return 108u << 16;
@@ -202,7 +198,7 @@ TEST(BoxColour, MiddleDistinctMeanAndPixelMeanInTheirOrder)
         const DibSnapshot s = snapshotOf(image.get());
         return static_cast<int>((s.rgb.back() >> 16) & 0xFF);
     };
-    EXPECT_EQ(clusterRed(0), 116);                  // middle of 100 .. 132
+    EXPECT_EQ(clusterRed(0), 116);                   // middle of 100 .. 132
     EXPECT_EQ(clusterRed(ColorFromDistinct), 113);   // (100 + 108 + 132) / 3
     EXPECT_EQ(clusterRed(ColorFromAllPixels), 108);  // (3 x 100 + 108 + 132) / 5: pulled toward 100
 }

@@ -13,15 +13,9 @@ std::uint32_t noise(int x, int y)
     return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
 }
 
-std::uint32_t at(const DeviceContext& dc, int x, int y)
-{
-    return dc.row(y)[x] & 0xFFFFFFu;
-}
+std::uint32_t at(const DeviceContext& dc, int x, int y) { return dc.row(y)[x] & 0xFFFFFFu; }
 
-unsigned channel(std::uint32_t rgb, int shift)
-{
-    return (rgb >> shift) & 0xFF;
-}
+unsigned channel(std::uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
 // The whole image drawn into a fresh surface of the given size.
 DeviceContext stretched(DIBHandle image, int srcWidth, int srcHeight, int width, int height, int mode)
@@ -38,14 +32,14 @@ struct DepthCase {
 };
 
 class OneToOne : public testing::TestWithParam<DepthCase>
-{
-};
+{};
 
 TEST_P(OneToOne, ChangesNoPixelInEitherMode)
 {
     const int depth = GetParam().depth;
     const int w = 37, h = 23;
-    DibGuard image(makeImage(w, h, depth >= 24 ? noise : [](int x, int y) { return noise(x % 10, y % 20); }));
+    DibGuard image(makeImage(
+        w, h, depth >= 24 ? noise : [](int x, int y) { return noise(x % 10, y % 20); }));
     if (depth == 16) {
         ASSERT_TRUE(DIBto16Bit(image.get(), 0));
     }
@@ -80,8 +74,7 @@ struct ShrinkCase {
 };
 
 class HalftoneShrink : public testing::TestWithParam<ShrinkCase>
-{
-};
+{};
 
 // Integer factors: every destination pixel is the rounded mean of its block.
 TEST_P(HalftoneShrink, AveragesEachBlock)
@@ -135,7 +128,8 @@ TEST(HalftoneShrink, AnyFactorIsTheAreaWeightedMean)
                 double sum = 0;
                 for (int j = 0; j < h; ++j)
                     for (int i = 0; i < w; ++i)
-                        sum += coverage(i, x, sx) * coverage(j, y, sy) * channel(src.rgb[static_cast<std::size_t>(j * w + i)], shift);
+                        sum += coverage(i, x, sx) * coverage(j, y, sy)
+                               * channel(src.rgb[static_cast<std::size_t>(j * w + i)], shift);
                 // Two passes, each rounded to a level: within one level of the exact mean.
                 EXPECT_LE(std::abs(channel(at(dc, x, y), shift) - sum / (sx * sy)), 1.0) << x << "," << y;
             }
@@ -200,8 +194,7 @@ struct BadCall {
 };
 
 class StretchRefuses : public testing::TestWithParam<BadCall>
-{
-};
+{};
 
 TEST_P(StretchRefuses, WithoutTouchingTheSurface)
 {

@@ -25,7 +25,8 @@ std::uint32_t scattered(int x, int y)
 std::uint32_t smooth(int x, int y)
 {
     const int t = x % 256;
-    return static_cast<std::uint32_t>(40 + (t < 128 ? t : 255 - t)) << 16 | static_cast<std::uint32_t>(60 + y * 5) << 8 | 128u;
+    return static_cast<std::uint32_t>(40 + (t < 128 ? t : 255 - t)) << 16 | static_cast<std::uint32_t>(60 + y * 5) << 8
+           | 128u;
 }
 
 void convert(DIBHandle image, Depth depth)
@@ -60,16 +61,12 @@ DibStatus writeFile(Writer writer, const std::string& path, DIBHandle image)
 
 // 5-bit level of an 8-bit value: Pillow and the library may expand 5-5-5 pixels to
 // 8 bits differently, but both keep the level.
-unsigned level5(std::uint32_t rgb, int shift)
-{
-    return (((rgb >> shift) & 0xFF) * 31 + 127) / 255;
-}
+unsigned level5(std::uint32_t rgb, int shift) { return (((rgb >> shift) & 0xFF) * 31 + 127) / 255; }
 
 using Case = std::tuple<Writer, Depth, int>;
 
 class WriterRoundTrip : public testing::TestWithParam<Case>
-{
-};
+{};
 
 TEST_P(WriterRoundTrip, PillowReadsWhatTheImageHolds)
 {
@@ -98,8 +95,7 @@ TEST_P(WriterRoundTrip, PillowReadsWhatTheImageHolds)
                     << "pixel " << i;
             else if (fiveBits) {
                 ASSERT_EQ(level5(a, shift), level5(b, shift)) << "pixel " << i;
-            }
-            else
+            } else
                 ASSERT_EQ((a >> shift) & 0xFF, (b >> shift) & 0xFF) << "pixel " << i;
         }
     }
@@ -109,12 +105,13 @@ std::string caseName(const testing::TestParamInfo<Case>& info)
 {
     const char* writers[] = {"Bmp", "Png", "PngAdam7", "Jpeg"};
     const char* depths[] = {"24", "16", "8", "Rle8"};
-    return std::string(writers[static_cast<int>(std::get<0>(info.param))]) + "_" + depths[static_cast<int>(std::get<1>(info.param))]
-           + "_w" + std::to_string(std::get<2>(info.param));
+    return std::string(writers[static_cast<int>(std::get<0>(info.param))]) + "_"
+           + depths[static_cast<int>(std::get<1>(info.param))] + "_w" + std::to_string(std::get<2>(info.param));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllWritersDepthsWidths, WriterRoundTrip,
-                         testing::Combine(testing::Values(Writer::Bmp, Writer::Png, Writer::PngInterlaced, Writer::Jpeg),
+                         testing::Combine(testing::Values(Writer::Bmp, Writer::Png, Writer::PngInterlaced,
+                                                          Writer::Jpeg),
                                           testing::Values(Depth::Bits24, Depth::Bits16, Depth::Bits8, Depth::Rle8),
                                           testing::Values(1, 2, 3, 5, 17, 1023)),
                          caseName);

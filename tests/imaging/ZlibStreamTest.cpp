@@ -48,8 +48,7 @@ struct PartsCase {
 };
 
 class ZlibParts : public testing::TestWithParam<PartsCase>
-{
-};
+{};
 
 TEST_P(ZlibParts, InflatesToTheData)
 {
@@ -59,16 +58,15 @@ TEST_P(ZlibParts, InflatesToTheData)
     EXPECT_EQ(inflateAll(stream, c.data.size()), c.data);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ZlibParts,
-    testing::Values(PartsCase{"ScanlinesInTwo", scanlines(3 << 20), 6, 2, 5761},
-                    PartsCase{"ScanlinesInFive", scanlines(3 << 20), 6, 5, 1},
-                    PartsCase{"NoiseStored", noise(1 << 20), 0, 3, 1},
-                    PartsCase{"NoiseSmallest", noise(1 << 19), 9, 2, 1},
-                    PartsCase{"ZerosFastest", std::vector<std::uint8_t>(1 << 21), 1, 4, 1},
-                    PartsCase{"FewerBytesThanParts", {1, 2, 3}, 6, 5, 1},
-                    PartsCase{"Empty", {}, 6, 3, 1}),
-    [](const testing::TestParamInfo<PartsCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ZlibParts,
+                         testing::Values(PartsCase{"ScanlinesInTwo", scanlines(3 << 20), 6, 2, 5761},
+                                         PartsCase{"ScanlinesInFive", scanlines(3 << 20), 6, 5, 1},
+                                         PartsCase{"NoiseStored", noise(1 << 20), 0, 3, 1},
+                                         PartsCase{"NoiseSmallest", noise(1 << 19), 9, 2, 1},
+                                         PartsCase{"ZerosFastest", std::vector<std::uint8_t>(1 << 21), 1, 4, 1},
+                                         PartsCase{"FewerBytesThanParts", {1, 2, 3}, 6, 5, 1},
+                                         PartsCase{"Empty", {}, 6, 3, 1}),
+                         [](const testing::TestParamInfo<PartsCase>& info) { return std::string(info.param.name); });
 
 struct LargePngCase {
     const char* name;
@@ -77,8 +75,7 @@ struct LargePngCase {
 };
 
 class ParallelPng : public testing::TestWithParam<LargePngCase>
-{
-};
+{};
 
 // Over two megabytes of scanlines even at 8 bits: more than one part on a machine of
 // two cores.

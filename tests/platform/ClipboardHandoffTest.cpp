@@ -21,8 +21,8 @@ namespace {
 
 xcb_atom_t atom(xcb_connection_t* xcb, const char* name)
 {
-    const XcbReply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        xcb, xcb_intern_atom(xcb, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -64,12 +64,13 @@ public:
             return {};
         const auto* asked = reinterpret_cast<const xcb_selection_request_event_t*>(request.get());
         const xcb_atom_t saved = atom(m_xcb, "SCRIMBLE_SAVED");
-        xcb_convert_selection(m_xcb, m_window, atom(m_xcb, "CLIPBOARD"), atom(m_xcb, "image/png"), saved, XCB_CURRENT_TIME);
+        xcb_convert_selection(m_xcb, m_window, atom(m_xcb, "CLIPBOARD"), atom(m_xcb, "image/png"), saved,
+                              XCB_CURRENT_TIME);
         xcb_flush(m_xcb);
         std::string png;
         if (waitFor(m_xcb, XCB_SELECTION_NOTIFY)) {
-            const XcbReply<xcb_get_property_reply_t> property(
-                xcb_get_property_reply(m_xcb, xcb_get_property(m_xcb, 1, m_window, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr));
+            const XcbReply<xcb_get_property_reply_t> property(xcb_get_property_reply(
+                m_xcb, xcb_get_property(m_xcb, 1, m_window, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr));
             if (property)
                 png.assign(static_cast<const char*>(xcb_get_property_value(property.get())),
                            static_cast<std::size_t>(xcb_get_property_value_length(property.get())));
@@ -92,7 +93,8 @@ TEST(ClipboardHandoff, TheImageOutlivesTheProgramThatCopiedIt)
     ASSERT_TRUE(program.waitForFinished(20000));
     EXPECT_EQ(program.exitCode(), 0);
     const std::string png = saved.get();
-    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG");
+    const QImage image =
+        QImage::fromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG");
     ASSERT_FALSE(image.isNull()) << "the manager got no image";
     EXPECT_EQ(image.size(), QSize(64, 48));
     EXPECT_EQ(image.pixel(63, 47) & 0xFFFFFFu, static_cast<QRgb>(63 * 4 << 16 | 47 * 5 << 8 | 0x40));

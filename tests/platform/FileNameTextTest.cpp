@@ -13,8 +13,7 @@ struct NameCase {
 };
 
 class FileNameTextCases : public testing::TestWithParam<NameCase>
-{
-};
+{};
 
 TEST_P(FileNameTextCases, DecodesAndGivesTheSameBytesBack)
 {
@@ -34,15 +33,14 @@ QString escaped(std::initializer_list<char16_t> units)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, FileNameTextCases,
-    testing::Values(
-        NameCase{"Ascii", "/home/u/Pictures", QStringLiteral("/home/u/Pictures")},
-        NameCase{"Utf8Japanese", "/home/u/\xe5\x86\x99\xe7\x9c\x9f", QStringLiteral("/home/u/写真")},
-        NameCase{"OutsideTheBasicPlane", "\xf0\x9f\x93\xb7", QStringLiteral("📷")},
-        NameCase{"ShiftJis", "/\x83\x58\x83\x4e", u'/' + escaped({0xDC83, u'X', 0xDC83, u'N'})},
-        NameCase{"OverlongSlash", "\xc0\xaf", escaped({0xDCC0, 0xDCAF})},
-        NameCase{"EncodedSurrogate", "\xed\xb2\x80", escaped({0xDCED, 0xDCB2, 0xDC80})},
-        NameCase{"CutCharacterAtTheEnd", "a\xe5\x86", u'a' + escaped({0xDCE5, 0xDC86})},
-        NameCase{"BeyondUnicode", "\xf4\x90\x80\x80", escaped({0xDCF4, 0xDC90, 0xDC80, 0xDC80})}),
+    testing::Values(NameCase{"Ascii", "/home/u/Pictures", QStringLiteral("/home/u/Pictures")},
+                    NameCase{"Utf8Japanese", "/home/u/\xe5\x86\x99\xe7\x9c\x9f", QStringLiteral("/home/u/写真")},
+                    NameCase{"OutsideTheBasicPlane", "\xf0\x9f\x93\xb7", QStringLiteral("📷")},
+                    NameCase{"ShiftJis", "/\x83\x58\x83\x4e", u'/' + escaped({0xDC83, u'X', 0xDC83, u'N'})},
+                    NameCase{"OverlongSlash", "\xc0\xaf", escaped({0xDCC0, 0xDCAF})},
+                    NameCase{"EncodedSurrogate", "\xed\xb2\x80", escaped({0xDCED, 0xDCB2, 0xDC80})},
+                    NameCase{"CutCharacterAtTheEnd", "a\xe5\x86", u'a' + escaped({0xDCE5, 0xDC86})},
+                    NameCase{"BeyondUnicode", "\xf4\x90\x80\x80", escaped({0xDCF4, 0xDC90, 0xDC80, 0xDC80})}),
     [](const testing::TestParamInfo<NameCase>& info) { return std::string(info.param.name); });
 
 // Text typed by the user that happens to hold a paired surrogate in the escape range

@@ -85,8 +85,7 @@ struct UnusableCase {
 };
 
 class UnusableLock : public ::testing::TestWithParam<UnusableCase>
-{
-};
+{};
 
 TEST_P(UnusableLock, IsAProblemNotAnotherInstance)
 {
@@ -101,30 +100,30 @@ TEST_P(UnusableLock, IsAProblemNotAnotherInstance)
 
 INSTANTIATE_TEST_SUITE_P(
     Locks, UnusableLock,
-    ::testing::Values(
-        UnusableCase{"ParentIsAFile",
-                     [](const QString& folder, QString& path) {
-                         QFile(folder + QStringLiteral("/file")).open(QIODevice::WriteOnly);
-                         path = folder + QStringLiteral("/file/scrimble.lock");
-                         return true;
-                     }},
-        UnusableCase{"FolderOthersMayWrite",
-                     [](const QString& folder, QString& path) {
-                         ::chmod(QFile::encodeName(folder).constData(), 0777);
-                         path = folder + QStringLiteral("/scrimble.lock");
-                         return true;
-                     }},
-        UnusableCase{"PlantedLink",
-                     [](const QString& folder, QString& path) {
-                         path = folder + QStringLiteral("/scrimble.lock");
-                         return QFile::link(folder + QStringLiteral("/elsewhere"), path);
-                     }},
-        UnusableCase{"AnotherUsersFile",
-                     [](const QString& folder, QString& path) {
-                         path = folder + QStringLiteral("/scrimble.lock");
-                         QFile(path).open(QIODevice::WriteOnly);
-                         return ::geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
-                     }}),
+    ::testing::Values(UnusableCase{"ParentIsAFile",
+                                   [](const QString& folder, QString& path) {
+                                       QFile(folder + QStringLiteral("/file")).open(QIODevice::WriteOnly);
+                                       path = folder + QStringLiteral("/file/scrimble.lock");
+                                       return true;
+                                   }},
+                      UnusableCase{"FolderOthersMayWrite",
+                                   [](const QString& folder, QString& path) {
+                                       ::chmod(QFile::encodeName(folder).constData(), 0777);
+                                       path = folder + QStringLiteral("/scrimble.lock");
+                                       return true;
+                                   }},
+                      UnusableCase{"PlantedLink",
+                                   [](const QString& folder, QString& path) {
+                                       path = folder + QStringLiteral("/scrimble.lock");
+                                       return QFile::link(folder + QStringLiteral("/elsewhere"), path);
+                                   }},
+                      UnusableCase{"AnotherUsersFile",
+                                   [](const QString& folder, QString& path) {
+                                       path = folder + QStringLiteral("/scrimble.lock");
+                                       QFile(path).open(QIODevice::WriteOnly);
+                                       return ::geteuid() == 0
+                                              && ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+                                   }}),
     [](const ::testing::TestParamInfo<UnusableCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FlockInstanceLockTest, DefaultPathIsPerUserAndPrivate)

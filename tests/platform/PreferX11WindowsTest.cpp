@@ -20,7 +20,8 @@ void setOrUnset(const char* name, const char* value)
         qunsetenv(name);
 }
 
-class PreferX11Windows : public ::testing::TestWithParam<EnvironmentCase> {};
+class PreferX11Windows : public ::testing::TestWithParam<EnvironmentCase>
+{};
 
 TEST_P(PreferX11Windows, ChoosesXcbOnlyWhenFreeToAndAbleTo)
 {

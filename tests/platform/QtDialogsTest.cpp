@@ -47,7 +47,8 @@ struct MessageCase {
     friend void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class MessageBoxes : public ::testing::TestWithParam<MessageCase> {};
+class MessageBoxes : public ::testing::TestWithParam<MessageCase>
+{};
 
 TEST_P(MessageBoxes, TitleDefaultButtonAndAnswer)
 {
@@ -56,8 +57,7 @@ TEST_P(MessageBoxes, TitleDefaultButtonAndAnswer)
     whenModal([&seen, press = c.press](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->text(),
-                box->defaultButton() ? box->defaultButton()->text() : QString()};
+        seen = {box->windowTitle(), box->text(), box->defaultButton() ? box->defaultButton()->text() : QString()};
         box->button(press)->click();
     });
     QtDialogs dialogs;
@@ -69,16 +69,16 @@ TEST_P(MessageBoxes, TitleDefaultButtonAndAnswer)
     EXPECT_EQ(answer, c.expectedAnswer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    QtDialogs, MessageBoxes,
-    ::testing::Values(
-        MessageCase{"OkWithoutTitle", "", MessageButtons::Ok, QMessageBox::Ok, "Scrimble Ver3.1.0", "OK",
-                    MessageAnswer::Ok},
-        MessageCase{"OkWithTitle", "確認", MessageButtons::Ok, QMessageBox::Ok, "確認", "OK", MessageAnswer::Ok},
-        MessageCase{"YesNoYes", "", MessageButtons::YesNo, QMessageBox::Yes, "Scrimble Ver3.1.0", "Yes",
-                    MessageAnswer::Yes},
-        MessageCase{"YesNoNo", "上書き", MessageButtons::YesNo, QMessageBox::No, "上書き", "Yes", MessageAnswer::No}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(QtDialogs, MessageBoxes,
+                         ::testing::Values(MessageCase{"OkWithoutTitle", "", MessageButtons::Ok, QMessageBox::Ok,
+                                                       "Scrimble Ver3.1.0", "OK", MessageAnswer::Ok},
+                                           MessageCase{"OkWithTitle", "確認", MessageButtons::Ok, QMessageBox::Ok,
+                                                       "確認", "OK", MessageAnswer::Ok},
+                                           MessageCase{"YesNoYes", "", MessageButtons::YesNo, QMessageBox::Yes,
+                                                       "Scrimble Ver3.1.0", "Yes", MessageAnswer::Yes},
+                                           MessageCase{"YesNoNo", "上書き", MessageButtons::YesNo, QMessageBox::No,
+                                                       "上書き", "Yes", MessageAnswer::No}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 SaveFileRequest pictureRequest(const QString& folder)
 {

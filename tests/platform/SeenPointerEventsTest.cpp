@@ -19,10 +19,7 @@ SeenPointerEvent seen(PointerEvent kind, unsigned long time, QPoint at, quintptr
     return {{kind, time, window, held}, at};
 }
 
-PointerEventKey delivered(PointerEvent kind, unsigned long time, bool held = true)
-{
-    return {kind, time, Copy, held};
-}
+PointerEventKey delivered(PointerEvent kind, unsigned long time, bool held = true) { return {kind, time, Copy, held}; }
 
 struct DeliveryCase {
     const char* name;
@@ -33,8 +30,7 @@ struct DeliveryCase {
 };
 
 class Deliveries : public testing::TestWithParam<DeliveryCase>
-{
-};
+{};
 
 TEST_P(Deliveries, GiveThePositionOfTheEventBehindEach)
 {
@@ -63,10 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
                      {seen(P::Press, 5, {10, 10}), seen(P::Move, 5, {20, 20}), seen(P::Move, 5, {30, 30})},
                      {delivered(P::Press, 5), delivered(P::Move, 5), delivered(P::Move, 5)},
                      {QPoint(10, 10), QPoint(20, 20), QPoint(30, 30)}},
-        DeliveryCase{"events of other windows passed over",
-                     {seen(P::Press, 5, {1, 1}, Panel), seen(P::Release, 5, {1, 1}, Panel), seen(P::Press, 5, {50, 60})},
-                     {delivered(P::Press, 5)},
-                     {QPoint(50, 60)}},
+        DeliveryCase{
+            "events of other windows passed over",
+            {seen(P::Press, 5, {1, 1}, Panel), seen(P::Release, 5, {1, 1}, Panel), seen(P::Press, 5, {50, 60})},
+            {delivered(P::Press, 5)},
+            {QPoint(50, 60)}},
         DeliveryCase{"each event delivered once",
                      {seen(P::Press, 5, {10, 10})},
                      {delivered(P::Press, 5), delivered(P::Press, 5)},

@@ -43,9 +43,7 @@ protected:
         QElapsedTimer sinceLast;
         qint64 longest = 0;
         QTimer ping;
-        QObject::connect(&ping, &QTimer::timeout, [&] {
-            longest = std::max(longest, sinceLast.restart());
-        });
+        QObject::connect(&ping, &QTimer::timeout, [&] { longest = std::max(longest, sinceLast.restart()); });
         sinceLast.start();
         ping.start(10);
         EXPECT_TRUE(clipboard.read([&got](const ClipboardCopy& copy) { got = copy; }));
@@ -107,8 +105,7 @@ struct OwnerCase {
 };
 
 class StubbornOwners : public X11ClipboardTest, public testing::WithParamInterface<OwnerCase>
-{
-};
+{};
 
 TEST_P(StubbornOwners, CostTheWindowNothing)
 {

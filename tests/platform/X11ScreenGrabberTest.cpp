@@ -19,10 +19,7 @@
 
 namespace {
 
-QRgb patternAt(int x, int y)
-{
-    return qRgb((x * 7 + y) & 0xFF, (y * 3 + (x >> 8)) & 0xFF, (x ^ y) & 0xFF);
-}
+QRgb patternAt(int x, int y) { return qRgb((x * 7 + y) & 0xFF, (y * 3 + (x >> 8)) & 0xFF, (x ^ y) & 0xFF); }
 
 QImage pattern(QSize size)
 {
@@ -39,7 +36,8 @@ class PatternWindow : public QWidget
 {
 public:
     explicit PatternWindow(QImage image)
-        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_image(std::move(image))
+        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+        , m_image(std::move(image))
     {
         // No window manager places us: the geometry is the screen's, given outright.
         setGeometry(QRect(QPoint(0, 0), m_image.size()));
@@ -132,11 +130,10 @@ class PrivateServer
 public:
     explicit PrivateServer(int depth)
     {
-        m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                                QStringLiteral("-screen"), QStringLiteral("0"),
-                                                QStringLiteral("320x200x%1").arg(depth),
-                                                QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                                QStringLiteral("-noreset")});
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("320x200x%1").arg(depth), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp"), QStringLiteral("-noreset")});
         if (m_server.waitForReadyRead(10000))
             m_display = u':' + QString::fromLatin1(m_server.readLine().trimmed());
     }
@@ -157,13 +154,14 @@ private:
 
 struct DepthCase {
     int depth;
-    const char* colour;    // as xsetroot takes it
-    std::uint32_t pixel;   // what the grab must give: each channel widened to 8 bits, rounded
+    const char* colour;   // as xsetroot takes it
+    std::uint32_t pixel;  // what the grab must give: each channel widened to 8 bits, rounded
     int bitsPerPixel;
     friend void PrintTo(const DepthCase& c, std::ostream* out) { *out << c.depth; }
 };
 
-class ScreenDepth : public ::testing::TestWithParam<DepthCase> {};
+class ScreenDepth : public ::testing::TestWithParam<DepthCase>
+{};
 
 // Screens whose pixels are not 32-bit XRGB go through the per-channel conversion:
 // 16-bit 5-6-5 channels 31, 32, 8 widen to 255, 130, 66 (32 * 255 / 63 = 129.5).
@@ -173,10 +171,10 @@ TEST_P(ScreenDepth, RootColourComesBackWidened)
     const PrivateServer server(c.depth);
     ASSERT_FALSE(server.display().isEmpty()) << "Xvfb did not start";
     ASSERT_EQ(QProcess::execute(QStringLiteral("xsetroot"), {QStringLiteral("-display"), server.display(),
-                                                            QStringLiteral("-solid"), QString::fromLatin1(c.colour)}),
+                                                             QStringLiteral("-solid"), QString::fromLatin1(c.colour)}),
               0);
-    for (const auto transfer : {X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
-                                X11ScreenGrabber::Transfer::RepliesOnly}) {
+    for (const auto transfer :
+         {X11ScreenGrabber::Transfer::SharedMemoryWhenOffered, X11ScreenGrabber::Transfer::RepliesOnly}) {
         X11ScreenGrabber grabber(server.display(), transfer);
         EXPECT_EQ(grabber.screenInfo().bitsPerPixel, c.bitsPerPixel);
         const ScreenShot shot = grabNow(grabber);

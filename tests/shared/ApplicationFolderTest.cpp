@@ -17,7 +17,8 @@ struct FolderCase {
     friend void PrintTo(const FolderCase& c, std::ostream* out) { *out << c.executableFolder; }
 };
 
-class FromExecutableFolder : public ::testing::TestWithParam<FolderCase> {};
+class FromExecutableFolder : public ::testing::TestWithParam<FolderCase>
+{};
 
 TEST_P(FromExecutableFolder, EndsInOneSlash)
 {
@@ -29,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(ApplicationFolder, FromExecutableFolder,
                          ::testing::Values(FolderCase{"/usr/bin", "/usr/bin/"}, FolderCase{"/", "/"},
                                            FolderCase{"/opt/スクリンブル", "/opt/スクリンブル/"},
                                            FolderCase{"/home/u/build/", "/home/u/build/"}),
-    PrintedCaseName());
+                         PrintedCaseName());
 
 struct PlaceCase {
     const char* name;
@@ -39,7 +40,8 @@ struct PlaceCase {
     friend void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class SettingsFolder : public ::testing::TestWithParam<PlaceCase> {};
+class SettingsFolder : public ::testing::TestWithParam<PlaceCase>
+{};
 
 TEST_P(SettingsFolder, BesideProgramUnlessItCannotHoldTheFile)
 {
@@ -48,19 +50,22 @@ TEST_P(SettingsFolder, BesideProgramUnlessItCannotHoldTheFile)
 
 INSTANTIATE_TEST_SUITE_P(
     ApplicationFolder, SettingsFolder,
-    ::testing::Values(PlaceCase{"Writable", "/usr/bin/", {true, false, "/x", "/home/u"}, "/usr/bin/"},
-                      PlaceCase{"ReadOnlyWithFile", "/usr/bin/", {false, true, "/x", "/home/u"}, "/usr/bin/"},
-                      PlaceCase{"ReadOnlyXdg", "/usr/bin/", {false, false, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
-                      PlaceCase{"ReadOnlyXdgTrailingSlash", "/usr/bin/", {false, false, "/x/conf/", "/home/u"},
-                                "/x/conf/scrimble/"},
-                      PlaceCase{"ReadOnlyNoXdg", "/usr/bin/", {false, false, "", "/home/u"}, "/home/u/.config/scrimble/"},
-                      PlaceCase{"RelativeXdgIgnored", "/usr/bin/", {false, false, "conf", "/home/u"},
-                                "/home/u/.config/scrimble/"},
-                      PlaceCase{"RootIsNeverUsed", "/", {true, true, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
-                      PlaceCase{"InstalledUsesXdgEvenWhenWritable", "/usr/bin/", {true, true, "/x/conf", "/home/u", true},
-                                "/x/conf/scrimble/"},
-                      PlaceCase{"ShiftJisFolderKeptByteForByte", "/opt/\x83\x58\x83\x4E/", {true, false, "", "/home/u"},
-                                "/opt/\x83\x58\x83\x4E/"}),
+    ::testing::Values(
+        PlaceCase{"Writable", "/usr/bin/", {true, false, "/x", "/home/u"}, "/usr/bin/"},
+        PlaceCase{"ReadOnlyWithFile", "/usr/bin/", {false, true, "/x", "/home/u"}, "/usr/bin/"},
+        PlaceCase{"ReadOnlyXdg", "/usr/bin/", {false, false, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
+        PlaceCase{"ReadOnlyXdgTrailingSlash", "/usr/bin/", {false, false, "/x/conf/", "/home/u"}, "/x/conf/scrimble/"},
+        PlaceCase{"ReadOnlyNoXdg", "/usr/bin/", {false, false, "", "/home/u"}, "/home/u/.config/scrimble/"},
+        PlaceCase{"RelativeXdgIgnored", "/usr/bin/", {false, false, "conf", "/home/u"}, "/home/u/.config/scrimble/"},
+        PlaceCase{"RootIsNeverUsed", "/", {true, true, "/x/conf", "/home/u"}, "/x/conf/scrimble/"},
+        PlaceCase{"InstalledUsesXdgEvenWhenWritable",
+                  "/usr/bin/",
+                  {true, true, "/x/conf", "/home/u", true},
+                  "/x/conf/scrimble/"},
+        PlaceCase{"ShiftJisFolderKeptByteForByte",
+                  "/opt/\x83\x58\x83\x4E/",
+                  {true, false, "", "/home/u"},
+                  "/opt/\x83\x58\x83\x4E/"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ApplicationFolder, WritableFolderKeepsSetIniBesideProgram)

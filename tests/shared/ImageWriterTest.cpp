@@ -76,14 +76,13 @@ struct WriteCase {
     ImageWrite write;
     const char* pillowFormat;
     std::map<std::string, std::string> fields;  // Pillow's fields that must be so
-    int bitCount;                                // BMP header's bits per pixel; 0 for others
+    int bitCount;                               // BMP header's bits per pixel; 0 for others
     bool exact;
     bool grey;
 };
 
 class ImageWriterTest : public testing::TestWithParam<WriteCase>
-{
-};
+{};
 
 TEST_P(ImageWriterTest, WritesWhatTheRecordSays)
 {
@@ -118,21 +117,41 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         WriteCase{"Bmp24", bmp(BmpDepth::Bits24, false), "BMP", {{"info.compression", "0"}}, 24, true, false},
         WriteCase{"Bmp16RleIgnored", bmp(BmpDepth::Bits16, true), "BMP", {{"info.compression", "0"}}, 16, false, false},
-        WriteCase{"Bmp8ByBrightness", reduced(SplitByBrightness | MatchYCrCb), "BMP",
-                  {{"mode", "P"}, {"info.compression", "0"}}, 8, false, false},
-        WriteCase{"Bmp8Rle", bmp(BmpDepth::Bits8, true), "BMP", {{"mode", "P"}, {"info.compression", "1"}}, 8, false,
+        WriteCase{"Bmp8ByBrightness",
+                  reduced(SplitByBrightness | MatchYCrCb),
+                  "BMP",
+                  {{"mode", "P"}, {"info.compression", "0"}},
+                  8,
+                  false,
                   false},
-        WriteCase{"Bmp8RleThenGrey", bmp(BmpDepth::Bits8, true, 255), "BMP", {{"info.compression", "1"}}, 8, false,
-                  true},
+        WriteCase{
+            "Bmp8Rle", bmp(BmpDepth::Bits8, true), "BMP", {{"mode", "P"}, {"info.compression", "1"}}, 8, false, false},
+        WriteCase{
+            "Bmp8RleThenGrey", bmp(BmpDepth::Bits8, true, 255), "BMP", {{"info.compression", "1"}}, 8, false, true},
         WriteCase{"Bmp24Grey", bmp(BmpDepth::Bits24, false, 255), "BMP", {{"mode", "RGB"}}, 24, false, true},
         WriteCase{"JpegBaseline", jpeg(0), "JPEG", {{"info.progressive", "<none>"}}, 0, false, false},
         WriteCase{"JpegProgressiveAnyNonZero", jpeg(-1), "JPEG", {{"info.progressive", "1"}}, 0, false, false},
-        WriteCase{"PngPlainWriter", png(std::nullopt), "PNG", {{"info.gamma", "<none>"}, {"info.interlace", "<none>"}},
-                  0, true, false},
-        WriteCase{"PngRecordGamma", png(pngRecord(PngOptions::LevelGiven | PngOptions::GammaGiven, 45455)), "PNG",
-                  {{"info.gamma", "0.45455"}}, 0, true, false},
-        WriteCase{"PngRecordInterlaced", png(pngRecord(PngOptions::LevelGiven | PngOptions::Interlaced, 0)), "PNG",
-                  {{"info.interlace", "1"}}, 0, true, false}),
+        WriteCase{"PngPlainWriter",
+                  png(std::nullopt),
+                  "PNG",
+                  {{"info.gamma", "<none>"}, {"info.interlace", "<none>"}},
+                  0,
+                  true,
+                  false},
+        WriteCase{"PngRecordGamma",
+                  png(pngRecord(PngOptions::LevelGiven | PngOptions::GammaGiven, 45455)),
+                  "PNG",
+                  {{"info.gamma", "0.45455"}},
+                  0,
+                  true,
+                  false},
+        WriteCase{"PngRecordInterlaced",
+                  png(pngRecord(PngOptions::LevelGiven | PngOptions::Interlaced, 0)),
+                  "PNG",
+                  {{"info.interlace", "1"}},
+                  0,
+                  true,
+                  false}),
     OwnCaseName());
 
 // Only BMP is converted: JPEG and PNG leave the image as it came.
@@ -158,8 +177,7 @@ TEST(ImageWriter, PlainPngKeepingTheFileWritesTheSameBytes)
 }
 
 class KeepsAnExistingFile : public testing::TestWithParam<ImageWrite>
-{
-};
+{};
 
 TEST_P(KeepsAnExistingFile, AndSaysSo)
 {
@@ -180,8 +198,8 @@ TEST(ImageWriter, FailedConversionWritesNothing)
 {
     TempDir dir;
     const DibGuard image = gradient();
-    const DibStatus status = WriteImageFile(image.get(), bmp(BmpDepth::Bits24, false, 256), dir.file("a.bmp"),
-                                            ExistingFile::Replace);
+    const DibStatus status =
+        WriteImageFile(image.get(), bmp(BmpDepth::Bits24, false, 256), dir.file("a.bmp"), ExistingFile::Replace);
     EXPECT_EQ(status.error, DibError::BadArgument);
     EXPECT_TRUE(dir.entries().empty());
 }

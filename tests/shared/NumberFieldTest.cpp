@@ -17,12 +17,10 @@ struct ParseCase {
     std::optional<double> expected;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* out)
-{
-    *out << '"' << QByteArray(c.text).left(24).constData() << '"';
-}
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << '"' << QByteArray(c.text).left(24).constData() << '"'; }
 
-class ParseEnglish : public ::testing::TestWithParam<ParseCase> {};
+class ParseEnglish : public ::testing::TestWithParam<ParseCase>
+{};
 
 TEST_P(ParseEnglish, ReadsLikeTheLocale)
 {
@@ -37,17 +35,13 @@ INSTANTIATE_TEST_SUITE_P(
     NumberField, ParseEnglish,
     ::testing::Values(ParseCase{"12.9", 12.9}, ParseCase{"-3.5", -3.5}, ParseCase{"1,024", 1024.0},
                       ParseCase{" 5 ", 5.0}, ParseCase{"", std::nullopt}, ParseCase{"   ", std::nullopt},
-                      ParseCase{"abc", std::nullopt}, ParseCase{"12abc", std::nullopt},
-                      ParseCase{"1e3", std::nullopt}, ParseCase{"1E3", std::nullopt},
-                      ParseCase{"inf", std::nullopt}, ParseCase{"-inf", std::nullopt},
-                      ParseCase{"nan", std::nullopt}, ParseCase{"NaN", std::nullopt},
-                      ParseCase{"0x10", std::nullopt}, ParseCase{"12.9.1", std::nullopt},
-                      ParseCase{"+5", 5.0}, ParseCase{"0", 0.0},
+                      ParseCase{"abc", std::nullopt}, ParseCase{"12abc", std::nullopt}, ParseCase{"1e3", std::nullopt},
+                      ParseCase{"1E3", std::nullopt}, ParseCase{"inf", std::nullopt}, ParseCase{"-inf", std::nullopt},
+                      ParseCase{"nan", std::nullopt}, ParseCase{"NaN", std::nullopt}, ParseCase{"0x10", std::nullopt},
+                      ParseCase{"12.9.1", std::nullopt}, ParseCase{"+5", 5.0}, ParseCase{"0", 0.0},
                       ParseCase{"１２３", 123.0}, ParseCase{"－４", -4.0}, ParseCase{"１，０２４．５", 1024.5},
-                      ParseCase{"\u3000７\u3000", 7.0},
-                      ParseCase{"1,5", 15.0}, ParseCase{"1,00,0.5", 1000.5},
-                      ParseCase{"٣٠٠", 300.0}, ParseCase{"-१२.५", -12.5},
-                      ParseCase{"99999999999999999999", 1e20},
+                      ParseCase{"\u3000７\u3000", 7.0}, ParseCase{"1,5", 15.0}, ParseCase{"1,00,0.5", 1000.5},
+                      ParseCase{"٣٠٠", 300.0}, ParseCase{"-१२.५", -12.5}, ParseCase{"99999999999999999999", 1e20},
                       ParseCase{FourHundredDigits.constData(), DBL_MAX},
                       ParseCase{MinusFourHundredDigits.constData(), -DBL_MAX}),
     PrintedCaseName());
@@ -71,7 +65,8 @@ struct RoundCase {
     friend void PrintTo(const RoundCase& c, std::ostream* out) { *out << c.value; }
 };
 
-class Rounding : public ::testing::TestWithParam<RoundCase> {};
+class Rounding : public ::testing::TestWithParam<RoundCase>
+{};
 
 TEST_P(Rounding, FloorAndHalfToEven)
 {
@@ -80,25 +75,27 @@ TEST_P(Rounding, FloorAndHalfToEven)
 }
 
 INSTANTIATE_TEST_SUITE_P(NumberField, Rounding,
-                         ::testing::Values(RoundCase{12.9, 12, 13}, RoundCase{-3.5, -4, -4},
-                                           RoundCase{10.5, 10, 10}, RoundCase{11.5, 11, 12},
-                                           RoundCase{0.5, 0, 0}, RoundCase{-2.5, -3, -2},
+                         ::testing::Values(RoundCase{12.9, 12, 13}, RoundCase{-3.5, -4, -4}, RoundCase{10.5, 10, 10},
+                                           RoundCase{11.5, 11, 12}, RoundCase{0.5, 0, 0}, RoundCase{-2.5, -3, -2},
                                            RoundCase{2.4999, 2, 2}, RoundCase{75.9, 75, 76},
-                                           RoundCase{1e20, Int64Max, Int64Max},
-                                           RoundCase{-1e20, Int64Min, Int64Min},
+                                           RoundCase{1e20, Int64Max, Int64Max}, RoundCase{-1e20, Int64Min, Int64Min},
                                            RoundCase{DBL_MAX, Int64Max, Int64Max},
                                            RoundCase{-DBL_MAX, Int64Min, Int64Min}),
-    PrintedCaseName());
+                         PrintedCaseName());
 
 struct ClampCase {
     std::int64_t value;
     std::int64_t lower;
     std::int64_t upper;
     std::int64_t expected;
-    friend void PrintTo(const ClampCase& c, std::ostream* out) { *out << c.value << " in " << c.lower << ".." << c.upper; }
+    friend void PrintTo(const ClampCase& c, std::ostream* out)
+    {
+        *out << c.value << " in " << c.lower << ".." << c.upper;
+    }
 };
 
-class Clamp : public ::testing::TestWithParam<ClampCase> {};
+class Clamp : public ::testing::TestWithParam<ClampCase>
+{};
 
 TEST_P(Clamp, HoldsInsideBoundsInEitherOrder)
 {
@@ -109,9 +106,8 @@ TEST_P(Clamp, HoldsInsideBoundsInEitherOrder)
 INSTANTIATE_TEST_SUITE_P(NumberField, Clamp,
                          ::testing::Values(ClampCase{-5, 0, 1920, 0}, ClampCase{5000, 0, 1920, 1920},
                                            ClampCase{300, 0, 1920, 300}, ClampCase{Int64Max, 50, 200, 200},
-                                           ClampCase{20, 10, 0, 10}, ClampCase{-1, 10, 0, 0},
-                                           ClampCase{5, 10, 0, 5}),
-    PrintedCaseName());
+                                           ClampCase{20, 10, 0, 10}, ClampCase{-1, 10, 0, 0}, ClampCase{5, 10, 0, 5}),
+                         PrintedCaseName());
 
 struct FormatCase {
     std::int64_t value;
@@ -120,7 +116,8 @@ struct FormatCase {
     friend void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.value; }
 };
 
-class Format : public ::testing::TestWithParam<FormatCase> {};
+class Format : public ::testing::TestWithParam<FormatCase>
+{};
 
 TEST_P(Format, PlainAndGrouped)
 {
@@ -136,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(NumberField, Format,
                                            FormatCase{1000, "1000", "1,000"}, FormatCase{30000, "30000", "30,000"},
                                            FormatCase{-1024, "-1024", "-1,024"},
                                            FormatCase{1234567, "1234567", "1,234,567"}),
-    PrintedCaseName());
+                         PrintedCaseName());
 
 TEST(NumberField, GroupedTextReadsBack)
 {

@@ -28,8 +28,7 @@ struct UnreadableCase {
 };
 
 class UnreadableSettings : public testing::TestWithParam<UnreadableCase>
-{
-};
+{};
 
 TEST_P(UnreadableSettings, GivesDefaultsAndIsKept)
 {
@@ -47,15 +46,16 @@ TEST_P(UnreadableSettings, GivesDefaultsAndIsKept)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableSettings,
-    testing::Values(
-        UnreadableCase{"Fifo", [](const QString& path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); }},
-        UnreadableCase{"LinkToAnEndlessDevice", [](const QString& path) { QFile::link(QStringLiteral("/dev/zero"), path); }},
-        UnreadableCase{"LargerThanASettingsFile",
-                       [](const QString& path) {
-                           QByteArray lines = "[Start]\nMode=1\n";
-                           lines += QByteArray(Settings::MaxFileBytes, '\n');
-                           ASSERT_TRUE(writeTestFile(path, lines));
-                       }}),
+    testing::Values(UnreadableCase{"Fifo",
+                                   [](const QString& path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); }},
+                    UnreadableCase{"LinkToAnEndlessDevice",
+                                   [](const QString& path) { QFile::link(QStringLiteral("/dev/zero"), path); }},
+                    UnreadableCase{"LargerThanASettingsFile",
+                                   [](const QString& path) {
+                                       QByteArray lines = "[Start]\nMode=1\n";
+                                       lines += QByteArray(Settings::MaxFileBytes, '\n');
+                                       ASSERT_TRUE(writeTestFile(path, lines));
+                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 QByteArray utf16(const QString& text, QStringConverter::Encoding encoding, const char* mark)
@@ -73,8 +73,7 @@ struct EncodingCase {
 };
 
 class SettingsEncoding : public testing::TestWithParam<EncodingCase>
-{
-};
+{};
 
 TEST_P(SettingsEncoding, ReadsAndWritesBackTheSameWay)
 {
@@ -92,13 +91,13 @@ const QString After = QStringLiteral("[Start]\r\nMode=1\r\nBoolean=0\r\n");
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsEncoding,
-    testing::Values(
-        EncodingCase{"Utf16LittleEndian", utf16(Before, QStringConverter::Utf16LE, "\xFF\xFE"),
-                     utf16(After, QStringConverter::Utf16LE, "\xFF\xFE")},
-        EncodingCase{"Utf16BigEndian", utf16(Before, QStringConverter::Utf16BE, "\xFE\xFF"),
-                     utf16(After, QStringConverter::Utf16BE, "\xFE\xFF")},
-        EncodingCase{"Utf8WithByteOrderMark", "\xEF\xBB\xBF" + Before.toUtf8(), "\xEF\xBB\xBF" + After.toUtf8()},
-        EncodingCase{"CarriageReturnsOnly", "[Start]\rMode=1\r", "[Start]\rMode=1\rBoolean=0\r"}),
+    testing::Values(EncodingCase{"Utf16LittleEndian", utf16(Before, QStringConverter::Utf16LE, "\xFF\xFE"),
+                                 utf16(After, QStringConverter::Utf16LE, "\xFF\xFE")},
+                    EncodingCase{"Utf16BigEndian", utf16(Before, QStringConverter::Utf16BE, "\xFE\xFF"),
+                                 utf16(After, QStringConverter::Utf16BE, "\xFE\xFF")},
+                    EncodingCase{"Utf8WithByteOrderMark", "\xEF\xBB\xBF" + Before.toUtf8(),
+                                 "\xEF\xBB\xBF" + After.toUtf8()},
+                    EncodingCase{"CarriageReturnsOnly", "[Start]\rMode=1\r", "[Start]\rMode=1\rBoolean=0\r"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A folder named in Shift-JIS, as a Windows archive unpacks it: used byte for byte.

@@ -38,7 +38,8 @@ struct IntCase {
     friend void PrintTo(const IntCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class ReadInt : public ::testing::TestWithParam<IntCase> {};
+class ReadInt : public ::testing::TestWithParam<IntCase>
+{};
 
 TEST_P(ReadInt, FollowsProfileRules)
 {
@@ -129,7 +130,8 @@ struct WriteCase {
     friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class WriteText : public ::testing::TestWithParam<WriteCase> {};
+class WriteText : public ::testing::TestWithParam<WriteCase>
+{};
 
 TEST_P(WriteText, ChangesOnlyItsLine)
 {
@@ -137,8 +139,8 @@ TEST_P(WriteText, ChangesOnlyItsLine)
     SettingsFile file;
     if (c.before)
         file.write(*c.before);
-    EXPECT_TRUE(file.settings().writeText(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                                          QString::fromUtf8(c.value)));
+    EXPECT_TRUE(
+        file.settings().writeText(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value)));
     EXPECT_EQ(file.contents(), c.after);
 }
 
@@ -156,23 +158,22 @@ const QByteArray Mixed = "; Scrimble settings\n"
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, WriteText,
-    ::testing::Values(
-        WriteCase{"CreatesFile", std::nullopt, "Start", "Boolean", "1", "[Start]\nBoolean=1\n"},
-        WriteCase{"ReplacesValue", Mixed, "Start", "Boolean", "1",
-                  "; Scrimble settings\n[PrtScSave]\nFolderPath = /home/u/写真  \n\n[Start]\nBoolean=1\n"
-                  "; keep me\nMode=1\n\n[PrintScSave]\nFilePath=Picture_####"},
-        WriteCase{"KeyMatchedWithoutCase", Mixed, "START", "mode", "0",
-                  "; Scrimble settings\n[PrtScSave]\nFolderPath = /home/u/写真  \n\n[Start]\nBoolean=0\n"
-                  "; keep me\nMode=0\n\n[PrintScSave]\nFilePath=Picture_####"},
-        WriteCase{"AddsKeyAtSectionEnd", QByteArray("[Start]\nBoolean=1\n\n[Other]\nx=1\n"), "Start", "Mode", "0",
-                  "[Start]\nBoolean=1\nMode=0\n\n[Other]\nx=1\n"},
-        WriteCase{"AddsSectionAfterTextWithoutNewline", Mixed, "Extra", "Key", "v",
-                  Mixed + "\n[Extra]\nKey=v\n"},
-        WriteCase{"KeepsCrLf", QByteArray("[Other]\r\nx=1\r\n"), "Start", "Mode", "1",
-                  "[Other]\r\nx=1\r\n[Start]\r\nMode=1\r\n"},
-        WriteCase{"LineBreaksCannotAddLines", std::nullopt, "PrtScSave", "FolderPath", "/a\n[Start]\r\nBoolean=1",
-                  "[PrtScSave]\nFolderPath=/a [Start]  Boolean=1\n"},
-        WriteCase{"EmptyFile", QByteArray(""), "Start", "Mode", "1", "[Start]\nMode=1\n"}),
+    ::testing::Values(WriteCase{"CreatesFile", std::nullopt, "Start", "Boolean", "1", "[Start]\nBoolean=1\n"},
+                      WriteCase{"ReplacesValue", Mixed, "Start", "Boolean", "1",
+                                "; Scrimble settings\n[PrtScSave]\nFolderPath = /home/u/写真  \n\n[Start]\nBoolean=1\n"
+                                "; keep me\nMode=1\n\n[PrintScSave]\nFilePath=Picture_####"},
+                      WriteCase{"KeyMatchedWithoutCase", Mixed, "START", "mode", "0",
+                                "; Scrimble settings\n[PrtScSave]\nFolderPath = /home/u/写真  \n\n[Start]\nBoolean=0\n"
+                                "; keep me\nMode=0\n\n[PrintScSave]\nFilePath=Picture_####"},
+                      WriteCase{"AddsKeyAtSectionEnd", QByteArray("[Start]\nBoolean=1\n\n[Other]\nx=1\n"), "Start",
+                                "Mode", "0", "[Start]\nBoolean=1\nMode=0\n\n[Other]\nx=1\n"},
+                      WriteCase{"AddsSectionAfterTextWithoutNewline", Mixed, "Extra", "Key", "v",
+                                Mixed + "\n[Extra]\nKey=v\n"},
+                      WriteCase{"KeepsCrLf", QByteArray("[Other]\r\nx=1\r\n"), "Start", "Mode", "1",
+                                "[Other]\r\nx=1\r\n[Start]\r\nMode=1\r\n"},
+                      WriteCase{"LineBreaksCannotAddLines", std::nullopt, "PrtScSave", "FolderPath",
+                                "/a\n[Start]\r\nBoolean=1", "[PrtScSave]\nFolderPath=/a [Start]  Boolean=1\n"},
+                      WriteCase{"EmptyFile", QByteArray(""), "Start", "Mode", "1", "[Start]\nMode=1\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Settings, WriteWithParentThatIsAFileIsSilent)

@@ -45,7 +45,8 @@ struct StepCase {
     friend void PrintTo(const StepCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class SpinStep : public ::testing::TestWithParam<StepCase> {};
+class SpinStep : public ::testing::TestWithParam<StepCase>
+{};
 
 TEST_P(SpinStep, ClickingAnArrow)
 {
@@ -64,21 +65,20 @@ TEST_P(SpinStep, ClickingAnArrow)
 
 INSTANTIATE_TEST_SUITE_P(
     SpinButton, SpinStep,
-    ::testing::Values(
-        StepCase{"UpAtUpperBoundStays", 0, 30, 30, nullptr, Qt::UpArrow, 1, "30"},
-        StepCase{"DownAtLowerBoundStays", 0, 30, 0, nullptr, Qt::DownArrow, 2, "0"},
-        StepCase{"UpToUpperThenStays", 50, 200, 198, nullptr, Qt::UpArrow, 5, "200"},
-        StepCase{"ThousandsSeparatorFrom1000", 1, 30000, 999, nullptr, Qt::UpArrow, 1, "1,000"},
-        StepCase{"NoSeparatorBelow1000", 1, 30000, 1000, nullptr, Qt::DownArrow, 1, "999"},
-        StepCase{"UpperBoundWithSeparator", 1, 30000, 29999, nullptr, Qt::UpArrow, 3, "30,000"},
-        StepCase{"StepsFromTypedNumber", 1, 30000, 500, "1999", Qt::UpArrow, 1, "2,000"},
-        StepCase{"StepsFromTypedGroupedNumber", 1, 30000, 500, "1,999", Qt::DownArrow, 1, "1,998"},
-        StepCase{"StepsFromTypedWithBlanks", 0, 1920, 0, " 7 ", Qt::DownArrow, 1, "6"},
-        StepCase{"StepsFromTypedFraction", 50, 200, 100, "75.9", Qt::UpArrow, 1, "76"},
-        StepCase{"TypedAboveUpperComesBack", 0, 255, 0, "5000", Qt::UpArrow, 1, "255"},
-        StepCase{"TypedBelowLowerComesBack", 1, 100, 60, "-20", Qt::DownArrow, 1, "1"},
-        StepCase{"NotANumberStepsFromLastPosition", 1, 30000, 500, "abc", Qt::UpArrow, 1, "501"},
-        StepCase{"TypedAtUpperLeftAsTyped", 0, 9, 0, "9.0", Qt::UpArrow, 1, "9.0"}),
+    ::testing::Values(StepCase{"UpAtUpperBoundStays", 0, 30, 30, nullptr, Qt::UpArrow, 1, "30"},
+                      StepCase{"DownAtLowerBoundStays", 0, 30, 0, nullptr, Qt::DownArrow, 2, "0"},
+                      StepCase{"UpToUpperThenStays", 50, 200, 198, nullptr, Qt::UpArrow, 5, "200"},
+                      StepCase{"ThousandsSeparatorFrom1000", 1, 30000, 999, nullptr, Qt::UpArrow, 1, "1,000"},
+                      StepCase{"NoSeparatorBelow1000", 1, 30000, 1000, nullptr, Qt::DownArrow, 1, "999"},
+                      StepCase{"UpperBoundWithSeparator", 1, 30000, 29999, nullptr, Qt::UpArrow, 3, "30,000"},
+                      StepCase{"StepsFromTypedNumber", 1, 30000, 500, "1999", Qt::UpArrow, 1, "2,000"},
+                      StepCase{"StepsFromTypedGroupedNumber", 1, 30000, 500, "1,999", Qt::DownArrow, 1, "1,998"},
+                      StepCase{"StepsFromTypedWithBlanks", 0, 1920, 0, " 7 ", Qt::DownArrow, 1, "6"},
+                      StepCase{"StepsFromTypedFraction", 50, 200, 100, "75.9", Qt::UpArrow, 1, "76"},
+                      StepCase{"TypedAboveUpperComesBack", 0, 255, 0, "5000", Qt::UpArrow, 1, "255"},
+                      StepCase{"TypedBelowLowerComesBack", 1, 100, 60, "-20", Qt::DownArrow, 1, "1"},
+                      StepCase{"NotANumberStepsFromLastPosition", 1, 30000, 500, "abc", Qt::UpArrow, 1, "501"},
+                      StepCase{"TypedAtUpperLeftAsTyped", 0, 9, 0, "9.0", Qt::UpArrow, 1, "9.0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpinButton, ShowsInitialPositionAtTheFieldsRightEdge)

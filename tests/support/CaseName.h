@@ -34,7 +34,7 @@ inline std::string NameWord(std::string_view text)
         const char c = text[i++];
         static constexpr std::pair<char, const char*> Spelt[] = {
             {' ', "_"},    {'-', "minus"},  {'+', "plus"},  {'.', "dot"},   {',', "comma"}, {'/', "slash"},
-            {'#', "hash"}, {'$', "dollar"}, {':', "colon"}, {'?', "query"}, {'|', "bar"},  {'%', "percent"}};
+            {'#', "hash"}, {'$', "dollar"}, {':', "colon"}, {'?', "query"}, {'|', "bar"},   {'%', "percent"}};
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
             name += c;
             continue;
@@ -47,7 +47,7 @@ inline std::string NameWord(std::string_view text)
 }
 
 // The values, each as a stream prints it, joined by '_'.
-template <class First, class... Rest>
+template<class First, class... Rest>
 std::string CaseName(const First& first, const Rest&... rest)
 {
     std::ostringstream printed;
@@ -59,7 +59,7 @@ std::string CaseName(const First& first, const Rest&... rest)
 
 // For cases with a PrintTo: the name is what it prints.
 struct PrintedCaseName {
-    template <class Param>
+    template<class Param>
     std::string operator()(const testing::TestParamInfo<Param>& info) const
     {
         return NameWord(testing::PrintToString(info.param));
@@ -68,7 +68,7 @@ struct PrintedCaseName {
 
 // For cases that carry their own name in a member `name`.
 struct OwnCaseName {
-    template <class Param>
+    template<class Param>
     std::string operator()(const testing::TestParamInfo<Param>& info) const
     {
         return info.param.name;

@@ -1,9 +1,6 @@
 #include "FakeScreenGrabber.h"
 
-ScreenInfo FakeScreenGrabber::screenInfo() const
-{
-    return {screen.width(), screen.height(), bitsPerPixel};
-}
+ScreenInfo FakeScreenGrabber::screenInfo() const { return {screen.width(), screen.height(), bitsPerPixel}; }
 
 void FakeScreenGrabber::grab(Done done)
 {

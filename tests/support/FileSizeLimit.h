@@ -10,7 +10,7 @@
 // is ignored there, so a write past the limit fails with EFBIG instead of killing the
 // child. Returns work()'s result as the child's exit code, or -1 when the child could
 // not be started or did not exit normally.
-template <typename Work>
+template<typename Work>
 int runUnderFileSizeLimit(rlim_t limitBytes, Work work)
 {
     const pid_t child = ::fork();

@@ -11,25 +11,13 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
-inline void PrintTo(const QSize& size, std::ostream* out)
-{
-    *out << size.width() << " x " << size.height();
-}
+inline void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << " x " << size.height(); }
 
-inline void PrintTo(const QPoint& point, std::ostream* out)
-{
-    *out << '(' << point.x() << ", " << point.y() << ')';
-}
+inline void PrintTo(const QPoint& point, std::ostream* out) { *out << '(' << point.x() << ", " << point.y() << ')'; }
 
-inline void PrintTo(const QPointF& point, std::ostream* out)
-{
-    *out << '(' << point.x() << ", " << point.y() << ')';
-}
+inline void PrintTo(const QPointF& point, std::ostream* out) { *out << '(' << point.x() << ", " << point.y() << ')'; }
 
 inline void PrintTo(const QRect& rect, std::ostream* out)
 {

@@ -2,7 +2,7 @@
 
 namespace {
 
-template <typename T>
+template<typename T>
 T takeFront(std::deque<T>& queue, const T& whenEmpty)
 {
     const T front = queue.empty() ? whenEmpty : queue.front();
@@ -13,8 +13,7 @@ T takeFront(std::deque<T>& queue, const T& whenEmpty)
 
 }  // namespace
 
-MessageAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
-                                       MessageButtons buttons)
+MessageAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title, MessageButtons buttons)
 {
     messages.push_back({messageBoxTitle(title), text, buttons});
     const MessageAnswer byDefault = buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
@@ -27,8 +26,7 @@ std::optional<SaveFileAnswer> ScriptedDialogs::saveFile(QWidget*, const SaveFile
     return takeFront(saveAnswers, std::optional<SaveFileAnswer>{});
 }
 
-std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& title,
-                                                     const QString& startFolder)
+std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& title, const QString& startFolder)
 {
     folderRequests.push_back({title, startFolder});
     return takeFront(folderAnswers, std::optional<QString>{});

@@ -30,9 +30,7 @@ public:
     std::vector<SaveFileRequest> saveRequests;
     std::vector<RecordedFolderRequest> folderRequests;
 
-    MessageAnswer message(QWidget* parent, const QString& text, const QString& title,
-                          MessageButtons buttons) override;
+    MessageAnswer message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons) override;
     std::optional<SaveFileAnswer> saveFile(QWidget* parent, const SaveFileRequest& request) override;
-    std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
-                                        const QString& startFolder) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
 };

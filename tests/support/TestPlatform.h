@@ -15,12 +15,12 @@
 
 struct TestPlatform {
     Platform platform;
-    ScriptedDialogs* dialogs = nullptr;    // owned by platform
-    FakeInstanceLock* lock = nullptr;      // owned by platform
-    FakeScreenGrabber* screen = nullptr;   // owned by platform
-    FakeFileProbe* files = nullptr;        // owned by platform
-    FakeClipboard* clipboard = nullptr;    // owned by platform
-    FakePrintKey* printKey = nullptr;      // owned by platform
+    ScriptedDialogs* dialogs = nullptr;   // owned by platform
+    FakeInstanceLock* lock = nullptr;     // owned by platform
+    FakeScreenGrabber* screen = nullptr;  // owned by platform
+    FakeFileProbe* files = nullptr;       // owned by platform
+    FakeClipboard* clipboard = nullptr;   // owned by platform
+    FakePrintKey* printKey = nullptr;     // owned by platform
 };
 
 [[nodiscard]] TestPlatform makeTestPlatform();

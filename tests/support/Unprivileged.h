@@ -10,7 +10,7 @@
 inline constexpr uid_t NobodyId = 65534;
 
 // work()'s result, or -1 when the child could not run or did not exit normally.
-template <typename Work>
+template<typename Work>
 int runUnprivileged(Work work)
 {
     if (::geteuid() != 0)
@@ -30,7 +30,4 @@ int runUnprivileged(Work work)
 }
 
 // The uid that runUnprivileged's work runs as.
-[[nodiscard]] inline uid_t unprivilegedUid()
-{
-    return ::geteuid() == 0 ? NobodyId : ::geteuid();
-}
+[[nodiscard]] inline uid_t unprivilegedUid() { return ::geteuid() == 0 ? NobodyId : ::geteuid(); }

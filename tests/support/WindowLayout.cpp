@@ -34,7 +34,8 @@ bool textFits(const QWidget& control)
         // inside the frame the style draws.
         QString caption = button->text();
         caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-        return button->sizeHint().width() <= button->width() + 2 || metrics.horizontalAdvance(caption) <= button->width();
+        return button->sizeHint().width() <= button->width() + 2
+               || metrics.horizontalAdvance(caption) <= button->width();
     }
     return true;
 }
@@ -107,7 +108,8 @@ QStringList AccessKeyClashes(const QWidget& window)
 
 QStringList JapaneseTexts(const QWidget& window)
 {
-    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
     QStringList found;
     for (const auto& [name, text] : textsOf(window))
         if (text.contains(japanese))
@@ -120,7 +122,8 @@ QStringList LayoutProblems(const QWidget& window, QSize screen)
     QStringList problems;
     const QSize frame = window.frameGeometry().size().expandedTo(window.size());
     if (frame.width() > screen.width() || frame.height() > screen.height())
-        problems << QStringLiteral("the window, %1 x %2, is larger than the screen").arg(frame.width()).arg(frame.height());
+        problems
+            << QStringLiteral("the window, %1 x %2, is larger than the screen").arg(frame.width()).arg(frame.height());
     std::vector<const QWidget*> shown;
     for (const QWidget* child : window.findChildren<QWidget*>()) {
         if (!child->isVisibleTo(&window) || child->isWindow())
@@ -131,7 +134,9 @@ QStringList LayoutProblems(const QWidget& window, QSize screen)
     }
     // A frame holds its controls: only widgets of which neither holds the other must
     // keep apart.
-    const auto inWindow = [&window](const QWidget* widget) { return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size()); };
+    const auto inWindow = [&window](const QWidget* widget) {
+        return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+    };
     for (std::size_t i = 0; i < shown.size(); ++i)
         for (std::size_t j = i + 1; j < shown.size(); ++j)
             if (!shown[i]->isAncestorOf(shown[j]) && !shown[j]->isAncestorOf(shown[i])

@@ -19,22 +19,17 @@
 
 namespace {
 
-template <typename T>
+template<typename T>
 using Reply = XcbReply<T>;
 
-xcb_connection_t* connection()
-{
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
+xcb_connection_t* connection() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
 
-xcb_window_t root()
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
-}
+xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root; }
 
 Reply<xcb_query_tree_reply_t> tree(xcb_window_t window)
 {
-    return Reply<xcb_query_tree_reply_t>(xcb_query_tree_reply(connection(), xcb_query_tree(connection(), window), nullptr));
+    return Reply<xcb_query_tree_reply_t>(
+        xcb_query_tree_reply(connection(), xcb_query_tree(connection(), window), nullptr));
 }
 
 xcb_window_t topLevelOf(xcb_window_t window)
@@ -44,10 +39,7 @@ xcb_window_t topLevelOf(xcb_window_t window)
     return window;
 }
 
-xcb_window_t windowOf(const QWidget& widget)
-{
-    return static_cast<xcb_window_t>(widget.winId());
-}
+xcb_window_t windowOf(const QWidget& widget) { return static_cast<xcb_window_t>(widget.winId()); }
 
 xcb_atom_t atom(const char* name)
 {
@@ -67,10 +59,7 @@ QRect rectOf(xcb_window_t window)
     return {origin->dst_x, origin->dst_y, size->width, size->height};
 }
 
-bool xdotool(const QStringList& arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
+bool xdotool(const QStringList& arguments) { return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0; }
 
 QStringList at(QPoint point)
 {
@@ -105,15 +94,9 @@ bool isViewable(const QWidget& window)
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-QRect geometry(const QWidget& window)
-{
-    return rectOf(windowOf(window));
-}
+QRect geometry(const QWidget& window) { return rectOf(windowOf(window)); }
 
-QRect frameGeometry(const QWidget& window)
-{
-    return rectOf(topLevelOf(windowOf(window)));
-}
+QRect frameGeometry(const QWidget& window) { return rectOf(topLevelOf(windowOf(window))); }
 
 QRect rootRect()
 {
@@ -140,8 +123,8 @@ QRgb pixelAt(QPoint at)
 bool hasWindowManager()
 {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection(), xcb_get_property(connection(), 0, root(), atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
-        nullptr));
+        connection(),
+        xcb_get_property(connection(), 0, root(), atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr));
     return reply && xcb_get_property_value_length(reply.get()) == 4;
 }
 
@@ -157,10 +140,7 @@ bool hasNetWmState(const QWidget& window, const char* state)
     return std::find(states, states + count, atom(state)) != states + count;
 }
 
-bool drag(QPoint from, QPoint to)
-{
-    return xdotool(dragArguments(from, to));
-}
+bool drag(QPoint from, QPoint to) { return xdotool(dragArguments(from, to)); }
 
 bool dragWhileHandlingEvents(QPoint from, QPoint to)
 {
@@ -175,15 +155,9 @@ bool dragWhileHandlingEvents(QPoint from, QPoint to)
     return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
 }
 
-bool click(QPoint point)
-{
-    return xdotool(at(point) + QStringList{QStringLiteral("click"), QStringLiteral("1")});
-}
+bool click(QPoint point) { return xdotool(at(point) + QStringList{QStringLiteral("click"), QStringLiteral("1")}); }
 
-bool key(const char* keys)
-{
-    return xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
-}
+bool key(const char* keys) { return xdotool({QStringLiteral("key"), QString::fromLatin1(keys)}); }
 
 KeyboardTakenElsewhere::KeyboardTakenElsewhere() : m_xcb(xcb_connect(nullptr, nullptr))
 {
@@ -195,10 +169,7 @@ KeyboardTakenElsewhere::KeyboardTakenElsewhere() : m_xcb(xcb_connect(nullptr, nu
     m_held = !error;
 }
 
-KeyboardTakenElsewhere::~KeyboardTakenElsewhere()
-{
-    xcb_disconnect(m_xcb);
-}
+KeyboardTakenElsewhere::~KeyboardTakenElsewhere() { xcb_disconnect(m_xcb); }
 
 namespace {
 
@@ -252,6 +223,5 @@ void StubbornClipboardOwner::answer()
         answerSelectionRequest(m_xcb, *request, types ? request->property : xcb_atom_t{XCB_NONE});
     }
 }
-
 
 }  // namespace X11Desktop

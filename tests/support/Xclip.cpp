@@ -8,7 +8,8 @@ namespace {
 QByteArray run(const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), QStringList{QStringLiteral("-selection"), QStringLiteral("clipboard")} + arguments);
+    xclip.start(QStringLiteral("xclip"),
+                QStringList{QStringLiteral("-selection"), QStringLiteral("clipboard")} + arguments);
     xclip.write(input);
     xclip.closeWriteChannel();
     xclip.waitForFinished(5000);
@@ -28,30 +29,21 @@ void copyImage(const QImage& image)
     copyPng(png);
 }
 
-void copyPng(const QByteArray& bytes)
-{
-    copyAs(QStringLiteral("image/png"), bytes);
-}
+void copyPng(const QByteArray& bytes) { copyAs(QStringLiteral("image/png"), bytes); }
 
 void copyAs(const QString& type, const QByteArray& bytes)
 {
     run({QStringLiteral("-t"), type, QStringLiteral("-i")}, bytes);
 }
 
-void copyText(const QString& text)
-{
-    run({QStringLiteral("-i")}, text.toUtf8());
-}
+void copyText(const QString& text) { run({QStringLiteral("-i")}, text.toUtf8()); }
 
 QString targets()
 {
     return QString::fromUtf8(run({QStringLiteral("-o"), QStringLiteral("-t"), QStringLiteral("TARGETS")}));
 }
 
-QString text()
-{
-    return QString::fromUtf8(run({QStringLiteral("-o")}));
-}
+QString text() { return QString::fromUtf8(run({QStringLiteral("-o")})); }
 
 QImage image()
 {
