@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <random>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -77,6 +78,42 @@ TEST_P(ExactCopyTest, TwentyFourBitsAtFullSizeShowsTheSelectedPixels)
 
 INSTANTIATE_TEST_SUITE_P(StretchModes, ExactCopyTest, testing::Values(COLORONCOLOR, HALFTONE),
                          [](const auto& c) { return c.param == HALFTONE ? "Halftone" : "ColorOnColor"; });
+
+struct PlacedCopy {
+    std::string name;
+    int x;
+    int y;
+};
+
+class PlacedCopyTest : public testing::TestWithParam<PlacedCopy>
+{};
+
+// Wherever the selection lies, the picture shows the desktop's pixels, black where
+// the selection runs off the desktop, and is opaque also where the screen's pixels
+// carry no alpha.
+TEST_P(PlacedCopyTest, ShowsTheDesktopOpaqueAndBlackBeyondIt)
+{
+    DeviceContext desktop = noisyDesktop(320, 240);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            desktop.row(y)[x] &= 0xFFFFFFu;
+    Surfaces s = prepared(123, 77, 100);
+    const PlacedCopy& c = GetParam();
+    ASSERT_TRUE(RenderPicture(desktop, s.picture, c.x, c.y, s.selection, OutputOptions{}, GreyStep::Yes));
+    for (int y = 0; y < 77; ++y)
+        for (int x = 0; x < 123; ++x) {
+            const int dx = c.x + x;
+            const int dy = c.y + y;
+            const bool on = dx >= 0 && dy >= 0 && dx < 320 && dy < 240;
+            ASSERT_EQ(s.picture.row(y)[x], on ? desktop.row(dy)[dx] | Opaque : Opaque) << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, PlacedCopyTest,
+                         testing::Values(PlacedCopy{"TopLeftCorner", 0, 0}, PlacedCopy{"BottomRightCorner", 197, 163},
+                                         PlacedCopy{"PastTheRightEdge", 250, 10},
+                                         PlacedCopy{"PastTheBottomEdge", 10, 200}),
+                         OwnCaseName());
 
 TEST(RenderPictureTest, EightBitsLeaveAtMostAPaletteOfColours)
 {
