@@ -3,7 +3,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: deps desktop-deps build run test bench bench-check install package translations clean
+.PHONY: deps desktop-deps bench-deps build run test bench bench-check install package translations clean
 
 deps:
 	@scripts/install-deps
@@ -11,6 +11,10 @@ deps:
 # The headless GNOME and KDE sessions (labels gnome, kde): too large for every run.
 desktop-deps:
 	@scripts/install-desktop-deps
+
+# The peers the benchmarks compare with: not needed to build or test.
+bench-deps:
+	@scripts/install-missing bench-deps scrot maim ksnip flameshot kde-spectacle
 
 build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIMBLE_WERROR=ON \
@@ -26,11 +30,11 @@ test: build
 	@cmake --build $(ASAN_BUILD)
 	@scripts/run-tests $(BUILD)
 
-bench: build
+bench: build bench-deps
 	@bench/compare_peers
 
 # Each step's ratio to its peer against bench/baseline.json; not part of test (noisy).
-bench-check: build
+bench-check: build bench-deps
 	@bench/bench_check --build $(BUILD)
 
 install: build

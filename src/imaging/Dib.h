@@ -3,6 +3,7 @@
 // and the pixel bytes exactly as a BMP file holds them (bottom-up rows, each padded to
 // a multiple of 4 bytes; for BI_RLE8 the encoded stream).
 
+#include "DefaultInitAllocator.h"
 #include "dibimage.h"
 
 #include <array>
@@ -12,27 +13,6 @@
 #include <mutex>
 #include <utility>
 #include <vector>
-
-// Leaves new elements uninitialised: pixel buffers are written in full right after
-// allocation, and zeroing tens of megabytes first would cost more than the copy.
-template<class T>
-struct DefaultInitAllocator : std::allocator<T> {
-    template<class U>
-    struct rebind {
-        using other = DefaultInitAllocator<U>;
-    };
-    using std::allocator<T>::allocator;
-    template<class U>
-    void construct(U* p) noexcept
-    {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template<class U, class... Args>
-    void construct(U* p, Args&&... args)
-    {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
 
 using Bytes = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
 using RgbQuad = std::array<std::uint8_t, 4>;  // blue, green, red, 0

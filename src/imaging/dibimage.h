@@ -4,6 +4,7 @@
 // windows paint from and that DCtoDIB / DIBStretchDIBits read and draw into.
 // No Qt here, and no exception crosses this boundary: every call returns a status.
 
+#include "DefaultInitAllocator.h"
 #include "files/ExistingFile.h"
 
 #include <array>
@@ -28,6 +29,9 @@ public:
     DeviceContext(int width, int height);  // filled with black
 
     void resize(int width, int height);  // contents become black
+    // Contents undefined: for a writer that sets every pixel (a screen grab), which
+    // would otherwise clear tens of megabytes only to overwrite them.
+    void resizeForOverwrite(int width, int height);
     void fill(std::uint32_t argb);
 
     [[nodiscard]] int width() const { return m_width; }
@@ -46,7 +50,7 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t> m_pixels;
+    std::vector<std::uint32_t, DefaultInitAllocator<std::uint32_t>> m_pixels;
 };
 
 enum class DibError : std::uint8_t {

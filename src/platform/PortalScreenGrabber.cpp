@@ -41,7 +41,8 @@ constexpr int SettleMs = 100;
 DeviceContext pixelsOf(const QImage& picture)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    DeviceContext pixels(rgb.width(), rgb.height());
+    DeviceContext pixels;
+    pixels.resizeForOverwrite(rgb.width(), rgb.height());
     for (int y = 0; y < rgb.height(); ++y)
         std::memcpy(pixels.row(y), rgb.constScanLine(y), static_cast<std::size_t>(rgb.width()) * sizeof(std::uint32_t));
     return pixels;

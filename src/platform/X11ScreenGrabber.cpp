@@ -107,6 +107,16 @@ void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceCo
     }
 }
 
+// The screen can shrink between its size being asked and its pixels read: what the
+// read cannot cover is black, not whatever the target's memory held.
+void blackenBeyond(DeviceContext& target, int width, int height)
+{
+    for (int y = 0; y < target.height(); ++y) {
+        std::uint32_t* row = target.row(y);
+        std::fill(row + (y < height ? width : 0), row + target.width(), 0xFF000000u);
+    }
+}
+
 // A System V shared-memory segment the server has attached; detached and freed with
 // the object. The id is removed at once, so the kernel frees the memory even if we die.
 class SharedSegment
@@ -283,7 +293,7 @@ void X11ScreenGrabber::grab(Done done)
 {
     const ScreenInfo info = screenInfo();
     ScreenShot shot;
-    shot.picture.resize(info.width, info.height);
+    shot.picture.resizeForOverwrite(info.width, info.height);
     shot.error = read(shot.picture);
     done(std::move(shot));
 }
@@ -298,6 +308,7 @@ QString X11ScreenGrabber::read(DeviceContext& target)
     const ScreenInfo screen = screenInfo();
     const int width = std::min(target.width(), screen.width);
     const int height = std::min(target.height(), screen.height);
+    blackenBeyond(target, std::max(width, 0), std::max(height, 0));
     if (width <= 0 || height <= 0)
         return {};
     const int bandRows = static_cast<int>(

@@ -32,8 +32,8 @@ public:
     // Answers within the call.
     void grab(Done done) override;
     // Reads the screen's top-left target.width() x target.height() pixels into
-    // target, within the call. Empty when done, else why not; the target is then
-    // unchanged unless the display is lost in the middle of the copy.
+    // target, within the call; what lies beyond the screen is black. Empty when
+    // done, else why not.
     [[nodiscard]] QString read(DeviceContext& target);
 
     // true while grabs go through shared memory.

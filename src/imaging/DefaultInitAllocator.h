@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+#include <utility>
+
+// Leaves new elements uninitialised: pixel buffers are written in full right after
+// allocation, and zeroing tens of megabytes first would cost more than the copy.
+template<class T>
+struct DefaultInitAllocator : std::allocator<T> {
+    template<class U>
+    struct rebind {
+        using other = DefaultInitAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template<class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template<class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
