@@ -33,6 +33,23 @@ void copyPlain(const DeviceContext& desktop, DeviceContext& picture, int sourceX
     }
 }
 
+// The selection as the picture shows it before scaling: reduced and brought back to
+// the screen's depth (what drawing it 1:1 into a halftone surface and reading it back
+// gives, without the surface's full-size copy), and greyed when grey says so.
+DibStatus shownSelection(const DeviceContext& desktop, int sourceX, int sourceY, int w, int h,
+                         const OutputOptions& options, GreyStep grey, DibGuard& shown)
+{
+    shown.reset(DCtoDIB(desktop, sourceX, sourceY, w, h));
+    if (!shown)
+        return {DibError::BadArgument};
+    DibStatus status = ReduceColors(shown.get(), options);
+    if (ReducesColors(options))
+        status = firstFailure(status, DIBto24Bit(shown.get()));
+    if (grey == GreyStep::Yes)
+        status = firstFailure(status, GrayDIB(shown.get(), options.GrayStrength));
+    return status;
+}
+
 }  // namespace
 
 DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY,
@@ -46,18 +63,22 @@ DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, in
         copyPlain(desktop, picture, sourceX, sourceY, w, h);
         return {};
     }
-    DibGuard a(DCtoDIB(desktop, sourceX, sourceY, w, h));
-    if (!a)
-        return {DibError::BadArgument};
-    // The reduced colours back in the screen's depth: what drawing the image 1:1 into
-    // a buffer surface and reading it back gives, without the buffer's full-size copy.
-    // At 24 bits that changes nothing.
-    DibStatus status = ReduceColors(a.get(), options);
-    if (ReducesColors(options))
-        status = firstFailure(status, DIBto24Bit(a.get()));
-    const DIBHandle shown = a.get();
-    if (grey == GreyStep::Yes)
-        status = firstFailure(status, GrayDIB(shown, options.GrayStrength));
-    return firstFailure(
-        status, DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight, shown, 0, 0, w, h, SRCCOPY));
+    // Reducing colours holds the selection at 24 and at 8 bits at once: the picture,
+    // which the drawing below covers whole, gives its memory back meanwhile, so that a
+    // whole-screen selection stays below three screens' worth.
+    const bool released = ReducesColors(options) && picture.width() == selection.ViewWidth
+                          && picture.height() == selection.ViewHeight;
+    if (released)
+        picture.resizeForOverwrite(0, 0);
+    DibGuard shown;
+    const DibStatus status = shownSelection(desktop, sourceX, sourceY, w, h, options, grey, shown);
+    if (released)
+        picture.resizeForOverwrite(selection.ViewWidth, selection.ViewHeight);
+    const DibStatus drawn =
+        shown ? DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight, shown.get(), 0, 0, w, h,
+                                 SRCCOPY)
+              : status;
+    if (released && !drawn)
+        picture.fill(0);
+    return firstFailure(status, drawn);
 }

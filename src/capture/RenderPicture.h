@@ -16,6 +16,7 @@ enum class GreyStep : bool { No = false, Yes = true };
 // draws it scaled into picture at ViewWidth x ViewHeight.
 // The caller has sized picture to ViewWidth x ViewHeight and emptied it. A
 // selection of zero width or height draws nothing and succeeds. Returns the first
-// library failure; the images are freed in every case.
+// library failure; the images are freed in every case. When colours are reduced, a
+// failure can leave the picture black.
 DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, int sourceX, int sourceY,
                         const CaptureSelection& selection, const OutputOptions& options, GreyStep grey);
