@@ -1,5 +1,6 @@
 // DCtoDIB and the device context: rectangles inside, across and outside the surface.
 #include "ImagingTestSupport.h"
+#include "PixelRows.h"
 
 #include <gtest/gtest.h>
 
@@ -98,5 +99,38 @@ TEST(DibHandles, DeletedHandlesAreNotReusedAndZeroIsNeverValid)
     EXPECT_NE(second.get(), first);
     EXPECT_EQ(DeleteDIB(0).error, DibError::BadHandle);
 }
+
+// Rows of every length around the sixteen pixels packed at once, with guard bytes
+// after them: byte for byte what the pixels say, nothing written past the end, and
+// back to the same pixels made opaque.
+class PackedRow : public testing::TestWithParam<int>
+{};
+
+TEST_P(PackedRow, PacksToBgrAndBack)
+{
+    const int count = GetParam();
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        argb[static_cast<std::size_t>(i)] = 0x01020304u * static_cast<std::uint32_t>(i + 1) ^ 0x80FF7F00u;
+    const std::size_t bytes = 3 * static_cast<std::size_t>(count);
+    std::vector<std::uint8_t> bgr(bytes + 16, 0xAB);
+    packBgr(argb.data(), count, bgr.data());
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t p = argb[static_cast<std::size_t>(i)];
+        const std::size_t at = 3 * static_cast<std::size_t>(i);
+        EXPECT_EQ((std::vector<unsigned>{bgr[at], bgr[at + 1], bgr[at + 2]}),
+                  (std::vector<unsigned>{p & 0xFFu, (p >> 8) & 0xFFu, (p >> 16) & 0xFFu}))
+            << "pixel " << i;
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(bgr.begin() + static_cast<std::ptrdiff_t>(bytes), bgr.end()),
+              std::vector<std::uint8_t>(16, 0xAB));
+    std::vector<std::uint32_t> back(static_cast<std::size_t>(count) + 4, 0xABABABABu);
+    unpackBgr(bgr.data(), count, back.data());
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(back[static_cast<std::size_t>(i)], argb[static_cast<std::size_t>(i)] | 0xFF000000u) << "pixel " << i;
+    EXPECT_EQ(std::vector<std::uint32_t>(back.end() - 4, back.end()), std::vector<std::uint32_t>(4, 0xABABABABu));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, PackedRow, testing::Values(0, 1, 3, 4, 15, 16, 17, 31, 32, 33, 1921));
 
 }  // namespace
