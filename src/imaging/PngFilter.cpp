@@ -1,12 +1,15 @@
 #include "PngFilter.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// One loop per filter type so that each can be vectorised.
-void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n, std::size_t bpp,
+// One loop per filter type so that each can be vectorised, in 16-bit lanes (every
+// difference and sum fits), and twice as wide where the processor has AVX2: the
+// filters take a sixth of a 4K PNG's time otherwise.
+#define SCRIMBLE_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+
+SCRIMBLE_WIDE_LOOPS void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n, std::size_t bpp,
                  std::uint8_t* out)
 {
     const std::size_t head = bpp < n ? bpp : n;
@@ -30,17 +33,25 @@ void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up,
         for (std::size_t i = 0; i < head; ++i)
             out[i] = static_cast<std::uint8_t>(row[i] - up[i]);
         for (std::size_t i = head; i < n; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<int>(row[i - bpp], up[i], up[i - bpp]));
+            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<std::int16_t>(row[i - bpp], up[i], up[i - bpp]));
         break;
     default: std::memcpy(out, row, n); break;
     }
 }
 
-std::uint64_t cost(const std::uint8_t* bytes, std::size_t n)
+// The sum of the bytes' magnitudes as signed bytes, in 32-bit sums of blocks short
+// enough not to overflow them.
+SCRIMBLE_WIDE_LOOPS std::uint64_t cost(const std::uint8_t* bytes, std::size_t n)
 {
+    constexpr std::size_t Block = std::size_t{1} << 16;
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        sum += static_cast<std::uint64_t>(std::abs(static_cast<int>(static_cast<std::int8_t>(bytes[i]))));
+    for (std::size_t at = 0; at < n; at += Block) {
+        const std::size_t end = n - at < Block ? n : at + Block;
+        std::uint32_t part = 0;
+        for (std::size_t i = at; i < end; ++i)
+            part += bytes[i] < 128 ? bytes[i] : 256u - bytes[i];
+        sum += part;
+    }
     return sum;
 }
 
