@@ -9,8 +9,8 @@ namespace {
 // filters take a sixth of a 4K PNG's time otherwise.
 #define SCRIMBLE_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
 
-SCRIMBLE_WIDE_LOOPS void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n, std::size_t bpp,
-                 std::uint8_t* out)
+SCRIMBLE_WIDE_LOOPS void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n,
+                                     std::size_t bpp, std::uint8_t* out)
 {
     const std::size_t head = bpp < n ? bpp : n;
     switch (type) {
