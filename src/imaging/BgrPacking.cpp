@@ -1,6 +1,7 @@
-// 0xAARRGGBB pixels to blue, green, red bytes and back. Every screen-sized copy passes
-// here, so the loops move sixteen pixels at a time with SSSE3 byte shuffles where the
-// processor has them, and otherwise four pixels through three whole 32-bit words.
+// 0xAARRGGBB pixels to blue, green, red bytes and back, and blue, green, red bytes to
+// red, green, blue. Every screen-sized copy passes here, so the loops move many pixels
+// at a time with SSSE3 byte shuffles where the processor has them, and otherwise four
+// pixels through three whole 32-bit words.
 #include "PixelRows.h"
 
 #include <cstring>
@@ -45,6 +46,15 @@ void unpackBgrWords(const std::uint8_t* bgr, int count, std::uint32_t* argb)
     }
     for (; i < count; ++i, bgr += 3)
         *argb++ = 0xFF000000u | (std::uint32_t{bgr[2]} << 16) | (std::uint32_t{bgr[1]} << 8) | bgr[0];
+}
+
+void swapRedBlueBytes(const std::uint8_t* in, int count, std::uint8_t* out)
+{
+    for (int i = 0; i < count; ++i, in += 3, out += 3) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+    }
 }
 
 #ifdef SCRIMBLE_SHUFFLES
@@ -94,6 +104,17 @@ __attribute__((target("ssse3"))) void unpackBgrShuffled(const std::uint8_t* bgr,
     unpackBgrWords(bgr, count - i, argb);
 }
 
+// Five pixels a register; each store's sixteenth byte is written again by the next.
+__attribute__((target("ssse3"))) void swapRedBlueShuffled(const std::uint8_t* in, int count, std::uint8_t* out)
+{
+    const __m128i swap = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    int i = 0;
+    for (; i + 6 <= count; i += 5, in += 15, out += 15)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), swap));
+    swapRedBlueBytes(in, count - i, out);
+}
+
 #endif
 
 }  // namespace
@@ -118,4 +139,15 @@ void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb)
     }
 #endif
     unpackBgrWords(bgr, count, argb);
+}
+
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out)
+{
+#ifdef SCRIMBLE_SHUFFLES
+    if (hasShuffles()) {
+        swapRedBlueShuffled(in, count, out);
+        return;
+    }
+#endif
+    swapRedBlueBytes(in, count, out);
 }

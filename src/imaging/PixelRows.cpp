@@ -58,6 +58,10 @@ const std::uint8_t* bgrRow(const Dib& dib, int y, std::vector<std::uint8_t>& scr
 
 void readRowRgb(const Dib& dib, int y, std::uint8_t* out)
 {
+    if (dib.bitCount() == 24) {
+        swapRedBlue(dib.rowFromTop(y), dib.width(), out);
+        return;
+    }
     forEachPixel(dib, y, [out](int x, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
         out[3 * x] = r;
         out[3 * x + 1] = g;

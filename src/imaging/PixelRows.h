@@ -20,6 +20,8 @@ void readRowRgb(const Dib& dib, int y, std::uint8_t* out);
 // much as the encoders.
 void packBgr(const std::uint32_t* argb, int count, std::uint8_t* bgr);
 void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb);
+// count pixels of blue, green, red bytes as red, green, blue (in and out apart).
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out);
 
 // 8 bits to 5 rounded to the nearest level; expand5 maps the 32 levels back to 0..255.
 [[nodiscard]] inline unsigned reduce5(unsigned c) { return (c * 31 + 127) / 255; }

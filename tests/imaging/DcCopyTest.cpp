@@ -100,13 +100,13 @@ TEST(DibHandles, DeletedHandlesAreNotReusedAndZeroIsNeverValid)
     EXPECT_EQ(DeleteDIB(0).error, DibError::BadHandle);
 }
 
-// Rows of every length around the sixteen pixels packed at once, with guard bytes
-// after them: byte for byte what the pixels say, nothing written past the end, and
-// back to the same pixels made opaque.
+// Rows of every length around the pixels moved at once, with guard bytes after them:
+// byte for byte what the pixels say, nothing written past the end, back to the same
+// pixels made opaque, and red and blue swapped.
 class PackedRow : public testing::TestWithParam<int>
 {};
 
-TEST_P(PackedRow, PacksToBgrAndBack)
+TEST_P(PackedRow, PacksToBgrAndBackAndSwaps)
 {
     const int count = GetParam();
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(count));
@@ -129,8 +129,16 @@ TEST_P(PackedRow, PacksToBgrAndBack)
     for (int i = 0; i < count; ++i)
         EXPECT_EQ(back[static_cast<std::size_t>(i)], argb[static_cast<std::size_t>(i)] | 0xFF000000u) << "pixel " << i;
     EXPECT_EQ(std::vector<std::uint32_t>(back.end() - 4, back.end()), std::vector<std::uint32_t>(4, 0xABABABABu));
+    std::vector<std::uint8_t> rgb(bytes + 16, 0xAB);
+    swapRedBlue(bgr.data(), count, rgb.data());
+    for (std::size_t at = 0; at < bytes; at += 3)
+        EXPECT_EQ((std::vector<unsigned>{rgb[at], rgb[at + 1], rgb[at + 2]}),
+                  (std::vector<unsigned>{bgr[at + 2], bgr[at + 1], bgr[at]}))
+            << "byte " << at;
+    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + static_cast<std::ptrdiff_t>(bytes), rgb.end()),
+              std::vector<std::uint8_t>(16, 0xAB));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, PackedRow, testing::Values(0, 1, 3, 4, 15, 16, 17, 31, 32, 33, 1921));
+INSTANTIATE_TEST_SUITE_P(Lengths, PackedRow, testing::Values(0, 1, 3, 4, 5, 6, 7, 11, 15, 16, 17, 31, 32, 33, 1921));
 
 }  // namespace
