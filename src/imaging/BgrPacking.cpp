@@ -59,12 +59,6 @@ void swapRedBlueBytes(const std::uint8_t* in, int count, std::uint8_t* out)
 
 #ifdef SCRIMBLE_SHUFFLES
 
-bool hasShuffles()
-{
-    static const bool has = __builtin_cpu_supports("ssse3") != 0;
-    return has;
-}
-
 // Sixteen pixels: each group of four loses its alpha bytes to twelve bytes at the
 // bottom of a register, and the four groups are laid end to end in 48 bytes.
 __attribute__((target("ssse3"))) void packBgrShuffled(const std::uint32_t* argb, int count, std::uint8_t* bgr)
@@ -117,37 +111,29 @@ __attribute__((target("ssse3"))) void swapRedBlueShuffled(const std::uint8_t* in
 
 #endif
 
+struct Loops {
+    void (*pack)(const std::uint32_t*, int, std::uint8_t*);
+    void (*unpack)(const std::uint8_t*, int, std::uint32_t*);
+    void (*swap)(const std::uint8_t*, int, std::uint8_t*);
+};
+
+// The processor's best loops, chosen once.
+const Loops& loops()
+{
+#ifdef SCRIMBLE_SHUFFLES
+    static const Loops chosen = __builtin_cpu_supports("ssse3")
+                                    ? Loops{packBgrShuffled, unpackBgrShuffled, swapRedBlueShuffled}
+                                    : Loops{packBgrWords, unpackBgrWords, swapRedBlueBytes};
+#else
+    static const Loops chosen{packBgrWords, unpackBgrWords, swapRedBlueBytes};
+#endif
+    return chosen;
+}
+
 }  // namespace
 
-void packBgr(const std::uint32_t* argb, int count, std::uint8_t* bgr)
-{
-#ifdef SCRIMBLE_SHUFFLES
-    if (hasShuffles()) {
-        packBgrShuffled(argb, count, bgr);
-        return;
-    }
-#endif
-    packBgrWords(argb, count, bgr);
-}
+void packBgr(const std::uint32_t* argb, int count, std::uint8_t* bgr) { loops().pack(argb, count, bgr); }
 
-void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb)
-{
-#ifdef SCRIMBLE_SHUFFLES
-    if (hasShuffles()) {
-        unpackBgrShuffled(bgr, count, argb);
-        return;
-    }
-#endif
-    unpackBgrWords(bgr, count, argb);
-}
+void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb) { loops().unpack(bgr, count, argb); }
 
-void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out)
-{
-#ifdef SCRIMBLE_SHUFFLES
-    if (hasShuffles()) {
-        swapRedBlueShuffled(in, count, out);
-        return;
-    }
-#endif
-    swapRedBlueBytes(in, count, out);
-}
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out) { loops().swap(in, count, out); }
