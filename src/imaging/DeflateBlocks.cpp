@@ -63,7 +63,7 @@ class HuffmanCode
 {
 public:
     // False for lengths that give more codes than the bits allow.
-    bool build(const std::uint8_t* lengths, int symbols)
+    [[nodiscard]] bool build(const std::uint8_t* lengths, int symbols)
     {
         m_counts.fill(0);
         for (int s = 0; s < symbols; ++s)
@@ -85,7 +85,7 @@ public:
     }
 
     // The next symbol, or -1 for bits that are no code.
-    int decode(BitReader& bits) const
+    [[nodiscard]] int decode(BitReader& bits) const
     {
         const std::uint16_t entry = m_quick[bits.peek(QuickBits)];
         if (entry != 0) {
