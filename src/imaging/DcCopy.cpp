@@ -1,5 +1,4 @@
 #include "DibTable.h"
-#include "Parallel.h"
 #include "PixelRows.h"
 
 #include <algorithm>
@@ -33,18 +32,16 @@ DIBHandle copyRect(const std::uint32_t* pixels, int sourceWidth, int sourceHeigh
     if (allocateBytes(bits, bytes) != DibError::None)
         return 0;
     const std::size_t stride = dibStride(width, 24);
-    const auto rows = [&](int begin, int end) {
-        for (int row = begin; row < end; ++row) {
-            std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(height - 1 - row);
-            const long long sourceY = static_cast<long long>(y) + row;
-            const bool inside = sourceY >= 0 && sourceY < sourceHeight;
-            copyRow(inside ? pixels + sourceStride * static_cast<std::size_t>(sourceY) : nullptr, sourceWidth, x, width,
-                    out);
-            std::memset(out + 3 * static_cast<std::size_t>(width), 0, stride - 3 * static_cast<std::size_t>(width));
-        }
-    };
-    if (!splitInTwo(height, 64, rows))
-        return 0;
+    // One thread: with the rows packed by shuffles the copy only waits on memory, a
+    // millisecond for 1080p, less than a second thread costs to start on busy cores.
+    for (int row = 0; row < height; ++row) {
+        std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(height - 1 - row);
+        const long long sourceY = static_cast<long long>(y) + row;
+        const bool inside = sourceY >= 0 && sourceY < sourceHeight;
+        copyRow(inside ? pixels + sourceStride * static_cast<std::size_t>(sourceY) : nullptr, sourceWidth, x, width,
+                out);
+        std::memset(out + 3 * static_cast<std::size_t>(width), 0, stride - 3 * static_cast<std::size_t>(width));
+    }
     return storeDib(width, height, 24, std::move(bits));
 }
 

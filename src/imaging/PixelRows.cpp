@@ -58,42 +58,15 @@ const std::uint8_t* bgrRow(const Dib& dib, int y, std::vector<std::uint8_t>& scr
 
 void readRowRgb(const Dib& dib, int y, std::uint8_t* out)
 {
+    if (dib.bitCount() == 24) {
+        swapRedBlue(dib.rowFromTop(y), dib.width(), out);
+        return;
+    }
     forEachPixel(dib, y, [out](int x, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
         out[3 * x] = r;
         out[3 * x + 1] = g;
         out[3 * x + 2] = b;
     });
-}
-
-void packBgr(const std::uint32_t* argb, int count, std::uint8_t* bgr)
-{
-    int i = 0;
-    for (; i + 4 <= count; i += 4, argb += 4, bgr += 12) {
-        const std::uint32_t words[3] = {(argb[0] & 0xFFFFFFu) | argb[1] << 24,
-                                        ((argb[1] >> 8) & 0xFFFFu) | argb[2] << 16,
-                                        ((argb[2] >> 16) & 0xFFu) | argb[3] << 8};
-        std::memcpy(bgr, words, sizeof words);
-    }
-    for (; i < count; ++i, ++argb, bgr += 3) {
-        bgr[0] = static_cast<std::uint8_t>(*argb);
-        bgr[1] = static_cast<std::uint8_t>(*argb >> 8);
-        bgr[2] = static_cast<std::uint8_t>(*argb >> 16);
-    }
-}
-
-void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb)
-{
-    int i = 0;
-    for (; i + 4 <= count; i += 4, argb += 4, bgr += 12) {
-        std::uint32_t words[3];
-        std::memcpy(words, bgr, sizeof words);
-        argb[0] = 0xFF000000u | (words[0] & 0xFFFFFFu);
-        argb[1] = 0xFF000000u | words[0] >> 24 | (words[1] & 0xFFFFu) << 8;
-        argb[2] = 0xFF000000u | words[1] >> 16 | (words[2] & 0xFFu) << 16;
-        argb[3] = 0xFF000000u | words[2] >> 8;
-    }
-    for (; i < count; ++i, bgr += 3)
-        *argb++ = 0xFF000000u | (std::uint32_t{bgr[2]} << 16) | (std::uint32_t{bgr[1]} << 8) | bgr[0];
 }
 
 DibError uncompressedView(const Dib& dib, std::unique_ptr<Dib>& holder, const Dib*& view)

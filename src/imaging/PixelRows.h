@@ -15,11 +15,13 @@ void readRowBgr(const Dib& dib, int y, std::uint8_t* out);
 // Row y (from the top) as red, green, blue bytes.
 void readRowRgb(const Dib& dib, int y, std::uint8_t* out);
 
-// count pixels 0xAARRGGBB as blue, green, red bytes, and back with alpha 0xFF. Four
-// pixels at a time go through three 32-bit words: the copies of every screen-sized
-// image pass here, and byte by byte they cost as much as the encoders.
+// count pixels 0xAARRGGBB as blue, green, red bytes, and back with alpha 0xFF: the
+// copies of every screen-sized image pass here, and byte by byte they would cost as
+// much as the encoders.
 void packBgr(const std::uint32_t* argb, int count, std::uint8_t* bgr);
 void unpackBgr(const std::uint8_t* bgr, int count, std::uint32_t* argb);
+// count pixels of blue, green, red bytes as red, green, blue (in and out apart).
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out);
 
 // 8 bits to 5 rounded to the nearest level; expand5 maps the 32 levels back to 0..255.
 [[nodiscard]] inline unsigned reduce5(unsigned c) { return (c * 31 + 127) / 255; }

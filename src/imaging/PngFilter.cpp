@@ -1,13 +1,24 @@
 #include "PngFilter.h"
 
-#include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
-// One loop per filter type so that each can be vectorised.
-void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n, std::size_t bpp,
-                 std::uint8_t* out)
+// One loop per filter type so that each can be vectorised, in 16-bit lanes (every
+// difference and sum fits), and twice as wide where the processor has AVX2: the
+// filters take a sixth of a 4K PNG's time otherwise.
+#ifdef __x86_64__
+#define SCRIMBLE_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+#else
+#define SCRIMBLE_WIDE_LOOPS
+#endif
+
+SCRIMBLE_WIDE_LOOPS void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up, std::size_t n,
+                                     std::size_t bpp, std::uint8_t* out)
 {
     const std::size_t head = bpp < n ? bpp : n;
     switch (type) {
@@ -30,17 +41,33 @@ void applyFilter(unsigned type, const std::uint8_t* row, const std::uint8_t* up,
         for (std::size_t i = 0; i < head; ++i)
             out[i] = static_cast<std::uint8_t>(row[i] - up[i]);
         for (std::size_t i = head; i < n; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<int>(row[i - bpp], up[i], up[i - bpp]));
+            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor<std::int16_t>(row[i - bpp], up[i], up[i - bpp]));
         break;
     default: std::memcpy(out, row, n); break;
     }
 }
 
+// The sum of the bytes' magnitudes as signed bytes, in 32-bit sums of blocks short
+// enough not to overflow them.
+// The sum of the bytes' magnitudes as signed bytes. A signed byte's magnitude is
+// the distance of the byte with its top bit flipped from 128, so SSE2's sums of
+// absolute differences take sixteen bytes at once.
 std::uint64_t cost(const std::uint8_t* bytes, std::size_t n)
 {
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        sum += static_cast<std::uint64_t>(std::abs(static_cast<int>(static_cast<std::int8_t>(bytes[i]))));
+    std::size_t i = 0;
+#if defined(__SSE2__) && defined(__x86_64__)
+    const __m128i middle = _mm_set1_epi8(static_cast<char>(0x80));
+    __m128i sums = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i flipped = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)), middle);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(flipped, middle));
+    }
+    sum = static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums))
+          + static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+#endif
+    for (; i < n; ++i)
+        sum += bytes[i] < 128 ? bytes[i] : 256u - bytes[i];
     return sum;
 }
 

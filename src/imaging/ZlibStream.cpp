@@ -1,5 +1,6 @@
 #include "ZlibStream.h"
 
+#include "DeflateBlocks.h"
 #include "Parallel.h"
 
 #include <libdeflate.h>
@@ -43,43 +44,6 @@ DibError deflateRaw(int level, Part& part)
     return DibError::None;
 }
 
-// Where a raw deflate stream's last block starts and where the stream ends, in bits.
-struct FinalBlock {
-    std::size_t headerBit = 0;
-    std::size_t endBit = 0;
-};
-
-// The bits zlib has taken from its input but not decoded yet.
-std::size_t unusedBits(const z_stream& stream) { return static_cast<std::size_t>(stream.data_type & 63); }
-
-// libdeflate says nothing of its blocks, so zlib walks them: stopping at each block's
-// end, it tells how many bits of the last byte it read are still unused.
-bool findFinalBlock(const Bytes& deflated, std::size_t inflatedSize, FinalBlock& found)
-{
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return false;
-    std::vector<std::uint8_t> sink(std::size_t{1} << 16);
-    stream.next_in = const_cast<Bytef*>(deflated.data());
-    stream.avail_in = static_cast<uInt>(deflated.size());
-    int result = Z_OK;
-    std::size_t inflated = 0;
-    while (result == Z_OK) {
-        stream.next_out = sink.data();
-        stream.avail_out = static_cast<uInt>(sink.size());
-        result = inflate(&stream, Z_BLOCK);
-        inflated += sink.size() - stream.avail_out;
-        // At a block's end (bit 7 of data_type): the final one's (bit 6) ends the
-        // stream, another's is where the next header starts.
-        if (result == Z_OK && (stream.data_type & 128)) {
-            const std::size_t bit = 8 * stream.total_in - unusedBits(stream);
-            (stream.data_type & 64 ? found.endBit : found.headerBit) = bit;
-        }
-    }
-    inflateEnd(&stream);
-    return result == Z_STREAM_END && inflated == inflatedSize && stream.avail_in == 0 && found.endBit > found.headerBit;
-}
-
 // Turns a whole raw deflate stream into one that ends on a byte boundary and lets
 // the next part's blocks follow: its last block no longer final, an empty stored
 // block after it.
@@ -116,12 +80,14 @@ DibError zlibCompressInParts(const std::uint8_t* data, std::size_t size, int lev
                              Bytes& out)
 {
     const std::size_t count = static_cast<std::size_t>(std::max(parts, 1));
-    // zlib's walk through a part that is not the last costs about a fifth of its
-    // compression: those parts get five shares of the units and the last one six, so
-    // that they end together.
+    // Finding where a part that is not the last ends costs about a fifteenth of its
+    // compression: those parts get fifteen shares of the units and the last one
+    // sixteen, so that they end together.
     const std::size_t units = (size + unit - 1) / std::max<std::size_t>(unit, 1);
-    const std::size_t shares = 5 * (count - 1) + 6;
-    const auto start = [&](std::size_t k) { return k == count ? size : std::min(size, units * 5 * k / shares * unit); };
+    const std::size_t shares = 15 * (count - 1) + 16;
+    const auto start = [&](std::size_t k) {
+        return k == count ? size : std::min(size, units * 15 * k / shares * unit);
+    };
     std::vector<Part> pieces(count);
     for (std::size_t k = 0; k < count; ++k) {
         pieces[k].data = data + start(k);

@@ -1,5 +1,6 @@
 // DCtoDIB and the device context: rectangles inside, across and outside the surface.
 #include "ImagingTestSupport.h"
+#include "PixelRows.h"
 
 #include <gtest/gtest.h>
 
@@ -98,5 +99,46 @@ TEST(DibHandles, DeletedHandlesAreNotReusedAndZeroIsNeverValid)
     EXPECT_NE(second.get(), first);
     EXPECT_EQ(DeleteDIB(0).error, DibError::BadHandle);
 }
+
+// Rows of every length around the pixels moved at once, with guard bytes after them:
+// byte for byte what the pixels say, nothing written past the end, back to the same
+// pixels made opaque, and red and blue swapped.
+class PackedRow : public testing::TestWithParam<int>
+{};
+
+TEST_P(PackedRow, PacksToBgrAndBackAndSwaps)
+{
+    const int count = GetParam();
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        argb[static_cast<std::size_t>(i)] = 0x01020304u * static_cast<std::uint32_t>(i + 1) ^ 0x80FF7F00u;
+    const std::size_t bytes = 3 * static_cast<std::size_t>(count);
+    std::vector<std::uint8_t> bgr(bytes + 16, 0xAB);
+    packBgr(argb.data(), count, bgr.data());
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t p = argb[static_cast<std::size_t>(i)];
+        const std::size_t at = 3 * static_cast<std::size_t>(i);
+        EXPECT_EQ((std::vector<unsigned>{bgr[at], bgr[at + 1], bgr[at + 2]}),
+                  (std::vector<unsigned>{p & 0xFFu, (p >> 8) & 0xFFu, (p >> 16) & 0xFFu}))
+            << "pixel " << i;
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(bgr.begin() + static_cast<std::ptrdiff_t>(bytes), bgr.end()),
+              std::vector<std::uint8_t>(16, 0xAB));
+    std::vector<std::uint32_t> back(static_cast<std::size_t>(count) + 4, 0xABABABABu);
+    unpackBgr(bgr.data(), count, back.data());
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(back[static_cast<std::size_t>(i)], argb[static_cast<std::size_t>(i)] | 0xFF000000u) << "pixel " << i;
+    EXPECT_EQ(std::vector<std::uint32_t>(back.end() - 4, back.end()), std::vector<std::uint32_t>(4, 0xABABABABu));
+    std::vector<std::uint8_t> rgb(bytes + 16, 0xAB);
+    swapRedBlue(bgr.data(), count, rgb.data());
+    for (std::size_t at = 0; at < bytes; at += 3)
+        EXPECT_EQ((std::vector<unsigned>{rgb[at], rgb[at + 1], rgb[at + 2]}),
+                  (std::vector<unsigned>{bgr[at + 2], bgr[at + 1], bgr[at]}))
+            << "byte " << at;
+    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + static_cast<std::ptrdiff_t>(bytes), rgb.end()),
+              std::vector<std::uint8_t>(16, 0xAB));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, PackedRow, testing::Values(0, 1, 3, 4, 5, 6, 7, 11, 15, 16, 17, 31, 32, 33, 1921));
 
 }  // namespace

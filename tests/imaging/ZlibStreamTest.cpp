@@ -2,6 +2,7 @@
 // level, zlib inflates it (checking its Adler-32) to exactly the data; and a PNG large
 // enough to be deflated on several cores decodes to the image's pixels.
 #include "ImagingTestSupport.h"
+#include "DeflateBlocks.h"
 #include "ZlibStream.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,82 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZlibParts,
                                          PartsCase{"FewerBytesThanParts", {1, 2, 3}, 6, 5, 1},
                                          PartsCase{"Empty", {}, 6, 3, 1}),
                          [](const testing::TestParamInfo<PartsCase>& info) { return std::string(info.param.name); });
+
+// zlib's raw deflate stream of data (no header or checksum).
+Bytes rawDeflate(const std::vector<std::uint8_t>& data, int level, int strategy)
+{
+    z_stream stream{};
+    Bytes out;
+    if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, strategy) != Z_OK)
+        return out;
+    out.resize(deflateBound(&stream, static_cast<uLong>(data.size())));
+    stream.next_in = const_cast<Bytef*>(data.data());
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int result = deflate(&stream, Z_FINISH);
+    out.resize(result == Z_STREAM_END ? stream.total_out : 0);
+    deflateEnd(&stream);
+    return out;
+}
+
+// zlib's own reading of where the last block starts: inflating, stopping at each block.
+std::size_t zlibFinalHeaderBit(const Bytes& raw)
+{
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return 0;
+    std::vector<std::uint8_t> sink(std::size_t{1} << 16);
+    stream.next_in = const_cast<Bytef*>(raw.data());
+    stream.avail_in = static_cast<uInt>(raw.size());
+    std::size_t header = 0;
+    int result = Z_OK;
+    while (result == Z_OK) {
+        stream.next_out = sink.data();
+        stream.avail_out = static_cast<uInt>(sink.size());
+        result = inflate(&stream, Z_BLOCK);
+        if (result == Z_OK && (stream.data_type & 128) && !(stream.data_type & 64))
+            header = 8 * stream.total_in - static_cast<std::size_t>(stream.data_type & 63);
+    }
+    inflateEnd(&stream);
+    return result == Z_STREAM_END ? header : 0;
+}
+
+struct WalkCase {
+    const char* name;
+    std::vector<std::uint8_t> data;
+    int level;
+    int strategy;
+};
+
+class DeflateWalk : public testing::TestWithParam<WalkCase>
+{};
+
+// The last block where zlib finds it, for stored, fixed and dynamic blocks and codes
+// longer than one table look-up; a stream cut short or of another length is refused.
+TEST_P(DeflateWalk, FindsTheLastBlockLikeZlib)
+{
+    const WalkCase& c = GetParam();
+    const Bytes raw = rawDeflate(c.data, c.level, c.strategy);
+    ASSERT_FALSE(raw.empty());
+    FinalBlock found;
+    ASSERT_TRUE(findFinalBlock(raw, c.data.size(), found));
+    EXPECT_EQ(found.headerBit, zlibFinalHeaderBit(raw));
+    EXPECT_EQ((found.endBit + 7) / 8, raw.size());
+    FinalBlock ignored;
+    EXPECT_FALSE(findFinalBlock(std::span(raw).first(raw.size() - 1), c.data.size(), ignored));
+    EXPECT_FALSE(findFinalBlock(raw, c.data.size() + 1, ignored));
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, DeflateWalk,
+                         testing::Values(WalkCase{"Dynamic", scanlines(3 << 20), 6, Z_DEFAULT_STRATEGY},
+                                         WalkCase{"LongCodes", scanlines(1 << 20), 6, Z_HUFFMAN_ONLY},
+                                         WalkCase{"Fixed", scanlines(1 << 20), 6, Z_FIXED},
+                                         WalkCase{"FewBytes", {1, 2, 3}, 6, Z_DEFAULT_STRATEGY},
+                                         WalkCase{"Stored", noise(200000), 0, Z_DEFAULT_STRATEGY},
+                                         WalkCase{"Noise", noise(1 << 18), 9, Z_DEFAULT_STRATEGY},
+                                         WalkCase{"Zeros", std::vector<std::uint8_t>(1 << 21), 9, Z_RLE}),
+                         [](const testing::TestParamInfo<WalkCase>& info) { return std::string(info.param.name); });
 
 struct LargePngCase {
     const char* name;
