@@ -73,10 +73,11 @@ private:
     std::vector<Sums> m_sums;
 };
 
-// Room for the runs of a part up to a third of its pixels (4 bytes a run), a screenshot's
-// share many times over; a photograph fills it in a few rows, and its rows are read
-// again rather than held in more memory than the image's own. The room is taken once,
-// not cleared, and only the part that is written is ever touched.
+// Room for the runs of a part up to a third of its pixels (4 bytes a run): a desktop of
+// windows over a photograph has about one run in four pixels. A photograph alone fills
+// it within its first rows, and the rest are read again rather than held in more memory
+// than the image's own. The room is taken once, not cleared, and only the part that is
+// written is ever touched.
 std::size_t reserveRuns(const Dib& dib, RowRuns& part)
 {
     const std::size_t budget = static_cast<std::size_t>(dib.width()) * static_cast<std::size_t>(part.end - part.begin) / 3;

@@ -8,7 +8,6 @@
 #include "PixelRows.h"
 
 #include <array>
-#include <cstring>
 
 namespace {
 
