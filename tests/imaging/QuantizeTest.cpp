@@ -105,6 +105,14 @@ double distanceYCrCb(std::uint32_t a, std::uint32_t b)
 
 double distanceLuma(std::uint32_t a, std::uint32_t b) { return std::abs(lumaOf(a) - lumaOf(b)); }
 
+// 200 spread colours in the upper 40 rows and 200 others below: each part alone fits
+// in 256, the two together do not.
+std::uint32_t twoHundredEachPart(int x, int y)
+{
+    const int k = (x + y * 5) % 200 + (y < 40 ? 0 : 200);
+    return spread(k % 64, k / 64);
+}
+
 // A run of one colour longer than the reduction keeps in one piece, then spread colours.
 std::uint32_t longRunThenSpread(int x, int y) { return x < 17000 ? 0x4080C0u : spread(x, y); }
 
@@ -145,7 +153,9 @@ INSTANTIATE_TEST_SUITE_P(Methods, PaletteMatch,
                                          // rows past the kept runs are read again.
                                          MatchCase{"RgbNoiseInTwoParts", 0, distanceRgb, 0.0, 64, 128},
                                          MatchCase{"RgbRunLongerThanOnePiece", 0, distanceRgb, 0.0, 20000, 2,
-                                                   longRunThenSpread}),
+                                                   longRunThenSpread},
+                                         MatchCase{"RgbOver256OnlyWithBothParts", 0, distanceRgb, 0.0, 5, 80,
+                                                   twoHundredEachPart}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 double meanError(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
