@@ -2,6 +2,7 @@
 #include "Parallel.h"
 #include "PixelRows.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -14,6 +15,30 @@ void packRow555(const std::uint8_t* bgr, int width, std::uint8_t* out)
         out[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
     }
 }
+
+// Palette indices as blue, green, red bytes through a table of the palette's 256 entries
+// (black past its end): all but the last pixel in one 4-byte store each, whose fourth
+// byte the next pixel writes over.
+class PaletteToBgr
+{
+public:
+    explicit PaletteToBgr(const std::vector<RgbQuad>& palette)
+    {
+        for (std::size_t i = 0; i < palette.size() && i < m_bgr.size(); ++i)
+            m_bgr[i] = palette[i][0] | std::uint32_t{palette[i][1]} << 8 | std::uint32_t{palette[i][2]} << 16;
+    }
+    void row(const std::uint8_t* indices, int width, std::uint8_t* bgr) const
+    {
+        int x = 0;
+        for (; x + 1 < width; ++x, bgr += 3)
+            std::memcpy(bgr, &m_bgr[indices[x]], 4);
+        if (x < width)
+            std::memcpy(bgr, &m_bgr[indices[x]], 3);
+    }
+
+private:
+    std::array<std::uint32_t, 256> m_bgr{};  // little-endian, like the pixel rows
+};
 
 // Rebuilds the image at 16 or 24 bits per pixel from its current pixels.
 DibStatus convertDepth(DIBHandle handle, int bitCount)
@@ -35,13 +60,17 @@ DibStatus convertDepth(DIBHandle handle, int bitCount)
     if (const DibError error = allocateBytes(bits, bytes); error != DibError::None)
         return {error};
     const std::size_t stride = dibStride(dib.width(), bitCount);
+    const PaletteToBgr fromPalette(plain->palette());
+    const bool indexed = plain->bitCount() == 8;
     const auto rows = [&](int begin, int end) {
         std::vector<std::uint8_t> scratch(3 * static_cast<std::size_t>(dib.width()));
         for (int y = begin; y < end; ++y) {
             std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(dib.height() - 1 - y);
             const std::size_t used = static_cast<std::size_t>(dib.width()) * static_cast<std::size_t>(bitCount / 8);
             std::memset(out + used, 0, stride - used);
-            if (bitCount == 24) {
+            if (bitCount == 24 && indexed) {
+                fromPalette.row(plain->rowFromTop(y), dib.width(), out);
+            } else if (bitCount == 24) {
                 readRowBgr(*plain, y, out);
             } else {
                 readRowBgr(*plain, y, scratch.data());

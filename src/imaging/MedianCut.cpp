@@ -8,26 +8,29 @@
 
 namespace {
 
-struct Box {
-    std::size_t begin;
-    std::size_t end;
-    double error = 0;  // pixel-weighted squared error of the cells' means about the box's colour
-};
-
-// Pixel-weighted sums of the cells' mean colours: enough for the squared error.
+// Pixel-weighted sums of the cells' mean colours: enough for the squared error. Every
+// term is a whole number below 2^53, so the sums are exact whatever order the cells
+// are added in, and the cells of a box may be kept in any order.
 struct Moments {
     double n = 0;
     std::array<double, 3> sum{};
     double squares = 0;
 
-    void add(const ColorCell& cell, double sign = 1)
+    void add(const ColorCell& cell)
     {
-        const double w = sign * static_cast<double>(cell.count);
+        const auto w = static_cast<double>(cell.count);
         n += w;
         for (std::size_t k = 0; k < 3; ++k) {
             sum[k] += w * cell.mean[k];
             squares += w * cell.mean[k] * cell.mean[k];
         }
+    }
+    void add(const Moments& other, double sign)
+    {
+        n += sign * other.n;
+        for (std::size_t k = 0; k < 3; ++k)
+            sum[k] += sign * other.sum[k];
+        squares += sign * other.squares;
     }
     [[nodiscard]] double error() const
     {
@@ -43,29 +46,46 @@ struct Moments {
     }
 };
 
-Moments moments(const std::vector<ColorCell>& cells, std::size_t begin, std::size_t end)
+// Everything the box's colour, error and cut are chosen by, gathered in one pass.
+struct BoxSums {
+    Moments moments;
+    std::array<int, 3> low{255, 255, 255};  // of the cells' means, per channel
+    std::array<int, 3> high{0, 0, 0};
+    std::array<double, 3> distinct{};  // sum of the cells' means
+    std::array<double, 3> weighted{};  // sum of the pixels' channels
+};
+
+struct Box {
+    std::size_t begin;
+    std::size_t end;
+    BoxSums sums;
+    double error = 0;  // pixel-weighted squared error of the cells' means about the box's colour
+};
+
+BoxSums sumsOf(const std::vector<ColorCell>& cells, std::size_t begin, std::size_t end)
 {
-    Moments m;
-    for (std::size_t i = begin; i < end; ++i)
-        m.add(cells[i]);
-    return m;
+    BoxSums s;
+    for (std::size_t i = begin; i < end; ++i) {
+        const ColorCell& cell = cells[i];
+        s.moments.add(cell);
+        for (std::size_t k = 0; k < 3; ++k) {
+            s.low[k] = std::min<int>(s.low[k], cell.mean[k]);
+            s.high[k] = std::max<int>(s.high[k], cell.mean[k]);
+            s.distinct[k] += cell.mean[k];
+            s.weighted[k] += static_cast<double>(cell.sum[k]);
+        }
+    }
+    return s;
 }
 
-int splitAxis(const std::vector<ColorCell>& cells, const Box& box, std::uint32_t methodFlags)
+std::size_t splitAxis(const BoxSums& s, std::uint32_t methodFlags)
 {
-    int low[3] = {255, 255, 255};
-    int high[3] = {0, 0, 0};
-    for (std::size_t i = box.begin; i < box.end; ++i)
-        for (int k = 0; k < 3; ++k) {
-            low[k] = std::min<int>(low[k], cells[i].mean[k]);
-            high[k] = std::max<int>(high[k], cells[i].mean[k]);
-        }
     // The brightness method weighs each channel's range by its share of the luma.
     const double weight[3] = {LumaRed, LumaGreen, LumaBlue};
-    int best = 0;
+    std::size_t best = 0;
     double bestRange = -1;
-    for (int k = 0; k < 3; ++k) {
-        const double range = (high[k] - low[k]) * ((methodFlags & SplitByBrightness) ? weight[k] : 1.0);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const double range = (s.high[k] - s.low[k]) * ((methodFlags & SplitByBrightness) ? weight[k] : 1.0);
         if (range > bestRange) {
             bestRange = range;
             best = k;
@@ -74,48 +94,44 @@ int splitAxis(const std::vector<ColorCell>& cells, const Box& box, std::uint32_t
     return best;
 }
 
-// Sorts the box along axis and returns the cut with the least summed squared error.
-std::size_t bestCut(std::vector<ColorCell>& cells, const Box& box, int axis)
+// The highest value on axis of the lower part: the cut between two of the box's values
+// with the least summed squared error (the lowest such value among equals). The cells
+// are summed per value, so a cut costs one pass over them and none over sorted copies.
+int bestCut(const std::vector<ColorCell>& cells, const Box& box, std::size_t axis)
 {
-    std::sort(cells.begin() + static_cast<std::ptrdiff_t>(box.begin),
-              cells.begin() + static_cast<std::ptrdiff_t>(box.end),
-              [axis](const ColorCell& a, const ColorCell& b) { return a.mean[axis] < b.mean[axis]; });
+    std::array<Moments, 256> byValue{};
+    for (std::size_t i = box.begin; i < box.end; ++i)
+        byValue[cells[i].mean[axis]].add(cells[i]);
     Moments left;
-    Moments right = moments(cells, box.begin, box.end);
+    Moments right = box.sums.moments;
     double bestError = INFINITY;
-    std::size_t best = box.begin + 1;
-    for (std::size_t i = box.begin; i + 1 < box.end; ++i) {
-        left.add(cells[i]);
-        right.add(cells[i], -1);
-        if (cells[i].mean[axis] == cells[i + 1].mean[axis])
+    int best = box.sums.low[axis];
+    for (int v = box.sums.low[axis]; v < box.sums.high[axis]; ++v) {
+        const Moments& here = byValue[static_cast<std::size_t>(v)];
+        if (here.n == 0)
             continue;
+        left.add(here, 1);
+        right.add(here, -1);
         const double error = left.error() + right.error();
         if (error < bestError) {
             bestError = error;
-            best = i + 1;
+            best = v;
         }
     }
     return best;
 }
 
-std::array<std::uint8_t, 3> boxColor(const std::vector<ColorCell>& cells, const Box& box, std::uint32_t methodFlags)
+std::array<std::uint8_t, 3> boxColor(const Box& box, std::uint32_t methodFlags)
 {
+    const BoxSums& s = box.sums;
     std::array<std::uint8_t, 3> colour{};
-    for (int k = 0; k < 3; ++k) {
-        double low = 255, high = 0, distinct = 0, weighted = 0, n = 0;
-        for (std::size_t i = box.begin; i < box.end; ++i) {
-            low = std::min<double>(low, cells[i].mean[k]);
-            high = std::max<double>(high, cells[i].mean[k]);
-            distinct += cells[i].mean[k];
-            weighted += static_cast<double>(cells[i].sum[k]);
-            n += static_cast<double>(cells[i].count);
-        }
-        double value = (low + high) / 2;
+    for (std::size_t k = 0; k < 3; ++k) {
+        double value = (s.low[k] + s.high[k]) / 2.0;
         if (methodFlags & ColorFromAllPixels)
-            value = weighted / n;
+            value = s.weighted[k] / s.moments.n;
         else if (methodFlags & ColorFromDistinct)
-            value = distinct / static_cast<double>(box.end - box.begin);
-        colour[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(std::nearbyint(value));
+            value = s.distinct[k] / static_cast<double>(box.end - box.begin);
+        colour[k] = static_cast<std::uint8_t>(std::nearbyint(value));
     }
     return colour;
 }
@@ -123,8 +139,8 @@ std::array<std::uint8_t, 3> boxColor(const std::vector<ColorCell>& cells, const 
 // Boxes are split in the order of how badly their colour stands for their pixels.
 Box makeBox(const std::vector<ColorCell>& cells, std::size_t begin, std::size_t end, std::uint32_t methodFlags)
 {
-    Box box{begin, end};
-    box.error = moments(cells, begin, end).errorAbout(boxColor(cells, box, methodFlags));
+    Box box{begin, end, sumsOf(cells, begin, end)};
+    box.error = box.sums.moments.errorAbout(boxColor(box, methodFlags));
     return box;
 }
 
@@ -141,13 +157,18 @@ std::vector<std::array<std::uint8_t, 3>> medianCut(std::vector<ColorCell>& cells
         if (widest->end - widest->begin < 2)
             break;
         const Box box = *widest;
-        const std::size_t cut = bestCut(cells, box, splitAxis(cells, box, methodFlags));
-        *widest = makeBox(cells, box.begin, cut, methodFlags);
-        boxes.push_back(makeBox(cells, cut, box.end, methodFlags));
+        const std::size_t axis = splitAxis(box.sums, methodFlags);
+        const int lastBelow = bestCut(cells, box, axis);
+        const auto cut = std::partition(cells.begin() + static_cast<std::ptrdiff_t>(box.begin),
+                                        cells.begin() + static_cast<std::ptrdiff_t>(box.end),
+                                        [&](const ColorCell& c) { return c.mean[axis] <= lastBelow; });
+        const auto cutAt = static_cast<std::size_t>(cut - cells.begin());
+        *widest = makeBox(cells, box.begin, cutAt, methodFlags);
+        boxes.push_back(makeBox(cells, cutAt, box.end, methodFlags));
     }
     std::vector<std::array<std::uint8_t, 3>> palette;
     palette.reserve(boxes.size());
     for (const Box& box : boxes)
-        palette.push_back(boxColor(cells, box, methodFlags));
+        palette.push_back(boxColor(box, methodFlags));
     return palette;
 }

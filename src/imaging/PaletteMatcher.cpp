@@ -16,6 +16,7 @@ PaletteMatcher::PaletteMatcher(const std::vector<std::array<std::uint8_t, 3>>& p
     std::vector<Point> points;
     for (const auto& c : palette)
         points.push_back(toPoint(c[0], c[1], c[2]));
+    m_byIndex = points;
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return points[a][0] < points[b][0]; });
     for (std::size_t i : order) {
@@ -39,20 +40,32 @@ PaletteMatcher::Point PaletteMatcher::toPoint(std::uint8_t r, std::uint8_t g, st
     return {256 * g, 256 * r, 256 * b};
 }
 
-std::uint8_t PaletteMatcher::nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
+namespace {
+
+std::int64_t squaredDistance(const std::array<std::int32_t, 3>& p, const std::array<std::int32_t, 3>& q)
+{
+    std::int64_t d = 0;
+    for (std::size_t k = 0; k < 3; ++k)
+        d += std::int64_t{p[k] - q[k]} * (p[k] - q[k]);
+    return d;
+}
+
+}  // namespace
+
+std::uint8_t PaletteMatcher::nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t guess) const
 {
     const Point q = toPoint(r, g, b);
     const auto start = std::lower_bound(m_points.begin(), m_points.end(), q[0],
                                         [](const Point& p, std::int32_t v) { return p[0] < v; });
     const auto begin = static_cast<std::ptrdiff_t>(start - m_points.begin());
     const auto size = static_cast<std::ptrdiff_t>(m_points.size());
-    std::int64_t best = INT64_MAX;
-    std::uint8_t bestIndex = 0;
+    // The guess bounds the walk from the start; it is met again on the way, so the
+    // lowest index still wins among equals.
+    std::uint8_t bestIndex = guess < m_byIndex.size() ? guess : 0;
+    std::int64_t best = m_byIndex.empty() ? INT64_MAX : squaredDistance(m_byIndex[bestIndex], q);
     auto consider = [&](std::ptrdiff_t i) {
         const Point& p = m_points[static_cast<std::size_t>(i)];
-        std::int64_t d = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            d += std::int64_t{p[k] - q[k]} * (p[k] - q[k]);
+        const std::int64_t d = squaredDistance(p, q);
         const std::uint8_t index = m_indices[static_cast<std::size_t>(i)];
         if (d < best || (d == best && index < bestIndex)) {
             best = d;

@@ -1,97 +1,46 @@
 #include "ColorHistogram.h"
 #include "DibTable.h"
+#include "ExactColors.h"
+#include "IndexRows.h"
 #include "MedianCut.h"
 #include "PaletteMatcher.h"
 #include "Parallel.h"
 #include "PixelRows.h"
 
 #include <array>
-#include <cstring>
 
 namespace {
 
-constexpr int MaxColors = 256;
-
-// The colours of an image that has at most 256 of them, in order of first appearance.
-class ExactColors
+// Writes rows [begin, end), in the order they are stored, from the cells of their
+// pixels; cellIndex gives each occupied cell's palette index.
+void mapRows(const Dib& dib, int begin, int end, const Bytes& cellIndex, Bytes& bits)
 {
-public:
-    // Returns false as soon as a 257th colour turns up.
-    bool collect(const Dib& dib)
-    {
-        std::vector<std::uint8_t> scratch;
-        std::uint32_t last = 0;
-        for (int y = 0; y < dib.height(); ++y) {
-            const std::uint8_t* p = bgrRow(dib, y, scratch);
-            for (int x = 0; x < dib.width(); ++x, p += 3) {
-                const std::uint32_t k = key(p);
-                if (k != last && find(k) < 0 && !insert(k))
-                    return false;
-                last = k;
-            }
-        }
-        return true;
+    std::vector<std::uint8_t> scratch;
+    for (int y = end - 1; y >= begin; --y) {
+        std::uint8_t* out = indexRow(dib, bits, y);
+        forEachRgb(bgrRow(dib, y, scratch), dib.width(),
+                   [&](int x, std::uint32_t rgb) { out[x] = cellIndex[cellOf(rgb)]; });
     }
-    [[nodiscard]] int find(std::uint32_t k) const
-    {
-        for (std::uint32_t i = hash(k);; i = (i + 1) % Slots) {
-            if (m_keys[i] == k)
-                return m_values[i];
-            if (m_keys[i] == 0)
-                return -1;
-        }
-    }
-    [[nodiscard]] static std::uint32_t key(const std::uint8_t* bgr)
-    {
-        return 0x1000000u | bgr[0] | (std::uint32_t{bgr[1]} << 8) | (std::uint32_t{bgr[2]} << 16);
-    }
-    [[nodiscard]] const std::vector<std::array<std::uint8_t, 3>>& colors() const { return m_colors; }
+}
 
-private:
-    static constexpr std::uint32_t Slots = 1024;  // at most 257 used: probes stay short
-    [[nodiscard]] static std::uint32_t hash(std::uint32_t k) { return (k * 2654435761u) >> 22; }
-    bool insert(std::uint32_t k)
-    {
-        if (m_colors.size() == MaxColors)
-            return false;
-        std::uint32_t i = hash(k);
-        while (m_keys[i] != 0)
-            i = (i + 1) % Slots;
-        m_keys[i] = k;
-        m_values[i] = static_cast<std::int16_t>(m_colors.size());
-        m_colors.push_back(
-            {static_cast<std::uint8_t>(k >> 16), static_cast<std::uint8_t>(k >> 8), static_cast<std::uint8_t>(k)});
-        return true;
-    }
-
-    std::array<std::uint32_t, Slots> m_keys{};
-    std::array<std::int16_t, Slots> m_values{};
-    std::vector<std::array<std::uint8_t, 3>> m_colors;
-};
-
-// Writes the 8-bit rows; indexOf(bgr pointer) gives each pixel's palette index. Each
-// thread calls a copy of its own, which may remember what it looked up last.
-template<class IndexOf>
-DibError mapPixels(const Dib& dib, Bytes& bits, const IndexOf& indexOf)
+// Writes part's rows from its runs and, past them, from the cells of their pixels;
+// cellIndex gives each occupied cell's palette index.
+void mapPart(const Dib& dib, const RowRuns& part, const Bytes& cellIndex, Bytes& bits)
 {
-    std::size_t bytes = 0;
-    if (const DibError error = dibImageBytes(dib.width(), dib.height(), 8, bytes); error != DibError::None)
-        return error;
-    if (const DibError error = allocateBytes(bits, bytes); error != DibError::None)
-        return error;
-    const std::size_t stride = dibStride(dib.width(), 8);
-    const bool done = splitInTwo(dib.height(), 64, [&](int begin, int end) {
-        std::vector<std::uint8_t> scratch;
-        IndexOf index = indexOf;
-        for (int y = begin; y < end; ++y) {
-            const std::uint8_t* p = bgrRow(dib, y, scratch);
-            std::uint8_t* out = bits.data() + stride * static_cast<std::size_t>(dib.height() - 1 - y);
-            std::memset(out + dib.width(), 0, stride - static_cast<std::size_t>(dib.width()));
-            for (int x = 0; x < dib.width(); ++x, p += 3)
-                out[x] = index(p);
+    std::vector<std::uint8_t> slotIndex;
+    slotIndex.reserve(part.cellOfSlot.size());
+    for (const std::uint32_t cell : part.cellOfSlot)
+        slotIndex.push_back(cellIndex[cell]);
+    const std::uint32_t* run = part.runs.data();
+    for (int y = part.end - 1; y >= part.recordedFrom; --y) {
+        std::uint8_t* out = indexRow(dib, bits, y);
+        for (int x = 0; x < dib.width(); ++run) {
+            const auto length = static_cast<int>(*run & (RowRuns::LongestRun - 1)) + 1;
+            fillRun(out, x, length, dib.width(), slotIndex[*run >> RowRuns::LengthBits]);
+            x += length;
         }
-    });
-    return done ? DibError::None : DibError::OutOfMemory;
+    }
+    mapRows(dib, part.begin, part.recordedFrom, cellIndex, bits);
 }
 
 std::vector<RgbQuad> quads(const std::vector<std::array<std::uint8_t, 3>>& colors)
@@ -102,32 +51,21 @@ std::vector<RgbQuad> quads(const std::vector<std::array<std::uint8_t, 3>>& color
     return palette;
 }
 
-// An image of 256 colours or fewer, such as one the refresh has reduced already, is
-// known before any statistics are gathered: a photograph shows its 257th colour
-// within a few rows.
 DibError reduce(Dib& dib, std::uint32_t methodFlags)
 {
     Bytes bits;
-    auto exact = std::make_unique<ExactColors>();
-    if (exact->collect(dib)) {
-        // Screenshots repeat a colour along a row: the last one is looked up once.
-        std::uint32_t lastKey = 0;
-        std::uint8_t lastIndex = 0;
-        const DibError error = mapPixels(dib, bits, [&exact, lastKey, lastIndex](const std::uint8_t* p) mutable {
-            const std::uint32_t k = ExactColors::key(p);
-            if (k != lastKey) {
-                lastKey = k;
-                lastIndex = static_cast<std::uint8_t>(exact->find(k));
-            }
-            return lastIndex;
-        });
-        if (error == DibError::None)
-            dib.replace(8, std::move(bits), quads(exact->colors()));
+    if (const DibError error = allocateIndices(dib, bits); error != DibError::None)
         return error;
+    std::vector<std::array<std::uint8_t, 3>> exact;
+    if (const DibError error = exactIndices(dib, bits, exact); error != DibError::None)
+        return error;
+    if (!exact.empty()) {
+        dib.replace(8, std::move(bits), quads(exact));
+        return DibError::None;
     }
-    exact.reset();
     std::vector<ColorCell> cells;
-    if (const DibError error = colorCells(dib, cells); error != DibError::None)
+    std::array<RowRuns, 2> parts;
+    if (const DibError error = colorCells(dib, cells, parts); error != DibError::None)
         return error;
     const auto palette = medianCut(cells, methodFlags, MaxColors);
     const PaletteMatcher matcher(palette, methodFlags);
@@ -135,18 +73,22 @@ DibError reduce(Dib& dib, std::uint32_t methodFlags)
     Bytes table;
     if (const DibError error = allocateBytes(table, CellCount); error != DibError::None)
         return error;
+    // Cells in the order of their index are mostly neighbours, and so are their entries.
     const auto matchCells = [&](int begin, int end) {
+        std::uint8_t last = 0;
         for (int i = begin; i < end; ++i) {
             const ColorCell& c = cells[static_cast<std::size_t>(i)];
-            table[c.cell] = matcher.nearest(c.mean[0], c.mean[1], c.mean[2]);
+            last = matcher.nearest(c.mean[0], c.mean[1], c.mean[2], last);
+            table[c.cell] = last;
         }
     };
     if (!splitInTwo(static_cast<int>(cells.size()), 1024, matchCells))
         return DibError::OutOfMemory;
-    const DibError error = mapPixels(dib, bits, [&](const std::uint8_t* p) { return table[cellOf(p[2], p[1], p[0])]; });
-    if (error == DibError::None)
-        dib.replace(8, std::move(bits), quads(palette));
-    return error;
+    const int partCount = parts[1].begin < parts[1].end ? 2 : 1;
+    if (!forEachPart(partCount, [&](int part) { mapPart(dib, parts[static_cast<std::size_t>(part)], table, bits); }))
+        return DibError::OutOfMemory;
+    dib.replace(8, std::move(bits), quads(palette));
+    return DibError::None;
 }
 
 }  // namespace

@@ -11,44 +11,83 @@
 #include "Parallel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
 namespace {
 
-void flushLiteral(const std::uint8_t* start, int length, Bytes& out)
+// Where a row's codes go: at most two bytes a pixel (a pixel alone costs a two-byte
+// run, an absolute run three bytes more than its pixels and at least three pixels)
+// and the end of line, written through a pointer into room taken once per part.
+class RowCodes
 {
-    if (length >= 3) {
-        out.push_back(0);
-        out.push_back(static_cast<std::uint8_t>(length));
-        out.insert(out.end(), start, start + length);
-        if (length & 1)
-            out.push_back(0);
-        return;
+public:
+    explicit RowCodes(int width) : m_bytes(2 * static_cast<std::size_t>(width) + 2) {}
+
+    void literal(const std::uint8_t* start, int length)
+    {
+        if (length >= 3) {
+            put(0, static_cast<std::uint8_t>(length));
+            std::memcpy(m_end, start, static_cast<std::size_t>(length));
+            m_end += length;
+            if (length & 1)
+                *m_end++ = 0;
+            return;
+        }
+        for (int i = 0; i < length; ++i)
+            put(1, start[i]);
     }
-    for (int i = 0; i < length; ++i) {
-        out.push_back(1);
-        out.push_back(start[i]);
+    void put(std::uint8_t first, std::uint8_t second)
+    {
+        m_end[0] = first;
+        m_end[1] = second;
+        m_end += 2;
     }
+    // Appends the row's codes to out and starts the next row.
+    void moveTo(Bytes& out)
+    {
+        out.insert(out.end(), m_bytes.data(), m_end);
+        m_end = m_bytes.data();
+    }
+
+private:
+    Bytes m_bytes;
+    std::uint8_t* m_end = m_bytes.data();
+};
+
+// How many bytes from row[x] on repeat it, at most 255: eight compared at once, the
+// first that differs found from their difference (the rows are little-endian).
+int runAt(const std::uint8_t* row, int x, int width)
+{
+    const int limit = std::min(width - x, 255);
+    const std::uint64_t repeated = 0x0101010101010101u * row[x];
+    int run = 1;
+    for (; run + 8 <= limit; run += 8) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, row + x + run, sizeof bytes);
+        if (const std::uint64_t differ = bytes ^ repeated; differ != 0)
+            return run + std::countr_zero(differ) / 8;
+    }
+    while (run < limit && row[x + run] == row[x])
+        ++run;
+    return run;
 }
 
-void encodeRow(const std::uint8_t* row, int width, Bytes& out)
+void encodeRow(const std::uint8_t* row, int width, RowCodes& out)
 {
     int literalStart = 0;
     int literalLength = 0;
     int x = 0;
     while (x < width) {
-        int run = 1;
-        while (x + run < width && run < 255 && row[x + run] == row[x])
-            ++run;
+        const int run = runAt(row, x, width);
         if (run >= 3 || (run == 2 && literalLength == 0)) {
-            flushLiteral(row + literalStart, literalLength, out);
+            out.literal(row + literalStart, literalLength);
             literalLength = 0;
-            out.push_back(static_cast<std::uint8_t>(run));
-            out.push_back(row[x]);
+            out.put(static_cast<std::uint8_t>(run), row[x]);
         } else {
             if (literalLength + run > 255) {
-                flushLiteral(row + literalStart, literalLength, out);
+                out.literal(row + literalStart, literalLength);
                 literalLength = 0;
             }
             if (literalLength == 0)
@@ -57,9 +96,8 @@ void encodeRow(const std::uint8_t* row, int width, Bytes& out)
         }
         x += run;
     }
-    flushLiteral(row + literalStart, literalLength, out);
-    out.push_back(0);
-    out.push_back(0);
+    out.literal(row + literalStart, literalLength);
+    out.put(0, 0);
 }
 
 }  // namespace
@@ -72,8 +110,11 @@ DibError encodeRle8(const Dib& dib, Bytes& stream)
     const auto rows = [&](int begin, int end) {
         Bytes& out = halves[begin == 0 ? 0 : 1];
         out.reserve(stride * static_cast<std::size_t>(end - begin) / 2 + 64);
-        for (int storedRow = begin; storedRow < end; ++storedRow)
-            encodeRow(dib.bits().data() + stride * static_cast<std::size_t>(storedRow), dib.width(), out);
+        RowCodes codes(dib.width());
+        for (int storedRow = begin; storedRow < end; ++storedRow) {
+            encodeRow(dib.bits().data() + stride * static_cast<std::size_t>(storedRow), dib.width(), codes);
+            codes.moveTo(out);
+        }
     };
     if (!splitInTwo(height, 64, rows))
         return DibError::OutOfMemory;

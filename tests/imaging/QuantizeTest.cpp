@@ -51,7 +51,11 @@ TEST_P(ExactReduction, KeepsEveryColour)
 INSTANTIATE_TEST_SUITE_P(Counts, ExactReduction,
                          testing::Values(FewColours{"One", 1, 5, 5}, FewColours{"TwoHundred", 200, 40, 30},
                                          FewColours{"TwoHundredFiftySix", 256, 64, 8},
-                                         FewColours{"TwoHundredInAWideImage", 200, 1023, 3}),
+                                         FewColours{"TwoHundredInAWideImage", 200, 1023, 3},
+                                         // Tall enough to be read in two parts: the lower part
+                                         // meets the colours in another order, or new ones.
+                                         FewColours{"TwoHundredInTwoParts", 200, 7, 100},
+                                         FewColours{"NewColoursInTheLowerPart", 256, 3, 80}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Reduction, PhotoLikeScreenshotKeepsAtMost256ColoursAndLooksAlike)
@@ -101,11 +105,25 @@ double distanceYCrCb(std::uint32_t a, std::uint32_t b)
 
 double distanceLuma(std::uint32_t a, std::uint32_t b) { return std::abs(lumaOf(a) - lumaOf(b)); }
 
+// 200 spread colours in the upper 40 rows and 200 others below: each part alone fits
+// in 256, the two together do not.
+std::uint32_t twoHundredEachPart(int x, int y)
+{
+    const int k = (x + y * 5) % 200 + (y < 40 ? 0 : 200);
+    return spread(k % 64, k / 64);
+}
+
+// A run of one colour longer than the reduction keeps in one piece, then spread colours.
+std::uint32_t longRunThenSpread(int x, int y) { return x < 17000 ? 0x4080C0u : spread(x, y); }
+
 struct MatchCase {
     const char* name;
     std::uint32_t flags;
     double (*distance)(std::uint32_t, std::uint32_t);
     double tolerance;  // the library rounds coordinates to 1/256 of a level
+    int width = 64;
+    int height = 40;
+    std::uint32_t (*pixel)(int, int) = spread;
 };
 
 class PaletteMatch : public testing::TestWithParam<MatchCase>
@@ -114,7 +132,7 @@ class PaletteMatch : public testing::TestWithParam<MatchCase>
 TEST_P(PaletteMatch, EveryPixelGetsTheNearestEntryUnderItsMetric)
 {
     const MatchCase c = GetParam();
-    DibGuard image(makeImage(64, 40, spread));
+    DibGuard image(makeImage(c.width, c.height, c.pixel));
     const DibSnapshot before = snapshotOf(image.get());
     ASSERT_TRUE(DIBto8Bit(image.get(), c.flags, 0));
     const DibSnapshot after = snapshotOf(image.get());
@@ -130,7 +148,14 @@ TEST_P(PaletteMatch, EveryPixelGetsTheNearestEntryUnderItsMetric)
 INSTANTIATE_TEST_SUITE_P(Methods, PaletteMatch,
                          testing::Values(MatchCase{"Rgb", 0, distanceRgb, 0.0},
                                          MatchCase{"Brightness", MatchBrightness, distanceLuma, 0.01},
-                                         MatchCase{"YCrCb", MatchYCrCb, distanceYCrCb, 0.01}),
+                                         MatchCase{"YCrCb", MatchYCrCb, distanceYCrCb, 0.01},
+                                         // Every pixel a colour of its own, in two parts: the
+                                         // rows past the kept runs are read again.
+                                         MatchCase{"RgbNoiseInTwoParts", 0, distanceRgb, 0.0, 64, 128},
+                                         MatchCase{"RgbRunLongerThanOnePiece", 0, distanceRgb, 0.0, 20000, 2,
+                                                   longRunThenSpread},
+                                         MatchCase{"RgbOver256OnlyWithBothParts", 0, distanceRgb, 0.0, 5, 80,
+                                                   twoHundredEachPart}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 double meanError(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
