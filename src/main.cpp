@@ -104,9 +104,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "scrimble: %s\n", qPrintable(problem));
         return 1;
     }
+    std::future<ScreenShot> earlyScreen =
+        line.mode == StartMode::Capture ? takeScreenEarly() : std::future<ScreenShot>();
     QApplication qtApplication(argc, argv);
     const Translations translations(languageOf(line));
-    const auto application = Application::forExecutable(makeDesktopPlatform(), executableFolder());
+    const auto application =
+        Application::forExecutable(makeDesktopPlatform(std::move(earlyScreen)), executableFolder());
     application->start(line.mode);
     return QApplication::exec();
 }

@@ -45,8 +45,8 @@ void CaptureModel::emptyPicture(int width, int height)
 bool CaptureModel::refreshPicture(const CaptureSelection& selection, const OutputOptions& options, GreyStep grey)
 {
     const ShapeRect& shape = m_editor.shape();
-    const bool rendered = RenderPicture(*m_screen, *m_picture, RoundPixel<int>(shape.left),
-                                        RoundPixel<int>(shape.top), selection, options, grey)
+    const bool rendered = RenderPicture(*m_screen, *m_picture, RoundPixel<int>(shape.left), RoundPixel<int>(shape.top),
+                                        selection, options, grey)
                               .ok();
     if (!rendered)
         m_picture->fill(EmptySurfaceColor);

@@ -66,18 +66,17 @@ DibStatus RenderPicture(const DeviceContext& desktop, DeviceContext& picture, in
     // Reducing colours holds the selection at 24 and at 8 bits at once: the picture,
     // which the drawing below covers whole, gives its memory back meanwhile, so that a
     // whole-screen selection stays below three screens' worth.
-    const bool released = ReducesColors(options) && picture.width() == selection.ViewWidth
-                          && picture.height() == selection.ViewHeight;
+    const bool released =
+        ReducesColors(options) && picture.width() == selection.ViewWidth && picture.height() == selection.ViewHeight;
     if (released)
         picture.resizeForOverwrite(0, 0);
     DibGuard shown;
     const DibStatus status = shownSelection(desktop, sourceX, sourceY, w, h, options, grey, shown);
     if (released)
         picture.resizeForOverwrite(selection.ViewWidth, selection.ViewHeight);
-    const DibStatus drawn =
-        shown ? DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight, shown.get(), 0, 0, w, h,
-                                 SRCCOPY)
-              : status;
+    const DibStatus drawn = shown ? DIBStretchDIBits(picture, 0, 0, selection.ViewWidth, selection.ViewHeight,
+                                                     shown.get(), 0, 0, w, h, SRCCOPY)
+                                  : status;
     if (released && !drawn)
         picture.fill(0);
     return firstFailure(status, drawn);

@@ -5,6 +5,7 @@
 #include "FlockInstanceLock.h"
 #include "X11Clipboard.h"
 #include "QtDialogs.h"
+#include "EarlyScreenGrabber.h"
 #include "PortalScreenGrabber.h"
 #include "WaylandSession.h"
 #include "WlClipboard.h"
@@ -57,7 +58,7 @@ CopyLayering copyLayeringFor(bool wayland, const WaylandOffer& offer)
 
 }  // namespace
 
-Platform makeDesktopPlatform()
+Platform makeDesktopPlatform(std::future<ScreenShot> earlyScreen)
 {
     const bool wayland = isWaylandSession();
     const WaylandOffer offer = wayland ? waylandOffer() : WaylandOffer{};
@@ -65,6 +66,8 @@ Platform makeDesktopPlatform()
     platform.dialogs = std::make_unique<QtDialogs>();
     platform.instanceLock = std::make_unique<FlockInstanceLock>(FlockInstanceLock::defaultPath());
     platform.screen = makeDesktopScreenGrabber();
+    if (earlyScreen.valid())
+        platform.screen = std::make_unique<EarlyScreenGrabber>(std::move(earlyScreen), std::move(platform.screen));
     platform.files = std::make_unique<DiskFileProbe>();
     platform.stacking = std::make_unique<X11WindowStacking>(copyLayeringFor(wayland, offer));
     platform.pointer = std::make_unique<X11PointerPositions>();
@@ -82,6 +85,11 @@ std::unique_ptr<ScreenGrabber> makeDesktopScreenGrabber()
     if (isWaylandSession())
         return std::make_unique<PortalScreenGrabber>(std::make_unique<X11ScreenGrabber>());
     return std::make_unique<X11ScreenGrabber>();
+}
+
+std::future<ScreenShot> takeScreenEarly()
+{
+    return isWaylandSession() ? std::future<ScreenShot>() : takeX11ScreenEarly();
 }
 
 std::unique_ptr<Clipboard> makeDesktopClipboard()

@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 
+#include <future>
 #include <memory>
 
 struct Platform {
@@ -30,7 +31,12 @@ struct Platform {
 
 // X11 services on an X11 desktop; on a Wayland desktop (the windows on XWayland) the
 // screen through the desktop portal and the clipboard through wl-clipboard.
-[[nodiscard]] Platform makeDesktopPlatform();
+// earlyScreen, from takeScreenEarly(), is the first grab's picture.
+[[nodiscard]] Platform makeDesktopPlatform(std::future<ScreenShot> earlyScreen = {});
+// On an X11 desktop, begins taking the screen at once, on a thread of its own: called
+// before the QApplication exists, the grab overlaps the start of Qt. No grab (an
+// invalid future) on Wayland, where the desktop hands the screen over when asked.
+[[nodiscard]] std::future<ScreenShot> takeScreenEarly();
 // The two services a screenshot without windows needs, chosen as for makeDesktopPlatform()
 // and without taking the single-instance lock. Need the QGuiApplication.
 [[nodiscard]] std::unique_ptr<ScreenGrabber> makeDesktopScreenGrabber();
