@@ -47,8 +47,6 @@ SCRIMBLE_WIDE_LOOPS void applyFilter(unsigned type, const std::uint8_t* row, con
     }
 }
 
-// The sum of the bytes' magnitudes as signed bytes, in 32-bit sums of blocks short
-// enough not to overflow them.
 // The sum of the bytes' magnitudes as signed bytes. A signed byte's magnitude is
 // the distance of the byte with its top bit flipped from 128, so SSE2's sums of
 // absolute differences take sixteen bytes at once.
