@@ -120,6 +120,13 @@ QRgb pixelAt(QPoint at)
     return pixel;
 }
 
+std::uint32_t clipboardOwner()
+{
+    const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+        connection(), xcb_get_selection_owner(connection(), atom("CLIPBOARD")), nullptr));
+    return reply ? reply->owner : std::uint32_t{XCB_NONE};
+}
+
 bool hasWindowManager()
 {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(

@@ -32,6 +32,8 @@ namespace X11Desktop {
 [[nodiscard]] bool hasWindowManager();
 // The window's _NET_WM_STATE holds the named state, such as "_NET_WM_STATE_ABOVE".
 [[nodiscard]] bool hasNetWmState(const QWidget& window, const char* state);
+// The window that owns the clipboard now, 0 for none.
+[[nodiscard]] std::uint32_t clipboardOwner();
 
 // Pointer and keyboard through XTest; false when xdotool failed. The program handles
 // no events while xdotool runs, so that a drag's events reach it in one batch.

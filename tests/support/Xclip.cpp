@@ -1,7 +1,13 @@
 #include "Xclip.h"
 
+#include "X11Desktop.h"
+
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QProcess>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -14,6 +20,17 @@ QByteArray run(const QStringList& arguments, const QByteArray& input = {})
     xclip.closeWriteChannel();
     xclip.waitForFinished(5000);
     return xclip.readAllStandardOutput();
+}
+
+// xclip returns once its copy's child is forked, which may take the clipboard some
+// time later: a copy is done when the clipboard has changed hands.
+void copy(const QStringList& arguments, const QByteArray& input)
+{
+    const std::uint32_t before = X11Desktop::clipboardOwner();
+    run(arguments, input);
+    const QDeadlineTimer deadline(5000);
+    while (X11Desktop::clipboardOwner() == before && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
 }  // namespace
@@ -33,10 +50,10 @@ void copyPng(const QByteArray& bytes) { copyAs(QStringLiteral("image/png"), byte
 
 void copyAs(const QString& type, const QByteArray& bytes)
 {
-    run({QStringLiteral("-t"), type, QStringLiteral("-i")}, bytes);
+    copy({QStringLiteral("-t"), type, QStringLiteral("-i")}, bytes);
 }
 
-void copyText(const QString& text) { run({QStringLiteral("-i")}, text.toUtf8()); }
+void copyText(const QString& text) { copy({QStringLiteral("-i")}, text.toUtf8()); }
 
 QString targets()
 {
