@@ -17,8 +17,13 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
+
+// XWayland hands a window's picture to the compositor some frames after the window
+// is exposed and painted, a screen-sized one the latest.
+constexpr int CopyReachesCompositorMs = 150;
 
 using TreeReply = XcbReply<xcb_query_tree_reply_t>;
 
@@ -93,7 +98,12 @@ void spanEveryMonitor(const QWindow& copy)
 
 }  // namespace
 
-X11WindowStacking::X11WindowStacking(CopyLayering layering) : m_layering(layering) {}
+X11WindowStacking::X11WindowStacking(CopyLayering layering) : m_layering(layering)
+{
+    m_copyArrival.setSingleShot(true);
+    m_copyArrival.setInterval(CopyReachesCompositorMs);
+    connect(&m_copyArrival, &QTimer::timeout, this, &X11WindowStacking::mapArrivedAgain);
+}
 
 void X11WindowStacking::prepareCopy(QWidget& copy)
 {
@@ -102,8 +112,10 @@ void X11WindowStacking::prepareCopy(QWidget& copy)
         copy.winId();
         copy.windowHandle()->installEventFilter(this);
     }
-    if (m_layering == CopyLayering::MapOrder)
+    if (m_layering == CopyLayering::MapOrder) {
+        m_copy = &copy;
         watchShows(copy);
+    }
 }
 
 void X11WindowStacking::prepareInFront(QWidget& window, QWidget& copy)
@@ -148,8 +160,17 @@ void X11WindowStacking::watchShows(QWidget& window)
 
 bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show)
+    if (event->type() == QEvent::Show) {
         m_shownAt[watched] = ++m_shows;
+        if (watched == m_copy && m_copy->windowHandle()) {
+            m_copy->windowHandle()->installEventFilter(this);
+            m_copyArriving = true;
+            m_copyArrival.stop();
+        }
+    }
+    if (event->type() == QEvent::Expose && m_copy && watched == m_copy->windowHandle()
+        && m_copy->windowHandle()->isExposed() && m_copyArriving && !m_copyArrival.isActive())
+        m_copyArrival.start();
     if (event->type() == QEvent::Expose && m_layering == CopyLayering::TransientsOfFullScreen) {
         const auto& copy = *static_cast<QWindow*>(watched);
         if (copy.isExposed() && !m_copyMadeFullScreen)
@@ -160,19 +181,41 @@ bool X11WindowStacking::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-// A window in front that was mapped before the copy is mapped again; one that had the
-// keyboard keeps it.
+// A window in front that was mapped before the copy is mapped again. The compositor
+// stacks the windows in the order their first pictures reach it, not the order they
+// were mapped in, so until the copy shown last has reached it the windows wait.
+// (Hidden and shown again at once, the copy would still count as exposed to Qt.)
 void X11WindowStacking::mapAgainAbove(QWidget& window, const std::vector<QWidget*>& inFront)
 {
-    for (QWidget* front : inFront) {
-        if (!front || !front->isVisible() || m_shownAt[front] > m_shownAt[&window])
-            continue;
-        const bool active = front->isActiveWindow();
-        front->hide();
-        front->show();
-        if (active)
-            front->activateWindow();
+    if (m_copyArriving || !window.isVisible()) {
+        m_waitingInFront.assign(inFront.begin(), inFront.end());
+        return;
     }
+    for (QWidget* front : inFront)
+        if (front && front->isVisible() && m_shownAt[front] <= m_shownAt[&window])
+            mapAgain(*front);
+}
+
+// Once the copy's first picture has reached the compositor: a waiting window already
+// exposed may have reached it first, whatever the order they were mapped in, and is
+// mapped again.
+void X11WindowStacking::mapArrivedAgain()
+{
+    m_copyArriving = false;
+    const std::vector<QPointer<QWidget>> waiting = std::exchange(m_waitingInFront, {});
+    for (const QPointer<QWidget>& front : waiting)
+        if (front && front->isVisible() && front->windowHandle() && front->windowHandle()->isExposed())
+            mapAgain(*front);
+}
+
+// One that had the keyboard keeps it.
+void X11WindowStacking::mapAgain(QWidget& front)
+{
+    const bool active = front.isActiveWindow();
+    front.hide();
+    front.show();
+    if (active)
+        front.activateWindow();
 }
 
 void X11WindowStacking::restackBelow(QWidget& window, const std::vector<QWidget*>& inFront)

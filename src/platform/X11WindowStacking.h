@@ -20,6 +20,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <cstdint>
 #include <map>
@@ -39,14 +40,24 @@ public:
 private:
     void restackBelow(QWidget& window, const std::vector<QWidget*>& inFront);
     void mapAgainAbove(QWidget& window, const std::vector<QWidget*>& inFront);
+    void mapArrivedAgain();
+    static void mapAgain(QWidget& front);
     static void raiseAbove(const std::vector<QWidget*>& inFront);
     // Numbers each show of the watched windows, in order.
     void watchShows(QWidget& window);
-    // MapOrder: the shows; TransientsOfFullScreen: the copy's exposure.
+    // MapOrder: the shows and the copy's exposure; TransientsOfFullScreen: the copy's
+    // exposure.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     CopyLayering m_layering;
     std::vector<QPointer<QWidget>> m_transients;
+    // MapOrder: the copy; whether it was shown and its picture has not yet reached the
+    // compositor, which the timer started at its exposure tells; the windows to map
+    // again once it has.
+    QPointer<QWidget> m_copy;
+    bool m_copyArriving = false;
+    QTimer m_copyArrival;
+    std::vector<QPointer<QWidget>> m_waitingInFront;
     // Asked once each time the copy is shown.
     bool m_copyMadeFullScreen = false;
     std::map<const QObject*, std::uint64_t> m_shownAt;

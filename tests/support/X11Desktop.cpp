@@ -122,8 +122,8 @@ QRgb pixelAt(QPoint at)
 
 std::uint32_t clipboardOwner()
 {
-    const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-        connection(), xcb_get_selection_owner(connection(), atom("CLIPBOARD")), nullptr));
+    const Reply<xcb_get_selection_owner_reply_t> reply(
+        xcb_get_selection_owner_reply(connection(), xcb_get_selection_owner(connection(), atom("CLIPBOARD")), nullptr));
     return reply ? reply->owner : std::uint32_t{XCB_NONE};
 }
 
