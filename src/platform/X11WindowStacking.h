@@ -8,9 +8,10 @@
 //    covers one monitor only, and may be moved or shrunk) and is restacked below the
 //    windows in front;
 //  - MapOrder, a wlroots compositor (sway) with XWayland: windows that bypass the
-//    window manager are kept above every managed one, in the order they were mapped,
-//    whatever the X stacking says, and no managed window shows over a full-screen one.
-//    The windows in front bypass it too, and are mapped again after the copy;
+//    window manager are kept above every managed one, in the order their first
+//    pictures reached it, whatever the X stacking says, and no managed window shows
+//    over a full-screen one. The windows in front bypass it too, and are mapped again
+//    once the copy's picture has reached it;
 //  - TransientsOfFullScreen, mutter or KWin with XWayland: these too keep windows that
 //    bypass them above all others, but keep a full-screen window's transients above
 //    it. The copy is their full-screen window, spanning every monitor, the windows in
