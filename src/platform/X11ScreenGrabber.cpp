@@ -6,10 +6,15 @@
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -82,6 +87,32 @@ std::uint32_t loadPixel(const std::uint8_t* at, int bytes, bool lsbFirst)
     return value;
 }
 
+// The screen's 0x00RRGGBB words made opaque. The picture is far larger than the
+// cache and not read again soon: stores that bypass the cache spare reading every
+// line of it in before it is overwritten.
+void copyOpaque(const std::uint8_t* from, std::uint32_t* to, int width)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x < width && reinterpret_cast<std::uintptr_t>(to + x) % 16 != 0; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
+        to[x] = pixel | 0xFF000000u;
+    }
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 4 * static_cast<std::size_t>(x)));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + x), _mm_or_si128(pixels, opaque));
+    }
+#endif
+    for (; x < width; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
+        to[x] = pixel | 0xFF000000u;
+    }
+}
+
 // Converts rows firstRow .. firstRow + rows - 1 of the screen, held in source.
 void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceContext& target, int firstRow, int width,
                  int rows)
@@ -92,11 +123,7 @@ void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceCo
         const std::uint8_t* from = source + stride * static_cast<std::size_t>(y);
         std::uint32_t* to = target.row(firstRow + y);
         if (format.isNativeXrgb()) {
-            for (int x = 0; x < width; ++x) {
-                std::uint32_t pixel;
-                std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
-                to[x] = pixel | 0xFF000000u;
-            }
+            copyOpaque(from, to, width);
             continue;
         }
         for (int x = 0; x < width; ++x) {
@@ -105,6 +132,11 @@ void convertRows(const std::uint8_t* source, const PixelFormat& format, DeviceCo
                     | channel(pixel, format.blue);
         }
     }
+#if defined(__SSE2__)
+    // The bypassing stores are not ordered with the others: done before the picture
+    // is handed on, maybe to another thread.
+    _mm_sfence();
+#endif
 }
 
 // The screen can shrink between its size being asked and its pixels read: what the
@@ -185,65 +217,100 @@ QString unreachableDisplayText(const QString& displayName)
 
 }  // namespace
 
+// A band of rows asked of the server and not yet answered: in shared memory, in the
+// segment of its slot, or as a plain reply.
+struct Band {
+    int y = 0;
+    int rows = 0;
+    std::size_t slot = 0;
+    bool shared = false;
+    unsigned int sequence = 0;
+};
+
 struct X11ScreenGrabber::Connection {
     xcb_connection_t* xcb = nullptr;
     const xcb_screen_t* screen = nullptr;
     PixelFormat format;
     bool shm = false;
-    std::unique_ptr<SharedSegment> segment;
+    // Two, so that the server fills one band while the one before is converted. Kept
+    // for the connection's life: every page of a new segment is first touched in a
+    // fault in the server and another in this program, which on a virtual machine
+    // cost more than the copy.
+    std::array<std::unique_ptr<SharedSegment>, 2> segments;
 
     ~Connection()
     {
-        segment.reset();
+        for (auto& segment : segments)
+            segment.reset();
         xcb_disconnect(xcb);
     }
 
-    // Reads rows y .. y + height - 1 of the root window, width pixels wide; the bytes
-    // stay valid until the next call. nullptr when the server refuses.
-    const std::uint8_t* read(int y, int width, int height, Reply<xcb_get_image_reply_t>& plainReply);
-    const std::uint8_t* readShared(int y, int width, int height);
+    // Asks for rows y .. y + rows - 1 of the root window, width pixels wide, into slot.
+    Band request(int y, int width, int rows, std::size_t slot);
+    // The band's bytes, valid until its slot is asked for again; nullptr when the
+    // server refuses.
+    const std::uint8_t* receive(const Band& band, int width, Reply<xcb_get_image_reply_t>& plainReply);
+
+private:
+    SharedSegment* segmentFor(std::size_t slot, std::size_t bytes);
+    Band requestPlain(int y, int width, int rows);
 };
 
-// The screen is read in bands of about this many bytes: the shared segment stays
-// small (a whole 4K screen would keep another 33 MB mapped for the rest of the run)
-// and each band is converted while it is still in the cache.
-constexpr std::size_t BandBytes = 4u << 20;
+// The screen is read in bands of about this many bytes: small segments take few
+// first-touch faults, and each band is converted while it is still in the cache.
+constexpr std::size_t BandBytes = 1u << 20;
 
-const std::uint8_t* X11ScreenGrabber::Connection::readShared(int y, int width, int height)
+SharedSegment* X11ScreenGrabber::Connection::segmentFor(std::size_t slot, std::size_t bytes)
 {
-    const std::size_t needed = format.rowBytes(width) * static_cast<std::size_t>(height);
-    if (!segment || segment->size() < needed)
-        segment = std::make_unique<SharedSegment>(xcb, needed);
-    if (!segment->usable()) {
-        shm = false;  // e.g. a remote server: no point in trying again
-        segment.reset();
-        return nullptr;
-    }
-    const auto cookie =
-        xcb_shm_get_image(xcb, screen->root, 0, static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
-                          static_cast<std::uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->id(), 0);
-    xcb_generic_error_t* error = nullptr;
-    Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(xcb, cookie, &error));
-    Reply<xcb_generic_error_t> refusal(error);
-    return reply ? segment->data() : nullptr;
+    std::unique_ptr<SharedSegment>& segment = segments[slot];
+    if (!segment || segment->size() < bytes)
+        segment = std::make_unique<SharedSegment>(xcb, bytes);
+    if (segment->usable())
+        return segment.get();
+    // E.g. a remote server: no point in trying again. The other slot's band may still
+    // be on its way into its segment.
+    shm = false;
+    segment.reset();
+    return nullptr;
 }
 
-const std::uint8_t* X11ScreenGrabber::Connection::read(int y, int width, int height,
-                                                       Reply<xcb_get_image_reply_t>& plainReply)
+Band X11ScreenGrabber::Connection::requestPlain(int y, int width, int rows)
 {
-    if (shm) {
-        if (const std::uint8_t* bytes = readShared(y, width, height))
-            return bytes;
-    }
     const auto cookie = xcb_get_image(xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, static_cast<std::int16_t>(y),
-                                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), ~0u);
+                                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(rows), ~0u);
+    return {y, rows, 0, false, cookie.sequence};
+}
+
+Band X11ScreenGrabber::Connection::request(int y, int width, int rows, std::size_t slot)
+{
+    const std::size_t bytes = format.rowBytes(width) * static_cast<std::size_t>(rows);
+    const SharedSegment* segment = shm ? segmentFor(slot, bytes) : nullptr;
+    if (!segment)
+        return requestPlain(y, width, rows);
+    const auto cookie =
+        xcb_shm_get_image(xcb, screen->root, 0, static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->id(), 0);
+    return {y, rows, slot, true, cookie.sequence};
+}
+
+const std::uint8_t* X11ScreenGrabber::Connection::receive(const Band& band, int width,
+                                                          Reply<xcb_get_image_reply_t>& plainReply)
+{
     xcb_generic_error_t* error = nullptr;
-    plainReply.reset(xcb_get_image_reply(xcb, cookie, &error));
+    if (band.shared) {
+        Reply<xcb_shm_get_image_reply_t> reply(
+            xcb_shm_get_image_reply(xcb, xcb_shm_get_image_cookie_t{band.sequence}, &error));
+        Reply<xcb_generic_error_t> refusal(error);
+        if (reply)
+            return segments[band.slot]->data();
+        return receive(requestPlain(band.y, width, band.rows), width, plainReply);
+    }
+    plainReply.reset(xcb_get_image_reply(xcb, xcb_get_image_cookie_t{band.sequence}, &error));
     Reply<xcb_generic_error_t> refusal(error);
     if (!plainReply)
         return nullptr;
     const auto length = static_cast<std::size_t>(xcb_get_image_data_length(plainReply.get()));
-    if (length < format.rowBytes(width) * static_cast<std::size_t>(height))
+    if (length < format.rowBytes(width) * static_cast<std::size_t>(band.rows))
         return nullptr;
     return xcb_get_image_data(plainReply.get());
 }
@@ -313,19 +380,29 @@ QString X11ScreenGrabber::read(DeviceContext& target)
         return {};
     const int bandRows = static_cast<int>(
         std::clamp<std::size_t>(BandBytes / format.rowBytes(width), 1, static_cast<std::size_t>(height)));
+    const auto requestBand = [&](int y) {
+        return m_connection->request(y, width, std::min(bandRows, height - y),
+                                     static_cast<std::size_t>(y / bandRows % 2));
+    };
+    // The next band is asked for before this one is converted: the server copies it
+    // meanwhile.
+    Band next = requestBand(0);
     for (int y = 0; y < height; y += bandRows) {
-        const int rows = std::min(bandRows, height - y);
+        const Band band = next;
+        const bool more = y + bandRows < height;
+        if (more)
+            next = requestBand(y + bandRows);
         Reply<xcb_get_image_reply_t> plainReply;
-        const std::uint8_t* bytes = m_connection->read(y, width, rows, plainReply);
-        if (!bytes)
+        const std::uint8_t* bytes = m_connection->receive(band, width, plainReply);
+        if (!bytes) {
+            if (more)
+                xcb_discard_reply(m_connection->xcb, next.sequence);
             return xcb_connection_has_error(m_connection->xcb)
                        ? tr("X11 ディスプレイとの接続が切れました: 画面を読み取れません。")
                        : tr("X サーバーが画面の画像を送りませんでした。");
-        convertRows(bytes, format, target, y, width, rows);
+        }
+        convertRows(bytes, format, target, y, width, band.rows);
     }
-    // Once the target holds the screen the band's segment would only add to the
-    // program's peak: the frozen copy, the picture and the refresh's images come next.
-    m_connection->segment.reset();
     return {};
 }
 

@@ -19,15 +19,19 @@
 
 namespace {
 
-QRgb patternAt(int x, int y) { return qRgb((x * 7 + y) & 0xFF, (y * 3 + (x >> 8)) & 0xFF, (x ^ y) & 0xFF); }
+// variant 1 differs from variant 0 in every pixel.
+QRgb patternAt(int x, int y, int variant = 0)
+{
+    return qRgb((x * 7 + y) & 0xFF, (y * 3 + (x >> 8)) & 0xFF, (x ^ y) & 0xFF) ^ (variant == 0 ? 0u : 0x5A5A5Au);
+}
 
-QImage pattern(QSize size)
+QImage pattern(QSize size, int variant = 0)
 {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x)
-            row[x] = patternAt(x, y);
+            row[x] = patternAt(x, y, variant);
     }
     return image;
 }
@@ -43,6 +47,12 @@ public:
         setGeometry(QRect(QPoint(0, 0), m_image.size()));
     }
 
+    void setImage(QImage image)
+    {
+        m_image = std::move(image);
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
 
@@ -51,14 +61,14 @@ private:
 };
 
 // Pixels of dc that differ from the pattern on the screen, or from black beyond it.
-int mismatches(const DeviceContext& dc)
+int mismatches(const DeviceContext& dc, int variant = 0)
 {
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     int count = 0;
     for (int y = 0; y < dc.height(); ++y)
         for (int x = 0; x < dc.width(); ++x) {
             const bool onScreen = x < screen.width() && y < screen.height();
-            count += dc.row(y)[x] != (0xFF000000u | (onScreen ? patternAt(x, y) : 0u));
+            count += dc.row(y)[x] != (0xFF000000u | (onScreen ? patternAt(x, y, variant) : 0u));
         }
     return count;
 }
@@ -113,6 +123,18 @@ TEST_P(X11ScreenGrabberTest, TargetGetsTheTopLeftAndBlackBeyond)
         ASSERT_TRUE(grabber.read(dc).isEmpty());
         EXPECT_EQ(mismatches(dc), 0) << size.width() << "x" << size.height();
     }
+}
+
+// The grabber keeps what it reads through between grabs: a later grab must give the
+// screen as it is then, in every band.
+TEST_P(X11ScreenGrabberTest, LaterGrabGivesTheScreenAsItIsThen)
+{
+    X11ScreenGrabber grabber(QString(), GetParam());
+    ASSERT_EQ(mismatches(grabNow(grabber).picture), 0);
+    m_window->setImage(pattern(QGuiApplication::primaryScreen()->geometry().size(), 1));
+    X11ScreenGrabber probe;
+    QTRY_VERIFY_WITH_TIMEOUT(mismatches(grabNow(probe).picture, 1) == 0, 10000);
+    EXPECT_EQ(mismatches(grabNow(grabber).picture, 1), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(X11ScreenGrabber, X11ScreenGrabberTest,
