@@ -1,5 +1,8 @@
 #pragma once
 
+#include "LargeBuffers.h"
+
+#include <cstddef>
 #include <memory>
 #include <utility>
 
@@ -12,6 +15,14 @@ struct DefaultInitAllocator : std::allocator<T> {
         using other = DefaultInitAllocator<U>;
     };
     using std::allocator<T>::allocator;
+
+    [[nodiscard]] T* allocate(std::size_t n)
+    {
+        T* buffer = std::allocator<T>::allocate(n);
+        adviseHugePages(buffer, n * sizeof(T));
+        return buffer;
+    }
+
     template<class U>
     void construct(U* p) noexcept
     {
