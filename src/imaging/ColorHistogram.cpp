@@ -6,6 +6,10 @@
 #include <bit>
 #include <new>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 // The occupied cells of some rows, packed in the order they turned up, and where each
@@ -105,7 +109,7 @@ std::size_t keepRun(RowRuns::Runs& runs, std::size_t kept, std::uint32_t slot, s
 void countRows(const Dib& dib, RowRuns& part, CellSums& sums)
 {
     std::vector<std::uint8_t> scratch;
-    std::vector<ColorRun> row(static_cast<std::size_t>(dib.width()) + 1);
+    std::vector<ColorRun> row(colorRunRoom(dib.width()));
     const std::size_t budget = reserveRuns(dib, part);
     std::size_t kept = 0;
     part.recordedFrom = part.end;
@@ -127,23 +131,107 @@ void countRows(const Dib& dib, RowRuns& part, CellSums& sums)
 
 }  // namespace
 
-// No branch depends on the pixels: each pixel is written as the start of the next run
-// and kept only if it starts one, so a photograph's short runs cost no mispredicted
-// jumps.
-std::size_t colorRuns(const std::uint8_t* bgr, int width, ColorRun* runs)
+namespace {
+
+// The runs' starting columns made their lengths.
+void startsToLengths(ColorRun* runs, std::size_t count, int width)
 {
-    std::size_t count = 0;
-    std::uint32_t previous = 0xFFFFFFFFu;  // no pixel's colour
-    forEachRgb(bgr, width, [&](int x, std::uint32_t rgb) {
-        runs[count] = {rgb, static_cast<std::uint32_t>(x)};
-        count += rgb != previous ? 1 : 0;
-        previous = rgb;
-    });
-    // From starts to lengths.
     runs[count].length = static_cast<std::uint32_t>(width);
     for (std::size_t i = 0; i < count; ++i)
         runs[i].length = runs[i + 1].length - runs[i].length;
+}
+
+// Pixels x .. width - 1 as run starts after runs[0 .. count), the pixel before x having
+// been previous. No branch depends on the pixels: each pixel is written as the start
+// of the next run and kept only if it starts one, so a photograph's short runs cost no
+// mispredicted jumps.
+std::size_t findStarts(const std::uint8_t* bgr, int x, int width, std::uint32_t previous, ColorRun* runs,
+                       std::size_t count)
+{
+    forEachRgb(bgr + 3 * static_cast<std::size_t>(x), width - x, [&](int i, std::uint32_t rgb) {
+        runs[count] = {rgb, static_cast<std::uint32_t>(x + i)};
+        count += rgb != previous ? 1 : 0;
+        previous = rgb;
+    });
     return count;
+}
+
+std::size_t colorRunsPlain(const std::uint8_t* bgr, int width, ColorRun* runs)
+{
+    const std::size_t count = findStarts(bgr, 0, width, 0xFFFFFFFFu, runs, 0);
+    startsToLengths(runs, count, width);
+    return count;
+}
+
+#if defined(__x86_64__)
+
+// For each mask of run starts among eight pixels, the lanes of those pixels first.
+struct StartLanes {
+    std::uint8_t lanes[256][8]{};
+    constexpr StartLanes()
+    {
+        for (unsigned mask = 0; mask < 256; ++mask) {
+            unsigned k = 0;
+            for (std::uint8_t lane = 0; lane < 8; ++lane)
+                if (mask & (1u << lane))
+                    lanes[mask][k++] = lane;
+        }
+    }
+};
+constexpr StartLanes StartLaneTable;
+
+// Eight pixels a step: spread to eight 32-bit lanes, compared with the lanes one pixel
+// back, and the run starts among them moved to the front with their columns and
+// stored eight at a time (the unused ones are overwritten by the next step).
+__attribute__((target("avx2,popcnt"))) std::size_t colorRunsWide(const std::uint8_t* bgr, int width, ColorRun* runs)
+{
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1, 3, 4, 5,
+                                            -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m256i backOne = _mm256_setr_epi32(7, 0, 1, 2, 3, 4, 5, 6);
+    const __m256i last = _mm256_set1_epi32(7);
+    __m256i previous = _mm256_set1_epi32(-1);  // no pixel's colour
+    std::size_t count = 0;
+    int x = 0;
+    // Each step reads four bytes past its eight pixels: it stops while they are in the row.
+    for (; x + 10 <= width; x += 8) {
+        const std::uint8_t* at = bgr + 3 * static_cast<std::size_t>(x);
+        const __m256i bytes =
+            _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(at + 12), reinterpret_cast<const __m128i*>(at));
+        const __m256i rgb = _mm256_shuffle_epi8(bytes, spread);
+        const __m256i before = _mm256_blend_epi32(_mm256_permutevar8x32_epi32(rgb, backOne), previous, 0x01);
+        const auto same =
+            static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(rgb, before))));
+        const unsigned starts = ~same & 0xFFu;
+        const __m256i lanes =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(StartLaneTable.lanes[starts])));
+        const __m256i colours = _mm256_permutevar8x32_epi32(rgb, lanes);
+        const __m256i columns = _mm256_add_epi32(lanes, _mm256_set1_epi32(x));
+        const __m256i low = _mm256_unpacklo_epi32(colours, columns);
+        const __m256i high = _mm256_unpackhi_epi32(colours, columns);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(runs + count), _mm256_permute2x128_si256(low, high, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(runs + count + 4), _mm256_permute2x128_si256(low, high, 0x31));
+        count += static_cast<std::size_t>(_mm_popcnt_u32(starts));
+        previous = _mm256_permutevar8x32_epi32(rgb, last);
+    }
+    const auto before = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(previous));
+    count = findStarts(bgr, x, width, before, runs, count);
+    startsToLengths(runs, count, width);
+    return count;
+}
+
+#endif
+
+}  // namespace
+
+std::size_t colorRuns(const std::uint8_t* bgr, int width, ColorRun* runs)
+{
+#if defined(__x86_64__)
+    static const auto chosen =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") ? colorRunsWide : colorRunsPlain;
+    return chosen(bgr, width, runs);
+#else
+    return colorRunsPlain(bgr, width, runs);
+#endif
 }
 
 DibError colorCells(const Dib& dib, std::vector<ColorCell>& cells, std::array<RowRuns, 2>& parts)

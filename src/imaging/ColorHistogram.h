@@ -43,9 +43,13 @@ struct ColorRun {
     std::uint32_t length;
 };
 
+// The room colorRuns needs for a row of width pixels: one run more than the pixels
+// and seven more that it may overwrite.
+[[nodiscard]] inline std::size_t colorRunRoom(int width) { return static_cast<std::size_t>(width) + 8; }
+
 // A row of blue, green, red pixels as runs of one colour into runs, which has room for
-// width + 1; returns their number. Screenshots are mostly flat areas, and comparing
-// whole pixels is cheaper than finding their cells or palette entries.
+// colorRunRoom(width); returns their number. Screenshots are mostly flat areas, and
+// comparing whole pixels is cheaper than finding their cells or palette entries.
 [[nodiscard]] std::size_t colorRuns(const std::uint8_t* bgr, int width, ColorRun* runs);
 
 // One occupied cell: its index, its pixel count and the mean colour of its pixels.

@@ -45,7 +45,7 @@ bool indexRows(const Dib& dib, int begin, int end, Bytes& bits, ColorIndex& colo
 {
     std::vector<std::uint8_t> scratch;
     // Screenshots repeat a colour along a row: each run is looked up once.
-    std::vector<ColorRun> runs(static_cast<std::size_t>(dib.width()) + 1);
+    std::vector<ColorRun> runs(colorRunRoom(dib.width()));
     bool fits = true;
     for (int y = begin; y < end && fits; ++y) {
         std::uint8_t* out = indexRow(dib, bits, y);

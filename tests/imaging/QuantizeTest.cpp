@@ -1,5 +1,6 @@
 // DIBto8Bit: exact for few colours, at most 256 for photos, and each method flag
 // moving the result the way its caption says.
+#include "ColorHistogram.h"
 #include "ImagingTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -226,6 +227,48 @@ TEST(BoxColour, MiddleDistinctMeanAndPixelMeanInTheirOrder)
     EXPECT_EQ(clusterRed(0), 116);                   // middle of 100 .. 132
     EXPECT_EQ(clusterRed(ColorFromDistinct), 113);   // (100 + 108 + 132) / 3
     EXPECT_EQ(clusterRed(ColorFromAllPixels), 108);  // (3 x 100 + 108 + 132) / 5: pulled toward 100
+}
+
+// Rows as runs of one colour: runs ending at every place in a group of eight pixels,
+// neighbours apart in one channel only, and rows whose width ends inside a group; the
+// row is held in exactly its own bytes, so that a read past it shows in the sanitised
+// build.
+std::uint32_t runsOfEveryLength(int x)
+{
+    int k = 0;
+    for (int start = 0; x >= start + k % 9 + 1; ++k)
+        start += k % 9 + 1;
+    constexpr std::uint32_t oneChannelApart[] = {0x000001u, 0x000100u, 0x010000u, 0u};
+    return oneChannelApart[k % 4];
+}
+
+TEST(ColorRuns, EachRunOnceWithItsLength)
+{
+    const std::pair<const char*, std::uint32_t (*)(int)> rows[] = {
+        {"one colour", [](int) { return 0x123456u; }},
+        {"every pixel new", [](int x) { return static_cast<std::uint32_t>(x) * 0x010203u & 0xFFFFFFu; }},
+        {"white then black", [](int x) { return x < 5 ? 0xFFFFFFu : 0u; }},
+        {"runs of 1 to 9 pixels", runsOfEveryLength},
+    };
+    for (const auto& [name, colour] : rows)
+        for (const int width : {1, 9, 10, 11, 17, 64, 203}) {
+            SCOPED_TRACE(std::string(name) + ", width " + std::to_string(width));
+            std::vector<std::uint8_t> bgr;
+            std::vector<ColorRun> expected;
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t rgb = colour(x);
+                bgr.insert(bgr.end(), {static_cast<std::uint8_t>(rgb), static_cast<std::uint8_t>(rgb >> 8),
+                                       static_cast<std::uint8_t>(rgb >> 16)});
+                if (expected.empty() || expected.back().rgb != rgb)
+                    expected.push_back({rgb, 0});
+                ++expected.back().length;
+            }
+            std::vector<ColorRun> runs(colorRunRoom(width));
+            runs.resize(colorRuns(bgr.data(), width, runs.data()));
+            ASSERT_EQ(runs.size(), expected.size());
+            for (std::size_t i = 0; i < runs.size(); ++i)
+                EXPECT_TRUE(runs[i].rgb == expected[i].rgb && runs[i].length == expected[i].length) << "run " << i;
+        }
 }
 
 TEST(Reduction, EightBitImageStaysAndReservedMustBeZero)
