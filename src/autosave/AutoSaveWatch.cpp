@@ -1,5 +1,7 @@
 #include "AutoSaveWatch.h"
 
+#include "platform/ThreadPriority.h"
+
 #include <QHashFunctions>
 #include <QPointer>
 
@@ -138,6 +140,9 @@ std::future<DecodedCopy> decodeAhead(const QByteArray& bytes)
 // decoded while the one before it is written.
 void AutoSaveWatch::write()
 {
+    // Copies come faster than large ones are written: the writing lags and catches up
+    // later, but a copy not read before the next one replaces it is lost.
+    giveWayToTimelyWork();
     std::future<DecodedCopy> ahead;  // of the copy at the front of m_jobs
     std::unique_lock lock(m_mutex);
     for (;;) {
