@@ -129,10 +129,6 @@ void countRows(const Dib& dib, RowRuns& part, CellSums& sums)
     part.cellOfSlot = sums.cellOfSlot();
 }
 
-}  // namespace
-
-namespace {
-
 // The runs' starting columns made their lengths.
 void startsToLengths(ColorRun* runs, std::size_t count, int width)
 {

@@ -87,6 +87,16 @@ std::uint32_t loadPixel(const std::uint8_t* at, int bytes, bool lsbFirst)
     return value;
 }
 
+// Pixels begin .. end - 1 of the screen's 0x00RRGGBB words made opaque, one at a time.
+void copyOpaqueWords(const std::uint8_t* from, std::uint32_t* to, int begin, int end)
+{
+    for (int x = begin; x < end; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
+        to[x] = pixel | 0xFF000000u;
+    }
+}
+
 // The screen's 0x00RRGGBB words made opaque. The picture is far larger than the
 // cache and not read again soon: stores that bypass the cache spare reading every
 // line of it in before it is overwritten.
@@ -94,11 +104,9 @@ void copyOpaque(const std::uint8_t* from, std::uint32_t* to, int width)
 {
     int x = 0;
 #if defined(__SSE2__)
-    for (; x < width && reinterpret_cast<std::uintptr_t>(to + x) % 16 != 0; ++x) {
-        std::uint32_t pixel;
-        std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
-        to[x] = pixel | 0xFF000000u;
-    }
+    const auto misaligned = static_cast<int>((16 - reinterpret_cast<std::uintptr_t>(to) % 16) % 16 / 4);
+    x = std::min(misaligned, width);
+    copyOpaqueWords(from, to, 0, x);
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     for (; x + 4 <= width; x += 4) {
         const __m128i pixels =
@@ -106,11 +114,7 @@ void copyOpaque(const std::uint8_t* from, std::uint32_t* to, int width)
         _mm_stream_si128(reinterpret_cast<__m128i*>(to + x), _mm_or_si128(pixels, opaque));
     }
 #endif
-    for (; x < width; ++x) {
-        std::uint32_t pixel;
-        std::memcpy(&pixel, from + 4 * static_cast<std::size_t>(x), sizeof pixel);
-        to[x] = pixel | 0xFF000000u;
-    }
+    copyOpaqueWords(from, to, x, width);
 }
 
 // Converts rows firstRow .. firstRow + rows - 1 of the screen, held in source.
