@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
+#include <QTime>
 
 #include <gtest/gtest.h>
 
@@ -97,20 +98,27 @@ TEST(DesktopStackCapture, CopyShowsTheScreenAndADragSelectsIt)
 }
 
 // Nothing of ours is in the copy, however long the desktop took: it is the screen as
-// the compositor showed it before the mode started.
+// the compositor showed it before the mode started. GNOME's top bar shows the time: a
+// minute turning between the two pictures changes its digits, and both are taken again.
 TEST(DesktopStackCapture, CopyHoldsNothingOfOurs)
 {
     const TestProgramEntry entry;
     PortalScreenGrabber compositor(std::make_unique<X11ScreenGrabber>());
-    DeviceContext before;
-    QString error;
-    ASSERT_TRUE(compositorShot(compositor, before, error)) << error.toStdString();
-    RealPlatformCapture capture;
-    const std::unique_ptr<CaptureMode> mode = capture.makeMode();
-    ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
-    const DeviceContext& copy = mode->model().screen();
-    ASSERT_EQ(QSize(copy.width(), copy.height()), QSize(before.width(), before.height()));
-    EXPECT_EQ(DifferingPixels(copy, [&before](int x, int y) { return before.row(y)[x]; }), 0);
+    for (int attempt = 1;; ++attempt) {
+        const int minute = QTime::currentTime().minute();
+        DeviceContext before;
+        QString error;
+        ASSERT_TRUE(compositorShot(compositor, before, error)) << error.toStdString();
+        RealPlatformCapture capture;
+        const std::unique_ptr<CaptureMode> mode = capture.makeMode();
+        ASSERT_EQ(LoadAndWait(*mode, capture.host), ModeOpenResult::Opened);
+        if (attempt == 1 && QTime::currentTime().minute() != minute)
+            continue;
+        const DeviceContext& copy = mode->model().screen();
+        ASSERT_EQ(QSize(copy.width(), copy.height()), QSize(before.width(), before.height()));
+        EXPECT_EQ(DifferingPixels(copy, [&before](int x, int y) { return before.row(y)[x]; }), 0);
+        return;
+    }
 }
 
 // The compositor keeps the copy, which bypasses the window manager, above every window
