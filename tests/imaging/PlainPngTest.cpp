@@ -1,6 +1,7 @@
 // Screenshot-like PNGs (8-bit RGB, nothing to convert) take a decoding path of their
 // own: every filter type, DIB rows shorter than, as long as and longer than their
-// scanlines, image data in many chunks, and damaged data, which is refused.
+// scanlines, image data in many chunks, and damaged data, which is refused. A few
+// levels make Paeth's distances equal, where its order of preference decides.
 #include "ImagingTestSupport.h"
 #include "PngFilter.h"
 
@@ -10,23 +11,30 @@ namespace {
 
 enum class Damage { None, Checksum, FilterType, RowMissing };
 
+std::uint32_t noise(int x, int y)
+{
+    return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
+}
+
+// Four levels per channel, in every arrangement of a pixel's neighbours: all the ties
+// between Paeth's three distances.
+std::uint32_t fourLevels(int x, int y) { return noise(x, y) & 0xC0C0C0u; }
+
 struct PlainCase {
     const char* name;
     int width;
     int height;
     std::size_t chunkBytes;
     Damage damage;
+    std::uint32_t (*pixel)(int x, int y) = noise;
 };
-
-std::uint32_t noise(int x, int y)
-{
-    return (static_cast<std::uint32_t>(x) * 2654435761u ^ static_cast<std::uint32_t>(y) * 40503u) & 0xFFFFFFu;
-}
 
 // Row y is filtered with type (y + 4) % 5: the first row with Paeth, which sees a
 // black row above it, and every type twice in ten rows.
-std::vector<std::uint8_t> scanlines(int width, int height)
+std::vector<std::uint8_t> scanlines(const PlainCase& c)
 {
+    const int width = c.width;
+    const int height = c.height;
     const std::size_t length = 3 * static_cast<std::size_t>(width);
     std::vector<std::uint8_t> out;
     std::vector<std::uint8_t> row(length);
@@ -34,7 +42,7 @@ std::vector<std::uint8_t> scanlines(int width, int height)
     std::vector<std::uint8_t> scratch;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t rgb = noise(x, y);
+            const std::uint32_t rgb = c.pixel(x, y);
             row[3 * static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(rgb >> 16);
             row[3 * static_cast<std::size_t>(x) + 1] = static_cast<std::uint8_t>(rgb >> 8);
             row[3 * static_cast<std::size_t>(x) + 2] = static_cast<std::uint8_t>(rgb);
@@ -53,7 +61,7 @@ class PlainPng : public testing::TestWithParam<PlainCase>
 TEST_P(PlainPng, DecodesExactlyOrRefusesDamage)
 {
     const PlainCase c = GetParam();
-    std::vector<std::uint8_t> lines = scanlines(c.width, c.height);
+    std::vector<std::uint8_t> lines = scanlines(c);
     if (c.damage == Damage::FilterType)
         lines[0] = 5;
     if (c.damage == Damage::RowMissing)
@@ -76,7 +84,7 @@ TEST_P(PlainPng, DecodesExactlyOrRefusesDamage)
     std::vector<std::uint32_t> expected;
     for (int y = 0; y < c.height; ++y)
         for (int x = 0; x < c.width; ++x)
-            expected.push_back(noise(x, y));
+            expected.push_back(c.pixel(x, y));
     const DibSnapshot decoded = snapshotOf(image.get());
     EXPECT_EQ(decoded.width, c.width);
     EXPECT_EQ(decoded.rgb, expected);
@@ -98,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PlainPng,
                                          PlainCase{"DibRowShorter", 4, 10, OneChunk, Damage::None},
                                          PlainCase{"OneRow", 13, 1, OneChunk, Damage::None},
                                          PlainCase{"ImageDataInManyChunks", 13, 10, 7, Damage::None},
+                                         PlainCase{"FourLevelsTie", 37, 30, OneChunk, Damage::None, fourLevels},
                                          PlainCase{"ChecksumWrong", 13, 10, 64, Damage::Checksum},
                                          PlainCase{"UnknownFilterType", 13, 10, OneChunk, Damage::FilterType},
                                          PlainCase{"RowMissing", 13, 10, OneChunk, Damage::RowMissing}),
