@@ -74,5 +74,3 @@ void BM_SavingCopy_2160_Png6(benchmark::State& state) { savingCopy(state, "desk2
 BENCHMARK(BM_SavingCopy_2160_Png6)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

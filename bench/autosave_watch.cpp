@@ -4,6 +4,7 @@
 // Watches SECONDS long, then prints the process's CPU time in ms and exits.
 #include "autosave/AutoSaveMode.h"
 #include "autosave/PrtScSave.h"
+#include "platform/MemoryReuse.h"
 #include "platform/Platform.h"
 #include "shared/Settings.h"
 
@@ -56,6 +57,7 @@ T* control(QWidget& window, const char* name, int index = 0)
 
 int main(int argc, char* argv[])
 {
+    keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     if (argc != 5) {
         std::fprintf(stderr, "usage: autosave_watch FOLDER bmp|png INTERVAL_MS SECONDS\n");

@@ -224,5 +224,3 @@ void BM_PeakMemory(benchmark::State& state)
 BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -253,5 +253,3 @@ BENCHMARK(BM_DIBtoJPG)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisec
 BENCHMARK(BM_DIBtoPNG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickPng)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DIBFromMemoryBmp)->ArgsProduct({{0, 1}, {24, 32}})->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -4,6 +4,7 @@
 #include "grab/BackgroundRun.h"
 #include "grab/GrabCommand.h"
 #include "platform/DisplayCheck.h"
+#include "platform/MemoryReuse.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -86,6 +87,7 @@ int main(int argc, char* argv[])
     // A full disk or a file-size limit must make a write fail (and be reported),
     // not kill the program with the image unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
+    keepFreedMemoryForReuse();
     // Before the display is looked at: --help and --version work without one.
     const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
     switch (line.action) {

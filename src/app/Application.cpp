@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "platform/FileNameText.h"
+#include "platform/MemoryReuse.h"
 #include "shared/ApplicationFolder.h"
 #include "SelectMode.h"
 #include "autosave/AutoSaveMode.h"
@@ -80,6 +81,8 @@ void Application::returnToModeChooser()
     m_closingMode = std::move(m_openMode);
     QTimer::singleShot(0, &m_context, [this] {
         m_closingMode.reset();
+        // The chooser may stay up for long: the mode's images are not kept for it.
+        returnFreedMemory();
         showModeChooser();
     });
 }

@@ -1,5 +1,6 @@
 #include "AutoSaveWatch.h"
 
+#include "platform/MemoryReuse.h"
 #include "platform/ThreadPriority.h"
 
 #include <QHashFunctions>
@@ -145,8 +146,14 @@ void AutoSaveWatch::write()
     giveWayToTimelyWork();
     std::future<DecodedCopy> ahead;  // of the copy at the front of m_jobs
     std::unique_lock lock(m_mutex);
+    const auto due = [this] { return m_ending || !m_jobs.empty(); };
     for (;;) {
-        m_wake.wait(lock, [this] { return m_ending || !m_jobs.empty(); });
+        if (!m_wake.wait_for(lock, IdleBeforeReturningMemory, due)) {
+            lock.unlock();
+            returnFreedMemory();
+            lock.lock();
+            m_wake.wait(lock, due);
+        }
         if (m_jobs.empty())
             return;
         const Job job = std::move(m_jobs.front());

@@ -41,6 +41,9 @@ public:
     static constexpr qsizetype MaxQueuedBytes = qsizetype{256} << 20;
     // A clipboard manager puts the image back well within this time after the clearing.
     static constexpr std::chrono::milliseconds RestoreWindow{1000};
+    // How long the writer waits for the next copy before it gives back the memory it
+    // kept for one.
+    static constexpr std::chrono::milliseconds IdleBeforeReturningMemory{2000};
 
     AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
     ~AutoSaveWatch() override;  // writes the copies already read before it returns
