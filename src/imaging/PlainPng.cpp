@@ -27,13 +27,19 @@ namespace {
 using Lanes = std::int16_t __attribute__((vector_size(16)));
 constexpr Lanes LowByte{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
+// The pixel at p and the first byte after it.
+std::int32_t loadFour(const std::uint8_t* p)
+{
+    std::int32_t four = 0;
+    std::memcpy(&four, p, sizeof four);
+    return four;
+}
+
 // Reads four bytes: the pixel and the first byte after it.
 Lanes loadPixel(const std::uint8_t* p)
 {
 #if defined(__SSE2__)
-    std::int32_t four = 0;
-    std::memcpy(&four, p, sizeof four);
-    return std::bit_cast<Lanes>(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), _mm_setzero_si128()));
+    return std::bit_cast<Lanes>(_mm_unpacklo_epi8(_mm_cvtsi32_si128(loadFour(p)), _mm_setzero_si128()));
 #else
     return Lanes{p[0], p[1], p[2], p[3]};
 #endif
@@ -94,50 +100,102 @@ void unfilterRow(const std::uint8_t* in, const std::uint8_t* above, int width, s
 // length of that chain. Absolute values, blends and a byte-wise add (the lanes'
 // upper bytes are zero, so it wraps as the format asks) shorten it from ten steps
 // to seven.
+__attribute__((target("sse4.1"))) inline __m128i paethPixel(__m128i filtered, __m128i left, __m128i up,
+                                                            __m128i upperLeft)
+{
+    const __m128i upMinusCorner = _mm_sub_epi16(up, upperLeft);
+    const __m128i leftMinusCorner = _mm_sub_epi16(left, upperLeft);
+    const __m128i pa = _mm_abs_epi16(upMinusCorner);
+    const __m128i pb = _mm_abs_epi16(leftMinusCorner);
+    const __m128i pc = _mm_abs_epi16(_mm_add_epi16(leftMinusCorner, upMinusCorner));
+    const __m128i notLeft = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    const __m128i nearer = _mm_blendv_epi8(up, upperLeft, _mm_cmpgt_epi16(pb, pc));
+    return _mm_add_epi8(filtered, _mm_blendv_epi8(left, nearer, notLeft));
+}
+
+// A scanline's R, G, B (and the byte after them) as B, G, R in 16-bit lanes.
+__attribute__((target("sse4.1"))) inline __m128i loadFiltered(const std::uint8_t* p)
+{
+    return _mm_shufflelo_epi16(_mm_cvtepu8_epi16(_mm_cvtsi32_si128(loadFour(p))), _MM_SHUFFLE(3, 0, 1, 2));
+}
+
+__attribute__((target("sse4.1"))) inline __m128i loadBgr(const std::uint8_t* p)
+{
+    return _mm_cvtepu8_epi16(_mm_cvtsi32_si128(loadFour(p)));
+}
+
+// Writes four bytes, as storePixel.
+__attribute__((target("sse4.1"))) inline void storeBgr(std::uint8_t* p, __m128i v)
+{
+    const std::int32_t four = _mm_cvtsi128_si32(_mm_packus_epi16(v, v));
+    std::memcpy(p, &four, sizeof four);
+}
+
 __attribute__((target("sse4.1"))) void unfilterPaethBlended(const std::uint8_t* in, const std::uint8_t* above,
                                                             int width, std::uint8_t* out)
 {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i left = zero;
-    __m128i upperLeft = zero;
+    __m128i left = _mm_setzero_si128();
+    __m128i upperLeft = left;
     for (int x = 0; x < width; ++x) {
-        std::int32_t four = 0;
-        std::memcpy(&four, in + 3 * x, sizeof four);
-        const __m128i filtered =
-            _mm_shufflelo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero), _MM_SHUFFLE(3, 0, 1, 2));
-        std::memcpy(&four, above + 3 * x, sizeof four);
-        const __m128i up = _mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero);
-        const __m128i upMinusCorner = _mm_sub_epi16(up, upperLeft);
-        const __m128i leftMinusCorner = _mm_sub_epi16(left, upperLeft);
-        const __m128i pa = _mm_abs_epi16(upMinusCorner);
-        const __m128i pb = _mm_abs_epi16(leftMinusCorner);
-        const __m128i pc = _mm_abs_epi16(_mm_add_epi16(leftMinusCorner, upMinusCorner));
-        const __m128i notLeft = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-        const __m128i nearer = _mm_blendv_epi8(up, upperLeft, _mm_cmpgt_epi16(pb, pc));
-        left = _mm_add_epi8(filtered, _mm_blendv_epi8(left, nearer, notLeft));
-        four = _mm_cvtsi128_si32(_mm_packus_epi16(left, left));
-        std::memcpy(out + 3 * x, &four, sizeof four);
+        const __m128i up = loadBgr(above + 3 * x);
+        left = paethPixel(loadFiltered(in + 3 * x), left, up, upperLeft);
+        storeBgr(out + 3 * x, left);
         upperLeft = up;
     }
+}
+
+// Two Paeth rows at once, the lower one a pixel behind the upper: their chains of
+// dependent steps interleave, and the processor works on both. The lower row goes to
+// spare, as its DIB row may lie over the end of the upper scanline, still unread.
+__attribute__((target("sse4.1"))) void unfilterPaethPair(const std::uint8_t* upperIn, const std::uint8_t* lowerIn,
+                                                         const std::uint8_t* above, int width,
+                                                         std::uint8_t* upperOut, std::uint8_t* spare)
+{
+    __m128i upperLeft = _mm_setzero_si128();  // of the upper row's pixel: above it, to its left
+    __m128i upper = upperLeft;                // the upper row's last pixel done
+    __m128i upperBefore = upperLeft;          // and the one before it
+    __m128i lower = upperLeft;                // the lower row's last pixel done
+    for (int x = 0; x < width; ++x) {
+        if (x > 0) {
+            lower = paethPixel(loadFiltered(lowerIn + 3 * (x - 1)), lower, upper, upperBefore);
+            storeBgr(spare + 3 * (x - 1), lower);
+        }
+        const __m128i up = loadBgr(above + 3 * x);
+        upperBefore = upper;
+        upper = paethPixel(loadFiltered(upperIn + 3 * x), upper, up, upperLeft);
+        storeBgr(upperOut + 3 * x, upper);
+        upperLeft = up;
+    }
+    lower = paethPixel(loadFiltered(lowerIn + 3 * (width - 1)), lower, upper, upperBefore);
+    storeBgr(spare + 3 * (width - 1), lower);
 }
 
 #endif
 
 using RowUnfilter = void (*)(const std::uint8_t*, const std::uint8_t*, int, std::uint8_t*);
-using RowUnfilters = std::array<RowUnfilter, 5>;
+using PairUnfilter = void (*)(const std::uint8_t*, const std::uint8_t*, const std::uint8_t*, int, std::uint8_t*,
+                              std::uint8_t*);
 
-// By filter type, as a scanline's first byte gives it: the processor's best, chosen once.
-const RowUnfilters& rowUnfilters()
+struct Unfilters {
+    std::array<RowUnfilter, 5> rows;  // by filter type, as a scanline's first byte gives it
+    PairUnfilter paethPair;           // two Paeth rows in one pass, where the processor can
+};
+
+// The processor's best, chosen once.
+const Unfilters& unfilters()
 {
-    static const RowUnfilters chosen{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
-                                     unfilterRow<FilterAverage>,
 #ifdef SCRIMBLE_BLENDS
-                                     __builtin_cpu_supports("sse4.1") ? unfilterPaethBlended : unfilterRow<FilterPaeth>
-#else
-                                     unfilterRow<FilterPaeth>
+    if (__builtin_cpu_supports("sse4.1")) {
+        static const Unfilters blended{{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
+                                        unfilterRow<FilterAverage>, unfilterPaethBlended},
+                                       unfilterPaethPair};
+        return blended;
+    }
 #endif
-    };
-    return chosen;
+    static const Unfilters plain{{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
+                                  unfilterRow<FilterAverage>, unfilterRow<FilterPaeth>},
+                                 nullptr};
+    return plain;
 }
 
 std::size_t scanlineBytes(int width) { return 3 * static_cast<std::size_t>(width) + 1; }
@@ -187,6 +245,37 @@ bool imageData(std::span<const std::uint8_t> png, std::uint64_t at, std::vector<
     return !chunks.empty();
 }
 
+// Undoes the scanlines' filters into the DIB rows from the top, in place; false on
+// a filter type the format does not have.
+bool unfilterRows(const std::uint8_t* scanlines, int width, std::size_t rows, std::uint8_t* buffer)
+{
+    const std::size_t scanline = scanlineBytes(width);
+    const std::size_t stride = dibStride(width, 24);
+    const std::vector<std::uint8_t> blackRow(scanline);
+    std::vector<std::uint8_t> spare(scanline + Overhang);
+    const Unfilters& chosen = unfilters();
+    const std::size_t pixelBytes = 3 * static_cast<std::size_t>(width);
+    for (std::size_t y = 0; y < rows;) {
+        const std::uint8_t* in = scanlines + y * scanline;
+        std::uint8_t* out = buffer + y * stride;
+        const std::uint8_t* above = y == 0 ? blackRow.data() : out - stride;
+        if (in[0] >= chosen.rows.size())
+            return false;
+        if (chosen.paethPair && in[0] == FilterPaeth && y + 1 < rows && in[scanline] == FilterPaeth) {
+            chosen.paethPair(in + 1, in + scanline + 1, above, width, out, spare.data());
+            std::copy_n(spare.data(), pixelBytes, out + stride);
+            std::fill(out + pixelBytes, out + stride, 0);
+            std::fill(out + stride + pixelBytes, out + 2 * stride, 0);
+            y += 2;
+            continue;
+        }
+        chosen.rows[in[0]](in + 1, above, width, out);
+        std::fill(out + pixelBytes, out + stride, 0);
+        ++y;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::size_t plainPngCapacity(int width, int height)
@@ -207,17 +296,9 @@ bool decodePlainPng(std::span<const std::uint8_t> png, std::uint64_t firstImageD
         || libdeflate_zlib_decompress(inflater.get(), stream.data(), stream.size(), scanlines, scanline * rows, nullptr)
                != LIBDEFLATE_SUCCESS)
         return false;
+    if (!unfilterRows(scanlines, width, rows, buffer))
+        return false;
     const std::size_t stride = dibStride(width, 24);
-    const std::vector<std::uint8_t> blackRow(scanline);
-    const RowUnfilters& unfilters = rowUnfilters();
-    for (std::size_t y = 0; y < rows; ++y) {
-        const std::uint8_t* in = scanlines + y * scanline;
-        std::uint8_t* out = buffer + y * stride;
-        if (in[0] >= unfilters.size())
-            return false;
-        unfilters[in[0]](in + 1, y == 0 ? blackRow.data() : out - stride, width, out);
-        std::fill(out + 3 * static_cast<std::size_t>(width), out + stride, 0);
-    }
     // The rows came top-down; a DIB stores them bottom-up.
     for (std::size_t y = 0; y < rows / 2; ++y)
         std::swap_ranges(buffer + y * stride, buffer + (y + 1) * stride, buffer + (rows - 1 - y) * stride);

@@ -20,6 +20,12 @@ std::uint32_t noise(int x, int y)
 // between Paeth's three distances.
 std::uint32_t fourLevels(int x, int y) { return noise(x, y) & 0xC0C0C0u; }
 
+// Every type twice in ten rows, the first row with Paeth, which sees a black row above.
+PngFilterType cycled(int y) { return static_cast<PngFilterType>((y + 4) % 5); }
+
+// Three Paeth rows, then one Up: Paeth rows are undone two at a time where they can be.
+PngFilterType paethRuns(int y) { return y % 4 == 3 ? FilterUp : FilterPaeth; }
+
 struct PlainCase {
     const char* name;
     int width;
@@ -27,10 +33,9 @@ struct PlainCase {
     std::size_t chunkBytes;
     Damage damage;
     std::uint32_t (*pixel)(int x, int y) = noise;
+    PngFilterType (*filterOf)(int y) = cycled;
 };
 
-// Row y is filtered with type (y + 4) % 5: the first row with Paeth, which sees a
-// black row above it, and every type twice in ten rows.
 std::vector<std::uint8_t> scanlines(const PlainCase& c)
 {
     const int width = c.width;
@@ -48,7 +53,7 @@ std::vector<std::uint8_t> scanlines(const PlainCase& c)
             row[3 * static_cast<std::size_t>(x) + 2] = static_cast<std::uint8_t>(rgb);
         }
         out.resize(out.size() + length + 1);
-        filterScanline(row.data(), y > 0 ? prior.data() : nullptr, length, 3, 1u << ((y + 4) % 5),
+        filterScanline(row.data(), y > 0 ? prior.data() : nullptr, length, 3, 1u << c.filterOf(y),
                        out.data() + out.size() - length - 1, scratch);
         prior = row;
     }
@@ -107,6 +112,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, PlainPng,
                                          PlainCase{"OneRow", 13, 1, OneChunk, Damage::None},
                                          PlainCase{"ImageDataInManyChunks", 13, 10, 7, Damage::None},
                                          PlainCase{"FourLevelsTie", 37, 30, OneChunk, Damage::None, fourLevels},
+                                         PlainCase{"PaethRunsDibRowShorter", 4, 9, OneChunk, Damage::None, noise,
+                                                   paethRuns},
+                                         PlainCase{"PaethRunsDibRowLongerTie", 13, 9, OneChunk, Damage::None,
+                                                   fourLevels, paethRuns},
                                          PlainCase{"ChecksumWrong", 13, 10, 64, Damage::Checksum},
                                          PlainCase{"UnknownFilterType", 13, 10, OneChunk, Damage::FilterType},
                                          PlainCase{"RowMissing", 13, 10, OneChunk, Damage::RowMissing}),
