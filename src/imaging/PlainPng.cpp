@@ -27,19 +27,13 @@ namespace {
 using Lanes = std::int16_t __attribute__((vector_size(16)));
 constexpr Lanes LowByte{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
-// The pixel at p and the first byte after it.
-std::int32_t loadFour(const std::uint8_t* p)
-{
-    std::int32_t four = 0;
-    std::memcpy(&four, p, sizeof four);
-    return four;
-}
-
 // Reads four bytes: the pixel and the first byte after it.
 Lanes loadPixel(const std::uint8_t* p)
 {
 #if defined(__SSE2__)
-    return std::bit_cast<Lanes>(_mm_unpacklo_epi8(_mm_cvtsi32_si128(loadFour(p)), _mm_setzero_si128()));
+    std::int32_t four = 0;
+    std::memcpy(&four, p, sizeof four);
+    return std::bit_cast<Lanes>(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), _mm_setzero_si128()));
 #else
     return Lanes{p[0], p[1], p[2], p[3]};
 #endif
@@ -100,9 +94,13 @@ void unfilterRow(const std::uint8_t* in, const std::uint8_t* above, int width, s
 // length of that chain. Absolute values, blends and a byte-wise add (the lanes'
 // upper bytes are zero, so it wraps as the format asks) shorten it from ten steps
 // to seven.
-__attribute__((target("sse4.1"))) inline __m128i paethPixel(__m128i filtered, __m128i left, __m128i up,
-                                                            __m128i upperLeft)
+__attribute__((target("sse4.1"))) inline Lanes paethPixel(Lanes filteredLanes, Lanes leftLanes, Lanes upLanes,
+                                                          Lanes upperLeftLanes)
 {
+    const auto filtered = std::bit_cast<__m128i>(filteredLanes);
+    const auto left = std::bit_cast<__m128i>(leftLanes);
+    const auto up = std::bit_cast<__m128i>(upLanes);
+    const auto upperLeft = std::bit_cast<__m128i>(upperLeftLanes);
     const __m128i upMinusCorner = _mm_sub_epi16(up, upperLeft);
     const __m128i leftMinusCorner = _mm_sub_epi16(left, upperLeft);
     const __m128i pa = _mm_abs_epi16(upMinusCorner);
@@ -110,36 +108,18 @@ __attribute__((target("sse4.1"))) inline __m128i paethPixel(__m128i filtered, __
     const __m128i pc = _mm_abs_epi16(_mm_add_epi16(leftMinusCorner, upMinusCorner));
     const __m128i notLeft = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
     const __m128i nearer = _mm_blendv_epi8(up, upperLeft, _mm_cmpgt_epi16(pb, pc));
-    return _mm_add_epi8(filtered, _mm_blendv_epi8(left, nearer, notLeft));
-}
-
-// A scanline's R, G, B (and the byte after them) as B, G, R in 16-bit lanes.
-__attribute__((target("sse4.1"))) inline __m128i loadFiltered(const std::uint8_t* p)
-{
-    return _mm_shufflelo_epi16(_mm_cvtepu8_epi16(_mm_cvtsi32_si128(loadFour(p))), _MM_SHUFFLE(3, 0, 1, 2));
-}
-
-__attribute__((target("sse4.1"))) inline __m128i loadBgr(const std::uint8_t* p)
-{
-    return _mm_cvtepu8_epi16(_mm_cvtsi32_si128(loadFour(p)));
-}
-
-// Writes four bytes, as storePixel.
-__attribute__((target("sse4.1"))) inline void storeBgr(std::uint8_t* p, __m128i v)
-{
-    const std::int32_t four = _mm_cvtsi128_si32(_mm_packus_epi16(v, v));
-    std::memcpy(p, &four, sizeof four);
+    return std::bit_cast<Lanes>(_mm_add_epi8(filtered, _mm_blendv_epi8(left, nearer, notLeft)));
 }
 
 __attribute__((target("sse4.1"))) void unfilterPaethBlended(const std::uint8_t* in, const std::uint8_t* above,
                                                             int width, std::uint8_t* out)
 {
-    __m128i left = _mm_setzero_si128();
-    __m128i upperLeft = left;
+    Lanes left{};
+    Lanes upperLeft{};
     for (int x = 0; x < width; ++x) {
-        const __m128i up = loadBgr(above + 3 * x);
-        left = paethPixel(loadFiltered(in + 3 * x), left, up, upperLeft);
-        storeBgr(out + 3 * x, left);
+        const Lanes up = loadPixel(above + 3 * x);
+        left = paethPixel(redBlueSwapped(loadPixel(in + 3 * x)), left, up, upperLeft);
+        storePixel(out + 3 * x, left);
         upperLeft = up;
     }
 }
@@ -148,26 +128,26 @@ __attribute__((target("sse4.1"))) void unfilterPaethBlended(const std::uint8_t* 
 // dependent steps interleave, and the processor works on both. The lower row goes to
 // spare, as its DIB row may lie over the end of the upper scanline, still unread.
 __attribute__((target("sse4.1"))) void unfilterPaethPair(const std::uint8_t* upperIn, const std::uint8_t* lowerIn,
-                                                         const std::uint8_t* above, int width,
-                                                         std::uint8_t* upperOut, std::uint8_t* spare)
+                                                         const std::uint8_t* above, int width, std::uint8_t* upperOut,
+                                                         std::uint8_t* spare)
 {
-    __m128i upperLeft = _mm_setzero_si128();  // of the upper row's pixel: above it, to its left
-    __m128i upper = upperLeft;                // the upper row's last pixel done
-    __m128i upperBefore = upperLeft;          // and the one before it
-    __m128i lower = upperLeft;                // the lower row's last pixel done
+    Lanes upperLeft{};    // of the upper row's pixel: above it, to its left
+    Lanes upper{};        // the upper row's last pixel done
+    Lanes upperBefore{};  // and the one before it
+    Lanes lower{};        // the lower row's last pixel done
     for (int x = 0; x < width; ++x) {
         if (x > 0) {
-            lower = paethPixel(loadFiltered(lowerIn + 3 * (x - 1)), lower, upper, upperBefore);
-            storeBgr(spare + 3 * (x - 1), lower);
+            lower = paethPixel(redBlueSwapped(loadPixel(lowerIn + 3 * (x - 1))), lower, upper, upperBefore);
+            storePixel(spare + 3 * (x - 1), lower);
         }
-        const __m128i up = loadBgr(above + 3 * x);
+        const Lanes up = loadPixel(above + 3 * x);
         upperBefore = upper;
-        upper = paethPixel(loadFiltered(upperIn + 3 * x), upper, up, upperLeft);
-        storeBgr(upperOut + 3 * x, upper);
+        upper = paethPixel(redBlueSwapped(loadPixel(upperIn + 3 * x)), upper, up, upperLeft);
+        storePixel(upperOut + 3 * x, upper);
         upperLeft = up;
     }
-    lower = paethPixel(loadFiltered(lowerIn + 3 * (width - 1)), lower, upper, upperBefore);
-    storeBgr(spare + 3 * (width - 1), lower);
+    lower = paethPixel(redBlueSwapped(loadPixel(lowerIn + 3 * (width - 1))), lower, upper, upperBefore);
+    storePixel(spare + 3 * (width - 1), lower);
 }
 
 #endif
@@ -184,18 +164,19 @@ struct Unfilters {
 // The processor's best, chosen once.
 const Unfilters& unfilters()
 {
+    static const Unfilters chosen = [] {
+        Unfilters plain{{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
+                         unfilterRow<FilterAverage>, unfilterRow<FilterPaeth>},
+                        nullptr};
 #ifdef SCRIMBLE_BLENDS
-    if (__builtin_cpu_supports("sse4.1")) {
-        static const Unfilters blended{{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
-                                        unfilterRow<FilterAverage>, unfilterPaethBlended},
-                                       unfilterPaethPair};
-        return blended;
-    }
+        if (__builtin_cpu_supports("sse4.1")) {
+            plain.rows[FilterPaeth] = unfilterPaethBlended;
+            plain.paethPair = unfilterPaethPair;
+        }
 #endif
-    static const Unfilters plain{{unfilterRow<FilterNone>, unfilterRow<FilterSub>, unfilterRow<FilterUp>,
-                                  unfilterRow<FilterAverage>, unfilterRow<FilterPaeth>},
-                                 nullptr};
-    return plain;
+        return plain;
+    }();
+    return chosen;
 }
 
 std::size_t scanlineBytes(int width) { return 3 * static_cast<std::size_t>(width) + 1; }
@@ -261,17 +242,17 @@ bool unfilterRows(const std::uint8_t* scanlines, int width, std::size_t rows, st
         const std::uint8_t* above = y == 0 ? blackRow.data() : out - stride;
         if (in[0] >= chosen.rows.size())
             return false;
+        std::size_t done = 1;
         if (chosen.paethPair && in[0] == FilterPaeth && y + 1 < rows && in[scanline] == FilterPaeth) {
             chosen.paethPair(in + 1, in + scanline + 1, above, width, out, spare.data());
             std::copy_n(spare.data(), pixelBytes, out + stride);
-            std::fill(out + pixelBytes, out + stride, 0);
-            std::fill(out + stride + pixelBytes, out + 2 * stride, 0);
-            y += 2;
-            continue;
+            done = 2;
+        } else {
+            chosen.rows[in[0]](in + 1, above, width, out);
         }
-        chosen.rows[in[0]](in + 1, above, width, out);
-        std::fill(out + pixelBytes, out + stride, 0);
-        ++y;
+        for (std::size_t row = 0; row < done; ++row)
+            std::fill(out + row * stride + pixelBytes, out + (row + 1) * stride, 0);
+        y += done;
     }
     return true;
 }
