@@ -42,6 +42,9 @@ public:
     struct Connection;
 
 private:
+    // read() with the screen's size as already asked: one round trip fewer.
+    [[nodiscard]] QString readScreen(DeviceContext& target, const ScreenInfo& screen);
+
     std::unique_ptr<Connection> m_connection;
     QString m_unreachable;  // why there is no connection
 };
