@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <utility>
 
 // Leaves new elements uninitialised: pixel buffers are written in full right after
@@ -18,10 +19,11 @@ struct DefaultInitAllocator : std::allocator<T> {
 
     [[nodiscard]] T* allocate(std::size_t n)
     {
-        T* buffer = std::allocator<T>::allocate(n);
-        adviseHugePages(buffer, n * sizeof(T));
-        return buffer;
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T*>(allocateLargeBuffer(n * sizeof(T)));
     }
+    void deallocate(T* p, std::size_t n) noexcept { freeLargeBuffer(p, n * sizeof(T)); }
 
     template<class U>
     void construct(U* p) noexcept

@@ -2,23 +2,36 @@
 
 #include <sys/mman.h>
 
-#include <cstdint>
+#include <new>
 
 namespace {
 
-constexpr std::uintptr_t HugePage = std::uintptr_t{2} << 20;
-// A smaller buffer holds at most one whole huge page: not worth a system call.
-constexpr std::size_t LeastAdvisedBytes = 2 * HugePage;
+constexpr std::size_t HugePage = std::size_t{2} << 20;
+// A smaller buffer would spend more on its alignment than its faults cost.
+constexpr std::size_t LeastAlignedBytes = 2 * HugePage;
+
+bool aligned(std::size_t bytes) { return bytes >= LeastAlignedBytes; }
+
+// The last huge page is whole too: the buffer's tail would otherwise fault page by
+// page, as much as the rest put together for a 1080p screen.
+std::size_t wholeHugePages(std::size_t bytes) { return (bytes + HugePage - 1) & ~(HugePage - 1); }
 
 }  // namespace
 
-void adviseHugePages(void* buffer, std::size_t bytes) noexcept
+void* allocateLargeBuffer(std::size_t bytes)
 {
-    if (bytes < LeastAdvisedBytes)
-        return;
-    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
-    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
-    const std::uintptr_t end = (start + bytes) & ~(HugePage - 1);
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    if (!aligned(bytes))
+        return ::operator new(bytes);
+    const std::size_t reserved = wholeHugePages(bytes);
+    void* buffer = ::operator new(reserved, std::align_val_t{HugePage});
+    ::madvise(buffer, reserved, MADV_HUGEPAGE);
+    return buffer;
+}
+
+void freeLargeBuffer(void* buffer, std::size_t bytes) noexcept
+{
+    if (aligned(bytes))
+        ::operator delete(buffer, wholeHugePages(bytes), std::align_val_t{HugePage});
+    else
+        ::operator delete(buffer, bytes);
 }

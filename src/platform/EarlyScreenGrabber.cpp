@@ -9,7 +9,8 @@ std::future<ScreenShot> takeX11ScreenEarly()
     try {
         return std::async(std::launch::async, [] {
             ScreenShot taken;
-            X11ScreenGrabber grabber;
+            X11ScreenGrabber grabber({}, X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
+                                     X11ScreenGrabber::Use::OneGrab);
             grabber.grab([&taken](ScreenShot shot) { taken = std::move(shot); });
             return taken;
         });

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include <cstddef>
 #include <memory>
 
 class X11ScreenGrabber final : public ScreenGrabber
@@ -18,10 +19,19 @@ public:
         RepliesOnly,              // plain GetImage replies
     };
 
+    // What the grabber is made for. The shared-memory segments it reads the screen
+    // through are kept from grab to grab; a grabber for a single grab in a program
+    // just started reads through small ones, as each page of a new segment is first
+    // touched in a fault in the server and another here.
+    enum class Use {
+        ManyGrabs,
+        OneGrab,
+    };
+
     // displayName empty: $DISPLAY. A display that cannot be reached leaves a grabber
     // whose every grab fails, saying why.
     explicit X11ScreenGrabber(const QString& displayName = QString(),
-                              Transfer transfer = Transfer::SharedMemoryWhenOffered);
+                              Transfer transfer = Transfer::SharedMemoryWhenOffered, Use use = Use::ManyGrabs);
     ~X11ScreenGrabber() override;
     X11ScreenGrabber(const X11ScreenGrabber&) = delete;
     X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
@@ -46,5 +56,6 @@ private:
     [[nodiscard]] QString readScreen(DeviceContext& target, const ScreenInfo& screen);
 
     std::unique_ptr<Connection> m_connection;
+    std::size_t m_bandBytes;
     QString m_unreachable;  // why there is no connection
 };

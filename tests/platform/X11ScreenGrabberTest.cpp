@@ -16,6 +16,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -82,7 +84,10 @@ ScreenShot grabNow(X11ScreenGrabber& grabber)
     return taken.value_or(ScreenShot{{}, 1, QStringLiteral("no answer")});
 }
 
-class X11ScreenGrabberTest : public ::testing::TestWithParam<X11ScreenGrabber::Transfer>
+// Every way through: shared memory or replies, in the bands of a grabber for many
+// grabs or of one for a single grab (not dividing the screen's height either way).
+class X11ScreenGrabberTest
+    : public ::testing::TestWithParam<std::tuple<X11ScreenGrabber::Transfer, X11ScreenGrabber::Use>>
 {
 protected:
     void SetUp() override
@@ -96,16 +101,22 @@ protected:
         QTRY_VERIFY_WITH_TIMEOUT(probe.read(corner).isEmpty() && mismatches(corner) == 0, 10000);
     }
 
+    [[nodiscard]] static X11ScreenGrabber::Transfer transfer() { return std::get<0>(GetParam()); }
+    [[nodiscard]] static std::unique_ptr<X11ScreenGrabber> makeGrabber()
+    {
+        return std::make_unique<X11ScreenGrabber>(QString(), transfer(), std::get<1>(GetParam()));
+    }
+
     std::unique_ptr<PatternWindow> m_window;
 };
 
 TEST_P(X11ScreenGrabberTest, WholeScreenPixelForPixel)
 {
-    X11ScreenGrabber grabber(QString(), GetParam());
-    EXPECT_EQ(grabber.usesSharedMemory(), GetParam() == X11ScreenGrabber::Transfer::SharedMemoryWhenOffered)
+    const auto grabber = makeGrabber();
+    EXPECT_EQ(grabber->usesSharedMemory(), transfer() == X11ScreenGrabber::Transfer::SharedMemoryWhenOffered)
         << "the test server is local and offers MIT-SHM";
-    const ScreenInfo info = grabber.screenInfo();
-    const ScreenShot shot = grabNow(grabber);
+    const ScreenInfo info = grabber->screenInfo();
+    const ScreenShot shot = grabNow(*grabber);
     ASSERT_TRUE(shot.ok()) << shot.error.toStdString();
     EXPECT_EQ(QSize(shot.picture.width(), shot.picture.height()), QSize(info.width, info.height));
     EXPECT_EQ(shot.scale, 1);
@@ -116,11 +127,11 @@ TEST_P(X11ScreenGrabberTest, WholeScreenPixelForPixel)
 // asked: what lies beyond is black, whatever the target held.
 TEST_P(X11ScreenGrabberTest, TargetGetsTheTopLeftAndBlackBeyond)
 {
-    X11ScreenGrabber grabber(QString(), GetParam());
+    const auto grabber = makeGrabber();
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(101, 57), QSize(1920, 1), QSize(1921, 1081)}) {
         DeviceContext dc(size.width(), size.height());
         dc.fill(0x00FF00FFu);
-        ASSERT_TRUE(grabber.read(dc).isEmpty());
+        ASSERT_TRUE(grabber->read(dc).isEmpty());
         EXPECT_EQ(mismatches(dc), 0) << size.width() << "x" << size.height();
     }
 }
@@ -129,19 +140,23 @@ TEST_P(X11ScreenGrabberTest, TargetGetsTheTopLeftAndBlackBeyond)
 // screen as it is then, in every band.
 TEST_P(X11ScreenGrabberTest, LaterGrabGivesTheScreenAsItIsThen)
 {
-    X11ScreenGrabber grabber(QString(), GetParam());
-    ASSERT_EQ(mismatches(grabNow(grabber).picture), 0);
+    const auto grabber = makeGrabber();
+    ASSERT_EQ(mismatches(grabNow(*grabber).picture), 0);
     m_window->setImage(pattern(QGuiApplication::primaryScreen()->geometry().size(), 1));
     X11ScreenGrabber probe;
     QTRY_VERIFY_WITH_TIMEOUT(mismatches(grabNow(probe).picture, 1) == 0, 10000);
-    EXPECT_EQ(mismatches(grabNow(grabber).picture, 1), 0);
+    EXPECT_EQ(mismatches(grabNow(*grabber).picture, 1), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(X11ScreenGrabber, X11ScreenGrabberTest,
-                         ::testing::Values(X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
-                                           X11ScreenGrabber::Transfer::RepliesOnly),
+                         ::testing::Combine(::testing::Values(X11ScreenGrabber::Transfer::SharedMemoryWhenOffered,
+                                                              X11ScreenGrabber::Transfer::RepliesOnly),
+                                            ::testing::Values(X11ScreenGrabber::Use::ManyGrabs,
+                                                              X11ScreenGrabber::Use::OneGrab)),
                          [](const auto& info) {
-                             return info.param == X11ScreenGrabber::Transfer::RepliesOnly ? "Replies" : "SharedMemory";
+                             const bool replies = std::get<0>(info.param) == X11ScreenGrabber::Transfer::RepliesOnly;
+                             const bool oneGrab = std::get<1>(info.param) == X11ScreenGrabber::Use::OneGrab;
+                             return std::string(replies ? "Replies" : "SharedMemory") + (oneGrab ? "OneGrab" : "ManyGrabs");
                          });
 
 TEST(X11ScreenGrabber, ScreenInfoMatchesTheServer)

@@ -1,0 +1,65 @@
+// A screen-sized pixel buffer freshly mapped: where the system offers huge pages, its
+// first writing takes a fault for each 2 MiB, not one for every 4 KiB. The screens are
+// large enough (32 MiB and more) for the memory to be new, never some the process used
+// before.
+#include "dibimage.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+long minorFaultsSoFar()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt;
+}
+
+// "always" or "madvise" is in brackets when a program may ask for huge pages.
+bool hugePagesOnRequest()
+{
+    std::ifstream file("/sys/kernel/mm/transparent_hugepage/enabled");
+    const std::string modes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return modes.find("[always]") != std::string::npos || modes.find("[madvise]") != std::string::npos;
+}
+
+struct ScreenCase {
+    const char* name;
+    int width, height;
+};
+
+class LargeBuffer : public testing::TestWithParam<ScreenCase>
+{};
+
+TEST_P(LargeBuffer, FirstWriteTakesAFaultPerHugePage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's allocator and shadow memory take faults of their own";
+#endif
+    if (!hugePagesOnRequest())
+        GTEST_SKIP() << "transparent huge pages are off on this system";
+    const ScreenCase c = GetParam();
+    DeviceContext dc;
+    const long before = minorFaultsSoFar();
+    dc.resizeForOverwrite(c.width, c.height);
+    dc.fill(0xFF000000u);
+    // The pixels are not read again: the compiler must not drop their writing.
+    asm volatile("" : : "r"(dc.pixels()) : "memory");
+    const long faults = minorFaultsSoFar() - before;
+    const long bytes = static_cast<long>(dc.stride()) * dc.height() * 4;
+    const long hugePages = (bytes + (2 << 20) - 1) / (2 << 20);
+    EXPECT_LE(faults, hugePages + 8) << faults << " faults for " << hugePages << " huge pages";
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, LargeBuffer,
+                         testing::Values(ScreenCase{"Three1440pSideBySide", 7680, 1440},
+                                         ScreenCase{"FiveK", 5120, 2880}, ScreenCase{"Two4KSideBySide", 7680, 2160}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
