@@ -69,7 +69,31 @@ std::uint64_t cost(const std::uint8_t* bytes, std::size_t n)
     return sum;
 }
 
+template<std::size_t Bytes>
+bool samePixel(const std::uint8_t* a, const std::uint8_t* b)
+{
+    bool same = true;
+    for (std::size_t k = 0; k < Bytes; ++k)
+        same &= a[k] == b[k];
+    return same;
+}
+
+template<std::size_t Bytes>
+std::uint32_t freshPixelsOf(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length)
+{
+    std::uint32_t fresh = 0;
+    for (std::size_t i = Bytes; i + Bytes <= length; i += Bytes)
+        fresh += !samePixel<Bytes>(row + i, row + i - Bytes) && !(prior && samePixel<Bytes>(row + i, prior + i));
+    return fresh;
+}
+
 }  // namespace
+
+std::uint32_t freshPixels(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
+                          std::size_t bytesPerPixel)
+{
+    return bytesPerPixel == 3 ? freshPixelsOf<3>(row, prior, length) : freshPixelsOf<1>(row, prior, length);
+}
 
 void filterScanline(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bytesPerPixel,
                     unsigned allowed, std::uint8_t* out, std::vector<std::uint8_t>& scratch)

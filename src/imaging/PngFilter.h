@@ -37,3 +37,10 @@ T paethPredictor(T a, T b, T c)
 // output has the least sum of absolute values (as signed bytes) wins.
 void filterScanline(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bytesPerPixel,
                     unsigned allowed, std::uint8_t* out, std::vector<std::uint8_t>& scratch);
+
+// The pixels of a scanline (length bytes, bytesPerPixel 1 or 3) that repeat neither
+// their left nor their upper neighbour in prior (nullptr for the first scanline). On
+// screenshots, deflate's time over rows follows this count closely, where it follows
+// neither their bytes nor the filters' sums: text costs several times a flat area.
+[[nodiscard]] std::uint32_t freshPixels(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
+                                        std::size_t bytesPerPixel);

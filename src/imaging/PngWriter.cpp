@@ -47,8 +47,13 @@ struct Image {
     }
 };
 
-// Filters the rows [begin, end) of a non-interlaced image into raw.
-void filterRows(const Image& image, unsigned filters, int begin, int end, std::uint8_t* raw)
+// Deflate's work is estimated on every eighth row only: its pixels are counted one by
+// one, and neighbouring rows are alike.
+constexpr int RowsPerWorkSample = 8;
+
+// Filters the rows [begin, end) of a non-interlaced image into raw, and estimates in
+// work[y] what deflating each takes.
+void filterRows(const Image& image, unsigned filters, int begin, int end, std::uint8_t* raw, std::uint32_t* work)
 {
     const std::size_t n = image.rowBytes();
     std::vector<std::uint8_t> prior(n), current(n), scratch;
@@ -56,8 +61,15 @@ void filterRows(const Image& image, unsigned filters, int begin, int end, std::u
         image.row(begin - 1, prior.data());
     for (int y = begin; y < end; ++y) {
         image.row(y, current.data());
-        filterScanline(current.data(), y > 0 ? prior.data() : nullptr, n, image.bytesPerPixel, filters,
+        const std::uint8_t* above = y > 0 ? prior.data() : nullptr;
+        filterScanline(current.data(), above, n, image.bytesPerPixel, filters,
                        raw + static_cast<std::size_t>(y) * (n + 1), scratch);
+        // Deflate passes over every byte too: as much as a fresh pixel for 256 bytes.
+        const std::uint32_t bytesShare = static_cast<std::uint32_t>(n / 256);
+        work[y] = bytesShare
+                  + (y % RowsPerWorkSample == 0
+                         ? RowsPerWorkSample * freshPixels(current.data(), above, n, image.bytesPerPixel)
+                         : 0);
         prior.swap(current);
     }
 }
@@ -93,7 +105,8 @@ DibError interlacedScanlines(const Image& image, unsigned filters, Bytes& raw)
     return DibError::None;
 }
 
-DibError scanlines(const Image& image, const PngSettings& settings, Bytes& raw)
+// rowWork: for a non-interlaced image, the estimate of each row's deflating.
+DibError scanlines(const Image& image, const PngSettings& settings, Bytes& raw, std::vector<std::uint32_t>& rowWork)
 {
     if (settings.interlaced) {
         try {
@@ -105,7 +118,14 @@ DibError scanlines(const Image& image, const PngSettings& settings, Bytes& raw)
     const std::size_t total = (image.rowBytes() + 1) * static_cast<std::size_t>(image.dib->height());
     if (const DibError error = allocateBytes(raw, total); error != DibError::None)
         return error;
-    const auto rows = [&](int begin, int end) { filterRows(image, settings.filters, begin, end, raw.data()); };
+    try {
+        rowWork.resize(static_cast<std::size_t>(image.dib->height()));
+    } catch (const std::bad_alloc&) {
+        return DibError::OutOfMemory;
+    }
+    const auto rows = [&](int begin, int end) {
+        filterRows(image, settings.filters, begin, end, raw.data(), rowWork.data());
+    };
     return splitInTwo(image.dib->height(), 64, rows) ? DibError::None : DibError::OutOfMemory;
 }
 
@@ -198,11 +218,12 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
     if (defaultFilters)
         settings.filters = image.bytesPerPixel == 1 ? 1u << FilterNone : AllPngFilters;
     Bytes raw;
-    if (const DibError error = scanlines(image, settings, raw); error != DibError::None)
+    std::vector<std::uint32_t> rowWork;
+    if (const DibError error = scanlines(image, settings, raw, rowWork); error != DibError::None)
         return {error};
     Bytes idat;
     const std::size_t scanline = settings.interlaced ? 1 : image.rowBytes() + 1;
-    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat, scanline);
+    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat, scanline, rowWork);
         error != DibError::None)
         return {error};
     raw = Bytes();

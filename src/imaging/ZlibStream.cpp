@@ -6,7 +6,9 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -74,24 +76,52 @@ void putHeader(int level, Bytes& out)
     out.push_back(static_cast<std::uint8_t>(flg));
 }
 
+// Finding where a part that is not the last ends costs about an eighth of its
+// compression: those parts get eight shares of the work and the last one nine, so that
+// they end together.
+constexpr std::uint64_t SharesOfAPart = 8;
+constexpr std::uint64_t SharesOfTheLast = 9;
+
+// Where each of count parts starts, at multiples of unit, and the end of the last.
+std::vector<std::size_t> partStarts(std::size_t size, std::size_t unit, std::size_t count,
+                                    std::span<const std::uint32_t> unitWork)
+{
+    const std::size_t units = (size + unit - 1) / unit;
+    const std::uint64_t shares = SharesOfAPart * (count - 1) + SharesOfTheLast;
+    std::vector<std::size_t> starts{0};
+    if (unitWork.size() != units) {
+        for (std::size_t k = 1; k < count; ++k)
+            starts.push_back(std::min<std::size_t>(size, units * SharesOfAPart * k / shares * unit));
+    } else {
+        // Every unit counts for one besides its estimate: work estimated at nothing
+        // still splits by the bytes.
+        std::uint64_t total = units;
+        for (const std::uint32_t work : unitWork)
+            total += work;
+        std::uint64_t done = 0;
+        std::size_t next = 0;
+        for (std::size_t k = 1; k < count; ++k) {
+            const std::uint64_t share = total * SharesOfAPart * k / shares;
+            while (next < units && done < share)
+                done += 1 + std::uint64_t{unitWork[next++]};
+            starts.push_back(std::min(size, next * unit));
+        }
+    }
+    starts.push_back(size);
+    return starts;
+}
+
 }  // namespace
 
 DibError zlibCompressInParts(const std::uint8_t* data, std::size_t size, int level, int parts, std::size_t unit,
-                             Bytes& out)
+                             Bytes& out, std::span<const std::uint32_t> unitWork)
 {
     const std::size_t count = static_cast<std::size_t>(std::max(parts, 1));
-    // Finding where a part that is not the last ends costs about a fifteenth of its
-    // compression: those parts get fifteen shares of the units and the last one
-    // sixteen, so that they end together.
-    const std::size_t units = (size + unit - 1) / std::max<std::size_t>(unit, 1);
-    const std::size_t shares = 15 * (count - 1) + 16;
-    const auto start = [&](std::size_t k) {
-        return k == count ? size : std::min(size, units * 15 * k / shares * unit);
-    };
+    const std::vector<std::size_t> starts = partStarts(size, std::max<std::size_t>(unit, 1), count, unitWork);
     std::vector<Part> pieces(count);
     for (std::size_t k = 0; k < count; ++k) {
-        pieces[k].data = data + start(k);
-        pieces[k].size = start(k + 1) - start(k);
+        pieces[k].data = data + starts[k];
+        pieces[k].size = starts[k + 1] - starts[k];
     }
     const bool ran = forEachPart(static_cast<int>(count), [&](int k) {
         Part& part = pieces[static_cast<std::size_t>(k)];
@@ -122,11 +152,12 @@ DibError zlibCompressInParts(const std::uint8_t* data, std::size_t size, int lev
     return DibError::None;
 }
 
-DibError zlibCompress(const std::uint8_t* data, std::size_t size, int level, Bytes& out, std::size_t unit)
+DibError zlibCompress(const std::uint8_t* data, std::size_t size, int level, Bytes& out, std::size_t unit,
+                      std::span<const std::uint32_t> unitWork)
 {
     const int parts = partsFor(size, LeastPartBytes);
     if (parts > 1)
-        return zlibCompressInParts(data, size, level, parts, unit, out);
+        return zlibCompressInParts(data, size, level, parts, unit, out, unitWork);
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(libdeflate_alloc_compressor(level));
     if (!compressor)
         return DibError::OutOfMemory;

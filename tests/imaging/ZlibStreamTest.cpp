@@ -46,7 +46,16 @@ struct PartsCase {
     int level;
     int parts;
     std::size_t unit;
+    std::vector<std::uint32_t> unitWork = {};
 };
+
+// Work estimated for units units: all of it on unit at, none elsewhere.
+std::vector<std::uint32_t> workOn(std::size_t units, std::size_t at)
+{
+    std::vector<std::uint32_t> work(units);
+    work[at] = 4000000000u;
+    return work;
+}
 
 class ZlibParts : public testing::TestWithParam<PartsCase>
 {};
@@ -55,13 +64,21 @@ TEST_P(ZlibParts, InflatesToTheData)
 {
     const PartsCase& c = GetParam();
     Bytes stream;
-    ASSERT_EQ(zlibCompressInParts(c.data.data(), c.data.size(), c.level, c.parts, c.unit, stream), DibError::None);
+    ASSERT_EQ(zlibCompressInParts(c.data.data(), c.data.size(), c.level, c.parts, c.unit, stream, c.unitWork),
+              DibError::None);
     EXPECT_EQ(inflateAll(stream, c.data.size()), c.data);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ZlibParts,
                          testing::Values(PartsCase{"ScanlinesInTwo", scanlines(3 << 20), 6, 2, 5761},
                                          PartsCase{"ScanlinesInFive", scanlines(3 << 20), 6, 5, 1},
+                                         // Parts balanced by work rather than bytes: some
+                                         // empty, some the whole data, the last unit short.
+                                         PartsCase{"WorkOnTheFirstRow", scanlines(3 << 20), 6, 3, 5761, workOn(547, 0)},
+                                         PartsCase{"WorkOnTheLastRow", scanlines(3 << 20), 6, 3, 5761, workOn(547, 546)},
+                                         PartsCase{"WorkByRow", scanlines(3 << 20), 6, 4, 5761,
+                                                   std::vector<std::uint32_t>(547, 7)},
+                                         PartsCase{"WorkOfTheWrongLength", scanlines(1 << 20), 6, 2, 5761, workOn(9, 3)},
                                          PartsCase{"NoiseStored", noise(1 << 20), 0, 3, 1},
                                          PartsCase{"NoiseSmallest", noise(1 << 19), 9, 2, 1},
                                          PartsCase{"ZerosFastest", std::vector<std::uint8_t>(1 << 21), 1, 4, 1},
