@@ -19,11 +19,10 @@ struct DefaultInitAllocator : std::allocator<T> {
 
     [[nodiscard]] T* allocate(std::size_t n)
     {
-        if (n > std::size_t(-1) / sizeof(T))
-            throw std::bad_array_new_length();
-        return static_cast<T*>(allocateLargeBuffer(n * sizeof(T)));
+        T* buffer = std::allocator<T>::allocate(n);
+        adviseHugePages(buffer, n * sizeof(T));
+        return buffer;
     }
-    void deallocate(T* p, std::size_t n) noexcept { freeLargeBuffer(p, n * sizeof(T)); }
 
     template<class U>
     void construct(U* p) noexcept
@@ -35,4 +34,22 @@ struct DefaultInitAllocator : std::allocator<T> {
     {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
+};
+
+// The same for a screen's surface, which is placed for huge pages whole.
+template<class T>
+struct SurfaceAllocator : DefaultInitAllocator<T> {
+    template<class U>
+    struct rebind {
+        using other = SurfaceAllocator<U>;
+    };
+    using DefaultInitAllocator<T>::DefaultInitAllocator;
+
+    [[nodiscard]] T* allocate(std::size_t n)
+    {
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T*>(allocateSurface(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { freeSurface(p, n * sizeof(T)); }
 };

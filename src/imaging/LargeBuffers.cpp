@@ -8,22 +8,26 @@
 namespace {
 
 constexpr std::size_t HugePage = std::size_t{2} << 20;
-// A smaller buffer would spend more on its alignment than its faults cost.
-constexpr std::size_t LeastAlignedBytes = 2 * HugePage;
-// A larger one is left where the allocator puts it: padded for the alignment, a 4K
-// screen's picture would outgrow what the heap serves and be mapped (and zeroed)
-// afresh for every call, instead of reusing the heap's memory.
+// A smaller buffer holds at most one whole huge page: not worth a system call, nor
+// an alignment.
+constexpr std::size_t LeastAdvisedBytes = 2 * HugePage;
+// A larger surface is left where the allocator puts it: padded for the alignment, a 4K
+// screen's picture would outgrow what the heap serves and be mapped (and zeroed) afresh
+// for every call, instead of reusing the heap's memory.
 constexpr std::size_t MostAlignedBytes = 28 * (std::size_t{1} << 20);
 
-bool aligned(std::size_t bytes) { return bytes >= LeastAlignedBytes && bytes <= MostAlignedBytes; }
+bool aligned(std::size_t bytes) { return bytes >= LeastAdvisedBytes && bytes <= MostAlignedBytes; }
 
-// The last huge page is whole too: the buffer's tail would otherwise fault page by
+// The last huge page is whole too: the surface's tail would otherwise fault page by
 // page, as much as the rest put together for a 1080p screen.
 std::size_t wholeHugePages(std::size_t bytes) { return (bytes + HugePage - 1) & ~(HugePage - 1); }
 
-// Only the whole huge pages inside a buffer that does not start on a boundary.
-void adviseInside(void* buffer, std::size_t bytes) noexcept
+}  // namespace
+
+void adviseHugePages(void* buffer, std::size_t bytes) noexcept
 {
+    if (bytes < LeastAdvisedBytes)
+        return;
     const auto start = reinterpret_cast<std::uintptr_t>(buffer);
     const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
     const std::uintptr_t end = (start + bytes) & ~(HugePage - 1);
@@ -31,26 +35,34 @@ void adviseInside(void* buffer, std::size_t bytes) noexcept
         ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
-}  // namespace
-
-void* allocateLargeBuffer(std::size_t bytes)
+void* allocateSurface(std::size_t bytes)
 {
     if (!aligned(bytes)) {
         void* buffer = ::operator new(bytes);
-        if (bytes > MostAlignedBytes)
-            adviseInside(buffer, bytes);
+        adviseHugePages(buffer, bytes);
         return buffer;
     }
+    // Mapped apart from the heap, whose alignment padding would leave holes of up to
+    // 2 MiB that other allocations then fill and keep.
     const std::size_t reserved = wholeHugePages(bytes);
-    void* buffer = ::operator new(reserved, std::align_val_t{HugePage});
+    void* mapped = ::mmap(nullptr, reserved + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
+    if (first > start)
+        ::munmap(mapped, first - start);
+    if (const std::uintptr_t end = start + reserved + HugePage; end > first + reserved)
+        ::munmap(reinterpret_cast<void*>(first + reserved), end - (first + reserved));
+    void* buffer = reinterpret_cast<void*>(first);
     ::madvise(buffer, reserved, MADV_HUGEPAGE);
     return buffer;
 }
 
-void freeLargeBuffer(void* buffer, std::size_t bytes) noexcept
+void freeSurface(void* buffer, std::size_t bytes) noexcept
 {
     if (aligned(bytes))
-        ::operator delete(buffer, wholeHugePages(bytes), std::align_val_t{HugePage});
+        ::munmap(buffer, wholeHugePages(bytes));
     else
         ::operator delete(buffer, bytes);
 }

@@ -50,7 +50,7 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t, DefaultInitAllocator<std::uint32_t>> m_pixels;
+    std::vector<std::uint32_t, SurfaceAllocator<std::uint32_t>> m_pixels;
 };
 
 enum class DibError : std::uint8_t {
