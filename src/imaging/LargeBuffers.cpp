@@ -11,9 +11,9 @@ constexpr std::size_t HugePage = std::size_t{2} << 20;
 // A smaller buffer holds at most one whole huge page: not worth a system call, nor
 // an alignment.
 constexpr std::size_t LeastAdvisedBytes = 2 * HugePage;
-// A larger surface is left where the allocator puts it: padded for the alignment, a 4K
-// screen's picture would outgrow what the heap serves and be mapped (and zeroed) afresh
-// for every call, instead of reusing the heap's memory.
+// A larger surface, a 4K screen's or more, stays in the heap, advised inside only: in a
+// mapping of its own, tens of megabytes would be zeroed afresh at every allocation,
+// where the heap's memory is reused.
 constexpr std::size_t MostAlignedBytes = 28 * (std::size_t{1} << 20);
 
 bool aligned(std::size_t bytes) { return bytes >= LeastAdvisedBytes && bytes <= MostAlignedBytes; }
