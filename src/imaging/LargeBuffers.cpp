@@ -18,9 +18,11 @@ constexpr std::size_t MostAlignedBytes = 28 * (std::size_t{1} << 20);
 
 bool aligned(std::size_t bytes) { return bytes >= LeastAdvisedBytes && bytes <= MostAlignedBytes; }
 
+std::uintptr_t upToHugePage(std::uintptr_t at) { return (at + HugePage - 1) & ~(HugePage - 1); }
+
 // The last huge page is whole too: the surface's tail would otherwise fault page by
 // page, as much as the rest put together for a 1080p screen.
-std::size_t wholeHugePages(std::size_t bytes) { return (bytes + HugePage - 1) & ~(HugePage - 1); }
+std::size_t wholeHugePages(std::size_t bytes) { return upToHugePage(bytes); }
 
 }  // namespace
 
@@ -29,7 +31,7 @@ void adviseHugePages(void* buffer, std::size_t bytes) noexcept
     if (bytes < LeastAdvisedBytes)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(buffer);
-    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t first = upToHugePage(start);
     const std::uintptr_t end = (start + bytes) & ~(HugePage - 1);
     if (end > first)
         ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
@@ -49,11 +51,12 @@ void* allocateSurface(std::size_t bytes)
     if (mapped == MAP_FAILED)
         throw std::bad_alloc();
     const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t first = upToHugePage(start);
     if (first > start)
         ::munmap(mapped, first - start);
-    if (const std::uintptr_t end = start + reserved + HugePage; end > first + reserved)
-        ::munmap(reinterpret_cast<void*>(first + reserved), end - (first + reserved));
+    // The mapping starts on a page, less than a huge page before first: some of its
+    // extra huge page always lies beyond the surface.
+    ::munmap(reinterpret_cast<void*>(first + reserved), start + HugePage - first);
     void* buffer = reinterpret_cast<void*>(first);
     ::madvise(buffer, reserved, MADV_HUGEPAGE);
     return buffer;

@@ -56,6 +56,8 @@ constexpr int RowsPerWorkSample = 8;
 void filterRows(const Image& image, unsigned filters, int begin, int end, std::uint8_t* raw, std::uint32_t* work)
 {
     const std::size_t n = image.rowBytes();
+    // Deflate passes over every byte too: as much as a fresh pixel for 256 bytes.
+    const auto bytesShare = static_cast<std::uint32_t>(n / 256);
     std::vector<std::uint8_t> prior(n), current(n), scratch;
     if (begin > 0)
         image.row(begin - 1, prior.data());
@@ -64,8 +66,6 @@ void filterRows(const Image& image, unsigned filters, int begin, int end, std::u
         const std::uint8_t* above = y > 0 ? prior.data() : nullptr;
         filterScanline(current.data(), above, n, image.bytesPerPixel, filters,
                        raw + static_cast<std::size_t>(y) * (n + 1), scratch);
-        // Deflate passes over every byte too: as much as a fresh pixel for 256 bytes.
-        const std::uint32_t bytesShare = static_cast<std::uint32_t>(n / 256);
         work[y] = bytesShare
                   + (y % RowsPerWorkSample == 0
                          ? RowsPerWorkSample * freshPixels(current.data(), above, n, image.bytesPerPixel)

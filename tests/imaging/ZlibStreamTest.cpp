@@ -76,8 +76,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZlibParts,
                                          // empty, some the whole data, the last unit short.
                                          PartsCase{"WorkOnTheFirstRow", scanlines(3 << 20), 6, 3, 5761, workOn(547, 0)},
                                          PartsCase{"WorkOnTheLastRow", scanlines(3 << 20), 6, 3, 5761, workOn(547, 546)},
-                                         PartsCase{"WorkByRow", scanlines(3 << 20), 6, 4, 5761,
-                                                   std::vector<std::uint32_t>(547, 7)},
                                          PartsCase{"WorkOfTheWrongLength", scanlines(1 << 20), 6, 2, 5761, workOn(9, 3)},
                                          PartsCase{"NoiseStored", noise(1 << 20), 0, 3, 1},
                                          PartsCase{"NoiseSmallest", noise(1 << 19), 9, 2, 1},
