@@ -126,10 +126,15 @@ namespace {
 
 // The next copy's decoding on a thread of its own, so that it overlaps the writing of
 // the copy before; nothing when no thread can start (the copy is decoded when due).
+// It runs in spare time: at the same rank it slowed one of the writing's parts, which
+// the other then waited for; behind them, it fills the gaps they leave.
 std::future<DecodedCopy> decodeAhead(const QByteArray& bytes)
 {
     try {
-        return std::async(std::launch::async, [bytes] { return DecodeCopy(bytes); });
+        return std::async(std::launch::async, [bytes] {
+            workInSpareTime();
+            return DecodeCopy(bytes);
+        });
     } catch (const std::system_error&) {
         return {};
     }
