@@ -26,7 +26,7 @@ void BM_IdleTick(benchmark::State& state)
     guiApplication();
     X11Clipboard clipboard;
     AutoSaveWatch watch(clipboard, [](const QString&) { return true; });
-    watch.start();
+    watch.start(std::chrono::milliseconds(500));
     const NamingState naming;
     for (auto _ : state)
         watch.tick(naming, CaptureFormat{});

@@ -100,7 +100,7 @@ void AutoSaveMode::startWatch()
         return;
     m_platform.clipboard->clear();
     m_passedOverLine.clear();
-    m_watch.start();
+    m_watch.start(std::chrono::milliseconds(m_window->watchInterval()));
     m_window->setWatching(true);
     m_timer.setInterval(m_window->watchInterval());
     m_timer.start();

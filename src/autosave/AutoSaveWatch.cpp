@@ -42,6 +42,7 @@ AutoSaveWatch::AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree)
 // clipboard no longer.
 AutoSaveWatch::~AutoSaveWatch()
 {
+    stop();
     {
         const std::lock_guard lock(m_mutex);
         m_ending = true;
@@ -50,35 +51,48 @@ AutoSaveWatch::~AutoSaveWatch()
     m_writer.join();
 }
 
-void AutoSaveWatch::start()
+void AutoSaveWatch::start(std::chrono::milliseconds interval)
 {
     m_watching = true;
     m_lastRead = m_clipboard.currentCopy();
     m_lastDigest = {};
+    m_clipboardLooks = m_clipboard.lookEvery(interval);
 }
 
-void AutoSaveWatch::stop() { m_watching = false; }
+void AutoSaveWatch::stop()
+{
+    m_watching = false;
+    if (m_clipboardLooks)
+        m_clipboard.stopLooking();
+    m_clipboardLooks = false;
+}
 
 void AutoSaveWatch::tick(const NamingState& naming, const CaptureFormat& format)
 {
     if (!m_watching || m_reading)
         return;
-    const ClipboardCopyId current = m_clipboard.currentCopy();
-    if (current == 0 || current == m_lastRead)
-        return;
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_queuedBytes > MaxQueuedBytes)
-            return;
-    }
     // While files the mode has not heard of are on their way, its names are behind
-    // the writer's: this copy's name follows theirs.
-    const bool followsWriter = m_unreported > 0;
+    // the writer's: a copy's name follows theirs.
+    if (m_clipboardLooks) {
+        if (!writerIsFull())
+            for (const ClipboardCopy& copy : m_clipboard.takeCopiesLookedAt())
+                copyRead(copy, Job{0, {}, naming, format, m_unreported > 0});
+        return;
+    }
+    const ClipboardCopyId current = m_clipboard.currentCopy();
+    if (current == 0 || current == m_lastRead || writerIsFull())
+        return;
     const QPointer<AutoSaveWatch> self(this);
-    m_reading = m_clipboard.read([self, job = Job{0, {}, naming, format, followsWriter}](const ClipboardCopy& copy) {
+    m_reading = m_clipboard.read([self, job = Job{0, {}, naming, format, m_unreported > 0}](const ClipboardCopy& copy) {
         if (self)
             self->copyRead(copy, job);
     });
+}
+
+bool AutoSaveWatch::writerIsFull()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_queuedBytes > MaxQueuedBytes;
 }
 
 void AutoSaveWatch::copyRead(const ClipboardCopy& copy, Job job)

@@ -1,7 +1,8 @@
 #pragma once
-// The watch of the auto-save mode without its window. A tick only notices a new copy
-// on the clipboard and starts reading it; the clipboard service reads it without the
-// window waiting. The copies are then decoded, converted and written in the order they
+// The watch of the auto-save mode without its window. The clipboard service reads the
+// copies without the window waiting: where it looks at the clipboard every interval
+// itself (X11), on time however busy the window is, a tick takes the copies it read;
+// elsewhere a tick notices a new copy and starts reading it. The copies are then decoded, converted and written in the order they
 // came, on a thread of the watch's own (each decoded while the one before is written),
 // so the window keeps answering however large the images or slow the disk. Each copy
 // is taken off the clipboard only once its file is written, and only if the clipboard
@@ -48,11 +49,12 @@ public:
     AutoSaveWatch(Clipboard& clipboard, FileIsFree isFree);
     ~AutoSaveWatch() override;  // writes the copies already read before it returns
 
-    // Copies made from now on are saved.
-    void start();
-    // One look: a new copy is read, to be written with the names, the overwrite rule
-    // and the format as they are now (names the writer has moved on meanwhile go on
-    // from where it stands).
+    // Copies made from now on are saved; the clipboard is looked at every interval.
+    void start(std::chrono::milliseconds interval);
+    // A tick of the interval's timer: a new copy is read (or the copies the clipboard
+    // service read are taken), to be written with the names, the overwrite rule and
+    // the format as they are now (names the writer has moved on meanwhile go on from
+    // where it stands).
     void tick(const NamingState& naming, const CaptureFormat& format);
     // No copy is read any more; copies already read are still written.
     void stop();
@@ -80,6 +82,7 @@ private:
 
     void copyRead(const ClipboardCopy& copy, Job job);
     void enqueue(Job job);
+    [[nodiscard]] bool writerIsFull();
     void write();
     void written(ClipboardCopyId id, const SaveResult& result, const NamingState& naming);
     [[nodiscard]] bool isRestoreOfLastSaved(const QByteArray& bytes) const;
@@ -88,6 +91,7 @@ private:
     FileIsFree m_isFree;
     bool m_watching = false;
     bool m_reading = false;
+    bool m_clipboardLooks = false;  // the clipboard service looks every interval itself
     bool m_ownCopyExpected = false;
     ClipboardCopyId m_lastRead = 0;
     int m_unreported = 0;                            // copies queued whose outcome the mode has not had

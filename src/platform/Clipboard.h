@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 class DeviceContext;
 
@@ -66,6 +67,16 @@ public:
     // service, with its image (PNG, BMP or JPEG) or why there is none. false (done never
     // runs) while a read is under way.
     virtual bool read(Done done) = 0;
+    // From now on, until stopLooking(), the service looks at the clipboard every
+    // interval on a thread of its own, as the watch's timer does, and reads at once a
+    // copy the last look did not see, keeping it for takeCopiesLookedAt(): the looks
+    // are on time however busy the window is. false where copies are read only when
+    // asked (read()).
+    virtual bool lookEvery(std::chrono::milliseconds) { return false; }
+    // Copies kept and not taken are dropped.
+    virtual void stopLooking() {}
+    // The copies read at looks since the last call, oldest first.
+    [[nodiscard]] virtual std::vector<ClipboardCopy> takeCopiesLookedAt() { return {}; }
     // Empties the clipboard if it still holds copy id: a copy made since stays.
     virtual void clearCopy(ClipboardCopyId id) = 0;
     // Empties the clipboard, whatever it holds.

@@ -21,6 +21,9 @@ public:
     void whenImageReleased(std::function<void()> released) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override { return m_reader.current(); }
     bool read(Done done) override { return m_reader.read(std::move(done)); }
+    bool lookEvery(std::chrono::milliseconds interval) override { return m_reader.lookEvery(interval); }
+    void stopLooking() override { m_reader.stopLooking(); }
+    [[nodiscard]] std::vector<ClipboardCopy> takeCopiesLookedAt() override { return m_reader.takeLookedAt(); }
     void clearCopy(ClipboardCopyId id) override { m_reader.clear(id); }
     void clear() override { m_reader.clear(0); }
     [[nodiscard]] bool seesCopiesWithoutFocus() const override { return m_withoutFocus; }

@@ -55,11 +55,16 @@ xcb_timestamp_t timeOf(ClipboardCopyId id) { return static_cast<xcb_timestamp_t>
 
 ClipboardCopy outcome(ClipboardCopy::Outcome what, ClipboardCopyId id) { return {what, id, {}}; }
 
+// How long an owner replaced while it sends its image in parts may take for each
+// further part before the copy is given up: parts come within milliseconds.
+constexpr std::chrono::milliseconds ReplacedOwnersPartGap{250};
+
 }  // namespace
 
 struct X11ClipboardReader::Connection {
     xcb_connection_t* xcb = nullptr;
-    xcb_window_t window = XCB_NONE;  // receives the conversions and owns the cleared clipboard
+    xcb_window_t root = XCB_NONE;
+    xcb_window_t window = XCB_NONE;  // owns the cleared clipboard
     std::array<xcb_atom_t, AtomCount> atoms{};
     std::uint8_t xfixesEvent = 0;
     int wakeRead = -1;
@@ -80,8 +85,34 @@ struct X11ClipboardReader::Connection {
     // An owner change (the new copy's identity into current) or a request to our
     // window, handled; false for any other event.
     [[nodiscard]] bool takeInPassing(const xcb_generic_event_t& event, std::atomic<ClipboardCopyId>& current) const;
-    [[nodiscard]] XcbReply<xcb_get_property_reply_t> takeProperty(std::uint32_t longs) const;
+    [[nodiscard]] XcbReply<xcb_get_property_reply_t> takeProperty(xcb_window_t on, std::uint32_t longs) const;
+    [[nodiscard]] xcb_window_t newWindow() const;
 };
+
+namespace {
+
+// A window of its own for each read's answers and parts, gone with the read: an
+// answer or part that comes late for a read given up (its owner replaced, or slow)
+// never reaches the next read.
+class TransferWindow
+{
+public:
+    TransferWindow(xcb_connection_t* xcb, xcb_window_t id) : m_xcb(xcb), m_id(id) {}
+    ~TransferWindow()
+    {
+        xcb_destroy_window(m_xcb, m_id);
+        xcb_flush(m_xcb);
+    }
+    TransferWindow(const TransferWindow&) = delete;
+    TransferWindow& operator=(const TransferWindow&) = delete;
+    [[nodiscard]] xcb_window_t id() const { return m_id; }
+
+private:
+    xcb_connection_t* m_xcb;
+    xcb_window_t m_id;
+};
+
+}  // namespace
 
 bool X11ClipboardReader::Connection::connect()
 {
@@ -112,12 +143,19 @@ bool X11ClipboardReader::Connection::connect()
         xcb_screen_next(&screens);
     if (!version || !screens.rem)
         return false;
-    window = xcb_generate_id(xcb);
-    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-    xcb_xfixes_select_selection_input(xcb, screens.data->root, atoms[ClipboardAtom], OwnerChanges);
+    root = screens.data->root;
+    window = newWindow();
+    xcb_xfixes_select_selection_input(xcb, root, atoms[ClipboardAtom], OwnerChanges);
     return xcb_flush(xcb) > 0;
+}
+
+xcb_window_t X11ClipboardReader::Connection::newWindow() const
+{
+    const xcb_window_t made = xcb_generate_id(xcb);
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, made, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
+    return made;
 }
 
 XcbReply<xcb_generic_event_t> X11ClipboardReader::Connection::nextEvent(Clock::time_point until) const
@@ -169,10 +207,11 @@ bool X11ClipboardReader::Connection::takeInPassing(const xcb_generic_event_t& ev
     return false;
 }
 
-XcbReply<xcb_get_property_reply_t> X11ClipboardReader::Connection::takeProperty(std::uint32_t longs) const
+XcbReply<xcb_get_property_reply_t> X11ClipboardReader::Connection::takeProperty(xcb_window_t on,
+                                                                                std::uint32_t longs) const
 {
     return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(
-        xcb, xcb_get_property(xcb, 1, window, atoms[Property], XCB_GET_PROPERTY_TYPE_ANY, 0, longs), nullptr));
+        xcb, xcb_get_property(xcb, 1, on, atoms[Property], XCB_GET_PROPERTY_TYPE_ANY, 0, longs), nullptr));
 }
 
 X11ClipboardReader::X11ClipboardReader()
@@ -224,6 +263,44 @@ void X11ClipboardReader::clear(ClipboardCopyId id)
     wake();
 }
 
+bool X11ClipboardReader::lookEvery(std::chrono::milliseconds interval)
+{
+    if (!m_x)
+        return false;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_lookInterval = interval;
+        m_nextLook = Clock::now() + interval;
+        m_lastLooked = m_current.load();
+        m_lookedAt.clear();
+        m_lookedAtBytes = 0;
+    }
+    wake();
+    return true;
+}
+
+void X11ClipboardReader::stopLooking()
+{
+    const std::lock_guard lock(m_mutex);
+    m_lookInterval.reset();
+    m_lookedAt.clear();
+    m_lookedAtBytes = 0;
+}
+
+std::vector<ClipboardCopy> X11ClipboardReader::takeLookedAt()
+{
+    std::vector<ClipboardCopy> taken;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_lookedAt.empty())
+            return taken;
+        taken.swap(m_lookedAt);
+        m_lookedAtBytes = 0;
+    }
+    wake();
+    return taken;
+}
+
 bool X11ClipboardReader::ending()
 {
     const std::lock_guard lock(m_mutex);
@@ -235,8 +312,15 @@ void X11ClipboardReader::wake() const { static_cast<void>(::write(m_x->wakeWrite
 void X11ClipboardReader::run()
 {
     for (;;) {
+        // Owner changes that have come are taken first: a look sees the latest copy.
+        if (const XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(m_x->xcb)}) {
+            static_cast<void>(m_x->takeInPassing(*event, m_current));
+            continue;
+        }
         std::optional<ClipboardCopyId> clearing;
         std::optional<ReadRequest> reading;
+        std::optional<ClipboardCopyId> looking;
+        Clock::time_point until = Clock::now() + std::chrono::seconds(1);
         {
             const std::lock_guard lock(m_mutex);
             if (m_ending)
@@ -244,14 +328,54 @@ void X11ClipboardReader::run()
             clearing.swap(m_clearRequest);
             if (!clearing)
                 reading.swap(m_readRequest);
+            if (!clearing && !reading)
+                looking = dueLook(until);
         }
         if (clearing)
             clearIfCurrent(*clearing);
         else if (reading)
             serve(*reading);
-        else if (const XcbReply<xcb_generic_event_t> event = m_x->nextEvent(Clock::now() + std::chrono::seconds(1)))
+        else if (looking)
+            keepLookedAt(readCopy(*looking));
+        else if (const XcbReply<xcb_generic_event_t> event = m_x->nextEvent(until))
             static_cast<void>(m_x->takeInPassing(*event, m_current));
     }
+}
+
+// With m_mutex held: the copy to read, when a look is due and sees a new one; until
+// becomes the next look's time. Looks missed during a read are not made up, as a
+// timer's ticks are not; none is made while the copies kept would exceed what one
+// copy may bring.
+std::optional<ClipboardCopyId> X11ClipboardReader::dueLook(Clock::time_point& until)
+{
+    if (!m_lookInterval || m_lookedAtBytes >= MaxClipboardBytes)
+        return std::nullopt;
+    const Clock::time_point now = Clock::now();
+    if (now >= m_nextLook) {
+        m_nextLook += *m_lookInterval;
+        if (m_nextLook <= now)
+            m_nextLook = now + *m_lookInterval;
+        if (const ClipboardCopyId current = m_current.load(); current != m_lastLooked) {
+            m_lastLooked = current;
+            return current;
+        }
+    }
+    until = std::min(until, m_nextLook);
+    return std::nullopt;
+}
+
+// A copy replaced while it was read is gone; text and our own empty clipboard are
+// nothing to keep.
+void X11ClipboardReader::keepLookedAt(ClipboardCopy copy)
+{
+    using Outcome = ClipboardCopy::Outcome;
+    if (copy.outcome == Outcome::NoImage || copy.outcome == Outcome::Replaced)
+        return;
+    const std::lock_guard lock(m_mutex);
+    if (!m_lookInterval)
+        return;
+    m_lookedAtBytes += copy.bytes.size();
+    m_lookedAt.push_back(std::move(copy));
 }
 
 // The server ignores an owner change dated before the clipboard's last change.
@@ -276,36 +400,46 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
     Connection& x = *m_x;
     if (id == 0 || ownerOf(id) == x.window)
         return outcome(Outcome::NoImage, id);
-    const Clock::time_point until = Clock::now() + ClipboardReadDeadline;
+    const Clock::time_point deadline = Clock::now() + ClipboardReadDeadline;
+    Clock::time_point until = deadline;
     enum class Step { Targets, Image, Parts } step = Step::Targets;
+    bool replaced = false;
     xcb_atom_t type = XCB_NONE;
     QByteArray bytes;
-    xcb_convert_selection(x.xcb, x.window, x[ClipboardAtom], x[Targets], x[Property], XCB_CURRENT_TIME);
+    const TransferWindow transfer(x.xcb, x.newWindow());
+    xcb_convert_selection(x.xcb, transfer.id(), x[ClipboardAtom], x[Targets], x[Property], XCB_CURRENT_TIME);
     xcb_flush(x.xcb);
     for (;;) {
         const XcbReply<xcb_generic_event_t> event = x.nextEvent(until);
         if (!event && Clock::now() >= until)
-            return outcome(Outcome::TimedOut, id);
+            return outcome(replaced ? Outcome::Replaced : Outcome::TimedOut, id);
         if (!event && ending())
             return outcome(Outcome::Replaced, id);
         if (!event)
             continue;
         if (x.takeInPassing(*event, m_current)) {
-            if (m_current.load() != id)
+            // An owner replaced while it sends its image in parts mostly sends the
+            // rest (xclip and Qt do): the copy is read whole unless the parts stop.
+            if (m_current.load() != id && step != Step::Parts)
                 return outcome(Outcome::Replaced, id);
+            replaced = m_current.load() != id;
+            if (replaced)
+                until = std::min(deadline, Clock::now() + ReplacedOwnersPartGap);
             continue;
         }
         const int kind = event->response_type & 0x7F;
-        const bool converted = kind == XCB_SELECTION_NOTIFY && step != Step::Parts;
-        const bool partCame =
-            kind == XCB_PROPERTY_NOTIFY && step == Step::Parts
-            && reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->state == XCB_PROPERTY_NEW_VALUE;
+        const bool converted =
+            kind == XCB_SELECTION_NOTIFY && step != Step::Parts
+            && reinterpret_cast<const xcb_selection_notify_event_t*>(event.get())->requestor == transfer.id();
+        const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
+        const bool partCame = kind == XCB_PROPERTY_NOTIFY && step == Step::Parts && change->window == transfer.id()
+                              && change->state == XCB_PROPERTY_NEW_VALUE;
         if (!converted && !partCame)
             continue;
         if (converted && reinterpret_cast<const xcb_selection_notify_event_t*>(event.get())->property == XCB_NONE)
             return outcome(Outcome::NoImage, id);
         const XcbReply<xcb_get_property_reply_t> property =
-            x.takeProperty(static_cast<std::uint32_t>((MaxClipboardBytes - bytes.size()) / 4 + 1));
+            x.takeProperty(transfer.id(), static_cast<std::uint32_t>((MaxClipboardBytes - bytes.size()) / 4 + 1));
         xcb_flush(x.xcb);
         if (!property)
             return outcome(Outcome::NoImage, id);
@@ -320,7 +454,7 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
             if (type == XCB_NONE)
                 return outcome(Outcome::NoImage, id);
             step = Step::Image;
-            xcb_convert_selection(x.xcb, x.window, x[ClipboardAtom], type, x[Property], XCB_CURRENT_TIME);
+            xcb_convert_selection(x.xcb, transfer.id(), x[ClipboardAtom], type, x[Property], XCB_CURRENT_TIME);
             xcb_flush(x.xcb);
             continue;
         }
@@ -333,8 +467,11 @@ ClipboardCopy X11ClipboardReader::readCopy(ClipboardCopyId id)
         bytes.append(data, length);
         if (step == Step::Image || length == 0)
             break;
+        if (replaced)
+            until = std::min(deadline, Clock::now() + ReplacedOwnersPartGap);
     }
     if (bytes.isEmpty())
         return outcome(Outcome::NoImage, id);
-    return {m_current.load() == id ? Outcome::Image : Outcome::Replaced, id, std::move(bytes)};
+    // Whole, even if another copy came as its last part did.
+    return {Outcome::Image, id, std::move(bytes)};
 }

@@ -12,12 +12,14 @@
 #include <QObject>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 class X11ClipboardReader
 {
@@ -35,6 +37,16 @@ public:
     // Starts reading the current copy's image; done runs later on the thread that made
     // the reader. false while a read is under way.
     bool read(Done done);
+    // From now on, until stopLooking(), the reader looks at the clipboard every
+    // interval, as the watch's timer does, and reads at once a copy the last look did
+    // not see, keeping it for takeLookedAt(): the looks are on time however busy the
+    // window is. A copy replaced before a look saw it is not read. false without a
+    // connection.
+    bool lookEvery(std::chrono::milliseconds interval);
+    // Copies kept and not taken are dropped.
+    void stopLooking();
+    // The copies read at looks since the last call, oldest first.
+    [[nodiscard]] std::vector<ClipboardCopy> takeLookedAt();
     // Makes a window of ours the owner, if the clipboard still holds copy `id` (the
     // server compares the times, so a later copy always survives); any copy at all
     // when id is empty.
@@ -50,6 +62,8 @@ private:
     void run();
     void clearIfCurrent(ClipboardCopyId id);
     void serve(const ReadRequest& request);
+    [[nodiscard]] std::optional<ClipboardCopyId> dueLook(std::chrono::steady_clock::time_point& until);
+    void keepLookedAt(ClipboardCopy copy);
     [[nodiscard]] ClipboardCopy readCopy(ClipboardCopyId id);
     [[nodiscard]] bool ending();
     void wake() const;
@@ -62,5 +76,10 @@ private:
     std::optional<ClipboardCopyId> m_clearRequest;
     std::optional<ReadRequest> m_readRequest;
     bool m_ending = false;
+    std::optional<std::chrono::milliseconds> m_lookInterval;  // guarded by m_mutex, like the four below
+    std::chrono::steady_clock::time_point m_nextLook;
+    ClipboardCopyId m_lastLooked = 0;  // the copy the last look saw
+    std::vector<ClipboardCopy> m_lookedAt;
+    qsizetype m_lookedAtBytes = 0;
     std::thread m_thread;
 };

@@ -44,7 +44,7 @@ protected:
         });
         QObject::connect(&watch, &AutoSaveWatch::failed, [this](const QString&, const DibStatus&) { ++failures; });
         QObject::connect(&watch, &AutoSaveWatch::passedOver, [this](const QString& line) { notes.push_back(line); });
-        watch.start();
+        watch.start(std::chrono::milliseconds(50));
     }
 
     // One tick, then the events until the files number `files`, and a while more for
@@ -145,7 +145,7 @@ TEST_F(WatchTest, SerialTypedBetweenWatchesNamesTheNextFile)
     tickUntil(1);
     watch.stop();
     ASSERT_FALSE(session.editSerial(QStringLiteral("7")));
-    watch.start();
+    watch.start(std::chrono::milliseconds(50));
     clipboard.copy(Red);
     tickUntil(2);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Picture_0000.bmp", "Picture_0007.bmp"}));

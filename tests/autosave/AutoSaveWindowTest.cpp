@@ -24,6 +24,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
+#include <thread>
+
 namespace {
 
 struct LoadCase {
@@ -178,6 +182,26 @@ TEST(AutoSaveWatch, TwoCopiesInOneIntervalSaveOnlyTheSecond)
     QTest::qWait(1700);
     ASSERT_EQ(f.files(), QStringList{QStringLiteral("Picture_0000.bmp")});
     EXPECT_TRUE(AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_0000.bmp"), AutoSaveFixture::picture(2)));
+}
+
+// The looks go on while the window is busy (here it serves no event at all): each
+// copy that was on the clipboard at a look is saved, in order, once it answers again.
+TEST(AutoSaveWatch, CopiesMadeWhileTheWindowIsBusyAreAllSaved)
+{
+    AutoSaveFixture f;
+    f.open();
+    f.start(MessageAnswer::Yes, 100);
+    const std::array seeds{11, 12, 13};
+    for (const int seed : seeds) {
+        Xclip::copyImage(AutoSaveFixture::picture(seed));
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    ASSERT_TRUE(AutoSaveFixture::waitFor([&] { return f.files().size() == 3; })) << f.files().size() << " files";
+    for (std::size_t i = 0; i < seeds.size(); ++i)
+        EXPECT_TRUE(
+            AutoSaveFixture::holds(f.folder() + QStringLiteral("/Picture_%1.bmp").arg(i, 4, 10, QLatin1Char('0')),
+                                   AutoSaveFixture::picture(seeds[i])))
+            << i;
 }
 
 // Stop, PNG, start again: the serial number goes on and the new files are PNG.

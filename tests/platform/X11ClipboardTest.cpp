@@ -7,6 +7,7 @@
 #include "X11Desktop.h"
 #include "Xclip.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +95,34 @@ TEST_F(X11ClipboardTest, TextIsNoImageAndStays)
     ASSERT_TRUE(seesNewCopy(before));
     EXPECT_EQ(readNow().outcome, ClipboardCopy::Outcome::NoImage);
     EXPECT_EQ(Xclip::text(), QStringLiteral("words"));
+}
+
+// An owner replaced while it sends its image in parts, and sends the rest: the copy
+// is read whole, and the next read gets the new copy, untouched by the old parts.
+TEST_F(X11ClipboardTest, CopyReplacedWhileSentInPartsIsReadWhole)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    filled(0x336699).save(&buffer, "PNG");
+    const ClipboardCopyId before = clipboard.currentCopy();
+    X11Desktop::PartedClipboardOwner owner(png);
+    ASSERT_TRUE(seesNewCopy(before));
+    std::optional<ClipboardCopy> got;
+    ASSERT_TRUE(clipboard.read([&got](const ClipboardCopy& copy) { got = copy; }));
+    ASSERT_TRUE(owner.firstPartSent());
+    const ClipboardCopyId parted = clipboard.currentCopy();
+    Xclip::copyImage(filled(0x112233));
+    ASSERT_TRUE(seesNewCopy(parted));
+    owner.sendRest();
+    for (int i = 0; i < 300 && !got; ++i)
+        QTest::qWait(10);
+    ASSERT_TRUE(got.has_value());
+    ASSERT_EQ(got->outcome, ClipboardCopy::Outcome::Image);
+    EXPECT_EQ(got->bytes, png);
+    const ClipboardCopy next = readNow();
+    ASSERT_EQ(next.outcome, ClipboardCopy::Outcome::Image);
+    EXPECT_EQ(QImage::fromData(next.bytes, "PNG").pixel(0, 0) & 0xFFFFFFu, 0x112233u);
 }
 
 // An owner that never answers is given up after the deadline, one that lists five

@@ -11,6 +11,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <string>
 #include <cstdlib>
@@ -229,6 +230,90 @@ void StubbornClipboardOwner::answer()
                                 static_cast<std::uint32_t>(m_targets.size()), m_targets.data());
         answerSelectionRequest(m_xcb, *request, types ? request->property : xcb_atom_t{XCB_NONE});
     }
+}
+
+PartedClipboardOwner::PartedClipboardOwner(QByteArray png) : m_xcb(xcb_connect(nullptr, nullptr)), m_png(std::move(png))
+{
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data;
+    m_window = xcb_generate_id(m_xcb);
+    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(m_xcb, m_window, internAtom(m_xcb, "CLIPBOARD"), XCB_CURRENT_TIME);
+    xcb_flush(m_xcb);
+    m_serving = std::thread([this] { serve(); });
+}
+
+PartedClipboardOwner::~PartedClipboardOwner()
+{
+    m_ending = true;
+    m_serving.join();
+    xcb_disconnect(m_xcb);
+}
+
+bool PartedClipboardOwner::firstPartSent() const
+{
+    for (int i = 0; i < 300 && !m_firstPartSent; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return m_firstPartSent;
+}
+
+void PartedClipboardOwner::serve()
+{
+    while (!m_ending) {
+        const XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(m_xcb));
+        if (!event) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            continue;
+        }
+        const int kind = event->response_type & 0x7F;
+        if (kind == XCB_SELECTION_REQUEST)
+            answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));
+        const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
+        if (kind != XCB_PROPERTY_NOTIFY || change->window != m_requestor || change->atom != m_property
+            || change->state != XCB_PROPERTY_DELETE)
+            continue;
+        while (m_partsSent > 0 && !m_restAllowed && !m_ending)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        sendNextPart();
+    }
+}
+
+// The list of types, or the INCR marker that starts the parts; a part is sent each
+// time the reader has deleted the one before.
+void PartedClipboardOwner::answer(const xcb_selection_request_event_t& request)
+{
+    const xcb_atom_t png = internAtom(m_xcb, "image/png");
+    if (request.target == internAtom(m_xcb, "TARGETS")) {
+        const std::array<xcb_atom_t, 2> types{internAtom(m_xcb, "TARGETS"), png};
+        xcb_change_property(m_xcb, XCB_PROP_MODE_REPLACE, request.requestor, request.property, XCB_ATOM_ATOM, 32,
+                            types.size(), types.data());
+        answerSelectionRequest(m_xcb, request, request.property);
+        return;
+    }
+    if (request.target != png) {
+        answerSelectionRequest(m_xcb, request, XCB_NONE);
+        return;
+    }
+    m_requestor = request.requestor;
+    m_property = request.property;
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(m_xcb, m_requestor, XCB_CW_EVENT_MASK, &events);
+    const auto size = static_cast<std::uint32_t>(m_png.size());
+    xcb_change_property(m_xcb, XCB_PROP_MODE_REPLACE, m_requestor, m_property, internAtom(m_xcb, "INCR"), 32, 1, &size);
+    answerSelectionRequest(m_xcb, request, request.property);
+}
+
+void PartedClipboardOwner::sendNextPart()
+{
+    const qsizetype part = std::min(m_png.size() - m_sent, m_png.size() / 3 + 1);
+    xcb_change_property(m_xcb, XCB_PROP_MODE_REPLACE, m_requestor, m_property, internAtom(m_xcb, "image/png"), 8,
+                        static_cast<std::uint32_t>(part), m_png.constData() + m_sent);
+    xcb_flush(m_xcb);
+    m_sent += part;
+    m_partsSent += 1;
+    m_firstPartSent = true;
+    if (part == 0)
+        m_requestor = 0;  // the empty part ends the transfer
 }
 
 }  // namespace X11Desktop

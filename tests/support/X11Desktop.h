@@ -4,6 +4,7 @@
 // the X server itself (xdotool), so that a pointer press lands on whatever window
 // really is under it.
 
+#include <QByteArray>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
@@ -15,6 +16,7 @@
 
 class QWidget;
 struct xcb_connection_t;
+struct xcb_selection_request_event_t;
 
 namespace X11Desktop {
 
@@ -80,6 +82,38 @@ private:
     std::vector<std::uint32_t> m_targets;
     std::atomic<bool> m_ending{false};
     std::thread m_answering;
+};
+
+// Another program that owns the clipboard and sends a PNG in three parts (INCR), as
+// large images go, and goes on sending after it loses the clipboard, as xclip and Qt
+// do; the parts after the first wait for sendRest().
+class PartedClipboardOwner
+{
+public:
+    explicit PartedClipboardOwner(QByteArray png);
+    ~PartedClipboardOwner();
+    PartedClipboardOwner(const PartedClipboardOwner&) = delete;
+    PartedClipboardOwner& operator=(const PartedClipboardOwner&) = delete;
+    // Waits at most 3 s for the first part to be sent.
+    [[nodiscard]] bool firstPartSent() const;
+    void sendRest() { m_restAllowed = true; }
+
+private:
+    void serve();
+    void answer(const xcb_selection_request_event_t& request);
+    void sendNextPart();
+
+    xcb_connection_t* m_xcb;
+    QByteArray m_png;
+    std::uint32_t m_window = 0;
+    std::uint32_t m_requestor = 0;  // of the transfer under way, with its property
+    std::uint32_t m_property = 0;
+    qsizetype m_sent = 0;
+    int m_partsSent = 0;
+    std::atomic<bool> m_firstPartSent{false};
+    std::atomic<bool> m_restAllowed{false};
+    std::atomic<bool> m_ending{false};
+    std::thread m_serving;
 };
 
 }  // namespace X11Desktop
