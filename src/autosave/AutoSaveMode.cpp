@@ -58,6 +58,7 @@ AutoSaveMode::AutoSaveMode(Platform& platform, const Settings& settings, ModeHos
     connect(&m_watch, &AutoSaveWatch::saved, this,
             [this](const QString&, const NamingState& naming) { copySaved(naming); });
     connect(&m_watch, &AutoSaveWatch::failed, this, &AutoSaveMode::saveFailed);
+    connect(&m_watch, &AutoSaveWatch::copyWaiting, this, &AutoSaveMode::watchTick);
     connect(&m_watch, &AutoSaveWatch::passedOver, this, [this](const QString& line) {
         m_passedOverLine = line;
         showNote(m_printKeyLine);

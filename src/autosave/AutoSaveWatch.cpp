@@ -56,7 +56,11 @@ void AutoSaveWatch::start(std::chrono::milliseconds interval)
     m_watching = true;
     m_lastRead = m_clipboard.currentCopy();
     m_lastDigest = {};
-    m_clipboardLooks = m_clipboard.lookEvery(interval);
+    const QPointer<AutoSaveWatch> self(this);
+    m_clipboardLooks = m_clipboard.lookEvery(interval, [self] {
+        if (self)
+            emit self->copyWaiting();
+    });
 }
 
 void AutoSaveWatch::stop()

@@ -63,6 +63,9 @@ public:
     void expectOwnCopy() { m_ownCopyExpected = true; }
 
 signals:
+    // The clipboard service has read a copy at its look: a tick takes it now rather
+    // than an interval later.
+    void copyWaiting();
     // naming: the names after the save, for the next copy.
     void saved(const QString& fileName, const NamingState& naming);
     // The write failed: the watch stops by itself, and copies not yet written are dropped.

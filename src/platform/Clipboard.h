@@ -70,9 +70,10 @@ public:
     // From now on, until stopLooking(), the service looks at the clipboard every
     // interval on a thread of its own, as the watch's timer does, and reads at once a
     // copy the last look did not see, keeping it for takeCopiesLookedAt(): the looks
-    // are on time however busy the window is. false where copies are read only when
-    // asked (read()).
-    virtual bool lookEvery(std::chrono::milliseconds) { return false; }
+    // are on time however busy the window is. kept runs on the thread that made the
+    // service after each copy kept. false where copies are read only when asked
+    // (read()).
+    virtual bool lookEvery(std::chrono::milliseconds, std::function<void()>) { return false; }
     // Copies kept and not taken are dropped.
     virtual void stopLooking() {}
     // The copies read at looks since the last call, oldest first.

@@ -21,7 +21,10 @@ public:
     void whenImageReleased(std::function<void()> released) override;
     [[nodiscard]] ClipboardCopyId currentCopy() override { return m_reader.current(); }
     bool read(Done done) override { return m_reader.read(std::move(done)); }
-    bool lookEvery(std::chrono::milliseconds interval) override { return m_reader.lookEvery(interval); }
+    bool lookEvery(std::chrono::milliseconds interval, std::function<void()> kept) override
+    {
+        return m_reader.lookEvery(interval, std::move(kept));
+    }
     void stopLooking() override { m_reader.stopLooking(); }
     [[nodiscard]] std::vector<ClipboardCopy> takeCopiesLookedAt() override { return m_reader.takeLookedAt(); }
     void clearCopy(ClipboardCopyId id) override { m_reader.clear(id); }

@@ -263,13 +263,14 @@ void X11ClipboardReader::clear(ClipboardCopyId id)
     wake();
 }
 
-bool X11ClipboardReader::lookEvery(std::chrono::milliseconds interval)
+bool X11ClipboardReader::lookEvery(std::chrono::milliseconds interval, std::function<void()> kept)
 {
     if (!m_x)
         return false;
     {
         const std::lock_guard lock(m_mutex);
         m_lookInterval = interval;
+        m_kept = std::move(kept);
         m_nextLook = Clock::now() + interval;
         m_lastLooked = m_current.load();
         m_lookedAt.clear();
@@ -376,6 +377,7 @@ void X11ClipboardReader::keepLookedAt(ClipboardCopy copy)
         return;
     m_lookedAtBytes += copy.bytes.size();
     m_lookedAt.push_back(std::move(copy));
+    QMetaObject::invokeMethod(&m_context, m_kept, Qt::QueuedConnection);
 }
 
 // The server ignores an owner change dated before the clipboard's last change.

@@ -40,9 +40,10 @@ public:
     // From now on, until stopLooking(), the reader looks at the clipboard every
     // interval, as the watch's timer does, and reads at once a copy the last look did
     // not see, keeping it for takeLookedAt(): the looks are on time however busy the
-    // window is. A copy replaced before a look saw it is not read. false without a
+    // window is. A copy replaced before a look saw it is not read. kept runs later on
+    // the thread that made the reader after each copy kept. false without a
     // connection.
-    bool lookEvery(std::chrono::milliseconds interval);
+    bool lookEvery(std::chrono::milliseconds interval, std::function<void()> kept);
     // Copies kept and not taken are dropped.
     void stopLooking();
     // The copies read at looks since the last call, oldest first.
@@ -80,6 +81,7 @@ private:
     std::chrono::steady_clock::time_point m_nextLook;
     ClipboardCopyId m_lastLooked = 0;  // the copy the last look saw
     std::vector<ClipboardCopy> m_lookedAt;
+    std::function<void()> m_kept;
     qsizetype m_lookedAtBytes = 0;
     std::thread m_thread;
 };
