@@ -165,7 +165,8 @@ XcbReply<xcb_generic_event_t> X11ClipboardReader::Connection::nextEvent(Clock::t
             return event;
         if (xcb_connection_has_error(xcb))
             return nullptr;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        // Rounded up: a wait of less than a millisecond must not spin until its end.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
         if (left <= 0)
             return nullptr;
         std::array<pollfd, 2> fds{pollfd{xcb_get_file_descriptor(xcb), POLLIN, 0}, pollfd{wakeRead, POLLIN, 0}};
