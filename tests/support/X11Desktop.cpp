@@ -188,19 +188,37 @@ std::uint32_t internAtom(xcb_connection_t* xcb, const std::string& name)
     return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
 }
 
+// A window of the connection becomes the clipboard's owner, as another program's copy.
+void takeClipboard(xcb_connection_t* xcb)
+{
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
+    const xcb_window_t window = xcb_generate_id(xcb);
+    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(xcb, window, internAtom(xcb, "CLIPBOARD"), XCB_CURRENT_TIME);
+    xcb_flush(xcb);
+}
+
+// The next event, or none once ending is set: the owners poll, having nothing else to
+// wake them.
+XcbReply<xcb_generic_event_t> nextEvent(xcb_connection_t* xcb, const std::atomic<bool>& ending)
+{
+    while (!ending) {
+        if (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(xcb)})
+            return event;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 StubbornClipboardOwner::StubbornClipboardOwner(int targets) : m_xcb(xcb_connect(nullptr, nullptr))
 {
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data;
-    const xcb_window_t window = xcb_generate_id(m_xcb);
-    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
     m_targetsAtom = internAtom(m_xcb, "TARGETS");
     for (int i = 0; i < targets; ++i)
         m_targets.push_back(internAtom(m_xcb, "text/x-made-up-" + std::to_string(i)));
-    xcb_set_selection_owner(m_xcb, window, internAtom(m_xcb, "CLIPBOARD"), XCB_CURRENT_TIME);
-    xcb_flush(m_xcb);
+    takeClipboard(m_xcb);
     if (targets > 0)
         m_answering = std::thread([this] { answer(); });
 }
@@ -215,12 +233,7 @@ StubbornClipboardOwner::~StubbornClipboardOwner()
 
 void StubbornClipboardOwner::answer()
 {
-    while (!m_ending) {
-        const XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(m_xcb));
-        if (!event) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            continue;
-        }
+    while (const XcbReply<xcb_generic_event_t> event = nextEvent(m_xcb, m_ending)) {
         if ((event->response_type & 0x7F) != XCB_SELECTION_REQUEST)
             continue;
         const auto* request = reinterpret_cast<const xcb_selection_request_event_t*>(event.get());
@@ -234,12 +247,7 @@ void StubbornClipboardOwner::answer()
 
 PartedClipboardOwner::PartedClipboardOwner(QByteArray png) : m_xcb(xcb_connect(nullptr, nullptr)), m_png(std::move(png))
 {
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data;
-    m_window = xcb_generate_id(m_xcb);
-    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
-    xcb_set_selection_owner(m_xcb, m_window, internAtom(m_xcb, "CLIPBOARD"), XCB_CURRENT_TIME);
-    xcb_flush(m_xcb);
+    takeClipboard(m_xcb);
     m_serving = std::thread([this] { serve(); });
 }
 
@@ -259,12 +267,7 @@ bool PartedClipboardOwner::firstPartSent() const
 
 void PartedClipboardOwner::serve()
 {
-    while (!m_ending) {
-        const XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(m_xcb));
-        if (!event) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            continue;
-        }
+    while (const XcbReply<xcb_generic_event_t> event = nextEvent(m_xcb, m_ending)) {
         const int kind = event->response_type & 0x7F;
         if (kind == XCB_SELECTION_REQUEST)
             answer(*reinterpret_cast<const xcb_selection_request_event_t*>(event.get()));

@@ -105,7 +105,6 @@ private:
 
     xcb_connection_t* m_xcb;
     QByteArray m_png;
-    std::uint32_t m_window = 0;
     std::uint32_t m_requestor = 0;  // of the transfer under way, with its property
     std::uint32_t m_property = 0;
     qsizetype m_sent = 0;
