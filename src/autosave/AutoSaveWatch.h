@@ -2,11 +2,11 @@
 // The watch of the auto-save mode without its window. The clipboard service reads the
 // copies without the window waiting: where it looks at the clipboard every interval
 // itself (X11), on time however busy the window is, a tick takes the copies it read;
-// elsewhere a tick notices a new copy and starts reading it. The copies are then decoded, converted and written in the order they
-// came, on a thread of the watch's own (each decoded while the one before is written),
-// so the window keeps answering however large the images or slow the disk. Each copy
-// is taken off the clipboard only once its file is written, and only if the clipboard
-// still holds that copy.
+// elsewhere a tick notices a new copy and starts reading it. The copies are then
+// decoded, converted and written in the order they came, on a thread of the watch's
+// own (each decoded while the one before is written), so the window keeps answering
+// however large the images or slow the disk. Each copy is taken off the clipboard
+// only once its file is written, and only if the clipboard still holds that copy.
 //
 // Every copy is written once: a copy is known by its identity, never read twice. A
 // clipboard manager or compositor that puts the image just saved back on the
