@@ -168,11 +168,15 @@ void AutoSaveWatch::write()
     // later, but a copy not read before the next one replaces it is lost.
     giveWayToTimelyWork();
     std::future<DecodedCopy> ahead;  // of the copy at the front of m_jobs
+    // Copies that come in a burst are mostly the same screen, and their PNGs share
+    // most of their deflated rows.
+    PngMemory pngMemory;
     std::unique_lock lock(m_mutex);
     const auto due = [this] { return m_ending || !m_jobs.empty(); };
     for (;;) {
         if (!m_wake.wait_for(lock, IdleBeforeReturningMemory, due)) {
             lock.unlock();
+            pngMemory.forget();
             returnFreedMemory();
             lock.lock();
             m_wake.wait(lock, due);
@@ -188,7 +192,7 @@ void AutoSaveWatch::write()
             ahead = decodeAhead(m_jobs.front().bytes);
         lock.unlock();
         const DecodedCopy copy = decoding.valid() ? decoding.get() : DecodeCopy(job.bytes);
-        const SaveResult result = SaveDecoded(copy, naming, job.format, m_isFree);
+        const SaveResult result = SaveDecoded(copy, naming, job.format, m_isFree, &pngMemory);
         lock.lock();
         if (!ahead.valid() && !m_jobs.empty())
             ahead = decodeAhead(m_jobs.front().bytes);

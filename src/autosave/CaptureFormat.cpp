@@ -44,7 +44,8 @@ DibStatus ConvertForBmp(DIBHandle image, const CaptureFormat& format)
     return ConvertForFile(image, ImageWriteOf(format));
 }
 
-DibStatus WriteCapture(DIBHandle image, const CaptureFormat& format, const QString& fileName, ExistingFile existing)
+DibStatus WriteCapture(DIBHandle image, const CaptureFormat& format, const QString& fileName, ExistingFile existing,
+                       PngMemory* memory)
 {
-    return WriteConverted(image, ImageWriteOf(format), FileNameText::encode(fileName).toStdString(), existing);
+    return WriteConverted(image, ImageWriteOf(format), FileNameText::encode(fileName).toStdString(), existing, memory);
 }

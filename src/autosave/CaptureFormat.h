@@ -17,6 +17,7 @@
 [[nodiscard]] ImageWrite ImageWriteOf(const CaptureFormat& format);
 // BMP only: the depth, then RLE (8 bits only), then grey scale, on the image in place.
 [[nodiscard]] DibStatus ConvertForBmp(DIBHandle image, const CaptureFormat& format);
-// Writes the image (already converted for BMP) to fileName in the chosen format.
+// Writes the image (already converted for BMP) to fileName in the chosen format;
+// memory as for WriteConverted.
 [[nodiscard]] DibStatus WriteCapture(DIBHandle image, const CaptureFormat& format, const QString& fileName,
-                                     ExistingFile existing);
+                                     ExistingFile existing, PngMemory* memory = nullptr);

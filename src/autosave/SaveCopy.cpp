@@ -28,7 +28,7 @@ DecodedCopy DecodeCopy(const QByteArray& bytes)
 }
 
 SaveResult SaveDecoded(const DecodedCopy& copy, NamingState& naming, const CaptureFormat& format,
-                       const FileIsFree& isFree)
+                       const FileIsFree& isFree, PngMemory* memory)
 {
     if (!copy.status)
         return {SaveResult::Outcome::Unreadable, {}, copy.status};
@@ -39,11 +39,11 @@ SaveResult SaveDecoded(const DecodedCopy& copy, NamingState& naming, const Captu
     const ExistingFile existing = naming.overwriteAllowed ? ExistingFile::Replace : ExistingFile::Keep;
     NamingState attempt = naming;
     ComposedName name = ComposeFileName(attempt);
-    DibStatus written = WriteCapture(image, format, name.fileName, existing);
+    DibStatus written = WriteCapture(image, format, name.fileName, existing, memory);
     for (int i = 1; i < MaxAttempts && written.error == DibError::FileExists; ++i) {
         AdvanceCounter(attempt, name.baseName, isFree);
         name = ComposeFileName(attempt);
-        written = WriteCapture(image, format, name.fileName, existing);
+        written = WriteCapture(image, format, name.fileName, existing, memory);
     }
     if (!written)
         return failed(name.fileName, written);

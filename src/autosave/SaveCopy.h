@@ -31,5 +31,6 @@ struct DecodedCopy {
     DibStatus status;
 };
 [[nodiscard]] DecodedCopy DecodeCopy(const QByteArray& bytes);
+// memory: the PNG writer's, kept by a caller that saves one copy after another.
 [[nodiscard]] SaveResult SaveDecoded(const DecodedCopy& copy, NamingState& naming, const CaptureFormat& format,
-                                     const FileIsFree& isFree);
+                                     const FileIsFree& isFree, PngMemory* memory = nullptr);

@@ -9,7 +9,8 @@
 //   IEND
 // libpng writes the signature and every chunk's framing; the IDAT data are filtered
 // here and deflated by libdeflate, which is what makes the writer fast, in parts of
-// whole rows on all cores, and are handed to libpng as finished chunks.
+// whole rows on all cores (or bands of them, with a memory of the image before), and
+// are handed to libpng as finished chunks.
 #include "SafeFileStatus.h"
 #include "DibTable.h"
 #include "Parallel.h"
@@ -204,7 +205,8 @@ std::vector<png_color> pngPalette(const Dib& dib)
     return colours;
 }
 
-DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settings, bool defaultFilters)
+DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settings, bool defaultFilters,
+                   DeflateMemory* memory)
 {
     auto lease = DibTable::instance().lease(handle);
     if (!lease)
@@ -223,7 +225,7 @@ DibStatus writePng(const std::string& path, DIBHandle handle, PngSettings settin
         return {error};
     Bytes idat;
     const std::size_t scanline = settings.interlaced ? 1 : image.rowBytes() + 1;
-    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat, scanline, rowWork);
+    if (const DibError error = zlibCompress(raw.data(), raw.size(), settings.level, idat, scanline, rowWork, memory);
         error != DibError::None)
         return {error};
     raw = Bytes();
@@ -267,20 +269,26 @@ unsigned filterMask(std::uint32_t filterSet)
 
 }  // namespace
 
+PngMemory::PngMemory() : m_bands(std::make_unique<DeflateMemory>()) {}
+PngMemory::~PngMemory() = default;
+
+void PngMemory::forget() { m_bands->bands = {}; }
+
 // The defaults: level 6, no gAMA, not interlaced, filters chosen per row (true colour)
 // or none (palette). reserved must be 0.
 DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved)
 {
     if (reserved != 0)
         return {DibError::BadArgument};
-    return withoutThrowing([&] { return writePng(path, dib, PngSettings{}, true); });
+    return withoutThrowing([&] { return writePng(path, dib, PngSettings{}, true, nullptr); });
 }
 
 // Fields whose flag is clear keep the defaults of DIBtoPNG. A filter set without any
 // of the four filter bits keeps the default filters. A gamma of 0 writes no gAMA
 // chunk (the format forbids a zero gamma); nor does one below 16 (0.00016), which
 // libpng refuses as implausible: the image is still worth saving without it.
-DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options, ExistingFile existing)
+DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options, ExistingFile existing,
+                     PngMemory* memory)
 {
     PngSettings settings;
     settings.existing = existing;
@@ -294,5 +302,6 @@ DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& o
     if ((options.flags & PngOptions::GammaGiven) && options.gamma >= SmallestGamma)
         settings.gamma = options.gamma;
     settings.interlaced = (options.flags & PngOptions::Interlaced) != 0;
-    return withoutThrowing([&] { return writePng(path, dib, settings, settings.filters == 0); });
+    DeflateMemory* deflateMemory = memory != nullptr ? &memory->bands() : nullptr;
+    return withoutThrowing([&] { return writePng(path, dib, settings, settings.filters == 0, deflateMemory); });
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -139,10 +140,27 @@ DibStatus DIBtoJPG(const std::string& path, DIBHandle dib, int quality, int prog
                    ExistingFile existing = ExistingFile::Replace);
 // Level 6, per-row filter choice (none for palette images), no gAMA; reserved must be 0.
 DibStatus DIBtoPNG(const std::string& path, DIBHandle dib, int reserved);
+class DeflateMemory;
+// What DIBtoPNGex keeps from one image for the next written with it: screenshots
+// saved one after another differ in a few rows, and the deflated bands of rows that
+// did not change are taken as they were, which gives the same file as deflating them
+// again. It holds about one image's filtered rows. For one thread at a time.
+class PngMemory
+{
+public:
+    PngMemory();
+    ~PngMemory();
+    [[nodiscard]] DeflateMemory& bands() { return *m_bands; }
+    // Gives the memory back; the next image is deflated whole.
+    void forget();
+
+private:
+    std::unique_ptr<DeflateMemory> m_bands;
+};
 // Fields whose flag is clear keep DIBtoPNG's defaults. Several filter bits: the filter
 // is chosen per row among them. Gamma 0 writes no gAMA chunk.
 DibStatus DIBtoPNGex(const std::string& path, DIBHandle dib, const PngOptions& options,
-                     ExistingFile existing = ExistingFile::Replace);
+                     ExistingFile existing = ExistingFile::Replace, PngMemory* memory = nullptr);
 DibStatus DeleteDIB(DIBHandle dib);
 
 // Beyond the program's twelve calls: for the clipboard, the scrimble-dib tool and tests.

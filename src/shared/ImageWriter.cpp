@@ -25,13 +25,14 @@ DibStatus ConvertForFile(DIBHandle image, const ImageWrite& write)
     return write.grey > 0 ? GrayDIB(image, write.grey) : DibStatus{};
 }
 
-DibStatus WriteConverted(DIBHandle image, const ImageWrite& write, const std::string& path, ExistingFile existing)
+DibStatus WriteConverted(DIBHandle image, const ImageWrite& write, const std::string& path, ExistingFile existing,
+                         PngMemory* memory)
 {
     switch (write.format) {
     case SaveFormat::Jpeg: return DIBtoJPG(path, image, write.quality, write.progressive, existing);
     case SaveFormat::Png:
         if (write.png || existing == ExistingFile::Keep)
-            return DIBtoPNGex(path, image, write.png.value_or(PngOptions{}), existing);
+            return DIBtoPNGex(path, image, write.png.value_or(PngOptions{}), existing, memory);
         return DIBtoPNG(path, image, 0);
     case SaveFormat::Bmp: break;
     }

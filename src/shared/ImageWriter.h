@@ -28,9 +28,9 @@ struct ImageWrite {
 [[nodiscard]] DibStatus ConvertForFile(DIBHandle image, const ImageWrite& write);
 // Writes an image already converted. The plain PNG writer always replaces, so with
 // ExistingFile::Keep the record-less PNG goes through DIBtoPNGex with no field given,
-// which writes the same file.
+// which writes the same file. memory: DIBtoPNGex's, for a PNG with a record.
 [[nodiscard]] DibStatus WriteConverted(DIBHandle image, const ImageWrite& write, const std::string& path,
-                                       ExistingFile existing);
+                                       ExistingFile existing, PngMemory* memory = nullptr);
 // Both steps.
 [[nodiscard]] DibStatus WriteImageFile(DIBHandle image, const ImageWrite& write, const std::string& path,
                                        ExistingFile existing);

@@ -1,6 +1,7 @@
 // The deflate stream made in parts: whatever the data, the number of parts and the
-// level, zlib inflates it (checking its Adler-32) to exactly the data; and a PNG large
-// enough to be deflated on several cores decodes to the image's pixels.
+// level, zlib inflates it (checking its Adler-32) to exactly the data, also when bands
+// are taken from the memory of the stream before; and a PNG large enough to be
+// deflated on several cores decodes to the image's pixels.
 #include "ImagingTestSupport.h"
 #include "DeflateBlocks.h"
 #include "ZlibStream.h"
@@ -84,6 +85,59 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZlibParts,
                                          PartsCase{"Empty", {}, 6, 3, 1}),
                          [](const testing::TestParamInfo<PartsCase>& info) { return std::string(info.param.name); });
 
+struct MemoryCase {
+    const char* name;
+    std::size_t changedAt;  // the byte of the second buffer that differs from the first, or none
+    std::size_t firstSize;
+    std::size_t secondSize;
+    int secondLevel;
+};
+
+constexpr std::size_t MemoryBand = 256000;  // whole units of 1000 bytes
+constexpr std::size_t MemoryData = 5 * MemoryBand + 1000;
+constexpr std::size_t Unchanged = ~std::size_t{0};
+
+class ZlibMemory : public testing::TestWithParam<MemoryCase>
+{};
+
+// A stream made after another with the memory of it is the stream made without: the
+// same bytes, whatever changed between the two (a band's bytes, the level, where the
+// data end), and a remembered band is never taken for one that changed.
+TEST_P(ZlibMemory, GivesTheSameStreamAsWithout)
+{
+    const MemoryCase& c = GetParam();
+    const std::vector<std::uint8_t> first = scanlines(c.firstSize);
+    std::vector<std::uint8_t> second = scanlines(c.secondSize);
+    if (c.changedAt != Unchanged)
+        second[c.changedAt] ^= 0x5A;
+    DeflateMemory memory;
+    Bytes ignored;
+    ASSERT_EQ(zlibCompressInBands(first.data(), first.size(), 6, 1000, MemoryBand, ignored, memory), DibError::None);
+    Bytes remembered;
+    Bytes fresh;
+    ASSERT_EQ(zlibCompressInBands(second.data(), second.size(), c.secondLevel, 1000, MemoryBand, remembered, memory),
+              DibError::None);
+    DeflateMemory none;
+    ASSERT_EQ(zlibCompressInBands(second.data(), second.size(), c.secondLevel, 1000, MemoryBand, fresh, none),
+              DibError::None);
+    EXPECT_EQ(remembered, fresh);
+    EXPECT_EQ(inflateAll(remembered, second.size()), second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, ZlibMemory,
+                         testing::Values(MemoryCase{"NothingChanged", Unchanged, MemoryData, MemoryData, 6},
+                                         MemoryCase{"FirstByte", 0, MemoryData, MemoryData, 6},
+                                         MemoryCase{"MiddleBand", 2 * MemoryBand + 77, MemoryData, MemoryData, 6},
+                                         MemoryCase{"LastByte", MemoryData - 1, MemoryData, MemoryData, 6},
+                                         MemoryCase{"AnotherLevel", Unchanged, MemoryData, MemoryData, 1},
+                                         // The same bytes in a band that was not the last
+                                         // and is, or was and is not.
+                                         MemoryCase{"ShorterLastBand", Unchanged, MemoryData, MemoryData - 10, 6},
+                                         MemoryCase{"EndsABandSooner", Unchanged, MemoryData, 4 * MemoryBand, 6},
+                                         MemoryCase{"GoesOnPastItsLastBand", Unchanged, 4 * MemoryBand, MemoryData, 6},
+                                         MemoryCase{"Emptied", Unchanged, MemoryData, 0, 6}),
+                         [](const testing::TestParamInfo<MemoryCase>& info) { return std::string(info.param.name); });
+
 // zlib's raw deflate stream of data (no header or checksum).
 Bytes rawDeflate(const std::vector<std::uint8_t>& data, int level, int strategy)
 {
@@ -164,6 +218,7 @@ struct LargePngCase {
     const char* name;
     bool eightBit;
     bool interlaced;
+    bool afterAnother;  // written with the memory of another image, alike but for its top rows
 };
 
 class ParallelPng : public testing::TestWithParam<LargePngCase>
@@ -184,16 +239,23 @@ TEST_P(ParallelPng, PillowDecodesTheImage)
     TempDir dir;
     PngOptions options;
     options.flags = c.interlaced ? PngOptions::Interlaced : 0;
-    ASSERT_TRUE(DIBtoPNGex(dir.file("a.png"), image.get(), options));
+    PngMemory memory;
+    if (c.afterAnother) {
+        DibGuard other(
+            makeImage(1800, 1250, [&held](int x, int y) { return y < 40 ? 0xFF00FFu : held.rgb[y * 1800 + x]; }));
+        ASSERT_TRUE(DIBtoPNGex(dir.file("other.png"), other.get(), options, ExistingFile::Replace, &memory));
+    }
+    ASSERT_TRUE(DIBtoPNGex(dir.file("a.png"), image.get(), options, ExistingFile::Replace, &memory));
     const PillowImage decoded = decodeWithPillow(dir.file("a.png"));
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.rgb, held.rgb);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ParallelPng,
-                         testing::Values(LargePngCase{"TrueColour", false, false},
-                                         LargePngCase{"TrueColourInterlaced", false, true},
-                                         LargePngCase{"Palette", true, false}),
+                         testing::Values(LargePngCase{"TrueColour", false, false, false},
+                                         LargePngCase{"TrueColourInterlaced", false, true, false},
+                                         LargePngCase{"Palette", true, false, false},
+                                         LargePngCase{"TrueColourAfterAnother", false, false, true}),
                          [](const testing::TestParamInfo<LargePngCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
