@@ -253,15 +253,13 @@ bool X11ClipboardReader::read(Done done)
     return true;
 }
 
+// Sent from the caller's thread (xcb takes requests from any thread), so that it takes
+// effect when asked: left to the reader's thread, busy with a read, it came after a
+// copy made meanwhile and emptied that one too.
 void X11ClipboardReader::clear(ClipboardCopyId id)
 {
-    if (!m_x)
-        return;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_clearRequest = id;
-    }
-    wake();
+    if (m_x)
+        clearIfCurrent(id);
 }
 
 bool X11ClipboardReader::lookEvery(std::chrono::milliseconds interval, std::function<void()> kept)
@@ -319,7 +317,6 @@ void X11ClipboardReader::run()
             static_cast<void>(m_x->takeInPassing(*event, m_current));
             continue;
         }
-        std::optional<ClipboardCopyId> clearing;
         std::optional<ReadRequest> reading;
         std::optional<ClipboardCopyId> looking;
         Clock::time_point until = Clock::now() + std::chrono::seconds(1);
@@ -327,15 +324,11 @@ void X11ClipboardReader::run()
             const std::lock_guard lock(m_mutex);
             if (m_ending)
                 return;
-            clearing.swap(m_clearRequest);
-            if (!clearing)
-                reading.swap(m_readRequest);
-            if (!clearing && !reading)
+            reading.swap(m_readRequest);
+            if (!reading)
                 looking = dueLook(until);
         }
-        if (clearing)
-            clearIfCurrent(*clearing);
-        else if (reading)
+        if (reading)
             serve(*reading);
         else if (looking)
             keepLookedAt(readCopy(*looking));

@@ -48,8 +48,8 @@ public:
     void stopLooking();
     // The copies read at looks since the last call, oldest first.
     [[nodiscard]] std::vector<ClipboardCopy> takeLookedAt();
-    // Makes a window of ours the owner, if the clipboard still holds copy `id` (the
-    // server compares the times, so a later copy always survives); any copy at all
+    // Makes a window of ours the owner at once, if the clipboard still holds copy `id`
+    // (the server compares the times, so a later copy always survives); any copy at all
     // when id is empty.
     void clear(ClipboardCopyId id);
 
@@ -74,7 +74,6 @@ private:
     std::atomic<ClipboardCopyId> m_current{0};
     std::atomic<bool> m_reading{false};
     std::mutex m_mutex;
-    std::optional<ClipboardCopyId> m_clearRequest;
     std::optional<ReadRequest> m_readRequest;
     bool m_ending = false;
     std::optional<std::chrono::milliseconds> m_lookInterval;  // guarded by m_mutex, like the four below

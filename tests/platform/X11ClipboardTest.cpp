@@ -1,7 +1,7 @@
 // The clipboard service on the test's X server, with xclip as the other program: a
 // copy is read without the window waiting on its owner, an owner that never answers
-// or offers thousands of types costs the window nothing, and clearing what was read
-// never clears a copy made after it.
+// or offers thousands of types costs the window nothing, and clearing what was read,
+// or all of it, never clears a copy made after it.
 #include "platform/X11Clipboard.h"
 
 #include "X11Desktop.h"
@@ -84,6 +84,26 @@ TEST_F(X11ClipboardTest, ACopyAfterTheReadSurvivesTheClear)
     Xclip::copyImage(filled(0x112233));
     ASSERT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u) << "the second copy is in place";
     clipboard.clearCopy(first.id);
+    QTest::qWait(50);
+    EXPECT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u);
+}
+
+// Emptying the clipboard while a read waits on an owner that does not answer: the
+// clipboard is emptied when asked, and a copy made after that stays.
+TEST_F(X11ClipboardTest, AClearWhileAReadWaitsSparesTheCopyAfterIt)
+{
+    const ClipboardCopyId before = clipboard.currentCopy();
+    const X11Desktop::StubbornClipboardOwner owner(0);
+    ASSERT_TRUE(seesNewCopy(before));
+    bool readDone = false;
+    ASSERT_TRUE(clipboard.read([&readDone](const ClipboardCopy&) { readDone = true; }));
+    QTest::qWait(100);  // the read under way, waiting for the owner's answer
+    ASSERT_FALSE(readDone);
+    clipboard.clear();
+    Xclip::copyImage(filled(0x112233));
+    for (int i = 0; i < 400 && !readDone; ++i)
+        QTest::qWait(10);
+    ASSERT_TRUE(readDone);
     QTest::qWait(50);
     EXPECT_EQ(Xclip::image().pixel(0, 0) & 0xFFFFFFu, 0x112233u);
 }
