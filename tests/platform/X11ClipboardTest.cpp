@@ -163,7 +163,9 @@ TEST_P(StubbornOwners, CostTheWindowNothing)
     ASSERT_TRUE(seesNewCopy(before));
     qint64 longestStall = 0;
     EXPECT_EQ(readNow(&longestStall).outcome, GetParam().outcome);
-    EXPECT_LT(longestStall, 100);
+    // A wait on the owner would last the read's deadline (3 s); on a loaded machine the
+    // scheduler alone leaves the event loop unserved past 100 ms.
+    EXPECT_LT(longestStall, 500);
 }
 
 INSTANTIATE_TEST_SUITE_P(Owners, StubbornOwners,
