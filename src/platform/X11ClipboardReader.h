@@ -76,7 +76,7 @@ private:
     std::mutex m_mutex;
     std::optional<ReadRequest> m_readRequest;
     bool m_ending = false;
-    std::optional<std::chrono::milliseconds> m_lookInterval;  // guarded by m_mutex, like the four below
+    std::optional<std::chrono::milliseconds> m_lookInterval;  // guarded by m_mutex, like the five below
     std::chrono::steady_clock::time_point m_nextLook;
     ClipboardCopyId m_lastLooked = 0;  // the copy the last look saw
     std::vector<ClipboardCopy> m_lookedAt;
